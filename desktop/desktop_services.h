@@ -1,0 +1,116 @@
+#pragma once
+
+#include "color/color_model.h"
+
+#include <cstdint>
+#include <functional>
+#include <optional>
+#include <string>
+#include <vector>
+
+namespace huegrab {
+
+// Root-window coordinates in device pixels (what xdotool and xwininfo use).
+struct ScreenPoint {
+    std::int32_t x = 0;
+    std::int32_t y = 0;
+    friend bool operator==(const ScreenPoint&, const ScreenPoint&) = default;
+};
+
+// A rectangle of screen pixels read in one go. Pixels outside the screen
+// hold kInvalidColor.
+struct PixelBlock {
+    std::int32_t left = 0;
+    std::int32_t top = 0;
+    std::int32_t width = 0;
+    std::int32_t height = 0;
+    std::vector<ColorValue> pixels; // row-major, width * height
+
+    // The pixel at screen point (x, y); kInvalidColor outside the block.
+    ColorValue At(std::int32_t x, std::int32_t y) const {
+        if (x < left || y < top || x >= left + width || y >= top + height)
+            return kInvalidColor;
+        return pixels[static_cast<std::size_t>(y - top) * static_cast<std::size_t>(width) +
+                      static_cast<std::size_t>(x - left)];
+    }
+};
+
+// Windows virtual-key codes; the backends map them to their own keys.
+namespace vk {
+inline constexpr int kLeft = 37;
+inline constexpr int kUp = 38;
+inline constexpr int kRight = 39;
+inline constexpr int kDown = 40;
+inline constexpr int kOem3 = 0xC0; // the key left of 1: ` and ~ on a US layout
+} // namespace vk
+
+// Windows hotkey modifier flags.
+namespace hotkey_mod {
+inline constexpr unsigned kAlt = 1;
+inline constexpr unsigned kControl = 2;
+inline constexpr unsigned kShift = 4;
+inline constexpr unsigned kWin = 8;
+} // namespace hotkey_mod
+
+// A press of a registered hotkey, shaped like WM_HOTKEY: wParam is the id,
+// lParam holds the pressed modifiers in the low and the key in the high word.
+struct HotkeyMessage {
+    int id = 0;
+    std::int32_t lParam = 0;
+};
+
+// Window handles are 32-bit values, shown as signed decimal. 0 is no window.
+using WindowHandle = std::int32_t;
+
+// The current cursor image: premultiplied ARGB, one 32-bit value per pixel.
+struct CursorImage {
+    int width = 0;
+    int height = 0;
+    int xhot = 0;
+    int yhot = 0;
+    std::vector<std::uint32_t> argb; // row-major, width * height
+};
+
+// Everything the program asks of the live desktop. All calls run on the UI
+// thread, never throw, and report failure through their result.
+class DesktopServices {
+public:
+    virtual ~DesktopServices() = default;
+
+    // Pointer. nullopt when the position cannot be read.
+    virtual std::optional<ScreenPoint> GetCursorPos() = 0;
+    virtual void SetCursorPos(std::int32_t x, std::int32_t y) = 0;
+
+    // One screen pixel, 0x00BBGGRR, or kInvalidColor off the screen.
+    virtual ColorValue GetPixel(std::int32_t x, std::int32_t y) = 0;
+    // A block of screen pixels in one read; the parts off the screen are
+    // kInvalidColor. width and height are at least 1.
+    virtual PixelBlock ReadBlock(std::int32_t left, std::int32_t top, std::int32_t width,
+                                 std::int32_t height) = 0;
+
+    // Global key state: true while the key with this virtual-key code is down.
+    virtual bool IsKeyPressed(int virtualKey) = 0;
+
+    // Global hotkeys. Register returns false when another program holds the
+    // combination. Presses reach the handler from DispatchEvents().
+    virtual bool RegisterHotKey(int id, unsigned modifiers, int virtualKey) = 0;
+    virtual void UnregisterHotKey(int id) = 0;
+    virtual void SetHotkeyHandler(std::function<void(const HotkeyMessage&)> handler) = 0;
+
+    // A file descriptor that becomes readable when desktop events wait, or
+    // -1 when the backend has none; the UI watches it and calls
+    // DispatchEvents(), which handles whatever is pending without blocking.
+    virtual int EventFd() const = 0;
+    virtual void DispatchEvents() = 0;
+
+    // Windows. Titles and class names come back as raw bytes of at most 254.
+    virtual WindowHandle WindowFromPoint(ScreenPoint point) = 0;
+    virtual std::vector<WindowHandle> TopLevelWindows() = 0; // topmost first
+    virtual std::string WindowText(WindowHandle window) = 0;
+    virtual std::string ClassName(WindowHandle window) = 0;
+
+    // The cursor image, or nullopt when it cannot be read.
+    virtual std::optional<CursorImage> GetCursorImage() = 0;
+};
+
+} // namespace huegrab

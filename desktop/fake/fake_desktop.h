@@ -1,0 +1,77 @@
+#pragma once
+
+#include "desktop/desktop_services.h"
+
+#include <map>
+#include <set>
+#include <string>
+#include <vector>
+
+namespace huegrab {
+
+// A virtual desktop held in memory: a screen of any size, a pointer, key
+// states, windows, a cursor image, hotkeys and switchable failures. Tests
+// script it directly through its public members.
+class FakeDesktop final : public DesktopServices {
+public:
+    struct Window {
+        WindowHandle handle = 0;
+        std::string title;
+        std::string className;
+        // Screen rectangle used by WindowFromPoint.
+        std::int32_t left = 0, top = 0, width = 0, height = 0;
+    };
+
+    FakeDesktop(std::int32_t width, std::int32_t height, ColorValue fill = 0);
+
+    // Screen content.
+    std::int32_t Width() const { return width_; }
+    std::int32_t Height() const { return height_; }
+    void Fill(ColorValue value);
+    void SetPixel(std::int32_t x, std::int32_t y, ColorValue value);
+
+    // Scripted state.
+    ScreenPoint pointer;
+    std::set<int> keysDown;
+    std::vector<Window> windows; // topmost first
+    std::optional<CursorImage> cursor;
+    bool failCursorPos = false; // GetCursorPos reports failure
+    std::set<int> heldHotkeys;  // lParam values another program has registered
+
+    // What the program did.
+    std::vector<ScreenPoint> cursorMoves;
+    int pixelReads = 0;
+    int blockReads = 0;
+    std::map<int, std::int32_t> registeredHotkeys; // id -> lParam (vk << 16 | modifiers)
+
+    // Delivers a hotkey press as the desktop would; true if a handler ran.
+    bool PressHotkey(int id, std::int32_t lParam);
+
+    // DesktopServices
+    std::optional<ScreenPoint> GetCursorPos() override;
+    void SetCursorPos(std::int32_t x, std::int32_t y) override;
+    ColorValue GetPixel(std::int32_t x, std::int32_t y) override;
+    PixelBlock ReadBlock(std::int32_t left, std::int32_t top, std::int32_t width,
+                         std::int32_t height) override;
+    bool IsKeyPressed(int virtualKey) override;
+    bool RegisterHotKey(int id, unsigned modifiers, int virtualKey) override;
+    void UnregisterHotKey(int id) override;
+    void SetHotkeyHandler(std::function<void(const HotkeyMessage&)> handler) override;
+    int EventFd() const override { return -1; }
+    void DispatchEvents() override {}
+    WindowHandle WindowFromPoint(ScreenPoint point) override;
+    std::vector<WindowHandle> TopLevelWindows() override;
+    std::string WindowText(WindowHandle window) override;
+    std::string ClassName(WindowHandle window) override;
+    std::optional<CursorImage> GetCursorImage() override { return cursor; }
+
+private:
+    const Window* FindWindow(WindowHandle handle) const;
+
+    std::int32_t width_;
+    std::int32_t height_;
+    std::vector<ColorValue> screen_;
+    std::function<void(const HotkeyMessage&)> hotkeyHandler_;
+};
+
+} // namespace huegrab

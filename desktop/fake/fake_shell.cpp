@@ -1,0 +1,10 @@
+#include "desktop/fake/fake_shell.h"
+
+namespace huegrab {
+
+void FakeShell::ClearClipboard() {
+    clipboard.clear();
+    ++clears;
+}
+
+} // namespace huegrab

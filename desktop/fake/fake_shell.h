@@ -1,0 +1,22 @@
+#pragma once
+
+#include "desktop/shell_services.h"
+
+#include <vector>
+
+namespace huegrab {
+
+// Clipboard and links held in memory for tests.
+class FakeShell final : public ShellServices {
+public:
+    std::string clipboard;
+    std::vector<std::string> openedUrls;
+    int clears = 0;
+
+    std::string ClipboardText() override { return clipboard; }
+    void SetClipboardText(const std::string& text) override { clipboard = text; }
+    void ClearClipboard() override;
+    void OpenUrl(const std::string& url) override { openedUrls.push_back(url); }
+};
+
+} // namespace huegrab
