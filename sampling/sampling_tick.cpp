@@ -1,0 +1,83 @@
+#include "sampling/sampling_tick.h"
+
+#include "color/number_text.h"
+#include "sampling/screen_reads.h"
+
+#include <algorithm>
+#include <limits>
+
+namespace huegrab {
+
+namespace {
+
+// Coordinates are 32-bit; sums near the limits saturate instead of wrapping,
+// so a nonsense position reads as "off the screen".
+std::int32_t Saturate(std::int64_t value) {
+    return static_cast<std::int32_t>(std::clamp<std::int64_t>(
+        value, std::numeric_limits<std::int32_t>::min(), std::numeric_limits<std::int32_t>::max()));
+}
+
+void NudgeWithArrowKeys(DesktopServices& desktop, ScreenPoint pointer) {
+    // The first key found down in this order acts; the others wait.
+    struct Nudge {
+        int key;
+        int dx;
+        int dy;
+    };
+    static constexpr Nudge kNudges[] = {
+        {vk::kUp, 0, -1}, {vk::kLeft, -1, 0}, {vk::kDown, 0, 1}, {vk::kRight, 1, 0}};
+    for (const Nudge& nudge : kNudges) {
+        if (IsKeyDown(desktop, nudge.key)) {
+            desktop.SetCursorPos(Saturate(std::int64_t{pointer.x} + nudge.dx),
+                                 Saturate(std::int64_t{pointer.y} + nudge.dy));
+            return;
+        }
+    }
+}
+
+std::string PickedCoordinate(std::int32_t sampled, bool relative, const std::string& origin) {
+    if (!relative)
+        return DecimalText(sampled);
+    return FormatShortestDouble(static_cast<double>(sampled) - ReadLeadingNumber(origin));
+}
+
+} // namespace
+
+TickResult RunSamplingTick(DesktopServices& desktop, const TickInputs& inputs) {
+    TickResult result;
+
+    const ScreenPoint pointer = desktop.GetCursorPos().value_or(ScreenPoint{});
+    NudgeWithArrowKeys(desktop, pointer);
+    // Later steps keep the position read above: a nudge shows one tick later.
+    result.rawPosition = "x:" + DecimalText(pointer.x) + "  y:" + DecimalText(pointer.y);
+
+    const std::int32_t sx = Saturate(std::int64_t{pointer.x} + inputs.pickOffset);
+    const std::int32_t sy = Saturate(std::int64_t{pointer.y} + inputs.pickOffset);
+    result.pickedX = PickedCoordinate(sx, inputs.relativeToOrigin, inputs.originX);
+    result.pickedY = PickedCoordinate(sy, inputs.relativeToOrigin, inputs.originY);
+
+    // One read covers the sample point (the centre) and the whole magnifier.
+    constexpr int kHalf = kMagnifierSide / 2;
+    const PixelBlock block =
+        desktop.ReadBlock(Saturate(std::int64_t{sx} - kHalf), Saturate(std::int64_t{sy} - kHalf),
+                          kMagnifierSide, kMagnifierSide);
+    result.sampled = block.At(sx, sy);
+    if (result.sampled < 0)
+        result.sampled = kInvalidColor;
+    result.swatch = result.sampled < 0 ? 0 : result.sampled;
+    result.colour = MakeColorTexts(MakeColorSample(sx, sy, result.sampled));
+
+    for (int row = 0; row < kMagnifierSide; ++row) {
+        for (int column = 0; column < kMagnifierSide; ++column) {
+            const std::int64_t x = std::int64_t{sx} - kHalf + column;
+            const std::int64_t y = std::int64_t{sy} - kHalf + row;
+            const bool representable = x == Saturate(x) && y == Saturate(y);
+            const ColorValue value = representable ? block.At(Saturate(x), Saturate(y)) : -1;
+            result.magnifier[static_cast<std::size_t>(row * kMagnifierSide + column)] =
+                value < 0 ? 0 : value;
+        }
+    }
+    return result;
+}
+
+} // namespace huegrab
