@@ -1,0 +1,23 @@
+#include "lookup/custom_point_reading.h"
+
+#include "sampling/screen_reads.h"
+
+namespace huegrab {
+
+std::optional<CustomPointColour> ReadCustomPoint(DesktopServices& desktop, const std::string& xText,
+                                                 const std::string& yText) {
+    if (xText.empty() || yText.empty())
+        return std::nullopt;
+    const std::optional<std::int32_t> y = ParseDecimalText(yText);
+    if (!y)
+        return std::nullopt;
+    const std::optional<std::int32_t> x = ParseDecimalText(xText);
+    if (!x)
+        return std::nullopt;
+    const ColorValue value = ReadScreenPixel(desktop, *x, *y);
+    if (value < 0)
+        return std::nullopt;
+    return CustomPointColour{value, MakeColorTexts(MakeColorSample(*x, *y, value))};
+}
+
+} // namespace huegrab

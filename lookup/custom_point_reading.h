@@ -1,0 +1,21 @@
+#pragma once
+
+#include "desktop/desktop_services.h"
+#include "sampling/color_texts.h"
+
+#include <optional>
+#include <string>
+
+namespace huegrab {
+
+struct CustomPointColour {
+    ColorValue value = 0;
+    ColorTexts texts;
+};
+
+// Reads the typed screen point once. nullopt (and nothing changes) when a
+// coordinate is empty or not a number, or the point is off the screen.
+std::optional<CustomPointColour> ReadCustomPoint(DesktopServices& desktop, const std::string& xText,
+                                                 const std::string& yText);
+
+} // namespace huegrab
