@@ -1,0 +1,80 @@
+#pragma once
+
+#include <chrono>
+#include <cstddef>
+#include <filesystem>
+#include <functional>
+#include <optional>
+#include <string>
+#include <string_view>
+
+namespace huegrab {
+
+// Reads never take more than this from a settings file, so a huge or binary
+// file cannot stall the program; writers refuse to replace a larger file
+// rather than cut its tail off.
+inline constexpr std::size_t kMaxIniFileBytes = 4 * 1024 * 1024;
+
+// How long a writer waits for another writer's lock before it gives up.
+inline constexpr std::chrono::milliseconds kFileLockWait{3000};
+
+// True for an ordinary file (after following symbolic links); false for a
+// missing path, a folder, a device or a pipe.
+bool IsOrdinaryFile(const std::filesystem::path& path);
+
+struct FileContents {
+    std::string bytes;
+    bool complete = true; // false: the file holds more than was read
+};
+
+// Opens, reads at most maxBytes and closes. nullopt when the path is not an
+// ordinary file or cannot be read. Never blocks on a pipe or a device.
+std::optional<FileContents> ReadFileBounded(const std::filesystem::path& path,
+                                            std::size_t maxBytes = kMaxIniFileBytes);
+
+// Writes `bytes` to a new file in the same folder, flushes it to the disk and
+// renames it over `path`, so that anyone reading `path` sees either the old
+// file or the new one, whole, even across a crash or a full disk. The new file
+// keeps the old one's permission bits (and, where allowed, its owner); a first
+// file gets 0666 less the umask. Missing folders are created with 0700. On
+// failure `path` is untouched, no temporary file is left behind, the reason
+// goes to stderr and the result is false.
+bool ReplaceFileAtomically(const std::filesystem::path& path, std::string_view bytes);
+
+// An exclusive advisory lock (flock) on the hidden file ".<name>.lock" beside
+// `path`, held until the object is destroyed. Separate objects exclude each
+// other even within one process.
+class FileLock {
+public:
+    // nullopt when the lock file cannot be opened or the lock is not granted
+    // within `wait`.
+    static std::optional<FileLock> Acquire(const std::filesystem::path& path,
+                                           std::chrono::milliseconds wait = kFileLockWait);
+
+    FileLock(FileLock&& other) noexcept;
+    FileLock& operator=(FileLock&& other) noexcept;
+    FileLock(const FileLock&) = delete;
+    FileLock& operator=(const FileLock&) = delete;
+    ~FileLock();
+
+private:
+    explicit FileLock(int fd) : fd_(fd) {}
+    int fd_ = -1;
+};
+
+enum class EditOutcome {
+    Written,   // the file was replaced with the edited bytes
+    Unchanged, // the edit left the bytes as they were; nothing was written
+    Failed,    // nothing was written; the reason went to stderr
+};
+
+// The read-modify-write of every writer: holding the FileLock of `path`, reads
+// the current file (no bytes when it is missing), lets `edit` change the bytes
+// and replaces the file atomically when they changed. A symbolic link at
+// `path` is written through, so the link stays. Fails without writing when the
+// lock is not granted, when `path` exists but is not a readable ordinary file
+// or is larger than kMaxIniFileBytes, or when `edit` returns false.
+EditOutcome EditFileLocked(const std::filesystem::path& path,
+                           const std::function<bool(std::string& bytes)>& edit);
+
+} // namespace huegrab

@@ -1,0 +1,33 @@
+#pragma once
+
+#include "settings/settings_store.h"
+
+#include <filesystem>
+
+namespace huegrab {
+
+// The settings file at one path, with the INI rules of IniDocument. Readers
+// open, read (at most kMaxIniFileBytes) and close the file on every call and
+// take no lock: writers only ever replace the file whole, so a reader sees
+// the file before or after a write, never half of one. Writers hold the
+// file's FileLock across their read-modify-write, so two running copies never
+// drop each other's sections, and replace the file atomically, so a crash or
+// a full disk never leaves a cut-off file.
+class SettingsFile final : public SettingsStore {
+public:
+    explicit SettingsFile(std::filesystem::path path) : path_(std::move(path)) {}
+
+    const std::filesystem::path& Path() const { return path_; }
+
+    bool Exists() const override;
+    std::string ReadSetting(std::string_view section, std::string_view key) const override;
+    bool WriteSettings(std::string_view section, std::span<const IniKeyValue> values) override;
+
+    // One key: WriteSettings with a single entry.
+    bool WriteSetting(std::string_view section, std::string_view key, std::string_view value);
+
+private:
+    std::filesystem::path path_;
+};
+
+} // namespace huegrab

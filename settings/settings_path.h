@@ -1,0 +1,39 @@
+#pragma once
+
+#include <functional>
+#include <optional>
+#include <string>
+#include <string_view>
+
+namespace huegrab {
+
+// What choosing the settings path looks at, replaceable in tests.
+struct SettingsPathEnvironment {
+    // An environment variable; nullopt when it is not set.
+    std::function<std::optional<std::string>(const char* name)> getEnv;
+    // Whether files can be created in the folder.
+    std::function<bool(const std::string& folder)> isWritableFolder;
+};
+
+// The real environment: getenv and access(W_OK | X_OK) on a folder.
+SettingsPathEnvironment SystemSettingsPathEnvironment();
+
+// Whether this build keeps config.ini beside the executable even when that
+// folder is read-only (CMake option HUEGRAB_PORTABLE).
+bool IsPortableBuild();
+
+// Where config.ini lives: the application folder, "/" and "config.ini". The
+// separator is always added, so a folder given as "/opt/huegrab/" gives
+// "/opt/huegrab//config.ini", which the file functions accept.
+// When the folder is not writable (and the build is not portable), the file
+// moves to $XDG_CONFIG_HOME/huegrab/config.ini, or to
+// $HOME/.config/huegrab/config.ini when XDG_CONFIG_HOME is unset, empty or
+// relative; writers create that folder. Without a usable HOME either, the
+// path stays in the application folder (reads find nothing, writes fail).
+std::string SettingsPath(std::string_view applicationFolder, const SettingsPathEnvironment& env,
+                         bool portable);
+
+// SettingsPath with the system environment and this build's portability.
+std::string SettingsPath(std::string_view applicationFolder);
+
+} // namespace huegrab

@@ -1,0 +1,140 @@
+#include "settings/settings_file.h"
+#include "temp_folder.h"
+
+#include <gtest/gtest.h>
+#include <random>
+#include <sys/wait.h>
+#include <unistd.h>
+#include <vector>
+
+namespace huegrab {
+namespace {
+
+using namespace std::string_literals;
+using test_support::ReadBytes;
+using test_support::TempFolder;
+using test_support::WriteBytes;
+
+TEST(SettingsFile, MissingFileReadsEmptyAndTheFirstWriteCreatesIt) {
+    TempFolder folder;
+    SettingsFile file(folder / "config.ini");
+    EXPECT_FALSE(file.Exists());
+    EXPECT_EQ(file.ReadSetting("P0", "X"), "");
+    EXPECT_TRUE(file.WriteSetting("P0", "X", "512"));
+    EXPECT_TRUE(file.Exists());
+    EXPECT_EQ(file.ReadSetting("p0", "x"), "512");
+    EXPECT_EQ(ReadBytes(file.Path()), "[P0]\r\nX=512\r\n");
+}
+
+TEST(SettingsFile, BatchLeavesTheSameBytesAsSingleWrites) {
+    TempFolder folder;
+    const std::string start = "; kept\n[P1]\nx = 7 \n[Other]\nk=v\n";
+    WriteBytes(folder / "a.ini", start);
+    WriteBytes(folder / "b.ini", start);
+    SettingsFile single(folder / "a.ini");
+    SettingsFile batch(folder / "b.ini");
+    const std::vector<IniKeyValue> values = {{"X", "1"}, {"Y", "2"}, {"C", ""}, {"R", "255"}};
+    for (const IniKeyValue& entry : values) {
+        ASSERT_TRUE(single.WriteSetting("P1", entry.key, entry.value));
+        ASSERT_TRUE(single.WriteSetting("P2", entry.key, entry.value));
+    }
+    ASSERT_TRUE(batch.WriteSettings("P1", values));
+    ASSERT_TRUE(batch.WriteSettings("P2", values));
+    EXPECT_EQ(ReadBytes(folder / "b.ini"), ReadBytes(folder / "a.ini"));
+    EXPECT_EQ(ReadBytes(folder / "b.ini"),
+              "; kept\n[P1]\nX=1\r\nY=2\r\nC=\r\nR=255\r\n[Other]\nk=v\n"
+              "[P2]\r\nX=1\r\nY=2\r\nC=\r\nR=255\r\n");
+}
+
+TEST(SettingsFile, SeesEditsMadeBetweenCalls) {
+    TempFolder folder;
+    SettingsFile file(folder / "config.ini");
+    file.WriteSetting("P0", "C", "1");
+    WriteBytes(file.Path(), "[P0]\nC=2\n");
+    EXPECT_EQ(file.ReadSetting("P0", "C"), "2");
+    file.WriteSetting("P0", "X", "3");
+    EXPECT_EQ(ReadBytes(file.Path()), "[P0]\nC=2\nX=3\r\n");
+}
+
+TEST(SettingsFile, DoubledSeparatorInThePathWorks) {
+    TempFolder folder;
+    SettingsFile file(folder.Path().string() + "//config.ini");
+    ASSERT_TRUE(file.WriteSetting("P0", "X", "1"));
+    EXPECT_EQ(SettingsFile(folder / "config.ini").ReadSetting("P0", "X"), "1");
+}
+
+TEST(SettingsFile, BinaryGarbageNeitherStopsReadsNorIsLostOnWrite) {
+    TempFolder folder;
+    std::mt19937 random(7);
+    std::string garbage(70000, '\0');
+    for (char& c : garbage) {
+        c = static_cast<char>(random());
+    }
+    WriteBytes(folder / "config.ini", garbage);
+    SettingsFile file(folder / "config.ini");
+    for (int slot = 0; slot < 10; ++slot) {
+        file.ReadSetting("P" + std::to_string(slot), "C"); // must simply return
+    }
+    ASSERT_TRUE(file.WriteSetting("P9", "C", "255"));
+    EXPECT_EQ(file.ReadSetting("P9", "C"), "255");
+    EXPECT_EQ(ReadBytes(file.Path()).substr(0, garbage.size()), garbage);
+}
+
+TEST(SettingsFile, VeryLargeFileReadsItsStartAndIsNeverRewritten) {
+    TempFolder folder;
+    const std::string big = "[P0]\r\nC=42\r\n" + std::string(5 * 1024 * 1024, ';');
+    WriteBytes(folder / "config.ini", big);
+    SettingsFile file(folder / "config.ini");
+    EXPECT_EQ(file.ReadSetting("P0", "C"), "42");
+    EXPECT_FALSE(file.WriteSetting("P0", "C", "1"));
+    EXPECT_EQ(ReadBytes(file.Path()), big);
+}
+
+// Two running copies, each saving its own slot over and over: with the lock
+// around every read-modify-write neither ever drops the other's section.
+TEST(SettingsFile, TwoProcessesWritingTheirOwnSectionsKeepBoth) {
+    TempFolder folder;
+    const std::filesystem::path path = folder / "config.ini";
+    constexpr int kRounds = 300;
+    const auto writer = [&](const std::string& section) {
+        SettingsFile file(path);
+        bool ok = true;
+        for (int round = 1; round <= kRounds; ++round) {
+            std::vector<IniKeyValue> values;
+            for (const char* key : {"X", "Y", "C", "R", "G", "B", "H", "S", "L"}) {
+                values.push_back({key, std::to_string(round)});
+            }
+            ok = file.WriteSettings(section, values) && ok;
+        }
+        return ok;
+    };
+    std::vector<pid_t> children;
+    for (const std::string section : {"P1", "P2"}) {
+        const pid_t child = ::fork();
+        ASSERT_GE(child, 0);
+        if (child == 0) {
+            ::_exit(writer(section) ? 0 : 1);
+        }
+        children.push_back(child);
+    }
+    for (const pid_t child : children) {
+        int status = 0;
+        ASSERT_EQ(::waitpid(child, &status, 0), child);
+        EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0);
+    }
+    std::string expected;
+    for (const std::string section : {"P1", "P2"}) {
+        expected += "[" + section + "]\r\n";
+        for (const char* key : {"X", "Y", "C", "R", "G", "B", "H", "S", "L"}) {
+            expected += key + "="s + std::to_string(kRounds) + "\r\n";
+        }
+    }
+    const std::string actual = ReadBytes(path);
+    // Either section may have been created first.
+    const std::string swapped =
+        expected.substr(expected.size() / 2) + expected.substr(0, expected.size() / 2);
+    EXPECT_TRUE(actual == expected || actual == swapped) << actual;
+}
+
+} // namespace
+} // namespace huegrab
