@@ -1,0 +1,30 @@
+#include "app/form/clickable_label.h"
+
+#include <QMouseEvent>
+
+namespace huegrab {
+
+ClickableLabel::ClickableLabel(QWidget* parent) : QLabel(parent) {}
+
+void ClickableLabel::mousePressEvent(QMouseEvent* event) {
+    if (event->button() == Qt::LeftButton) {
+        pressed_ = true;
+        event->accept();
+        return;
+    }
+    QLabel::mousePressEvent(event);
+}
+
+void ClickableLabel::mouseReleaseEvent(QMouseEvent* event) {
+    if (event->button() == Qt::LeftButton && pressed_) {
+        pressed_ = false;
+        event->accept();
+        if (rect().contains(event->position().toPoint())) {
+            emit clicked();
+        }
+        return;
+    }
+    QLabel::mouseReleaseEvent(event);
+}
+
+} // namespace huegrab

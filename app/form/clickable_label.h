@@ -1,0 +1,26 @@
+#pragma once
+
+#include <QLabel>
+
+namespace huegrab {
+
+// A label that reports a click: the left button pressed and released over
+// it. The colour slots, the cursor slots and the contact line are labels
+// that act on a click.
+class ClickableLabel : public QLabel {
+    Q_OBJECT
+public:
+    explicit ClickableLabel(QWidget* parent = nullptr);
+
+signals:
+    void clicked();
+
+protected:
+    void mousePressEvent(QMouseEvent* event) override;
+    void mouseReleaseEvent(QMouseEvent* event) override;
+
+private:
+    bool pressed_ = false;
+};
+
+} // namespace huegrab

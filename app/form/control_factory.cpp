@@ -1,0 +1,199 @@
+#include "app/form/control_factory.h"
+
+#include "app/form/clickable_label.h"
+#include "app/form/form_colors.h"
+#include "app/form/form_style.h"
+#include "app/form/frame_box.h"
+#include "app/form/icon_image.h"
+#include "app/form/magnifier_grid.h"
+#include "app/form/picture_box.h"
+
+#include <QButtonGroup>
+#include <QCheckBox>
+#include <QComboBox>
+#include <QFrame>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QRect>
+#include <QString>
+#include <QTextDocument>
+#include <QVariant>
+
+namespace huegrab {
+namespace {
+
+QString Text(std::string_view utf8) {
+    return QString::fromUtf8(utf8.data(), static_cast<qsizetype>(utf8.size()));
+}
+
+bool Has(const ControlSpec& row, ControlFlag flag) {
+    return (row.flags & flag) != 0;
+}
+
+QWidget* CreateFrame(const ControlSpec& row, QWidget* parent) {
+    auto* frame = new FrameBox(parent);
+    frame->setTitle(Text(row.caption));
+    frame->SetBorderless(Has(row, kBorderless));
+    return frame;
+}
+
+QWidget* CreateLabel(const ControlSpec& row, QWidget* parent) {
+    auto* label = new ClickableLabel(parent);
+    label->setTextFormat(Qt::PlainText);
+    label->setText(Text(row.caption));
+    label->setAlignment((Has(row, kCentred) ? Qt::AlignHCenter : Qt::AlignLeft) | Qt::AlignVCenter);
+    if (Has(row, kBordered)) {
+        label->setFrameStyle(QFrame::Box | QFrame::Plain);
+        label->setLineWidth(1);
+        label->setIndent(0);
+    }
+    return label;
+}
+
+QWidget* CreateTextBox(const ControlSpec& row, QWidget* parent) {
+    auto* field = new QLineEdit(parent);
+    field->setText(Text(row.caption));
+    if (row.maxLength > 0) {
+        field->setMaxLength(row.maxLength);
+    }
+    field->setReadOnly(Has(row, kReadOnly));
+    field->setAlignment((Has(row, kCentred) ? Qt::AlignHCenter : Qt::AlignLeft) | Qt::AlignVCenter);
+    return field;
+}
+
+QWidget* CreateMultiLineTextBox(const ControlSpec& row, QWidget* parent) {
+    auto* box = new QPlainTextEdit(parent);
+    box->setPlainText(Text(row.caption));
+    box->setReadOnly(Has(row, kReadOnly));
+    box->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
+    box->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    box->document()->setDocumentMargin(1);
+    return box;
+}
+
+// Option buttons of one kind in one container form one exclusive group. (Qt's
+// auto-exclusivity would reach into nested frames and join the mode buttons
+// with the window panel's selectors.)
+void JoinOptionGroup(QAbstractButton* button, const ControlSpec& row, QWidget* parent) {
+    const QString name = row.kind == ControlKind::OptionButton
+                             ? QStringLiteral("optionGroup")
+                             : QStringLiteral("optionButtonGroup");
+    auto* group = parent->findChild<QButtonGroup*>(name, Qt::FindDirectChildrenOnly);
+    if (group == nullptr) {
+        group = new QButtonGroup(parent);
+        group->setObjectName(name);
+        group->setExclusive(true);
+    }
+    group->addButton(button, row.index);
+}
+
+QWidget* CreateButton(const ControlSpec& row, QWidget* parent, bool checkable) {
+    auto* button = new QPushButton(Text(row.caption), parent);
+    button->setAutoDefault(false);
+    button->setCheckable(checkable);
+    button->setChecked(checkable && Has(row, kChecked));
+    return button;
+}
+
+QWidget* CreateComboBox(QWidget* parent) {
+    auto* combo = new QComboBox(parent);
+    combo->setEditable(false);
+    for (const char* name : kCursorMethodNames) {
+        combo->addItem(QString::fromUtf8(name));
+    }
+    combo->setCurrentIndex(0);
+    return combo;
+}
+
+QWidget* CreateWidget(const ControlSpec& row, QWidget* parent) {
+    switch (row.kind) {
+    case ControlKind::Frame:
+        return CreateFrame(row, parent);
+    case ControlKind::Label:
+        return CreateLabel(row, parent);
+    case ControlKind::TextBox:
+        return CreateTextBox(row, parent);
+    case ControlKind::MultiLineTextBox:
+        return CreateMultiLineTextBox(row, parent);
+    case ControlKind::CheckBox: {
+        auto* box = new QCheckBox(Text(row.caption), parent);
+        box->setChecked(Has(row, kChecked));
+        // Standing on a frame's edge, it hides the edge behind its caption.
+        box->setAutoFillBackground(Has(row, kCaptionPlace));
+        return box;
+    }
+    case ControlKind::CheckBoxButton:
+        return CreateButton(row, parent, true);
+    case ControlKind::OptionButton: {
+        auto* option = new QRadioButton(Text(row.caption), parent);
+        option->setChecked(Has(row, kChecked));
+        JoinOptionGroup(option, row, parent);
+        return option;
+    }
+    case ControlKind::OptionButtonAsPushButton: {
+        auto* option = qobject_cast<QPushButton*>(CreateButton(row, parent, true));
+        JoinOptionGroup(option, row, parent);
+        return option;
+    }
+    case ControlKind::CommandButton:
+        return CreateButton(row, parent, false);
+    case ControlKind::ListBox:
+        return new QListWidget(parent);
+    case ControlKind::ComboBox:
+        return CreateComboBox(parent);
+    case ControlKind::PictureBox:
+        return new PictureBox(parent);
+    case ControlKind::Image:
+        return new IconImage(parent);
+    case ControlKind::Shape:
+        return new QFrame(parent);
+    case ControlKind::Magnifier:
+        return new MagnifierGrid(parent);
+    case ControlKind::Timer:
+        break;
+    }
+    return nullptr;
+}
+
+} // namespace
+
+QRect PixelRect(const TwipsRect& rect) {
+    return QRect(TwipsToPixels(rect.left), TwipsToPixels(rect.top), TwipsToPixels(rect.width),
+                 TwipsToPixels(rect.height));
+}
+
+QWidget* CreateControl(const ControlSpec& row, QWidget* parent) {
+    QWidget* widget = CreateWidget(row, parent);
+    if (widget == nullptr) {
+        return nullptr;
+    }
+    widget->setObjectName(Text(row.name));
+    if (row.index >= 0) {
+        widget->setProperty("index", row.index);
+    }
+    widget->setStyle(SharedFormStyle());
+    widget->setGeometry(PixelRect(row.rect));
+    if (!row.tooltip.empty()) {
+        widget->setToolTip(Text(row.tooltip));
+    }
+    if (row.foreColor) {
+        SetForeColor(widget, *row.foreColor);
+    }
+    if (row.backColor) {
+        SetBackColor(widget, *row.backColor);
+    }
+    if (Has(row, kHandPointer)) {
+        widget->setCursor(Qt::PointingHandCursor);
+    }
+    widget->setEnabled(!Has(row, kDisabled));
+    widget->setHidden(Has(row, kHidden));
+    if (auto* field = qobject_cast<QLineEdit*>(widget)) {
+        FitFieldText(field); // needs the final size and style
+    }
+    return widget;
+}
+
+} // namespace huegrab

@@ -1,0 +1,94 @@
+#include "app/form/form_colors.h"
+
+#include "app/form/frame_box.h"
+
+#include <QApplication>
+#include <QPalette>
+#include <QVariant>
+#include <QWidget>
+
+namespace huegrab {
+namespace {
+
+constexpr char kBackColorProperty[] = "backColor";
+constexpr char kSystemBackColorProperty[] = "systemBackColor";
+constexpr char kForeColorProperty[] = "foreColor";
+
+// The property keeps 0x80000005 as a positive number, as the window's own
+// colour settings write it.
+qint64 StoredValue(ColorValue value) {
+    return value == kSystemWindowColor ? qint64{0x80000005} : qint64{value};
+}
+
+ColorValue ReadColorProperty(const QWidget* widget, const char* name) {
+    const QVariant stored = widget->property(name);
+    if (!stored.isValid()) {
+        return -1;
+    }
+    const qint64 value = stored.toLongLong();
+    return value == 0x80000005 ? kSystemWindowColor : static_cast<ColorValue>(value);
+}
+
+} // namespace
+
+QColor ToQColor(ColorValue value) {
+    if (value < 0) {
+        return QColor(0, 0, 0);
+    }
+    return QColor(value & 0xFF, (value >> 8) & 0xFF, (value >> 16) & 0xFF);
+}
+
+ColorValue FromQColor(const QColor& color) {
+    return static_cast<ColorValue>(color.red() | (color.green() << 8) | (color.blue() << 16));
+}
+
+void SetBackColor(QWidget* widget, ColorValue value) {
+    if (widget == nullptr) {
+        return;
+    }
+    const QVariant stored = widget->property(kBackColorProperty);
+    if (stored.isValid() && stored.toLongLong() == StoredValue(value)) {
+        return;
+    }
+    const bool system = value == kSystemWindowColor;
+    const QColor color =
+        system ? QApplication::palette(widget).color(QPalette::Base) : ToQColor(value);
+    QPalette palette = widget->palette();
+    // Window fills labels, shapes and picture boxes; Base fills text fields and lists.
+    palette.setColor(QPalette::Window, color);
+    palette.setColor(QPalette::Base, color);
+    widget->setPalette(palette);
+    widget->setAutoFillBackground(true);
+    widget->setProperty(kBackColorProperty, StoredValue(value));
+    widget->setProperty(kSystemBackColorProperty, system);
+}
+
+ColorValue BackColor(const QWidget* widget) {
+    return widget == nullptr ? -1 : ReadColorProperty(widget, kBackColorProperty);
+}
+
+void SetForeColor(QWidget* widget, ColorValue value) {
+    if (widget == nullptr) {
+        return;
+    }
+    widget->setProperty(kForeColorProperty, StoredValue(value));
+    if (auto* frame = qobject_cast<FrameBox*>(widget)) {
+        // A frame's colour is its caption's alone; a palette would pass on to its contents.
+        frame->SetCaptionColor(ToQColor(value));
+        return;
+    }
+    const QColor color = ToQColor(value);
+    QPalette palette = widget->palette();
+    for (const auto group : {QPalette::Active, QPalette::Inactive}) {
+        for (const auto role : {QPalette::WindowText, QPalette::Text, QPalette::ButtonText}) {
+            palette.setColor(group, role, color);
+        }
+    }
+    widget->setPalette(palette);
+}
+
+ColorValue ForeColor(const QWidget* widget) {
+    return widget == nullptr ? -1 : ReadColorProperty(widget, kForeColorProperty);
+}
+
+} // namespace huegrab

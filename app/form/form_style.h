@@ -1,0 +1,42 @@
+#pragma once
+
+#include <QProxyStyle>
+
+class QFontMetrics;
+class QLineEdit;
+
+namespace huegrab {
+
+// How far a font's ink reaches above and below the baseline, in pixels, over
+// tall CJK ideographs, Latin capitals and descenders.
+struct InkBand {
+    int above = 0;
+    int below = 0;
+};
+InkBand InkBandOf(const QFontMetrics& metrics);
+
+// The application's style with one change: item texts (labels, buttons,
+// check boxes, captions) are centred by their ink band rather than by the
+// font's line box and are never clipped to their rectangle. The window's
+// controls are as small as 12 pixels high, less than the line height of
+// common CJK fonts, whose generous ascent would otherwise push the text down
+// and cut it off.
+class FormStyle : public QProxyStyle {
+    Q_OBJECT
+public:
+    // A fresh instance of the application's current style underneath.
+    FormStyle();
+
+    void drawItemText(QPainter* painter, const QRect& rect, int flags, const QPalette& palette,
+                      bool enabled, const QString& text,
+                      QPalette::ColorRole textRole = QPalette::NoRole) const override;
+};
+
+// One style shared by every form of the process, owned by the application.
+FormStyle* SharedFormStyle();
+
+// Places a single-line field's text so that its glyphs sit in the middle of
+// a field lower than the font's line height, and gives it the full width.
+void FitFieldText(QLineEdit* field);
+
+} // namespace huegrab

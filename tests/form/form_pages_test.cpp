@@ -1,0 +1,152 @@
+// Page switching with the mouse, the keyboard focus that follows it, and the
+// contact line.
+#include "tests/form/form_test_support.h"
+
+#include <QAbstractButton>
+#include <QApplication>
+#include <QLabel>
+#include <QLineEdit>
+#include <QTest>
+#include <QTimer>
+#include <gtest/gtest.h>
+
+namespace huegrab {
+namespace {
+
+using testing_support::FormFixture;
+using testing_support::Q;
+
+class FormPages : public ::testing::Test, protected FormFixture {
+protected:
+    void SetUp() override {
+        form.show();
+        form.activateWindow();
+        ASSERT_TRUE(QTest::qWaitForWindowActive(&form));
+    }
+
+    void Click(const char* name, int index) {
+        QWidget* w = form.Control(name, index);
+        ASSERT_NE(w, nullptr);
+        QTest::mouseClick(w, Qt::LeftButton);
+    }
+
+    // The indexes of the pages of this name shown among their siblings.
+    std::vector<int> ShownPages(const char* name) {
+        std::vector<int> shown;
+        for (int k = 0; k < 3; ++k) {
+            QWidget* page = form.Control(name, k);
+            if (page->isVisibleTo(page->parentWidget())) {
+                shown.push_back(k);
+            }
+        }
+        return shown;
+    }
+
+    // Puts the focus somewhere else so that its move to Check1 can be seen.
+    void FocusElsewhere() {
+        form.Control("自x")->setFocus();
+        ASSERT_EQ(QApplication::focusWidget(), form.Control("自x"));
+    }
+
+    bool Pressed(const char* name, int index) {
+        return form.Find<QAbstractButton>(name, index)->isChecked();
+    }
+};
+
+TEST_F(FormPages, StartStopSwitchHasTheFocusWhenTheWindowOpens) {
+    EXPECT_EQ(QApplication::focusWidget(), form.Control("Check1"));
+    // ...and is the first stop of the tab order.
+    EXPECT_EQ(form.nextInFocusChain(), form.Control("Check1"));
+}
+
+TEST_F(FormPages, ModeButtonsShowTheirPageAndFocusTheSwitch) {
+    for (const int k : {1, 2, 0, 2}) {
+        SCOPED_TRACE(k);
+        FocusElsewhere();
+        Click("Option2", k);
+        EXPECT_EQ(ShownPages("Frame2"), std::vector<int>{k});
+        EXPECT_TRUE(form.Control("Frame2", k)->isVisible());
+        for (int j = 0; j < 3; ++j) {
+            EXPECT_EQ(Pressed("Option2", j), j == k) << j;
+        }
+        EXPECT_EQ(QApplication::focusWidget(), form.Control("Check1"));
+    }
+}
+
+TEST_F(FormPages, ChoosingTheShownModeAgainKeepsItsPage) {
+    Click("Option2", 1);
+    FocusElsewhere();
+    Click("Option2", 1);
+    EXPECT_EQ(ShownPages("Frame2"), std::vector<int>{1});
+    EXPECT_TRUE(Pressed("Option2", 1));
+    EXPECT_EQ(QApplication::focusWidget(), form.Control("Check1"));
+}
+
+TEST_F(FormPages, WindowPanelSelectorsShowTheirSubPage) {
+    Click("Option2", 2);
+    for (const int k : {1, 2, 2, 0}) {
+        SCOPED_TRACE(k);
+        FocusElsewhere();
+        Click("句柄选项", k);
+        EXPECT_EQ(ShownPages("句柄选页"), std::vector<int>{k});
+        for (int j = 0; j < 3; ++j) {
+            EXPECT_EQ(Pressed("句柄选项", j), j == k) << j;
+        }
+        EXPECT_EQ(QApplication::focusWidget(), form.Control("Check1"));
+    }
+}
+
+TEST_F(FormPages, SubPageSurvivesOtherModesAndKeepsItsFields) {
+    Click("Option2", 2);
+    Click("句柄选项", 1);
+    form.Field("Text4")->setText(Q("终端"));
+    Click("Option2", 0);
+    // The pick page stays hidden while another mode shows, the search page set visible.
+    EXPECT_EQ(ShownPages("句柄选页"), std::vector<int>{1});
+    EXPECT_FALSE(form.Control("句柄选页", 1)->isVisible());
+    Click("Option2", 2);
+    EXPECT_EQ(ShownPages("句柄选页"), std::vector<int>{1});
+    EXPECT_TRUE(form.Control("句柄选页", 1)->isVisible());
+    EXPECT_EQ(form.Field("Text4")->text(), Q("终端"));
+}
+
+TEST_F(FormPages, PageChoiceFromCodePressesTheButton) {
+    form.SelectModePage(1);
+    EXPECT_EQ(ShownPages("Frame2"), std::vector<int>{1});
+    EXPECT_TRUE(Pressed("Option2", 1));
+    EXPECT_FALSE(Pressed("Option2", 0));
+    form.SelectWindowPage(2);
+    EXPECT_EQ(ShownPages("句柄选页"), std::vector<int>{2});
+    EXPECT_TRUE(Pressed("句柄选项", 2));
+}
+
+TEST_F(FormPages, PageChoiceLeavesTheTimerAlone) {
+    form.Timer1()->start();
+    Click("Option2", 1);
+    EXPECT_TRUE(form.Timer1()->isActive());
+    form.Timer1()->stop();
+    Click("Option2", 0);
+    EXPECT_FALSE(form.Timer1()->isActive());
+}
+
+TEST_F(FormPages, ContactLineOpensAMailToTheAddress) {
+    Click("Label7", -1);
+    ASSERT_EQ(shell.openedUrls.size(), 1U);
+    EXPECT_EQ(shell.openedUrls[0], "mailto:huegrab@example.org");
+    EXPECT_EQ(shell.openedUrls[0], "mailto:" + std::string(Form1::kContactAddress));
+    // The address opened is the one the line shows.
+    EXPECT_EQ(form.Find<QLabel>("Label7")->text(),
+              Q("Email：") +
+                  QString::fromUtf8(Form1::kContactAddress.data(), Form1::kContactAddress.size()));
+}
+
+TEST_F(FormPages, ContactLineIgnoresOtherButtonsAndDragsAway) {
+    QWidget* contact = form.Control("Label7");
+    QTest::mouseClick(contact, Qt::RightButton);
+    QTest::mousePress(contact, Qt::LeftButton, {}, QPoint(5, 5));
+    QTest::mouseRelease(contact, Qt::LeftButton, {}, QPoint(5, contact->height() + 20));
+    EXPECT_TRUE(shell.openedUrls.empty());
+}
+
+} // namespace
+} // namespace huegrab
