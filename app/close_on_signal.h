@@ -1,0 +1,26 @@
+#pragma once
+
+#include <QObject>
+#include <memory>
+
+class QSocketNotifier;
+class QWidget;
+
+namespace huegrab {
+
+// Turns SIGTERM, SIGINT and SIGHUP into a normal close of the window, so
+// that the shutdown steps run and the focused slot is stored. The handler
+// only writes a byte to a pipe; the close happens on the UI thread.
+class CloseOnSignal : public QObject {
+public:
+    explicit CloseOnSignal(QWidget& window);
+    ~CloseOnSignal() override;
+
+    CloseOnSignal(const CloseOnSignal&) = delete;
+    CloseOnSignal& operator=(const CloseOnSignal&) = delete;
+
+private:
+    std::unique_ptr<QSocketNotifier> notifier_; // gone before the pipe closes
+};
+
+} // namespace huegrab

@@ -1,0 +1,38 @@
+#pragma once
+
+#include "app/window_state.h"
+#include "settings/colour_slots.h"
+#include "settings/settings_file.h"
+
+#include <QObject>
+#include <memory>
+
+namespace huegrab {
+
+class Form1;
+
+// The ten colour slots beside the picked values: a click stores the fields
+// into the focused slot and shows the clicked one; startup restores slot 0
+// and the slot colours; shutdown stores the focused slot.
+class ColourSlotControls : public QObject {
+public:
+    ColourSlotControls(Form1& form, WindowState& state);
+
+    void Restore(); // once SettingsPath is known
+    void Click(int index);
+    void SaveFocused();
+
+private:
+    PickedFields ReadFields() const;
+    void ShowFields(const PickedFields& fields);
+    void ApplyPaint(QWidget* widget, const Paint& paint);
+    void MoveFocusMarker(int index);
+    void OpenSettings();
+
+    Form1& form_;
+    WindowState& state_;
+    std::unique_ptr<SettingsFile> file_;
+    std::unique_ptr<ColourSlots> slots_;
+};
+
+} // namespace huegrab

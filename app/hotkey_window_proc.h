@@ -1,0 +1,27 @@
+#pragma once
+
+#include "desktop/desktop_services.h"
+
+#include <cstdint>
+#include <optional>
+
+namespace huegrab {
+
+// 1 stopped (the next hotkey press starts), 2 running (the next one stops).
+enum class TrackingState : std::int16_t { Stopped = 1, Running = 2 };
+
+// The start/stop hotkey: Alt + the key left of 1.
+struct HotkeyBinding {
+    int id = 1001;
+    unsigned modifiers = hotkey_mod::kAlt;
+    int virtualKey = vk::kOem3;
+};
+
+// Decides what a hotkey press does to the start/stop check box: checks it
+// while stopped, unchecks it while running, and leaves it alone for any
+// other identifier, key or modifier combination. The check box's own
+// handler then does the work, so the hotkey and a click behave alike.
+std::optional<bool> HotkeyWindowProc(const HotkeyMessage& message, TrackingState state,
+                                     const HotkeyBinding& binding);
+
+} // namespace huegrab

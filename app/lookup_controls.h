@@ -1,0 +1,24 @@
+#pragma once
+
+#include "desktop/desktop_services.h"
+
+namespace huegrab {
+
+class Form1;
+
+// The colour-code lookup page and the custom-coordinate panel.
+class LookupControls {
+public:
+    LookupControls(Form1& form, DesktopServices& desktop);
+
+    void LookUpCode();      // "颜色显示" of the lookup page
+    void ReadCustomPoint(); // "颜色显示" of the custom-coordinate panel
+
+private:
+    void ShowInputKind();
+
+    Form1& form_;
+    DesktopServices& desktop_;
+};
+
+} // namespace huegrab

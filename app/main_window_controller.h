@@ -1,0 +1,55 @@
+#pragma once
+
+#include "app/colour_slot_controls.h"
+#include "app/lookup_controls.h"
+#include "app/offset_controls.h"
+#include "app/tracking_controls.h"
+#include "app/window_state.h"
+#include "desktop/desktop_services.h"
+
+#include <QObject>
+#include <memory>
+#include <string>
+
+class QSocketNotifier;
+
+namespace huegrab {
+
+class Form1;
+
+// Brings the window's handlers together and runs its startup and shutdown
+// steps. Shutdown runs once, when the window closes, whatever closes it.
+class MainWindowController : public QObject {
+public:
+    MainWindowController(Form1& form, DesktopServices& desktop, std::string applicationFolder);
+    ~MainWindowController() override;
+
+    MainWindowController(const MainWindowController&) = delete;
+    MainWindowController& operator=(const MainWindowController&) = delete;
+
+    void Startup();
+    void Shutdown();
+
+    const WindowState& State() const { return state_; }
+    TrackingControls& Tracking() { return tracking_; }
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
+private:
+    void WatchDesktopEvents();
+
+    Form1& form_;
+    DesktopServices& desktop_;
+    std::string applicationFolder_;
+    WindowState state_;
+    TrackingControls tracking_;
+    OffsetControls offset_;
+    LookupControls lookup_;
+    ColourSlotControls colourSlots_;
+    std::unique_ptr<QSocketNotifier> desktopEvents_;
+    bool started_ = false;
+    bool shutDown_ = false;
+};
+
+} // namespace huegrab

@@ -1,0 +1,22 @@
+#pragma once
+
+#include "app/window_state.h"
+
+namespace huegrab {
+
+class Form1;
+
+// "偏移抓点" with its "+" and "-" buttons and the amount label.
+class OffsetControls {
+public:
+    OffsetControls(Form1& form, WindowState& state);
+
+private:
+    void OnEnabledChanged(bool checked);
+    void ShowAmount();
+
+    Form1& form_;
+    WindowState& state_;
+};
+
+} // namespace huegrab

@@ -1,0 +1,29 @@
+#pragma once
+
+#include "app/window_state.h"
+#include "desktop/desktop_services.h"
+
+namespace huegrab {
+
+class Form1;
+
+// Start/stop: the check box "启动／停止", its lamp and Timer1, and what each
+// timer firing writes into the window.
+class TrackingControls {
+public:
+    TrackingControls(Form1& form, DesktopServices& desktop, WindowState& state);
+
+    // A hotkey press sets the check box; its handler does the rest.
+    void HandleHotkey(const HotkeyMessage& message);
+    // One timer firing.
+    void RunTick();
+
+private:
+    void OnStartStopChanged(bool checked);
+
+    Form1& form_;
+    DesktopServices& desktop_;
+    WindowState& state_;
+};
+
+} // namespace huegrab

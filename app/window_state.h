@@ -1,0 +1,23 @@
+#pragma once
+
+#include "app/hotkey_window_proc.h"
+#include "sampling/offset_picking.h"
+
+#include <cstdint>
+#include <string>
+
+namespace huegrab {
+
+// The main window's own values beside its controls. Every handler runs on
+// the UI thread, one at a time, so they share this without locks.
+struct WindowState {
+    TrackingState trackingState = TrackingState::Stopped;
+    HotkeyBinding hotkey;
+    bool hotkeyRegistered = false;
+    OffsetPicking offset;
+    std::int16_t focusedColourSlot = 0;
+    std::int16_t focusedCursorSlot = 0;
+    std::string settingsPath;
+};
+
+} // namespace huegrab

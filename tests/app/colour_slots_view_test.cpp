@@ -1,0 +1,81 @@
+#include "app/form/form_colors.h"
+#include "tests/app/app_fixture.h"
+
+#include <fstream>
+#include <sstream>
+
+namespace huegrab {
+namespace {
+
+std::string ReadFile(const std::filesystem::path& path) {
+    std::ifstream in(path, std::ios::binary);
+    std::stringstream content;
+    content << in.rdbuf();
+    return content.str();
+}
+
+using ColourSlotsView = AppFixture;
+
+TEST_F(ColourSlotsView, FirstClickCreatesTheFileWithTheFocusedSlotAndShowsAnEmptySlot) {
+    const auto config = folder / "config.ini";
+    ASSERT_FALSE(std::filesystem::exists(config));
+    desktop.pointer = {12, 34};
+    Click("Check1");
+    ASSERT_TRUE(WaitForTick());
+    Click("Check1");
+
+    Click("色块", 2);
+    EXPECT_EQ(ReadFile(config), "[P0]\r\nX=12\r\nY=34\r\nC=16777215\r\nR=255\r\nG=255\r\n"
+                                "B=255\r\nH=160\r\nS=0\r\nL=240\r\n");
+    for (const char* field : {"得x", "得y", "得10", "得16", "得16r", "得10r", "得10l"})
+        EXPECT_EQ(Text(field), "") << field;
+    EXPECT_EQ(BackColor(form->Control("得颜色")), 0xE1E1E1);
+    EXPECT_EQ(BackColor(form->Control("色块", 2)), 0xFFFFFF);
+    EXPECT_EQ(controller->State().focusedColourSlot, 2);
+    EXPECT_EQ(form->Control("焦点", 0)->y(), form->Control("色块", 2)->y() + 3);
+}
+
+TEST_F(ColourSlotsView, TheTickPaintsTheFocusedSlot) {
+    Click("色块", 4);
+    desktop.Fill(0x00FF00);
+    Click("Check1");
+    ASSERT_TRUE(WaitForTick());
+    Click("Check1");
+    EXPECT_EQ(BackColor(form->Control("色块", 4)), 0x00FF00);
+    EXPECT_EQ(BackColor(form->Control("色块", 0)), 0xFFFFFF);
+}
+
+TEST_F(ColourSlotsView, ClosingStoresOnlyTheFocusedSlot) {
+    Click("色块", 4); // stores P0 (empty fields)
+    std::filesystem::remove(folder / "config.ini");
+    form->Field("得x")->setText("7");
+    form->close();
+    const std::string content = ReadFile(folder / "config.ini");
+    EXPECT_EQ(content.rfind("[P4]\r\nX=7\r\n", 0), 0u) << content;
+    EXPECT_EQ(content.find("[P0]"), std::string::npos);
+}
+
+class RestoredFromFile : public AppFixture {
+protected:
+    void PrepareFolder() override {
+        std::ofstream(folder / "config.ini", std::ios::binary)
+            << "[P0]\r\nX=5\r\nY=6\r\nC=255\r\nR=255\r\nG=0\r\nB=0\r\nH=0\r\nS=240\r\nL=120\r\n"
+               "[p3]\nc=65280\n[P7]\r\nC=not a colour\r\n";
+    }
+};
+
+TEST_F(RestoredFromFile, SlotZeroFillsTheFieldsAndEverySlotGetsItsColour) {
+    EXPECT_EQ(Text("得x"), "5");
+    EXPECT_EQ(Text("得16"), "0000FF");
+    EXPECT_EQ(Text("得16r"), "FF");
+    EXPECT_EQ(Text("得16g"), "0"); // loaded components lose their leading zero
+    EXPECT_EQ(Text("得10s"), "240");
+    EXPECT_EQ(BackColor(form->Control("得颜色")), 0x0000FF);
+    EXPECT_EQ(BackColor(form->Control("色块", 0)), 0x0000FF);
+    EXPECT_EQ(BackColor(form->Control("色块", 3)), 0x00FF00);
+    EXPECT_EQ(BackColor(form->Control("色块", 7)), 0xFFFFFF);
+    EXPECT_EQ(BackColor(form->Control("色块", 9)), 0xFFFFFF);
+}
+
+} // namespace
+} // namespace huegrab

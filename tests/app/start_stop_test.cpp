@@ -1,0 +1,107 @@
+#include "app/form/form_colors.h"
+#include "tests/app/app_fixture.h"
+
+#include <QCheckBox>
+#include <QComboBox>
+#include <QTest>
+#include <QTimer>
+
+namespace huegrab {
+namespace {
+
+constexpr ColorValue kGreen = 0x00FF00;
+constexpr ColorValue kRed = 0x0000FF;
+constexpr std::int32_t kAltTilde = (0xC0 << 16) | 1;
+
+class StartStop : public AppFixture {
+protected:
+    QCheckBox* StartStopBox() const { return form->Find<QCheckBox>("Check1"); }
+
+    void ExpectRunning(bool running) const {
+        EXPECT_EQ(StartStopBox()->isChecked(), running);
+        EXPECT_EQ(form->Timer1()->isActive(), running);
+        EXPECT_EQ(BackColor(form->Control("Label8")), running ? kRed : kGreen);
+        EXPECT_EQ(controller->State().trackingState,
+                  running ? TrackingState::Running : TrackingState::Stopped);
+    }
+};
+
+TEST_F(StartStop, ComesUpStoppedWithTheHotkeyRegistered) {
+    ExpectRunning(false);
+    EXPECT_EQ(form->Timer1()->interval(), 100);
+    ASSERT_EQ(desktop.registeredHotkeys.count(1001), 1u);
+    EXPECT_EQ(desktop.registeredHotkeys[1001], kAltTilde);
+    EXPECT_EQ(form->Find<QComboBox>("Combo1")->currentIndex(), 0);
+    EXPECT_EQ(controller->State().focusedColourSlot, 0);
+    EXPECT_EQ(desktop.blockReads, 0); // nothing sampled before the user starts
+}
+
+TEST_F(StartStop, ClickAndSpaceToggleTracking) {
+    Click("Check1");
+    ExpectRunning(true);
+    Click("Check1");
+    ExpectRunning(false);
+
+    StartStopBox()->setFocus();
+    QTest::keyClick(StartStopBox(), Qt::Key_Space);
+    ExpectRunning(true);
+    QTest::keyClick(StartStopBox(), Qt::Key_Space);
+    ExpectRunning(false);
+}
+
+TEST_F(StartStop, StoppingKeepsTheLastReadouts) {
+    desktop.pointer = {100, 200};
+    Click("Check1");
+    ASSERT_TRUE(WaitForTick());
+    Click("Check1");
+    desktop.pointer = {300, 300};
+    QTest::qWait(250);
+    EXPECT_EQ(Text("得x"), "100");
+    EXPECT_EQ(Text("Label9"), "x:100  y:200");
+}
+
+TEST_F(StartStop, HotkeyAndClicksAlternateWithoutGettingOutOfStep) {
+    bool expected = false;
+    for (int round = 0; round < 6; ++round) {
+        if (round % 3 == 0)
+            Click("Check1");
+        else
+            ASSERT_TRUE(desktop.PressHotkey(1001, kAltTilde));
+        expected = !expected;
+        ExpectRunning(expected);
+    }
+}
+
+TEST_F(StartStop, HotkeyWithOtherModifiersOrIdentifierDoesNothing) {
+    desktop.PressHotkey(1001, kAltTilde | 2); // Ctrl + Alt
+    desktop.PressHotkey(1001, kAltTilde | 4); // Shift + Alt
+    desktop.registeredHotkeys[7] = kAltTilde;
+    desktop.PressHotkey(7, kAltTilde);
+    ExpectRunning(false);
+}
+
+TEST_F(StartStop, ClosingStopsTheTimerAndReleasesTheHotkey) {
+    Click("Check1");
+    ASSERT_TRUE(form->Timer1()->isActive());
+    form->close();
+    EXPECT_FALSE(form->Timer1()->isActive());
+    EXPECT_EQ(desktop.registeredHotkeys.count(1001), 0u);
+    EXPECT_FALSE(desktop.PressHotkey(1001, kAltTilde));
+}
+
+class HotkeyHeldElsewhere : public StartStop {
+protected:
+    void PrepareDesktop() override { desktop.heldHotkeys.insert(kAltTilde); }
+};
+
+TEST_F(HotkeyHeldElsewhere, TheCheckBoxStillStartsAndStops) {
+    EXPECT_FALSE(controller->State().hotkeyRegistered);
+    EXPECT_FALSE(desktop.PressHotkey(1001, kAltTilde));
+    Click("Check1");
+    ExpectRunning(true);
+    Click("Check1");
+    ExpectRunning(false);
+}
+
+} // namespace
+} // namespace huegrab
