@@ -1,6 +1,5 @@
 #include "tests/app/app_fixture.h"
 
-#include <QApplication>
 #include <QLabel>
 #include <QTest>
 #include <QTimer>
@@ -9,18 +8,8 @@
 
 namespace huegrab {
 
-namespace {
-QApplication& Application() {
-    static int argc = 1;
-    static char name[] = "app_tests";
-    static char* argv[] = {name, nullptr};
-    static QApplication application(argc, argv);
-    return application;
-}
-} // namespace
 
 void AppFixture::SetUp() {
-    Application();
     std::string pattern = (std::filesystem::temp_directory_path() / "huegrab-app-XXXXXX").string();
     ASSERT_NE(::mkdtemp(pattern.data()), nullptr);
     folder = pattern;

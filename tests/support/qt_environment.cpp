@@ -10,7 +10,7 @@ class QtEnvironment : public testing::Environment {
 public:
     void SetUp() override {
         static int argc = 1;
-        static char name[] = "huegrab_form_tests";
+        static char name[] = "huegrab_tests";
         static char* argv[] = {name, nullptr};
         app_ = std::make_unique<QApplication>(argc, argv);
     }
