@@ -1,0 +1,61 @@
+#pragma once
+
+#include "tests/x11/support/xvfb_server.h"
+
+#include <filesystem>
+#include <memory>
+#include <optional>
+#include <string>
+#include <vector>
+
+namespace huegrab::e2e {
+
+struct Point {
+    int x = 0;
+    int y = 0;
+};
+
+// The built huegrab, copied into a fresh folder (so its config.ini lands
+// there) and started on a private X server.
+class RunningHuegrab {
+public:
+    // scale: QT_SCALE_FACTOR for the program (a HiDPI desktop).
+    explicit RunningHuegrab(bool windowManager = false, int scale = 1);
+    ~RunningHuegrab();
+
+    // Starts the program and waits for its window; false when it does not come.
+    bool Start();
+    // Waits for the program to end; its exit status.
+    std::optional<int> WaitForExit(std::chrono::milliseconds timeout);
+
+    xtest::XvfbServer& Server() { return *server_; }
+    xtest::ChildProcess& Process() { return *process_; }
+    const std::filesystem::path& Folder() const { return folder_; }
+    std::string ConfigText() const; // empty when there is no config.ini
+
+    // Screen position of a control's centre, from the window's position and
+    // the layout table.
+    Point Centre(std::string_view name, int index = -1) const;
+    // A point just inside the control's top-left corner, clear of its
+    // border and of a centred caption.
+    Point Inside(std::string_view name, int index = -1) const;
+    void Click(std::string_view name, int index = -1);
+    void MovePointer(int x, int y);
+    void Key(const std::string& keys);
+    // The colour a screenshot of the root shows at the point, "#RRGGBB".
+    std::string ScreenColour(Point point);
+    // One screenshot of a rectangle of the root: colours row by row.
+    std::vector<std::vector<std::string>> ScreenColours(Point topLeft, int width, int height);
+    // Polls until the control shows `colour` (at Inside); false on time-out.
+    bool WaitForColour(std::string_view name, int index, const std::string& colour);
+
+private:
+    std::unique_ptr<xtest::XvfbServer> server_;
+    std::filesystem::path folder_;
+    std::optional<xtest::ChildProcess> process_;
+    std::string window_;
+    Point origin_;
+    int scale_ = 1;
+};
+
+} // namespace huegrab::e2e

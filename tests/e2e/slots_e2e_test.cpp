@@ -1,0 +1,58 @@
+#include "tests/e2e/running_huegrab.h"
+
+#include <csignal>
+#include <gtest/gtest.h>
+
+namespace huegrab::e2e {
+namespace {
+
+void PickColourAt(RunningHuegrab& huegrab, int x, int y, const std::string& colour) {
+    huegrab.Click("Check1");
+    huegrab.MovePointer(x, y);
+    ASSERT_TRUE(huegrab.WaitForColour("得颜色", -1, colour));
+    huegrab.Click("Check1"); // stop: the fields keep the pick
+}
+
+TEST(ColourSlotsEndToEnd, PickSurvivesCloseAndRestart) {
+    RunningHuegrab huegrab(/*windowManager=*/true);
+    ASSERT_TRUE(huegrab.Start());
+    huegrab.Server().Run({"xsetroot", "-solid", "#00FF00"});
+    PickColourAt(huegrab, 3, 700, "#00FF00");
+
+    huegrab.Click("色块", 2); // slot "3": the pick goes to P0
+    const std::string afterClick = huegrab.ConfigText();
+    EXPECT_EQ(afterClick, "[P0]\r\nX=3\r\nY=700\r\nC=65280\r\nR=0\r\nG=255\r\nB=0\r\n"
+                          "H=80\r\nS=240\r\nL=120\r\n");
+
+    // The window manager's close (Alt+F4 in openbox) runs the shutdown.
+    huegrab.Click("Label9");
+    huegrab.Key("alt+F4");
+    ASSERT_EQ(huegrab.WaitForExit(std::chrono::milliseconds(5000)), std::optional<int>(0));
+    EXPECT_EQ(huegrab.ConfigText(), afterClick + "[P2]\r\nX=\r\nY=\r\nC=\r\nR=\r\nG=\r\nB=\r\n"
+                                                 "H=\r\nS=\r\nL=\r\n");
+
+    // Start again: slot 1's pick is back in the swatch and the slot.
+    huegrab.Server().Run({"xsetroot", "-solid", "#FFFFFF"});
+    ASSERT_TRUE(huegrab.Start());
+    EXPECT_TRUE(huegrab.WaitForColour("得颜色", -1, "#00FF00"));
+    EXPECT_TRUE(huegrab.WaitForColour("色块", 0, "#00FF00"));
+}
+
+TEST(ColourSlotsEndToEnd, TerminationSignalStoresTheFocusedSlot) {
+    RunningHuegrab huegrab;
+    ASSERT_TRUE(huegrab.Start());
+    huegrab.Server().Run({"xsetroot", "-solid", "#FF0000"});
+    huegrab.Click("色块", 4); // slot "5"
+    PickColourAt(huegrab, 10, 20, "#FF0000");
+
+    ::kill(huegrab.Process().Pid(), SIGTERM);
+    ASSERT_EQ(huegrab.WaitForExit(std::chrono::milliseconds(5000)), std::optional<int>(0));
+    const std::string config = huegrab.ConfigText();
+    EXPECT_NE(config.find("[P4]\r\nX=10\r\nY=20\r\nC=255\r\nR=255\r\nG=0\r\nB=0\r\nH=0\r\n"
+                          "S=240\r\nL=120\r\n"),
+              std::string::npos)
+        << config;
+}
+
+} // namespace
+} // namespace huegrab::e2e

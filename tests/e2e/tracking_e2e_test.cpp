@@ -1,0 +1,86 @@
+#include "tests/e2e/running_huegrab.h"
+#include "tests/x11/support/x_connection.h"
+
+#include <filesystem>
+#include <gtest/gtest.h>
+#include <thread>
+
+namespace huegrab::e2e {
+namespace {
+
+constexpr char kLampRed[] = "#FF0000";
+constexpr char kLampGreen[] = "#00FF00";
+
+TEST(TrackingEndToEnd, StartStopCheckBoxMakesTheSwatchFollowThePointer) {
+    RunningHuegrab huegrab;
+    ASSERT_TRUE(huegrab.Start());
+    huegrab.Server().Run({"xsetroot", "-solid", "#123456"});
+    EXPECT_TRUE(huegrab.WaitForColour("Label8", -1, kLampGreen)); // comes up stopped
+
+    huegrab.Click("Check1");
+    EXPECT_TRUE(huegrab.WaitForColour("Label8", -1, kLampRed));
+    huegrab.MovePointer(5, 5);
+    EXPECT_TRUE(huegrab.WaitForColour("得颜色", -1, "#123456"));
+    EXPECT_TRUE(huegrab.WaitForColour("色块", 0, "#123456"));
+
+    // Stopped, the swatch keeps the last colour.
+    huegrab.Click("Check1");
+    EXPECT_TRUE(huegrab.WaitForColour("Label8", -1, kLampGreen));
+    huegrab.Server().Run({"xsetroot", "-solid", "#FFFFFF"});
+    std::this_thread::sleep_for(std::chrono::milliseconds(400));
+    EXPECT_EQ(huegrab.ScreenColour(huegrab.Inside("得颜色")), "#123456");
+}
+
+TEST(TrackingEndToEnd, AltTildeTogglesTrackingWithNumLockOn) {
+    RunningHuegrab huegrab;
+    ASSERT_TRUE(huegrab.Start());
+    huegrab.Key("Num_Lock");
+    xtest::XConnection display = xtest::OpenConnection(huegrab.Server().DisplayName());
+    ASSERT_TRUE(display);
+    ASSERT_EQ(xtest::IndicatorOn(display.get(), "Num Lock"), std::optional<bool>(true));
+
+    huegrab.Key("alt+grave");
+    EXPECT_TRUE(huegrab.WaitForColour("Label8", -1, kLampRed));
+    huegrab.Key("alt+grave");
+    EXPECT_TRUE(huegrab.WaitForColour("Label8", -1, kLampGreen));
+    // A click and the hotkey stay in step.
+    huegrab.Click("Check1");
+    EXPECT_TRUE(huegrab.WaitForColour("Label8", -1, kLampRed));
+    huegrab.Key("alt+grave");
+    EXPECT_TRUE(huegrab.WaitForColour("Label8", -1, kLampGreen));
+}
+
+TEST(TrackingEndToEnd, TypedColourCodeShowsItsColour) {
+    RunningHuegrab huegrab;
+    ASSERT_TRUE(huegrab.Start());
+    huegrab.Click("查10");
+    huegrab.Server().Run({"xdotool", "type", "0000FF"});
+    huegrab.Click("Command1");
+    EXPECT_TRUE(huegrab.WaitForColour("查颜色", -1, "#FF0000"));
+}
+
+TEST(TrackingEndToEnd, SecondCopyRunsWithoutTheHotkeyAndTheFirstKeepsIt) {
+    RunningHuegrab first;
+    ASSERT_TRUE(first.Start());
+    // Another copy, from its own folder, finds Alt + ~ taken.
+    RunningHuegrab second;
+    const auto copy = second.Folder() / "huegrab";
+    std::filesystem::copy_file(HUEGRAB_BINARY, copy);
+    auto secondProcess = first.Server().Launch({copy.string()});
+    ASSERT_TRUE(secondProcess);
+    ASSERT_EQ(first.Server()
+                  .Run({"xdotool", "search", "--sync", "--onlyvisible", "--all", "--pid",
+                        std::to_string(secondProcess->Pid()), "--name", "^Huegrab"})
+                  .exitCode,
+              0);
+    first.Key("alt+grave");
+    std::this_thread::sleep_for(std::chrono::milliseconds(300));
+    EXPECT_TRUE(secondProcess->Running());
+    // The second window covers the first; once it is gone the first shows
+    // that the press reached it.
+    secondProcess->Terminate();
+    EXPECT_TRUE(first.WaitForColour("Label8", -1, kLampRed));
+}
+
+} // namespace
+} // namespace huegrab::e2e
