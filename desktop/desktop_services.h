@@ -28,7 +28,9 @@ struct PixelBlock {
 
     // The pixel at screen point (x, y); kInvalidColor outside the block.
     ColorValue At(std::int32_t x, std::int32_t y) const {
-        if (x < left || y < top || x >= left + width || y >= top + height)
+        // 64-bit differences: a block near the coordinate limits must not wrap.
+        if (x < left || y < top || std::int64_t{x} - left >= width ||
+            std::int64_t{y} - top >= height)
             return kInvalidColor;
         return pixels[static_cast<std::size_t>(y - top) * static_cast<std::size_t>(width) +
                       static_cast<std::size_t>(x - left)];
@@ -57,6 +59,7 @@ inline constexpr unsigned kWin = 8;
 struct HotkeyMessage {
     int id = 0;
     std::int32_t lParam = 0;
+    friend bool operator==(const HotkeyMessage&, const HotkeyMessage&) = default;
 };
 
 // Window handles are 32-bit values, shown as signed decimal. 0 is no window.
@@ -103,7 +106,8 @@ public:
     virtual int EventFd() const = 0;
     virtual void DispatchEvents() = 0;
 
-    // Windows. Titles and class names come back as raw bytes of at most 254.
+    // Windows. Titles and class names come back as UTF-8 of at most 254
+    // bytes, never cut inside a character.
     virtual WindowHandle WindowFromPoint(ScreenPoint point) = 0;
     virtual std::vector<WindowHandle> TopLevelWindows() = 0; // topmost first
     virtual std::string WindowText(WindowHandle window) = 0;

@@ -1,0 +1,260 @@
+#include "desktop/x11/x11_desktop.h"
+
+#include "desktop/x11/x11_error_trap.h"
+#include "desktop/x11/x11_hotkeys.h"
+#include "desktop/x11/x11_key_map.h"
+#include "desktop/x11/x11_resources.h"
+#include "desktop/x11/x11_screen_reader.h"
+#include "desktop/x11/x11_windows.h"
+
+#include <X11/XKBlib.h>
+#include <X11/extensions/Xfixes.h>
+#include <algorithm>
+#include <array>
+#include <limits>
+
+namespace huegrab {
+
+using namespace x11;
+
+struct X11Desktop::State {
+    // Declared first so that it is closed last, after the members below
+    // have released what they hold on the connection.
+    DisplayPtr display;
+    Window root = None;
+    bool hasXfixes = false;
+    // Without detectable auto-repeat, a held key sends release/press pairs
+    // that share a timestamp; those releases are then recognised by hand.
+    bool detectableAutoRepeat = false;
+    std::array<KeyCode, 256> keycodeOfVirtualKey{};
+    std::function<void(const HotkeyMessage&)> hotkeyHandler;
+    std::unique_ptr<ScreenReader> screen;
+    std::unique_ptr<HotkeyGrabs> hotkeys;
+    std::unique_ptr<WindowReader> windows;
+
+    ~State() {
+        hotkeys.reset();
+        if (display)
+            UnregisterOwnDisplay(display.get());
+    }
+
+    void ReadKeycodes() {
+        for (int virtualKey = 0; virtualKey < 256; ++virtualKey) {
+            const unsigned long keysym = KeysymForVirtualKey(virtualKey);
+            keycodeOfVirtualKey[static_cast<std::size_t>(virtualKey)] =
+                keysym ? XKeysymToKeycode(display.get(), keysym) : 0;
+        }
+    }
+
+    // True for the release half of an auto-repeat release/press pair.
+    bool IsRepeatRelease(const XKeyEvent& release) {
+        if (detectableAutoRepeat || XEventsQueued(display.get(), QueuedAfterReading) == 0)
+            return false;
+        XEvent next;
+        XPeekEvent(display.get(), &next);
+        return next.type == KeyPress && next.xkey.keycode == release.keycode &&
+               next.xkey.time == release.time;
+    }
+};
+
+X11Desktop::X11Desktop(std::unique_ptr<State> state) : state_(std::move(state)) {}
+
+X11Desktop::~X11Desktop() = default;
+
+std::unique_ptr<X11Desktop> X11Desktop::Open(const char* displayName) {
+    InstallErrorHandlers();
+    DisplayPtr display(XOpenDisplay(displayName));
+    if (!display)
+        return nullptr;
+    auto state = std::make_unique<State>();
+    state->display = std::move(display);
+    Display* dpy = state->display.get();
+    RegisterOwnDisplay(dpy);
+    state->root = DefaultRootWindow(dpy);
+
+    int eventBase = 0;
+    int errorBase = 0;
+    int major = 0;
+    int minor = 0;
+    // XFixes needs its version agreed before its first request.
+    state->hasXfixes = XFixesQueryExtension(dpy, &eventBase, &errorBase) &&
+                       XFixesQueryVersion(dpy, &major, &minor) && major >= 1;
+
+    Bool supported = False;
+    state->detectableAutoRepeat = XkbSetDetectableAutoRepeat(dpy, True, &supported) && supported;
+
+    state->ReadKeycodes();
+    state->screen = std::make_unique<ScreenReader>(dpy, state->root);
+    state->hotkeys = std::make_unique<HotkeyGrabs>(dpy, state->root);
+    state->windows = std::make_unique<WindowReader>(dpy, state->root);
+    // Size changes of the root (RandR) arrive as ConfigureNotify.
+    XSelectInput(dpy, state->root, StructureNotifyMask);
+    XFlush(dpy);
+    return std::unique_ptr<X11Desktop>(new X11Desktop(std::move(state)));
+}
+
+_XDisplay* X11Desktop::NativeDisplay() const {
+    return state_->display.get();
+}
+
+std::optional<ScreenPoint> X11Desktop::GetCursorPos() {
+    Display* dpy = state_->display.get();
+    XErrorTrap trap(dpy);
+    Window rootReturn = None;
+    Window child = None;
+    int rootX = 0;
+    int rootY = 0;
+    int windowX = 0;
+    int windowY = 0;
+    unsigned mask = 0;
+    // False: the pointer is on another screen of the display.
+    if (!XQueryPointer(dpy, state_->root, &rootReturn, &child, &rootX, &rootY, &windowX, &windowY,
+                       &mask) ||
+        trap.Failed())
+        return std::nullopt;
+    return ScreenPoint{rootX, rootY};
+}
+
+void X11Desktop::SetCursorPos(std::int32_t x, std::int32_t y) {
+    // Like the Windows call, a point off the screen moves the pointer to the
+    // nearest edge; the protocol's 16-bit coordinates would wrap otherwise.
+    const int maxX = std::max(state_->screen->RootWidth() - 1, 0);
+    const int maxY = std::max(state_->screen->RootHeight() - 1, 0);
+    Display* dpy = state_->display.get();
+    XWarpPointer(dpy, None, state_->root, 0, 0, 0, 0, std::clamp<std::int32_t>(x, 0, maxX),
+                 std::clamp<std::int32_t>(y, 0, maxY));
+    XFlush(dpy);
+}
+
+ColorValue X11Desktop::GetPixel(std::int32_t x, std::int32_t y) {
+    const PixelBlock block = state_->screen->Read(x, y, 1, 1);
+    return block.pixels.empty() ? kInvalidColor : block.pixels.front();
+}
+
+PixelBlock X11Desktop::ReadBlock(std::int32_t left, std::int32_t top, std::int32_t width,
+                                 std::int32_t height) {
+    return state_->screen->Read(left, top, width, height);
+}
+
+bool X11Desktop::IsKeyPressed(int virtualKey) {
+    if (virtualKey < 0 || virtualKey >= 256)
+        return false;
+    const KeyCode keycode = state_->keycodeOfVirtualKey[static_cast<std::size_t>(virtualKey)];
+    if (keycode == 0)
+        return false;
+    char keys[32] = {};
+    XQueryKeymap(state_->display.get(), keys);
+    return (static_cast<unsigned char>(keys[keycode / 8]) >> (keycode % 8)) & 1u;
+}
+
+bool X11Desktop::RegisterHotKey(int id, unsigned modifiers, int virtualKey) {
+    return state_->hotkeys->Register(id, modifiers, virtualKey);
+}
+
+void X11Desktop::UnregisterHotKey(int id) {
+    state_->hotkeys->Unregister(id);
+    XFlush(state_->display.get());
+}
+
+void X11Desktop::SetHotkeyHandler(std::function<void(const HotkeyMessage&)> handler) {
+    state_->hotkeyHandler = std::move(handler);
+}
+
+int X11Desktop::EventFd() const {
+    return ConnectionNumber(state_->display.get());
+}
+
+void X11Desktop::DispatchEvents() {
+    Display* dpy = state_->display.get();
+    // XPending reads what the socket holds without waiting for more.
+    while (XPending(dpy) > 0) {
+        XEvent event;
+        XNextEvent(dpy, &event);
+        switch (event.type) {
+        case KeyPress:
+            if (const auto message = state_->hotkeys->OnKeyPress(event.xkey)) {
+                if (state_->hotkeyHandler)
+                    state_->hotkeyHandler(*message);
+            }
+            break;
+        case KeyRelease:
+            if (!state_->IsRepeatRelease(event.xkey))
+                state_->hotkeys->OnKeyRelease(event.xkey);
+            break;
+        case MappingNotify:
+            XRefreshKeyboardMapping(&event.xmapping);
+            if (event.xmapping.request == MappingKeyboard ||
+                event.xmapping.request == MappingModifier) {
+                state_->ReadKeycodes();
+                state_->hotkeys->RefreshMapping();
+            }
+            break;
+        case ConfigureNotify:
+            if (event.xconfigure.window == state_->root)
+                state_->screen->SetRootSize(event.xconfigure.width, event.xconfigure.height);
+            break;
+        default:
+            break;
+        }
+    }
+}
+
+namespace {
+
+// Handles are XIDs; those fit in 29 bits, so anything not positive is no
+// window of this display.
+Window ToWindow(WindowHandle handle) {
+    return handle > 0 ? static_cast<Window>(handle) : None;
+}
+
+WindowHandle ToHandle(Window window) {
+    return window <= static_cast<Window>(std::numeric_limits<WindowHandle>::max())
+               ? static_cast<WindowHandle>(window)
+               : 0;
+}
+
+} // namespace
+
+WindowHandle X11Desktop::WindowFromPoint(ScreenPoint point) {
+    return ToHandle(state_->windows->WindowAt(point.x, point.y, state_->screen->RootWidth(),
+                                              state_->screen->RootHeight()));
+}
+
+std::vector<WindowHandle> X11Desktop::TopLevelWindows() {
+    std::vector<WindowHandle> handles;
+    for (const Window window : state_->windows->TopLevelWindows()) {
+        if (const WindowHandle handle = ToHandle(window))
+            handles.push_back(handle);
+    }
+    return handles;
+}
+
+std::string X11Desktop::WindowText(WindowHandle window) {
+    return state_->windows->Title(ToWindow(window));
+}
+
+std::string X11Desktop::ClassName(WindowHandle window) {
+    return state_->windows->ClassName(ToWindow(window));
+}
+
+std::optional<CursorImage> X11Desktop::GetCursorImage() {
+    if (!state_->hasXfixes)
+        return std::nullopt;
+    XErrorTrap trap(state_->display.get());
+    XFreePtr<XFixesCursorImage> image(XFixesGetCursorImage(state_->display.get()));
+    if (!image || trap.Failed() || image->width == 0 || image->height == 0)
+        return std::nullopt;
+    CursorImage cursor;
+    cursor.width = image->width;
+    cursor.height = image->height;
+    cursor.xhot = image->xhot;
+    cursor.yhot = image->yhot;
+    const std::size_t count = static_cast<std::size_t>(image->width) * image->height;
+    cursor.argb.resize(count);
+    // Xlib widens each 32-bit ARGB value to unsigned long.
+    std::transform(image->pixels, image->pixels + count, cursor.argb.begin(),
+                   [](unsigned long pixel) { return static_cast<std::uint32_t>(pixel); });
+    return cursor;
+}
+
+} // namespace huegrab

@@ -1,0 +1,59 @@
+#pragma once
+
+#include "desktop/desktop_services.h"
+
+#include <memory>
+
+struct _XDisplay;
+
+namespace huegrab {
+
+// The Linux desktop through Xlib and XFixes, on an X connection of its own
+// (not the toolkit's). Coordinates are root-window device pixels.
+//
+// Hotkey presses arrive on this connection: watch EventFd() and call
+// DispatchEvents() when it is readable. Xlib may already have read events
+// into its queue during any other call, which leaves the descriptor quiet,
+// so also call DispatchEvents() before the event loop goes to sleep.
+class X11Desktop final : public DesktopServices {
+public:
+    // nullptr when the display cannot be opened. nullptr as the name means
+    // $DISPLAY.
+    static std::unique_ptr<X11Desktop> Open(const char* displayName = nullptr);
+    ~X11Desktop() override;
+    X11Desktop(const X11Desktop&) = delete;
+    X11Desktop& operator=(const X11Desktop&) = delete;
+
+    std::optional<ScreenPoint> GetCursorPos() override;
+    void SetCursorPos(std::int32_t x, std::int32_t y) override;
+
+    ColorValue GetPixel(std::int32_t x, std::int32_t y) override;
+    PixelBlock ReadBlock(std::int32_t left, std::int32_t top, std::int32_t width,
+                         std::int32_t height) override;
+
+    bool IsKeyPressed(int virtualKey) override;
+
+    bool RegisterHotKey(int id, unsigned modifiers, int virtualKey) override;
+    void UnregisterHotKey(int id) override;
+    void SetHotkeyHandler(std::function<void(const HotkeyMessage&)> handler) override;
+    int EventFd() const override;
+    void DispatchEvents() override;
+
+    WindowHandle WindowFromPoint(ScreenPoint point) override;
+    std::vector<WindowHandle> TopLevelWindows() override;
+    std::string WindowText(WindowHandle window) override;
+    std::string ClassName(WindowHandle window) override;
+
+    std::optional<CursorImage> GetCursorImage() override;
+
+    // The backend's own connection.
+    _XDisplay* NativeDisplay() const;
+
+private:
+    struct State;
+    explicit X11Desktop(std::unique_ptr<State> state);
+
+    std::unique_ptr<State> state_;
+};
+
+} // namespace huegrab

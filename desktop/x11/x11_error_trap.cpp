@@ -1,0 +1,82 @@
+#include "desktop/x11/x11_error_trap.h"
+
+#include <algorithm>
+#include <cstdio>
+#include <vector>
+
+namespace huegrab::x11 {
+namespace {
+
+XErrorTrap* innermostTrap = nullptr;
+std::vector<Display*> ownDisplays;
+XErrorHandler previousErrorHandler = nullptr;
+XIOErrorHandler previousIoErrorHandler = nullptr;
+bool installed = false;
+
+bool IsOwnDisplay(Display* display) {
+    return std::find(ownDisplays.begin(), ownDisplays.end(), display) != ownDisplays.end();
+}
+
+int ReportLostConnection(Display* display) {
+    std::fprintf(stderr, "huegrab: lost the connection to the X server %s\n",
+                 display ? DisplayString(display) : "");
+    if (previousIoErrorHandler && !IsOwnDisplay(display))
+        return previousIoErrorHandler(display);
+    return 0; // Xlib ends the process when this returns
+}
+
+} // namespace
+
+int RecordError(Display* display, XErrorEvent* event) {
+    for (XErrorTrap* trap = innermostTrap; trap; trap = trap->outer_) {
+        if (trap->display_ == display && event->serial >= trap->firstSerial_) {
+            if (trap->errorCode_ == 0)
+                trap->errorCode_ = event->error_code;
+            return 0;
+        }
+    }
+    if (IsOwnDisplay(display)) {
+        char text[128] = {};
+        XGetErrorText(display, event->error_code, text, sizeof text);
+        std::fprintf(stderr, "huegrab: ignored X error \"%s\" (request %d.%d)\n", text,
+                     event->request_code, event->minor_code);
+        return 0;
+    }
+    return previousErrorHandler ? previousErrorHandler(display, event) : 0;
+}
+
+void InstallErrorHandlers() {
+    if (installed)
+        return;
+    installed = true;
+    previousErrorHandler = XSetErrorHandler(RecordError);
+    previousIoErrorHandler = XSetIOErrorHandler(ReportLostConnection);
+}
+
+void RegisterOwnDisplay(Display* display) {
+    if (!IsOwnDisplay(display))
+        ownDisplays.push_back(display);
+}
+
+void UnregisterOwnDisplay(Display* display) {
+    std::erase(ownDisplays, display);
+}
+
+XErrorTrap::XErrorTrap(Display* display)
+    : display_(display), firstSerial_(NextRequest(display)), outer_(innermostTrap) {
+    InstallErrorHandlers();
+    innermostTrap = this;
+}
+
+XErrorTrap::~XErrorTrap() {
+    // Traps close in the reverse order they opened; an error that arrives
+    // after this point is no longer this trap's to record.
+    innermostTrap = outer_;
+}
+
+int XErrorTrap::Sync() {
+    XSync(display_, False);
+    return errorCode_;
+}
+
+} // namespace huegrab::x11

@@ -1,0 +1,49 @@
+#pragma once
+
+#include <X11/Xlib.h>
+
+namespace huegrab::x11 {
+
+// Xlib's default error handler ends the process. The backend's handler
+// records errors instead: inside an XErrorTrap they are kept for the trap,
+// errors on one of the backend's own connections outside any trap are noted
+// on stderr and dropped, and errors of other connections go to the handler
+// that was installed before. Installed once, on the first call; the UI thread
+// is the only one that talks to X.
+//
+// A lost server connection stays fatal (Xlib exits once its I/O error
+// handler returns); the handler only says on stderr what happened.
+void InstallErrorHandlers();
+
+// Marks a connection as the backend's, so stray errors on it never end the
+// process.
+void RegisterOwnDisplay(Display* display);
+void UnregisterOwnDisplay(Display* display);
+
+// Collects the errors of the requests made while it lives. Requests that
+// wait for a reply report their error before they return; for the others
+// call Sync().
+class XErrorTrap {
+public:
+    explicit XErrorTrap(Display* display);
+    ~XErrorTrap();
+    XErrorTrap(const XErrorTrap&) = delete;
+    XErrorTrap& operator=(const XErrorTrap&) = delete;
+
+    // Waits until the server has handled every request sent so far and
+    // returns the first error code of the trap (0 when there was none).
+    int Sync();
+    // The first error code seen so far, without a round trip.
+    int ErrorCode() const { return errorCode_; }
+    bool Failed() const { return errorCode_ != 0; }
+
+private:
+    friend int RecordError(Display* display, XErrorEvent* event);
+
+    Display* display_;
+    unsigned long firstSerial_;
+    int errorCode_ = 0;
+    XErrorTrap* outer_;
+};
+
+} // namespace huegrab::x11

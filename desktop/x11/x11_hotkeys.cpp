@@ -1,0 +1,203 @@
+#include "desktop/x11/x11_hotkeys.h"
+
+#include "desktop/x11/x11_error_trap.h"
+#include "desktop/x11/x11_key_map.h"
+#include "desktop/x11/x11_resources.h"
+
+#include <X11/keysym.h>
+#include <algorithm>
+#include <cstdio>
+
+namespace huegrab::x11 {
+namespace {
+
+constexpr unsigned kKeyModifiers =
+    ShiftMask | LockMask | ControlMask | Mod1Mask | Mod2Mask | Mod3Mask | Mod4Mask | Mod5Mask;
+
+// The modifier bit (Mod2Mask, ...) whose keys include the one for keysym, 0
+// when no modifier holds it.
+unsigned ModifierMaskOf(Display* display, const XModifierKeymap& map, KeySym keysym) {
+    const KeyCode keycode = XKeysymToKeycode(display, keysym);
+    if (keycode == 0)
+        return 0;
+    for (int modifier = 0; modifier < 8; ++modifier) {
+        for (int k = 0; k < map.max_keypermod; ++k) {
+            if (map.modifiermap[modifier * map.max_keypermod + k] == keycode)
+                return 1u << modifier;
+        }
+    }
+    return 0;
+}
+
+} // namespace
+
+unsigned WindowsModifiersToMask(unsigned windowsModifiers) {
+    unsigned mask = 0;
+    if (windowsModifiers & hotkey_mod::kAlt)
+        mask |= Mod1Mask;
+    if (windowsModifiers & hotkey_mod::kControl)
+        mask |= ControlMask;
+    if (windowsModifiers & hotkey_mod::kShift)
+        mask |= ShiftMask;
+    if (windowsModifiers & hotkey_mod::kWin)
+        mask |= Mod4Mask;
+    return mask;
+}
+
+unsigned MaskToWindowsModifiers(unsigned state) {
+    unsigned modifiers = 0;
+    if (state & Mod1Mask)
+        modifiers |= hotkey_mod::kAlt;
+    if (state & ControlMask)
+        modifiers |= hotkey_mod::kControl;
+    if (state & ShiftMask)
+        modifiers |= hotkey_mod::kShift;
+    if (state & Mod4Mask)
+        modifiers |= hotkey_mod::kWin;
+    return modifiers;
+}
+
+HotkeyGrabs::HotkeyGrabs(Display* display, Window root) : display_(display), root_(root) {
+    ReadLockMasks();
+}
+
+HotkeyGrabs::~HotkeyGrabs() {
+    for (const Registration& registration : registrations_)
+        Ungrab(registration);
+    XFlush(display_);
+}
+
+void HotkeyGrabs::ReadLockMasks() {
+    ModifierKeymapPtr map(XGetModifierMapping(display_));
+    numLockMask_ = map ? ModifierMaskOf(display_, *map, XK_Num_Lock) : 0;
+    scrollLockMask_ = map ? ModifierMaskOf(display_, *map, XK_Scroll_Lock) : 0;
+}
+
+std::vector<unsigned> HotkeyGrabs::LockCombinations() const {
+    std::vector<unsigned> locks{LockMask};
+    for (const unsigned mask : {numLockMask_, scrollLockMask_}) {
+        if (mask != 0 && std::find(locks.begin(), locks.end(), mask) == locks.end())
+            locks.push_back(mask);
+    }
+    std::vector<unsigned> combinations;
+    for (unsigned subset = 0; subset < (1u << locks.size()); ++subset) {
+        unsigned combination = 0;
+        for (std::size_t i = 0; i < locks.size(); ++i) {
+            if (subset & (1u << i))
+                combination |= locks[i];
+        }
+        combinations.push_back(combination);
+    }
+    return combinations;
+}
+
+unsigned HotkeyGrabs::RelevantModifiers(unsigned state) const {
+    return state & kKeyModifiers & ~(LockMask | numLockMask_ | scrollLockMask_);
+}
+
+bool HotkeyGrabs::Grab(const Registration& registration) {
+    XErrorTrap trap(display_);
+    for (const unsigned locks : LockCombinations()) {
+        XGrabKey(display_, registration.keycode, registration.modifierMask | locks, root_, False,
+                 GrabModeAsync, GrabModeAsync);
+    }
+    if (trap.Sync() == 0)
+        return true;
+    // Some combinations may have been grabbed before one was refused:
+    // release them all, a hotkey that works only with some locks is worse
+    // than none.
+    Ungrab(registration);
+    XSync(display_, False);
+    return false;
+}
+
+void HotkeyGrabs::Ungrab(const Registration& registration) {
+    XErrorTrap trap(display_);
+    for (const unsigned locks : LockCombinations())
+        XUngrabKey(display_, registration.keycode, registration.modifierMask | locks, root_);
+    trap.Sync();
+}
+
+bool HotkeyGrabs::Register(int id, unsigned windowsModifiers, int virtualKey) {
+    Unregister(id);
+    Registration registration;
+    registration.id = id;
+    registration.windowsModifiers = windowsModifiers;
+    registration.virtualKey = virtualKey;
+    registration.modifierMask = WindowsModifiersToMask(windowsModifiers);
+    const unsigned long keysym = KeysymForVirtualKey(virtualKey);
+    registration.keycode = keysym ? XKeysymToKeycode(display_, keysym) : 0;
+    const std::string name = HotkeyName(windowsModifiers, virtualKey);
+    if (registration.keycode == 0) {
+        std::fprintf(stderr,
+                     "huegrab: %s has no key on this keyboard; running without the hotkey\n",
+                     name.c_str());
+        return false;
+    }
+    for (const Registration& other : registrations_) {
+        if (other.keycode == registration.keycode &&
+            other.modifierMask == registration.modifierMask)
+            return false;
+    }
+    if (!Grab(registration)) {
+        std::fprintf(stderr,
+                     "huegrab: %s is already grabbed by another program; running without the "
+                     "hotkey\n",
+                     name.c_str());
+        return false;
+    }
+    registrations_.push_back(registration);
+    return true;
+}
+
+void HotkeyGrabs::Unregister(int id) {
+    const auto found = std::find_if(registrations_.begin(), registrations_.end(),
+                                    [id](const Registration& r) { return r.id == id; });
+    if (found == registrations_.end())
+        return;
+    Ungrab(*found);
+    registrations_.erase(found);
+}
+
+void HotkeyGrabs::RefreshMapping() {
+    for (const Registration& registration : registrations_)
+        Ungrab(registration);
+    ReadLockMasks();
+    std::vector<Registration> kept;
+    for (Registration registration : registrations_) {
+        const unsigned long keysym = KeysymForVirtualKey(registration.virtualKey);
+        registration.keycode = XKeysymToKeycode(display_, keysym);
+        registration.held = false;
+        if (registration.keycode != 0 && Grab(registration))
+            kept.push_back(registration);
+        else
+            std::fprintf(
+                stderr, "huegrab: lost the hotkey %s after a keyboard change\n",
+                HotkeyName(registration.windowsModifiers, registration.virtualKey).c_str());
+    }
+    registrations_ = std::move(kept);
+}
+
+std::optional<HotkeyMessage> HotkeyGrabs::OnKeyPress(const XKeyEvent& event) {
+    const unsigned modifiers = RelevantModifiers(event.state);
+    for (Registration& registration : registrations_) {
+        if (registration.keycode != event.keycode || registration.modifierMask != modifiers)
+            continue;
+        if (registration.held)
+            return std::nullopt; // auto-repeat of a key still down
+        registration.held = true;
+        const auto key = static_cast<std::uint32_t>(registration.virtualKey & 0xFFFF);
+        const auto flags = MaskToWindowsModifiers(event.state) & 0xFFFFu;
+        return HotkeyMessage{registration.id, static_cast<std::int32_t>((key << 16) | flags)};
+    }
+    return std::nullopt;
+}
+
+void HotkeyGrabs::OnKeyRelease(const XKeyEvent& event) {
+    for (Registration& registration : registrations_) {
+        if (registration.keycode == event.keycode)
+            registration.held = false;
+    }
+}
+
+} // namespace huegrab::x11

@@ -1,0 +1,62 @@
+#pragma once
+
+#include "desktop/desktop_services.h"
+
+#include <X11/Xlib.h>
+#include <optional>
+#include <vector>
+
+namespace huegrab::x11 {
+
+// Global hotkeys as passive key grabs on the root window. X compares the
+// whole modifier state, so every grab is repeated for each combination of
+// the lock keys (CapsLock, NumLock, ScrollLock) to work whatever their state.
+class HotkeyGrabs {
+public:
+    HotkeyGrabs(Display* display, Window root);
+    ~HotkeyGrabs();
+    HotkeyGrabs(const HotkeyGrabs&) = delete;
+    HotkeyGrabs& operator=(const HotkeyGrabs&) = delete;
+
+    // False when the key has no keycode here, the combination is registered
+    // under another id, or another client grabs it already (said on stderr).
+    bool Register(int id, unsigned windowsModifiers, int virtualKey);
+    void Unregister(int id);
+
+    // After a keyboard or modifier mapping change: grab again with the new
+    // keycodes and lock masks.
+    void RefreshMapping();
+
+    // The message for a press of a registered combination. A key held down
+    // gives one message: repeats before its release are dropped.
+    std::optional<HotkeyMessage> OnKeyPress(const XKeyEvent& event);
+    void OnKeyRelease(const XKeyEvent& event);
+
+private:
+    struct Registration {
+        int id = 0;
+        unsigned windowsModifiers = 0;
+        int virtualKey = 0;
+        KeyCode keycode = 0;
+        unsigned modifierMask = 0;
+        bool held = false;
+    };
+
+    void ReadLockMasks();
+    std::vector<unsigned> LockCombinations() const;
+    bool Grab(const Registration& registration);
+    void Ungrab(const Registration& registration);
+    unsigned RelevantModifiers(unsigned state) const;
+
+    Display* display_;
+    Window root_;
+    unsigned numLockMask_ = 0;
+    unsigned scrollLockMask_ = 0;
+    std::vector<Registration> registrations_;
+};
+
+// Windows hotkey modifier flags to an X modifier mask and back.
+unsigned WindowsModifiersToMask(unsigned windowsModifiers);
+unsigned MaskToWindowsModifiers(unsigned state);
+
+} // namespace huegrab::x11

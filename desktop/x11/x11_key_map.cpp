@@ -1,0 +1,80 @@
+#include "desktop/x11/x11_key_map.h"
+
+#include "desktop/desktop_services.h"
+
+#include <X11/keysym.h>
+#include <cstdio>
+
+namespace huegrab::x11 {
+
+unsigned long KeysymForVirtualKey(int virtualKey) {
+    if (virtualKey >= '0' && virtualKey <= '9')
+        return XK_0 + static_cast<unsigned long>(virtualKey - '0');
+    if (virtualKey >= 'A' && virtualKey <= 'Z')
+        return XK_a + static_cast<unsigned long>(virtualKey - 'A');
+    if (virtualKey >= 0x70 && virtualKey <= 0x7B) // VK_F1 ... VK_F12
+        return XK_F1 + static_cast<unsigned long>(virtualKey - 0x70);
+    switch (virtualKey) {
+    case 0x08:
+        return XK_BackSpace;
+    case 0x09:
+        return XK_Tab;
+    case 0x0D:
+        return XK_Return;
+    case 0x1B:
+        return XK_Escape;
+    case 0x20:
+        return XK_space;
+    case 0x21:
+        return XK_Prior;
+    case 0x22:
+        return XK_Next;
+    case 0x23:
+        return XK_End;
+    case 0x24:
+        return XK_Home;
+    case vk::kLeft:
+        return XK_Left;
+    case vk::kUp:
+        return XK_Up;
+    case vk::kRight:
+        return XK_Right;
+    case vk::kDown:
+        return XK_Down;
+    case 0x2D:
+        return XK_Insert;
+    case 0x2E:
+        return XK_Delete;
+    case vk::kOem3:
+        return XK_grave;
+    default:
+        return 0;
+    }
+}
+
+std::string HotkeyName(unsigned windowsModifiers, int virtualKey) {
+    std::string name;
+    if (windowsModifiers & hotkey_mod::kControl)
+        name += "Ctrl+";
+    if (windowsModifiers & hotkey_mod::kAlt)
+        name += "Alt+";
+    if (windowsModifiers & hotkey_mod::kShift)
+        name += "Shift+";
+    if (windowsModifiers & hotkey_mod::kWin)
+        name += "Win+";
+    if (virtualKey == vk::kOem3) {
+        name += '`';
+    } else if ((virtualKey >= '0' && virtualKey <= '9') ||
+               (virtualKey >= 'A' && virtualKey <= 'Z')) {
+        name += static_cast<char>(virtualKey);
+    } else if (virtualKey >= 0x70 && virtualKey <= 0x7B) {
+        name += "F" + std::to_string(virtualKey - 0x70 + 1);
+    } else {
+        char code[16];
+        std::snprintf(code, sizeof code, "key 0x%X", static_cast<unsigned>(virtualKey));
+        name += code;
+    }
+    return name;
+}
+
+} // namespace huegrab::x11

@@ -1,0 +1,160 @@
+#include "desktop/x11/x11_screen_reader.h"
+
+#include "desktop/x11/x11_error_trap.h"
+#include "desktop/x11/x11_resources.h"
+
+#include <algorithm>
+#include <bit>
+#include <cstring>
+
+namespace huegrab::x11 {
+namespace {
+
+// A read bigger than this is a caller's mistake, not a screen area.
+constexpr std::int64_t kMaxBlockPixels = std::int64_t{1} << 24;
+
+ChannelConverter ConverterFor(const Visual* visual) {
+    if (!visual || (visual->c_class != TrueColor && visual->c_class != DirectColor))
+        return ChannelConverter(0, 0, 0);
+    return ChannelConverter(static_cast<std::uint32_t>(visual->red_mask),
+                            static_cast<std::uint32_t>(visual->green_mask),
+                            static_cast<std::uint32_t>(visual->blue_mask));
+}
+
+bool HostIsLsbFirst() {
+    return std::endian::native == std::endian::little;
+}
+
+} // namespace
+
+ScreenReader::ScreenReader(Display* display, Window root)
+    : display_(display), root_(root), converter_(0, 0, 0) {
+    XWindowAttributes attributes{};
+    if (XGetWindowAttributes(display, root, &attributes)) {
+        visual_ = attributes.visual;
+        colormap_ = attributes.colormap;
+        rootWidth_ = attributes.width;
+        rootHeight_ = attributes.height;
+    }
+    converter_ = ConverterFor(visual_);
+}
+
+void ScreenReader::SetRootSize(int width, int height) {
+    rootWidth_ = width;
+    rootHeight_ = height;
+}
+
+void ScreenReader::RefreshRootSize() {
+    XErrorTrap trap(display_);
+    Window rootReturn = None;
+    int x = 0;
+    int y = 0;
+    unsigned width = 0;
+    unsigned height = 0;
+    unsigned border = 0;
+    unsigned depth = 0;
+    if (XGetGeometry(display_, root_, &rootReturn, &x, &y, &width, &height, &border, &depth)) {
+        rootWidth_ = static_cast<int>(width);
+        rootHeight_ = static_cast<int>(height);
+    }
+}
+
+PixelBlock ScreenReader::Read(std::int32_t left, std::int32_t top, std::int32_t width,
+                              std::int32_t height) {
+    PixelBlock block{left, top, 0, 0, {}};
+    if (width <= 0 || height <= 0 || std::int64_t{width} * height > kMaxBlockPixels)
+        return block;
+    block.width = width;
+    block.height = height;
+    block.pixels.assign(static_cast<std::size_t>(width) * static_cast<std::size_t>(height),
+                        kInvalidColor);
+
+    for (int attempt = 0; attempt < 2; ++attempt) {
+        // 64-bit edges: left + width may pass the 32-bit range.
+        const std::int64_t x0 = std::max<std::int64_t>(left, 0);
+        const std::int64_t y0 = std::max<std::int64_t>(top, 0);
+        const std::int64_t x1 = std::min<std::int64_t>(std::int64_t{left} + width, rootWidth_);
+        const std::int64_t y1 = std::min<std::int64_t>(std::int64_t{top} + height, rootHeight_);
+        if (x0 >= x1 || y0 >= y1)
+            return block;
+        if (ReadIntersection(block, static_cast<int>(x0), static_cast<int>(y0),
+                             static_cast<int>(x1 - x0), static_cast<int>(y1 - y0)))
+            return block;
+        // The root shrank since its size was last seen: ask and try again.
+        RefreshRootSize();
+    }
+    return block;
+}
+
+bool ScreenReader::ReadIntersection(PixelBlock& block, int left, int top, int width, int height) {
+    XErrorTrap trap(display_);
+    ImagePtr image(XGetImage(display_, root_, left, top, static_cast<unsigned>(width),
+                             static_cast<unsigned>(height), AllPlanes, ZPixmap));
+    if (!image || trap.Failed())
+        return false;
+
+    const auto rowStart = [&](int row) {
+        return static_cast<std::size_t>(top + row - block.top) *
+                   static_cast<std::size_t>(block.width) +
+               static_cast<std::size_t>(left - block.left);
+    };
+    const bool nativeOrder = (image->byte_order == LSBFirst) == HostIsLsbFirst();
+
+    if (converter_.IsRgb888() && image->bits_per_pixel == 32 && nativeOrder) {
+        for (int row = 0; row < height; ++row) {
+            const char* source =
+                image->data + static_cast<std::ptrdiff_t>(row) * image->bytes_per_line;
+            ColorValue* target = block.pixels.data() + rowStart(row);
+            for (int column = 0; column < width; ++column) {
+                std::uint32_t pixel = 0;
+                std::memcpy(&pixel, source + static_cast<std::ptrdiff_t>(column) * 4, sizeof pixel);
+                target[column] = ChannelConverter::FromRgb888(pixel);
+            }
+        }
+        return true;
+    }
+    if (converter_.HasMasks()) {
+        for (int row = 0; row < height; ++row) {
+            ColorValue* target = block.pixels.data() + rowStart(row);
+            for (int column = 0; column < width; ++column) {
+                const auto pixel = static_cast<std::uint32_t>(XGetPixel(image.get(), column, row));
+                target[column] = converter_.ToColorValue(pixel);
+            }
+        }
+        return true;
+    }
+    ConvertThroughColormap(*image, block, left, top);
+    return true;
+}
+
+// PseudoColor and other colour-mapped screens: the pixel is an index, and
+// the colour map gives its colour. One XQueryColors per read.
+void ScreenReader::ConvertThroughColormap(XImage& image, PixelBlock& block, int left, int top) {
+    const int width = image.width;
+    const int height = image.height;
+    colors_.resize(static_cast<std::size_t>(width) * static_cast<std::size_t>(height));
+    for (int row = 0; row < height; ++row) {
+        for (int column = 0; column < width; ++column)
+            colors_[static_cast<std::size_t>(row) * static_cast<std::size_t>(width) +
+                    static_cast<std::size_t>(column)]
+                .pixel = XGetPixel(&image, column, row);
+    }
+    XErrorTrap trap(display_);
+    XQueryColors(display_, colormap_, colors_.data(), static_cast<int>(colors_.size()));
+    if (trap.Failed())
+        return;
+    for (int row = 0; row < height; ++row) {
+        for (int column = 0; column < width; ++column) {
+            const XColor& color =
+                colors_[static_cast<std::size_t>(row) * static_cast<std::size_t>(width) +
+                        static_cast<std::size_t>(column)];
+            block.pixels[static_cast<std::size_t>(top + row - block.top) *
+                             static_cast<std::size_t>(block.width) +
+                         static_cast<std::size_t>(left + column - block.left)] =
+                static_cast<ColorValue>((color.red >> 8) | (color.green & 0xFF00u) |
+                                        (static_cast<unsigned>(color.blue >> 8) << 16));
+        }
+    }
+}
+
+} // namespace huegrab::x11

@@ -1,0 +1,43 @@
+#pragma once
+
+#include "desktop/desktop_services.h"
+#include "desktop/x11/x11_pixel_format.h"
+
+#include <X11/Xlib.h>
+#include <cstdint>
+#include <vector>
+
+namespace huegrab::x11 {
+
+// Reads root-window pixels as 0x00BBGGRR. Only the part of a request that
+// lies on the root is asked of the server, so a point off the screen reads
+// kInvalidColor and never causes an X error.
+class ScreenReader {
+public:
+    ScreenReader(Display* display, Window root);
+
+    PixelBlock Read(std::int32_t left, std::int32_t top, std::int32_t width, std::int32_t height);
+
+    int RootWidth() const { return rootWidth_; }
+    int RootHeight() const { return rootHeight_; }
+    // The root's size as a ConfigureNotify on it reported.
+    void SetRootSize(int width, int height);
+    // Asks the server for the root's size.
+    void RefreshRootSize();
+
+private:
+    bool ReadIntersection(PixelBlock& block, int left, int top, int width, int height);
+    void ConvertThroughColormap(XImage& image, PixelBlock& block, int left, int top);
+
+    Display* display_;
+    Window root_;
+    Visual* visual_ = nullptr;
+    Colormap colormap_ = None;
+    ChannelConverter converter_;
+    int rootWidth_ = 0;
+    int rootHeight_ = 0;
+    // Reused between reads of a colour-mapped screen.
+    std::vector<XColor> colors_;
+};
+
+} // namespace huegrab::x11

@@ -1,0 +1,146 @@
+#include "desktop/x11/x11_windows.h"
+
+#include "desktop/x11/x11_error_trap.h"
+#include "desktop/x11/x11_resources.h"
+#include "desktop/x11/x11_text.h"
+
+#include <X11/Xatom.h>
+#include <cstddef>
+#include <deque>
+#include <optional>
+
+namespace huegrab::x11 {
+namespace {
+
+// How far below a frame the client window is looked for. Window managers
+// nest it two or three levels deep; the limit keeps a walk over a desktop
+// without a window manager from visiting every widget of every program.
+constexpr std::size_t kMaxWindowsSearchedPerFrame = 256;
+// Nesting deeper than this is not a real window tree.
+constexpr int kMaxDescent = 64;
+
+// The children of a window, bottom-most first; nullopt when it is gone.
+std::optional<std::vector<Window>> ChildrenOf(Display* display, Window window) {
+    Window rootReturn = None;
+    Window parent = None;
+    Window* children = nullptr;
+    unsigned count = 0;
+    if (!XQueryTree(display, window, &rootReturn, &parent, &children, &count))
+        return std::nullopt;
+    XFreePtr<Window> owner(children);
+    return std::vector<Window>(children, children + count);
+}
+
+} // namespace
+
+WindowReader::WindowReader(Display* display, Window root)
+    : display_(display), root_(root), wmState_(XInternAtom(display, "WM_STATE", False)),
+      netWmName_(XInternAtom(display, "_NET_WM_NAME", False)),
+      utf8String_(XInternAtom(display, "UTF8_STRING", False)),
+      compoundText_(XInternAtom(display, "COMPOUND_TEXT", False)) {}
+
+Window WindowReader::WindowAt(int x, int y, int rootWidth, int rootHeight) const {
+    if (x < 0 || y < 0 || x >= rootWidth || y >= rootHeight)
+        return None;
+    XErrorTrap trap(display_);
+    Window found = root_;
+    for (int depth = 0; depth < kMaxDescent; ++depth) {
+        int localX = 0;
+        int localY = 0;
+        Window child = None;
+        // A window destroyed under our feet fails here: the last window
+        // reached is the answer.
+        if (!XTranslateCoordinates(display_, root_, found, x, y, &localX, &localY, &child) ||
+            trap.Failed() || child == None)
+            break;
+        found = child;
+    }
+    return found;
+}
+
+std::vector<Window> WindowReader::TopLevelWindows() const {
+    XErrorTrap trap(display_);
+    std::vector<Window> windows;
+    const auto children = ChildrenOf(display_, root_);
+    if (!children)
+        return windows;
+    for (auto it = children->rbegin(); it != children->rend(); ++it) {
+        const Window client = ClientWindowOf(*it);
+        if (client != None)
+            windows.push_back(client);
+    }
+    return windows;
+}
+
+// Breadth-first search for the window carrying WM_STATE; the frame itself
+// when there is none, None when the frame vanished.
+Window WindowReader::ClientWindowOf(Window frame) const {
+    std::deque<Window> pending{frame};
+    std::size_t searched = 0;
+    while (!pending.empty() && searched < kMaxWindowsSearchedPerFrame) {
+        const Window window = pending.front();
+        pending.pop_front();
+        ++searched;
+        if (HasProperty(display_, window, wmState_))
+            return window;
+        const auto children = ChildrenOf(display_, window);
+        if (!children) {
+            if (window == frame)
+                return None;
+            continue;
+        }
+        pending.insert(pending.end(), children->begin(), children->end());
+    }
+    return frame;
+}
+
+std::string WindowReader::Title(Window window) const {
+    if (window == None)
+        return {};
+    XErrorTrap trap(display_);
+    if (const auto name = ReadProperty(display_, window, netWmName_)) {
+        if (name->type == utf8String_ && !name->Bytes().empty())
+            return CutWindowText(name->Bytes());
+    }
+    return LegacyName(window);
+}
+
+std::string WindowReader::LegacyName(Window window) const {
+    const auto name = ReadProperty(display_, window, XA_WM_NAME);
+    if (!name || name->format != 8)
+        return {};
+    if (name->type == utf8String_)
+        return CutWindowText(name->Bytes());
+    if (name->type == compoundText_) {
+        XTextProperty text{name->data.get(), name->type, name->format, name->count};
+        char** list = nullptr;
+        int count = 0;
+        if (Xutf8TextPropertyToTextList(display_, &text, &list, &count) >= Success) {
+            StringListPtr owner(list);
+            if (count > 0 && list && list[0])
+                return CutWindowText(list[0]);
+            return {};
+        }
+    }
+    // STRING, or text that could not be converted: keep what reads as text.
+    return CutWindowText(StringPropertyToUtf8(name->Bytes().substr(0, name->Bytes().find('\0'))));
+}
+
+std::string WindowReader::ClassName(Window window) const {
+    if (window == None)
+        return {};
+    XErrorTrap trap(display_);
+    const auto wmClass = ReadProperty(display_, window, XA_WM_CLASS);
+    if (!wmClass)
+        return {};
+    // "instance\0class\0"
+    const std::string_view bytes = wmClass->Bytes();
+    const std::size_t split = bytes.find('\0');
+    if (split == std::string_view::npos)
+        return {};
+    std::string_view className = bytes.substr(split + 1);
+    className = className.substr(0, className.find('\0'));
+    return CutWindowText(StringPropertyToUtf8(className));
+}
+
+} // namespace huegrab::x11

@@ -1,0 +1,222 @@
+#include "tests/x11/support/child_process.h"
+
+#include <cerrno>
+#include <csignal>
+#include <cstring>
+#include <fcntl.h>
+#include <poll.h>
+#include <sys/prctl.h>
+#include <sys/wait.h>
+#include <thread>
+#include <unistd.h>
+
+extern char** environ;
+
+namespace huegrab::xtest {
+namespace {
+
+// argv and envp as exec wants them, built before fork: the child may only
+// make async-signal-safe calls.
+struct ExecArguments {
+    std::vector<std::string> argvStrings;
+    std::vector<std::string> envStrings;
+    std::vector<char*> argv;
+    std::vector<char*> envp;
+
+    ExecArguments(const std::vector<std::string>& arguments, const EnvironmentVars& extra)
+        : argvStrings(arguments) {
+        for (char** entry = environ; *entry; ++entry) {
+            const std::string variable(*entry);
+            const std::string name = variable.substr(0, variable.find('='));
+            bool overridden = false;
+            for (const auto& [key, value] : extra)
+                overridden = overridden || key == name;
+            if (!overridden)
+                envStrings.push_back(variable);
+        }
+        for (const auto& [key, value] : extra)
+            envStrings.push_back(key + "=" + value);
+        for (std::string& s : argvStrings)
+            argv.push_back(s.data());
+        argv.push_back(nullptr);
+        for (std::string& s : envStrings)
+            envp.push_back(s.data());
+        envp.push_back(nullptr);
+    }
+};
+
+int DecodeStatus(int status) {
+    if (WIFEXITED(status))
+        return WEXITSTATUS(status);
+    if (WIFSIGNALED(status))
+        return 128 + WTERMSIG(status);
+    return -1;
+}
+
+// In the child between fork and exec.
+[[noreturn]] void ExecChild(ExecArguments& exec, const ChildOptions& options, int stdoutFd) {
+    prctl(PR_SET_PDEATHSIG, SIGTERM);
+    if (options.inheritFd >= 0)
+        fcntl(options.inheritFd, F_SETFD, 0);
+    if (options.quiet) {
+        const int null = open("/dev/null", O_WRONLY);
+        if (null >= 0) {
+            dup2(null, STDOUT_FILENO);
+            dup2(null, STDERR_FILENO);
+        }
+    }
+    if (stdoutFd >= 0)
+        dup2(stdoutFd, STDOUT_FILENO);
+    if (!options.workingDirectory.empty() && chdir(options.workingDirectory.c_str()) != 0)
+        _exit(126);
+    execvpe(exec.argv[0], exec.argv.data(), exec.envp.data());
+    _exit(127);
+}
+
+} // namespace
+
+std::optional<ChildProcess> ChildProcess::Start(const std::vector<std::string>& argv,
+                                                const ChildOptions& options) {
+    if (argv.empty())
+        return std::nullopt;
+    ExecArguments exec(argv, options.environment);
+    const pid_t pid = fork();
+    if (pid < 0)
+        return std::nullopt;
+    if (pid == 0)
+        ExecChild(exec, options, -1);
+    return ChildProcess(pid);
+}
+
+ChildProcess::ChildProcess(ChildProcess&& other) noexcept
+    : pid_(std::exchange(other.pid_, -1)), status_(other.status_) {}
+
+ChildProcess& ChildProcess::operator=(ChildProcess&& other) noexcept {
+    if (this != &other) {
+        if (pid_ > 0)
+            Terminate();
+        pid_ = std::exchange(other.pid_, -1);
+        status_ = other.status_;
+    }
+    return *this;
+}
+
+ChildProcess::~ChildProcess() {
+    if (pid_ > 0)
+        Terminate();
+}
+
+bool ChildProcess::Running() {
+    return pid_ > 0 && !Wait(0ms).has_value();
+}
+
+std::optional<int> ChildProcess::Wait(std::chrono::milliseconds timeout) {
+    if (status_ || pid_ <= 0)
+        return status_;
+    const auto deadline = std::chrono::steady_clock::now() + timeout;
+    while (true) {
+        int status = 0;
+        const pid_t done = waitpid(pid_, &status, WNOHANG);
+        if (done == pid_) {
+            status_ = DecodeStatus(status);
+            return status_;
+        }
+        if (done < 0 && errno != EINTR) {
+            status_ = -1;
+            return status_;
+        }
+        if (std::chrono::steady_clock::now() >= deadline)
+            return std::nullopt;
+        std::this_thread::sleep_for(10ms);
+    }
+}
+
+int ChildProcess::Terminate(std::chrono::milliseconds grace) {
+    if (pid_ <= 0)
+        return -1;
+    if (!status_) {
+        kill(pid_, SIGTERM);
+        if (!Wait(grace)) {
+            kill(pid_, SIGKILL);
+            Wait(5000ms);
+        }
+    }
+    pid_ = -1;
+    return status_.value_or(-1);
+}
+
+CommandResult RunCommand(const std::vector<std::string>& argv, const CommandOptions& options) {
+    CommandResult result;
+    if (argv.empty())
+        return result;
+    int output[2];
+    int input[2];
+    if (pipe2(output, O_CLOEXEC) != 0)
+        return result;
+    if (pipe2(input, O_CLOEXEC) != 0) {
+        close(output[0]);
+        close(output[1]);
+        return result;
+    }
+    ExecArguments exec(argv, options.environment);
+    const pid_t pid = fork();
+    if (pid == 0) {
+        dup2(input[0], STDIN_FILENO);
+        ExecChild(exec, ChildOptions{}, output[1]);
+    }
+    close(output[1]);
+    close(input[0]);
+    if (pid < 0) {
+        close(output[0]);
+        close(input[1]);
+        return result;
+    }
+    ChildProcess child(pid);
+    if (!options.input.empty()) {
+        std::signal(SIGPIPE, SIG_IGN);
+        std::size_t written = 0;
+        while (written < options.input.size()) {
+            const ssize_t count =
+                write(input[1], options.input.data() + written, options.input.size() - written);
+            if (count < 0 && errno == EINTR)
+                continue;
+            if (count <= 0)
+                break;
+            written += static_cast<std::size_t>(count);
+        }
+    }
+    close(input[1]);
+
+    const auto deadline = std::chrono::steady_clock::now() + options.timeout;
+    bool open = true;
+    while (true) {
+        const bool exited = child.Wait(0ms).has_value();
+        // After the exit, take what is already in the pipe and stop.
+        pollfd readable{output[0], POLLIN, 0};
+        while (open && poll(&readable, 1, exited ? 0 : 20) > 0) {
+            char buffer[4096];
+            const ssize_t count = read(output[0], buffer, sizeof buffer);
+            if (count < 0 && errno == EINTR)
+                continue;
+            if (count <= 0) {
+                open = false;
+                break;
+            }
+            result.output.append(buffer, static_cast<std::size_t>(count));
+        }
+        if (exited) {
+            result.exitCode = *child.Wait(0ms);
+            break;
+        }
+        if (!open)
+            std::this_thread::sleep_for(5ms);
+        if (std::chrono::steady_clock::now() >= deadline) {
+            child.Terminate(0ms);
+            break;
+        }
+    }
+    close(output[0]);
+    return result;
+}
+
+} // namespace huegrab::xtest

@@ -1,0 +1,98 @@
+#pragma once
+
+#include "tests/x11/support/x_connection.h"
+
+#include <cstdint>
+#include <memory>
+#include <optional>
+#include <string>
+#include <utility>
+#include <vector>
+
+namespace huegrab::xtest {
+
+// X modifier masks for GrabKey, spelled out so that tests need no Xlib.
+inline constexpr unsigned kShiftMask = 1u << 0;
+inline constexpr unsigned kLockMask = 1u << 1;
+inline constexpr unsigned kControlMask = 1u << 2;
+inline constexpr unsigned kAltMask = 1u << 3;  // Mod1
+inline constexpr unsigned kMod2Mask = 1u << 4; // NumLock on the usual keymaps
+
+// A top-level window for a test: a solid colour, and the title and class
+// properties a test wants to read back.
+struct WindowSpec {
+    int x = 0;
+    int y = 0;
+    int width = 100;
+    int height = 100;
+    std::uint32_t rgb = 0xFFFFFF;      // background, 0xRRGGBB
+    std::string netWmName;             // _NET_WM_NAME, UTF-8; empty: none
+    std::string wmName;                // WM_NAME bytes of wmNameType; empty: none
+    std::string wmNameType = "STRING"; // or "UTF8_STRING", "COMPOUND_TEXT"
+    // WM_CLASS "instance\0class\0"; no WM_CLASS when both are empty.
+    std::string instanceName = "huegrab-test";
+    std::string className = "HuegrabTest";
+    bool map = true;
+    // Bypasses the window manager: stays exactly where it is put.
+    bool overrideRedirect = false;
+};
+
+// A second X client with its own connection, for making windows, grabbing
+// keys and the like as another program would. X errors on it (a grab that
+// is refused) are caught, never fatal.
+class TestClient {
+public:
+    static std::unique_ptr<TestClient> Connect(const std::string& displayName);
+
+    _XDisplay* Connection() const { return connection_.get(); }
+    XId Root() const;
+    void Sync();
+
+    // A mapped window is waited for until it is viewable (under a window
+    // manager, until it has been framed and shown). 0 on failure.
+    XId CreateWindow(const WindowSpec& spec);
+    // A plain child window of a solid colour, mapped.
+    XId CreateChild(XId parent, int x, int y, int width, int height, std::uint32_t rgb);
+    void MapWindow(XId window);
+    bool WaitViewable(XId window, std::chrono::milliseconds timeout = 5000ms);
+    // Destroys and waits until the server has done it.
+    void DestroyWindow(XId window);
+    // Destroys without waiting (for races).
+    void DestroyWindowAsync(XId window);
+    void RaiseWindow(XId window);
+    void SetTextProperty(XId window, const std::string& property, const std::string& type,
+                         const std::string& bytes);
+    // A cursor from the cursor font (XC_crosshair is 34). What the shape
+    // looks like depends on the cursor theme.
+    void SetFontCursor(XId window, unsigned shape);
+    // A cursor of exactly known pixels: `source` and `mask` hold one 0 or 1
+    // per pixel, row by row. Pixels in the mask show the foreground where
+    // the source is 1, the background where it is 0; the rest is clear.
+    void SetBitmapCursor(XId window, int width, int height, const std::vector<std::uint8_t>& source,
+                         const std::vector<std::uint8_t>& mask, int xhot, int yhot,
+                         std::uint32_t foregroundRgb, std::uint32_t backgroundRgb);
+    // Something that is an X resource but not a window.
+    XId CreatePixmap();
+
+    // Root coordinates of the window's top-left inside pixel.
+    std::optional<std::pair<int, int>> RootPosition(XId window);
+    XId Parent(XId window);
+    // Children bottom-most first.
+    std::vector<XId> Children(XId window);
+    // The pixel value of a colour on the default colour map.
+    unsigned long PixelFor(std::uint32_t rgb);
+    XId InternAtom(const std::string& name);
+
+    // A passive grab on the root, as another program would hold a hotkey.
+    // False when the server refuses it (someone else holds it).
+    bool GrabKey(const std::string& keysymName, unsigned modifiers);
+    void UngrabKey(const std::string& keysymName, unsigned modifiers);
+    // Takes the events that have arrived and counts the key presses.
+    int TakeKeyPresses();
+
+private:
+    explicit TestClient(XConnection connection) : connection_(std::move(connection)) {}
+    XConnection connection_;
+};
+
+} // namespace huegrab::xtest

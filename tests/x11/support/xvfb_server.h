@@ -1,0 +1,60 @@
+#pragma once
+
+#include "tests/x11/support/child_process.h"
+
+#include <memory>
+#include <string>
+#include <vector>
+
+namespace huegrab::xtest {
+
+struct ServerOptions {
+    int width = 640;
+    int height = 480;
+    int depth = 24;
+    // Start openbox and wait until it manages the screen.
+    bool windowManager = false;
+};
+
+// A private X server for one test program: Xvfb picks a free display
+// number itself (-displayfd), so test programs run side by side without
+// clashes. -noreset keeps the server, and the root colour set on it, when
+// the last client leaves. The destructor stops the window manager and the
+// server.
+class XvfbServer {
+public:
+    // nullptr, with the reason on stderr, when Xvfb (or openbox) does not
+    // come up.
+    static std::unique_ptr<XvfbServer> Start(const ServerOptions& options = {});
+    ~XvfbServer();
+    XvfbServer(const XvfbServer&) = delete;
+    XvfbServer& operator=(const XvfbServer&) = delete;
+
+    // ":N", for XOpenDisplay and $DISPLAY.
+    const std::string& DisplayName() const { return displayName_; }
+    const ServerOptions& Options() const { return options_; }
+    // DISPLAY=:N plus `extra`, for children.
+    EnvironmentVars Environment(const EnvironmentVars& extra = {}) const;
+
+    // A command against this server, to its end, stdout captured:
+    // Run({"xdotool", "getmouselocation"}).
+    CommandResult Run(const std::vector<std::string>& argv, CommandOptions options = {}) const;
+    // A program against this server in the background (the program under
+    // test, a second client).
+    std::optional<ChildProcess> Launch(const std::vector<std::string>& argv,
+                                       ChildOptions options = {}) const;
+
+    // Starts openbox when it is not running yet; true once it manages.
+    bool StartWindowManager();
+    bool HasWindowManager() const { return windowManager_.has_value(); }
+
+private:
+    XvfbServer(ServerOptions options, ChildProcess server, std::string displayName);
+
+    ServerOptions options_;
+    ChildProcess server_;
+    std::optional<ChildProcess> windowManager_;
+    std::string displayName_;
+};
+
+} // namespace huegrab::xtest

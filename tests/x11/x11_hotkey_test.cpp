@@ -1,0 +1,220 @@
+// The global hotkey of the X11 desktop: passive grabs on a private Xvfb,
+// pressed with xdotool, with and without lock keys, and contested by a
+// second client.
+
+#include "desktop/x11/x11_desktop.h"
+#include "tests/x11/support/test_client.h"
+#include "tests/x11/support/xvfb_server.h"
+
+#include <chrono>
+#include <gtest/gtest.h>
+#include <memory>
+#include <poll.h>
+#include <string>
+#include <utility>
+#include <vector>
+
+namespace huegrab {
+namespace {
+
+using namespace std::chrono_literals;
+using xtest::TestClient;
+using xtest::XvfbServer;
+
+constexpr int kHotkeyId = 1001;
+constexpr std::int32_t kAltBacktick = (vk::kOem3 << 16) | hotkey_mod::kAlt; // 0x00C00001
+
+// A delivered message as (id, lParam), comparable and printable.
+using Message = std::pair<int, std::int32_t>;
+
+class X11Hotkey : public ::testing::Test {
+protected:
+    static void SetUpTestSuite() {
+        server_ = XvfbServer::Start({.width = 320, .height = 240, .depth = 24});
+    }
+    static void TearDownTestSuite() { server_.reset(); }
+
+    void SetUp() override {
+        ASSERT_NE(server_, nullptr) << "Xvfb did not start";
+        client_ = TestClient::Connect(server_->DisplayName());
+        ASSERT_NE(client_, nullptr);
+        SetLock("Caps Lock", "Caps_Lock", false);
+        SetLock("Num Lock", "Num_Lock", false);
+        desktop_ = X11Desktop::Open(server_->DisplayName().c_str());
+        ASSERT_NE(desktop_, nullptr);
+        desktop_->SetHotkeyHandler(
+            [this](const HotkeyMessage& m) { received_.emplace_back(m.id, m.lParam); });
+    }
+    void TearDown() override {
+        desktop_.reset();
+        if (client_) {
+            SetLock("Caps Lock", "Caps_Lock", false);
+            SetLock("Num Lock", "Num_Lock", false);
+        }
+        client_.reset();
+    }
+
+    static int Xdotool(std::vector<std::string> arguments) {
+        arguments.insert(arguments.begin(), "xdotool");
+        return server_->Run(arguments).exitCode;
+    }
+
+    // Turns a lock key on or off with a key press, as a user would.
+    void SetLock(const char* indicator, const char* keysym, bool on) {
+        const auto state = xtest::IndicatorOn(client_->Connection(), indicator);
+        ASSERT_TRUE(state.has_value()) << indicator;
+        if (*state != on) {
+            ASSERT_EQ(Xdotool({"key", keysym}), 0);
+        }
+        ASSERT_TRUE(xtest::WaitUntil([&] {
+            return xtest::IndicatorOn(client_->Connection(), indicator) == on;
+        })) << indicator;
+    }
+
+    // Runs the event loop as the program does: wait on EventFd(), then
+    // DispatchEvents(), until `count` messages came or `timeout` passed.
+    void Pump(std::size_t count, std::chrono::milliseconds timeout) {
+        const auto deadline = std::chrono::steady_clock::now() + timeout;
+        while (true) {
+            desktop_->DispatchEvents();
+            if (received_.size() >= count || std::chrono::steady_clock::now() >= deadline)
+                return;
+            pollfd readable{desktop_->EventFd(), POLLIN, 0};
+            poll(&readable, 1, 20);
+        }
+    }
+    // The messages one key combination delivers. xdotool closes its
+    // connection before it exits, which waits until the server has handled
+    // its key events; a round trip on the desktop's connection after that
+    // brings in every event they caused.
+    std::vector<Message> Press(const std::string& keys) {
+        received_.clear();
+        EXPECT_EQ(Xdotool({"key", keys}), 0);
+        RoundTrip();
+        Pump(2, 50ms);
+        return received_;
+    }
+    void RoundTrip() { desktop_->GetCursorPos(); }
+
+    static inline std::unique_ptr<XvfbServer> server_;
+    std::unique_ptr<TestClient> client_;
+    std::unique_ptr<X11Desktop> desktop_;
+    std::vector<Message> received_;
+};
+
+const std::vector<Message> kOneAltBacktick{{kHotkeyId, kAltBacktick}};
+const std::vector<Message> kNothing{};
+
+TEST_F(X11Hotkey, AltBacktickDeliversOneMessageShapedLikeWmHotkey) {
+    EXPECT_GE(desktop_->EventFd(), 0);
+    ASSERT_TRUE(desktop_->RegisterHotKey(kHotkeyId, hotkey_mod::kAlt, vk::kOem3));
+    EXPECT_EQ(Press("alt+grave"), kOneAltBacktick);
+    EXPECT_EQ(Press("alt+grave"), kOneAltBacktick);
+}
+
+TEST_F(X11Hotkey, WorksWhateverTheLockKeys) {
+    ASSERT_TRUE(desktop_->RegisterHotKey(kHotkeyId, hotkey_mod::kAlt, vk::kOem3));
+    SetLock("Num Lock", "Num_Lock", true);
+    EXPECT_EQ(Press("alt+grave"), kOneAltBacktick) << "NumLock on";
+    SetLock("Caps Lock", "Caps_Lock", true);
+    EXPECT_EQ(Press("alt+grave"), kOneAltBacktick) << "NumLock and CapsLock on";
+    SetLock("Num Lock", "Num_Lock", false);
+    EXPECT_EQ(Press("alt+grave"), kOneAltBacktick) << "CapsLock on";
+}
+
+TEST_F(X11Hotkey, OtherModifierCombinationsDeliverNothing) {
+    ASSERT_TRUE(desktop_->RegisterHotKey(kHotkeyId, hotkey_mod::kAlt, vk::kOem3));
+    EXPECT_EQ(Press("ctrl+alt+grave"), kNothing);
+    EXPECT_EQ(Press("shift+alt+grave"), kNothing);
+    EXPECT_EQ(Press("grave"), kNothing);
+    EXPECT_EQ(Press("alt+1"), kNothing);
+    SetLock("Num Lock", "Num_Lock", true);
+    EXPECT_EQ(Press("ctrl+alt+grave"), kNothing) << "NumLock on";
+    EXPECT_EQ(Press("alt+grave"), kOneAltBacktick) << "and the hotkey itself still works";
+}
+
+TEST_F(X11Hotkey, AHeldKeyDeliversOneMessagePerPress) {
+    ASSERT_TRUE(desktop_->RegisterHotKey(kHotkeyId, hotkey_mod::kAlt, vk::kOem3));
+    // Short auto-repeat delay, so that a held key repeats within the test.
+    ASSERT_EQ(server_->Run({"xset", "r", "rate", "100", "50"}).exitCode, 0);
+
+    // The server does repeat a held key: a second client grabbing F9 sees it.
+    ASSERT_TRUE(client_->GrabKey("F9", 0));
+    ASSERT_EQ(Xdotool({"keydown", "F9", "sleep", "0.6", "keyup", "F9"}), 0);
+    client_->Sync();
+    EXPECT_GT(client_->TakeKeyPresses(), 3) << "no auto-repeat on this server";
+    client_->UngrabKey("F9", 0);
+
+    received_.clear();
+    ASSERT_EQ(Xdotool({"keydown", "alt+grave", "sleep", "0.6", "keyup", "alt+grave"}), 0);
+    RoundTrip();
+    Pump(2, 50ms);
+    EXPECT_EQ(received_, kOneAltBacktick);
+    EXPECT_EQ(Press("alt+grave"), kOneAltBacktick) << "the next press counts again";
+    ASSERT_EQ(server_->Run({"xset", "r", "rate", "660", "25"}).exitCode, 0);
+}
+
+TEST_F(X11Hotkey, IdsAndModifiersOfSeveralHotkeysReachTheHandler) {
+    ASSERT_TRUE(desktop_->RegisterHotKey(kHotkeyId, hotkey_mod::kAlt, vk::kOem3));
+    ASSERT_TRUE(desktop_->RegisterHotKey(7, hotkey_mod::kControl | hotkey_mod::kShift, 'K'));
+    EXPECT_EQ(Press("ctrl+shift+k"), (std::vector<Message>{{7, ('K' << 16) | 6}}));
+    EXPECT_EQ(Press("alt+grave"), kOneAltBacktick);
+    // The same combination cannot be registered twice.
+    EXPECT_FALSE(desktop_->RegisterHotKey(8, hotkey_mod::kAlt, vk::kOem3));
+    EXPECT_EQ(Press("alt+grave"), kOneAltBacktick);
+}
+
+TEST_F(X11Hotkey, UnregisterStopsDelivery) {
+    ASSERT_TRUE(desktop_->RegisterHotKey(kHotkeyId, hotkey_mod::kAlt, vk::kOem3));
+    EXPECT_EQ(Press("alt+grave"), kOneAltBacktick);
+    desktop_->UnregisterHotKey(kHotkeyId);
+    EXPECT_EQ(Press("alt+grave"), kNothing);
+    SetLock("Num Lock", "Num_Lock", true);
+    EXPECT_EQ(Press("alt+grave"), kNothing) << "no grab is left for NumLock either";
+    // Unknown ids are ignored.
+    desktop_->UnregisterHotKey(4242);
+}
+
+TEST_F(X11Hotkey, AHotkeyHeldByAnotherProgramIsRefusedWithoutAPartialGrab) {
+    ASSERT_TRUE(client_->GrabKey("grave", xtest::kAltMask));
+
+    testing::internal::CaptureStderr();
+    const bool registered = desktop_->RegisterHotKey(kHotkeyId, hotkey_mod::kAlt, vk::kOem3);
+    const std::string diagnostics = testing::internal::GetCapturedStderr();
+    EXPECT_FALSE(registered);
+    EXPECT_NE(diagnostics.find("Alt+` is already grabbed by another program"), std::string::npos)
+        << diagnostics;
+
+    // The grabs for the lock combinations were accepted before the refusal
+    // was known; none may be left behind, so another client can take each.
+    client_->UngrabKey("grave", xtest::kAltMask);
+    for (const unsigned locks :
+         {xtest::kLockMask, xtest::kMod2Mask, xtest::kLockMask | xtest::kMod2Mask}) {
+        EXPECT_TRUE(client_->GrabKey("grave", xtest::kAltMask | locks)) << "locks " << locks;
+        client_->UngrabKey("grave", xtest::kAltMask | locks);
+    }
+
+    // Free again: registering now works.
+    EXPECT_TRUE(desktop_->RegisterHotKey(kHotkeyId, hotkey_mod::kAlt, vk::kOem3));
+    EXPECT_EQ(Press("alt+grave"), kOneAltBacktick);
+}
+
+TEST_F(X11Hotkey, ClosingTheDesktopReleasesItsGrabs) {
+    ASSERT_TRUE(desktop_->RegisterHotKey(kHotkeyId, hotkey_mod::kAlt, vk::kOem3));
+    EXPECT_FALSE(client_->GrabKey("grave", xtest::kAltMask)) << "held by the desktop";
+    desktop_.reset();
+    EXPECT_TRUE(client_->GrabKey("grave", xtest::kAltMask));
+    EXPECT_TRUE(client_->GrabKey("grave", xtest::kAltMask | xtest::kLockMask | xtest::kMod2Mask));
+    client_->UngrabKey("grave", xtest::kAltMask);
+    client_->UngrabKey("grave", xtest::kAltMask | xtest::kLockMask | xtest::kMod2Mask);
+}
+
+TEST_F(X11Hotkey, KeysWithoutAKeycodeCannotBeRegistered) {
+    testing::internal::CaptureStderr();
+    EXPECT_FALSE(desktop_->RegisterHotKey(5, hotkey_mod::kAlt, 0x07));
+    EXPECT_NE(testing::internal::GetCapturedStderr().find("running without the hotkey"),
+              std::string::npos);
+}
+
+} // namespace
+} // namespace huegrab

@@ -1,0 +1,282 @@
+// Screen pixels of the X11 desktop on private Xvfb screens of depth 24, 16
+// and 8: known colours come from xsetroot and from windows of a second client.
+
+#include "desktop/x11/x11_desktop.h"
+#include "tests/x11/support/test_client.h"
+#include "tests/x11/support/xvfb_server.h"
+
+#include <cstdio>
+#include <gtest/gtest.h>
+#include <limits>
+#include <memory>
+#include <string>
+
+namespace huegrab {
+namespace {
+
+using xtest::TestClient;
+using xtest::WindowSpec;
+using xtest::XvfbServer;
+
+constexpr std::int32_t kMin = std::numeric_limits<std::int32_t>::min();
+constexpr std::int32_t kMax = std::numeric_limits<std::int32_t>::max();
+
+// 0xRRGGBB as the desktop reports it, 0x00BBGGRR.
+constexpr ColorValue FromRgb(std::uint32_t rgb) {
+    return static_cast<ColorValue>(((rgb & 0xFF) << 16) | (rgb & 0xFF00) | ((rgb >> 16) & 0xFF));
+}
+
+std::string RgbText(std::uint32_t rgb) {
+    char text[8];
+    std::snprintf(text, sizeof text, "#%06X", rgb);
+    return text;
+}
+
+// One server per screen depth, shared by the tests of that depth.
+template <int Width, int Height, int Depth> class ScreenTest : public ::testing::Test {
+protected:
+    static constexpr int kWidth = Width;
+    static constexpr int kHeight = Height;
+
+    static void SetUpTestSuite() {
+        server_ = XvfbServer::Start({.width = Width, .height = Height, .depth = Depth});
+        if (server_)
+            client_ = TestClient::Connect(server_->DisplayName());
+    }
+    static void TearDownTestSuite() {
+        client_.reset();
+        server_.reset();
+    }
+
+    void SetUp() override {
+        ASSERT_NE(server_, nullptr) << "Xvfb did not start";
+        ASSERT_NE(client_, nullptr);
+        desktop_ = X11Desktop::Open(server_->DisplayName().c_str());
+        ASSERT_NE(desktop_, nullptr);
+    }
+    void TearDown() override {
+        for (const xtest::XId window : windows_)
+            client_->DestroyWindow(window);
+        desktop_.reset();
+    }
+
+    static void SetRootColour(std::uint32_t rgb) {
+        ASSERT_EQ(server_->Run({"xsetroot", "-solid", RgbText(rgb)}).exitCode, 0);
+    }
+
+    // A window outside the window manager's reach, exactly where it is put.
+    xtest::XId MakeWindow(int x, int y, int width, int height, std::uint32_t rgb) {
+        WindowSpec spec;
+        spec.x = x;
+        spec.y = y;
+        spec.width = width;
+        spec.height = height;
+        spec.rgb = rgb;
+        spec.overrideRedirect = true;
+        const xtest::XId window = client_->CreateWindow(spec);
+        windows_.push_back(window);
+        return window;
+    }
+
+    static inline std::unique_ptr<XvfbServer> server_;
+    static inline std::unique_ptr<TestClient> client_;
+    std::unique_ptr<X11Desktop> desktop_;
+    std::vector<xtest::XId> windows_;
+};
+
+using Depth24Screen = ScreenTest<640, 480, 24>;
+using Depth16Screen = ScreenTest<320, 240, 16>;
+using Depth8Screen = ScreenTest<320, 240, 8>;
+
+TEST_F(Depth24Screen, RootColourReadsExactlyEverywhere) {
+    SetRootColour(0x123456);
+    for (const auto& [x, y] : {std::pair{0, 0},
+                               {kWidth - 1, 0},
+                               {0, kHeight - 1},
+                               {kWidth - 1, kHeight - 1},
+                               {kWidth / 2, kHeight / 2}})
+        EXPECT_EQ(desktop_->GetPixel(x, y), 0x563412) << x << "," << y;
+
+    const PixelBlock whole = desktop_->ReadBlock(0, 0, kWidth, kHeight);
+    ASSERT_EQ(whole.pixels.size(), static_cast<std::size_t>(kWidth * kHeight));
+    for (const ColorValue pixel : whole.pixels)
+        ASSERT_EQ(pixel, 0x563412);
+}
+
+TEST_F(Depth24Screen, WindowColoursReadExactlyUpToTheirEdges) {
+    SetRootColour(0x000000);
+    const std::uint32_t colours[] = {0xFF0000, 0x00FF00, 0x0000FF, 0xFF8000,
+                                     0x010203, 0xFEFDFC, 0x808080, 0xFFFFFF};
+    int x = 10;
+    for (const std::uint32_t rgb : colours) {
+        SCOPED_TRACE(RgbText(rgb));
+        ASSERT_NE(MakeWindow(x, 50, 20, 30, rgb), 0u);
+        EXPECT_EQ(desktop_->GetPixel(x, 50), FromRgb(rgb));
+        EXPECT_EQ(desktop_->GetPixel(x + 19, 79), FromRgb(rgb));
+        EXPECT_EQ(desktop_->GetPixel(x + 10, 65), FromRgb(rgb));
+        EXPECT_EQ(desktop_->GetPixel(x - 1, 50), 0);
+        EXPECT_EQ(desktop_->GetPixel(x + 20, 79), 0);
+        EXPECT_EQ(desktop_->GetPixel(x, 49), 0);
+        EXPECT_EQ(desktop_->GetPixel(x, 80), 0);
+        x += 25;
+    }
+}
+
+TEST_F(Depth24Screen, ReadBlockPutsEachPixelWhereGetPixelFindsIt) {
+    SetRootColour(0x102030);
+    // Distinct marks, each 3 x 3, in the corners and across the middle.
+    ASSERT_NE(MakeWindow(0, 0, 3, 3, 0xFF0000), 0u);
+    ASSERT_NE(MakeWindow(kWidth - 3, 0, 3, 3, 0x00FF00), 0u);
+    ASSERT_NE(MakeWindow(0, kHeight - 3, 3, 3, 0x0000FF), 0u);
+    ASSERT_NE(MakeWindow(kWidth - 3, kHeight - 3, 3, 3, 0xFFFF00), 0u);
+    ASSERT_NE(MakeWindow(318, 238, 3, 5, 0x00FFFF), 0u);
+
+    const auto expected = [&](int x, int y) -> ColorValue {
+        if (x < 0 || y < 0 || x >= kWidth || y >= kHeight)
+            return kInvalidColor;
+        const bool left = x < 3;
+        const bool right = x >= kWidth - 3;
+        const bool top = y < 3;
+        const bool bottom = y >= kHeight - 3;
+        if (left && top)
+            return FromRgb(0xFF0000);
+        if (right && top)
+            return FromRgb(0x00FF00);
+        if (left && bottom)
+            return FromRgb(0x0000FF);
+        if (right && bottom)
+            return FromRgb(0xFFFF00);
+        if (x >= 318 && x < 321 && y >= 238 && y < 243)
+            return FromRgb(0x00FFFF);
+        return FromRgb(0x102030);
+    };
+
+    // Blocks over each edge and corner, one wholly inside and one bigger
+    // than the screen.
+    const struct {
+        int left, top, width, height;
+    } blocks[] = {{-5, 100, 11, 11},         {100, -5, 11, 11},
+                  {kWidth - 6, 100, 11, 11}, {100, kHeight - 6, 11, 11},
+                  {-5, -5, 11, 11},          {kWidth - 6, -5, 11, 11},
+                  {-5, kHeight - 6, 11, 11}, {kWidth - 6, kHeight - 6, 11, 11},
+                  {314, 235, 11, 11},        {-1, -1, kWidth + 2, kHeight + 2}};
+    for (const auto& b : blocks) {
+        SCOPED_TRACE(testing::Message() << "block at " << b.left << "," << b.top);
+        const PixelBlock block = desktop_->ReadBlock(b.left, b.top, b.width, b.height);
+        ASSERT_EQ(block.left, b.left);
+        ASSERT_EQ(block.top, b.top);
+        ASSERT_EQ(block.width, b.width);
+        ASSERT_EQ(block.height, b.height);
+        ASSERT_EQ(block.pixels.size(), static_cast<std::size_t>(b.width * b.height));
+        int wrong = 0;
+        for (int y = b.top; y < b.top + b.height; ++y) {
+            for (int x = b.left; x < b.left + b.width; ++x) {
+                if (block.At(x, y) != expected(x, y) && ++wrong <= 5)
+                    ADD_FAILURE() << "pixel " << x << "," << y << " reads " << block.At(x, y)
+                                  << ", expected " << expected(x, y);
+            }
+        }
+        EXPECT_EQ(wrong, 0);
+    }
+    // Single reads agree with the blocks.
+    for (const auto& [x, y] : {std::pair{-1, 0},
+                               {0, 0},
+                               {2, 2},
+                               {3, 3},
+                               {kWidth - 1, 0},
+                               {kWidth, 0},
+                               {320, 240},
+                               {kWidth - 1, kHeight - 1}})
+        EXPECT_EQ(desktop_->GetPixel(x, y), expected(x, y)) << x << "," << y;
+}
+
+TEST_F(Depth24Screen, PointsFarOffTheScreenReadInvalidWithoutAnXError) {
+    SetRootColour(0xABCDEF);
+    testing::internal::CaptureStderr();
+    for (const auto& [x, y] : {std::pair{-1, 0},
+                               {0, -1},
+                               {kWidth, 0},
+                               {0, kHeight},
+                               {kMin, kMin},
+                               {kMax, kMax},
+                               {kMin, 0},
+                               {0, kMax},
+                               {-32768, -32768},
+                               {32767, 32767},
+                               {65536, 10},
+                               {-65536, 10}}) {
+        EXPECT_EQ(desktop_->GetPixel(x, y), kInvalidColor) << x << "," << y;
+    }
+    // Blocks whose right or bottom edge would pass the 32-bit range.
+    for (const auto& [left, top] : {std::pair{kMax - 5, 0},
+                                    {0, kMax - 5},
+                                    {kMax, kMax},
+                                    {kMin, kMin},
+                                    {kMin + 3, 100},
+                                    {-20, -20}}) {
+        const PixelBlock block = desktop_->ReadBlock(left, top, 11, 11);
+        ASSERT_EQ(block.pixels.size(), 121u);
+        for (const ColorValue pixel : block.pixels)
+            EXPECT_EQ(pixel, kInvalidColor) << left << "," << top;
+    }
+    EXPECT_EQ(testing::internal::GetCapturedStderr(), "");
+    // The connection is still good.
+    EXPECT_EQ(desktop_->GetPixel(5, 5), FromRgb(0xABCDEF));
+}
+
+TEST_F(Depth24Screen, EmptyOrAbsurdBlocksReadNothing) {
+    for (const auto& [width, height] :
+         {std::pair{0, 11}, {11, 0}, {-1, 11}, {11, kMin}, {kMax, kMax}, {1 << 16, 1 << 16}}) {
+        const PixelBlock block = desktop_->ReadBlock(0, 0, width, height);
+        EXPECT_EQ(block.width, 0);
+        EXPECT_EQ(block.height, 0);
+        EXPECT_TRUE(block.pixels.empty());
+        EXPECT_EQ(block.At(0, 0), kInvalidColor);
+    }
+}
+
+TEST_F(Depth16Screen, PureColoursReadExactly) {
+    const std::uint32_t exact[] = {0xFF0000, 0x00FF00, 0x0000FF, 0xFFFFFF,
+                                   0x000000, 0xFFFF00, 0x00FFFF, 0xFF00FF};
+    for (const std::uint32_t rgb : exact) {
+        SetRootColour(rgb);
+        EXPECT_EQ(desktop_->GetPixel(0, 0), FromRgb(rgb)) << RgbText(rgb);
+        EXPECT_EQ(desktop_->GetPixel(kWidth - 1, kHeight - 1), FromRgb(rgb)) << RgbText(rgb);
+    }
+}
+
+TEST_F(Depth16Screen, OtherColoursReadWithinTheChannelPrecision) {
+    SetRootColour(0x000000);
+    // 5 bits of red and blue, 6 of green: steps of about 8 and 4.
+    const std::uint32_t colours[] = {0x808080, 0x123456, 0xC08040, 0x7F7F7F};
+    int x = 10;
+    for (const std::uint32_t rgb : colours) {
+        ASSERT_NE(MakeWindow(x, 10, 8, 8, rgb), 0u);
+        const PixelBlock block = desktop_->ReadBlock(x - 1, 9, 10, 10);
+        const ColorValue read = block.At(x + 4, 14);
+        const ColorValue want = FromRgb(rgb);
+        for (const int shift : {0, 8, 16}) {
+            const int got = (read >> shift) & 0xFF;
+            const int expected = (want >> shift) & 0xFF;
+            EXPECT_NEAR(got, expected, shift == 8 ? 4 : 8) << RgbText(rgb) << " channel " << shift;
+        }
+        EXPECT_EQ(block.At(x - 1, 14), 0) << "left of the window";
+        EXPECT_EQ(block.At(x + 4, 9), 0) << "above the window";
+        x += 20;
+    }
+}
+
+TEST_F(Depth8Screen, ColourMappedScreensReadThroughTheColourMap) {
+    for (const std::uint32_t rgb : {0x123456u, 0xFF0000u, 0xFFFFFFu, 0x000000u}) {
+        SetRootColour(rgb);
+        EXPECT_EQ(desktop_->GetPixel(0, 0), FromRgb(rgb)) << RgbText(rgb);
+    }
+    ASSERT_NE(MakeWindow(100, 100, 10, 10, 0x00FF00), 0u);
+    const PixelBlock block = desktop_->ReadBlock(95, 95, 11, 11);
+    EXPECT_EQ(block.At(100, 100), FromRgb(0x00FF00));
+    EXPECT_EQ(block.At(99, 100), FromRgb(0x000000));
+    EXPECT_EQ(desktop_->GetPixel(-1, 0), kInvalidColor);
+}
+
+} // namespace
+} // namespace huegrab

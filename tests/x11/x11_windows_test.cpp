@@ -1,0 +1,294 @@
+// Window titles, class names, the top-level walk and the window under a
+// point, on a private Xvfb managed by openbox (which reparents its clients
+// into frames), with windows of a second client.
+
+#include "desktop/x11/x11_desktop.h"
+#include "tests/x11/support/test_client.h"
+#include "tests/x11/support/xvfb_server.h"
+
+#include <algorithm>
+#include <atomic>
+#include <gtest/gtest.h>
+#include <limits>
+#include <memory>
+#include <string>
+#include <thread>
+#include <vector>
+
+namespace huegrab {
+namespace {
+
+using namespace std::chrono_literals;
+using xtest::TestClient;
+using xtest::WindowSpec;
+using xtest::XId;
+using xtest::XvfbServer;
+
+constexpr int kWidth = 800;
+constexpr int kHeight = 600;
+
+std::string Repeat(const std::string& piece, int times) {
+    std::string text;
+    for (int i = 0; i < times; ++i)
+        text += piece;
+    return text;
+}
+
+WindowHandle Handle(XId window) {
+    return static_cast<WindowHandle>(window);
+}
+
+class X11Windows : public ::testing::Test {
+protected:
+    static void SetUpTestSuite() {
+        server_ = XvfbServer::Start(
+            {.width = kWidth, .height = kHeight, .depth = 24, .windowManager = true});
+    }
+    static void TearDownTestSuite() { server_.reset(); }
+
+    void SetUp() override {
+        ASSERT_NE(server_, nullptr) << "Xvfb with openbox did not start";
+        client_ = TestClient::Connect(server_->DisplayName());
+        ASSERT_NE(client_, nullptr);
+        desktop_ = X11Desktop::Open(server_->DisplayName().c_str());
+        ASSERT_NE(desktop_, nullptr);
+    }
+    void TearDown() override {
+        desktop_.reset();
+        client_.reset(); // its windows go with its connection
+    }
+
+    XId Make(const WindowSpec& spec) {
+        const XId window = client_->CreateWindow(spec);
+        EXPECT_NE(window, 0u);
+        return window;
+    }
+
+    bool Listed(XId window) {
+        const auto windows = desktop_->TopLevelWindows();
+        return std::find(windows.begin(), windows.end(), Handle(window)) != windows.end();
+    }
+    std::ptrdiff_t PlaceInWalk(XId window) {
+        const auto windows = desktop_->TopLevelWindows();
+        return std::find(windows.begin(), windows.end(), Handle(window)) - windows.begin();
+    }
+
+    static inline std::unique_ptr<XvfbServer> server_;
+    std::unique_ptr<TestClient> client_;
+    std::unique_ptr<X11Desktop> desktop_;
+};
+
+TEST_F(X11Windows, ManagedWindowsAreListedAsTheirClientWithTitleAndClass) {
+    WindowSpec spec;
+    spec.netWmName = "颜色拾取 – Ünïcödé";
+    spec.wmName = "legacy name";
+    spec.className = "HuegrabProbe";
+    const XId window = Make(spec);
+
+    // openbox has put the window into a frame: the root's child is not it.
+    const XId parent = client_->Parent(window);
+    ASSERT_NE(parent, client_->Root()) << "not reparented";
+    const auto rootChildren = client_->Children(client_->Root());
+    XId frame = window;
+    for (int depth = 0; depth < 10 && client_->Parent(frame) != client_->Root(); ++depth)
+        frame = client_->Parent(frame);
+    ASSERT_NE(std::find(rootChildren.begin(), rootChildren.end(), frame), rootChildren.end());
+
+    EXPECT_TRUE(Listed(window));
+    EXPECT_FALSE(Listed(frame));
+    EXPECT_FALSE(Listed(parent));
+    EXPECT_EQ(desktop_->WindowText(Handle(window)), "颜色拾取 – Ünïcödé");
+    EXPECT_EQ(desktop_->ClassName(Handle(window)), "HuegrabProbe");
+}
+
+TEST_F(X11Windows, LegacyTitlesOfEachEncodingReadAsUtf8) {
+    const struct {
+        const char* type;
+        std::string bytes;
+        std::string expected;
+    } titles[] = {
+        {"STRING", "caf\xE9 cr\xE8me", "café crème"}, // Latin-1
+        {"STRING", "plain ascii", "plain ascii"},
+        {"UTF8_STRING", "标题 title", "标题 title"},
+        {"COMPOUND_TEXT", "compound caf\xE9", "compound café"},
+    };
+    for (const auto& title : titles) {
+        SCOPED_TRACE(title.type);
+        WindowSpec spec;
+        spec.wmName = title.bytes;
+        spec.wmNameType = title.type;
+        spec.overrideRedirect = true; // no frame needed here
+        const XId window = Make(spec);
+        EXPECT_EQ(desktop_->WindowText(Handle(window)), title.expected);
+    }
+}
+
+TEST_F(X11Windows, LongTitlesAndClassesAreCutTo254BytesOnACharacterBoundary) {
+    WindowSpec ascii;
+    ascii.netWmName = std::string(300, 'a');
+    ascii.className = std::string(300, 'C');
+    const XId asciiWindow = Make(ascii);
+    EXPECT_EQ(desktop_->WindowText(Handle(asciiWindow)), std::string(254, 'a'));
+    EXPECT_EQ(desktop_->ClassName(Handle(asciiWindow)), std::string(254, 'C'));
+
+    WindowSpec wide; // 100 three-byte characters, 300 bytes
+    wide.netWmName = Repeat("中", 100);
+    const XId wideWindow = Make(wide);
+    const std::string title = desktop_->WindowText(Handle(wideWindow));
+    EXPECT_EQ(title.size(), 252u);
+    EXPECT_EQ(title, Repeat("中", 84));
+
+    WindowSpec legacy; // WM_NAME cut the same way
+    legacy.wmName = std::string(260, 'x') + "tail";
+    legacy.overrideRedirect = true;
+    EXPECT_EQ(desktop_->WindowText(Handle(Make(legacy))), std::string(254, 'x'));
+}
+
+TEST_F(X11Windows, WindowsWithoutTitleOrClassReadEmpty) {
+    WindowSpec spec;
+    spec.instanceName.clear();
+    spec.className.clear();
+    const XId window = Make(spec);
+    EXPECT_TRUE(Listed(window));
+    EXPECT_EQ(desktop_->WindowText(Handle(window)), "");
+    EXPECT_EQ(desktop_->ClassName(Handle(window)), "");
+
+    WindowSpec instanceOnly; // WM_CLASS "name\0\0": the class half is empty
+    instanceOnly.className.clear();
+    instanceOnly.netWmName = "has a title";
+    EXPECT_EQ(desktop_->ClassName(Handle(Make(instanceOnly))), "");
+}
+
+TEST_F(X11Windows, TheWalkIsTopmostFirst) {
+    WindowSpec spec;
+    spec.netWmName = "lower";
+    const XId lower = Make(spec);
+    spec.netWmName = "upper";
+    spec.x = 50;
+    const XId upper = Make(spec);
+    EXPECT_LT(PlaceInWalk(upper), PlaceInWalk(lower));
+
+    client_->RaiseWindow(lower); // the window manager restacks the frames
+    EXPECT_TRUE(xtest::WaitUntil([&] { return PlaceInWalk(lower) < PlaceInWalk(upper); }));
+}
+
+TEST_F(X11Windows, UnmanagedAndUnmappedWindowsAreListedAsThemselves) {
+    WindowSpec overrideSpec;
+    overrideSpec.netWmName = "popup";
+    overrideSpec.overrideRedirect = true;
+    const XId popup = Make(overrideSpec);
+    EXPECT_EQ(client_->Parent(popup), client_->Root());
+    EXPECT_TRUE(Listed(popup));
+
+    WindowSpec hiddenSpec;
+    hiddenSpec.netWmName = "never shown";
+    hiddenSpec.map = false;
+    const XId hidden = Make(hiddenSpec);
+    EXPECT_TRUE(Listed(hidden));
+    EXPECT_EQ(desktop_->WindowText(Handle(hidden)), "never shown");
+}
+
+TEST_F(X11Windows, WindowFromPointFindsTheInnermostWindow) {
+    WindowSpec spec;
+    spec.x = 100;
+    spec.y = 120;
+    spec.width = 200;
+    spec.height = 150;
+    spec.netWmName = "target";
+    const XId window = Make(spec);
+    const XId child = client_->CreateChild(window, 20, 30, 40, 50, 0xFF0000);
+    const auto origin = client_->RootPosition(window);
+    ASSERT_TRUE(origin.has_value());
+    const auto [x, y] = *origin;
+
+    EXPECT_EQ(desktop_->WindowFromPoint({x + 5, y + 5}), Handle(window));
+    EXPECT_EQ(desktop_->WindowFromPoint({x + 199, y + 149}), Handle(window));
+    EXPECT_EQ(desktop_->WindowFromPoint({x + 20, y + 30}), Handle(child));
+    EXPECT_EQ(desktop_->WindowFromPoint({x + 59, y + 79}), Handle(child));
+    EXPECT_EQ(desktop_->WindowFromPoint({x + 60, y + 79}), Handle(window));
+    // The same point as the pointer sees it, not only where the pointer is.
+    ASSERT_EQ(server_->Run({"xdotool", "mousemove", "0", "0"}).exitCode, 0);
+    EXPECT_EQ(desktop_->WindowFromPoint({x + 25, y + 35}), Handle(child));
+}
+
+TEST_F(X11Windows, WindowFromPointOffTheWindowsGivesTheRootOrNothing) {
+    const WindowHandle root = Handle(client_->Root());
+    EXPECT_EQ(desktop_->WindowFromPoint({kWidth - 1, kHeight - 1}), root);
+    constexpr std::int32_t kMin = std::numeric_limits<std::int32_t>::min();
+    constexpr std::int32_t kMax = std::numeric_limits<std::int32_t>::max();
+    for (const ScreenPoint point :
+         {ScreenPoint{-1, 0}, ScreenPoint{0, -1}, ScreenPoint{kWidth, 0}, ScreenPoint{0, kHeight},
+          ScreenPoint{kMin, kMin}, ScreenPoint{kMax, kMax}, ScreenPoint{70000, 10}})
+        EXPECT_EQ(desktop_->WindowFromPoint(point), 0) << point.x << "," << point.y;
+}
+
+TEST_F(X11Windows, HandlesThatAreNoWindowReadEmptyWithoutAnError) {
+    WindowSpec spec;
+    spec.netWmName = "short lived";
+    const XId gone = Make(spec);
+    client_->DestroyWindow(gone);
+    const XId pixmap = client_->CreatePixmap();
+
+    testing::internal::CaptureStderr();
+    for (const WindowHandle handle :
+         {Handle(gone), Handle(pixmap), 0, -1, std::numeric_limits<WindowHandle>::min(),
+          std::numeric_limits<WindowHandle>::max(), 0x1FFFFFFF}) {
+        EXPECT_EQ(desktop_->WindowText(handle), "") << handle;
+        EXPECT_EQ(desktop_->ClassName(handle), "") << handle;
+    }
+    EXPECT_FALSE(Listed(gone));
+    EXPECT_EQ(testing::internal::GetCapturedStderr(), "");
+}
+
+TEST_F(X11Windows, WindowsDestroyedDuringTheWalkAreSkippedOrReadEmpty) {
+    testing::internal::CaptureStderr();
+    for (int round = 0; round < 4; ++round) {
+        // Another program's windows: some managed (framed by openbox), most
+        // merely created, all destroyed while the walk reads them.
+        auto other = TestClient::Connect(server_->DisplayName());
+        ASSERT_NE(other, nullptr);
+        std::vector<XId> windows;
+        for (int i = 0; i < 60; ++i) {
+            WindowSpec spec;
+            spec.x = (i % 10) * 70;
+            spec.y = (i / 10) * 80;
+            spec.width = 60;
+            spec.height = 60;
+            spec.netWmName = "race " + std::to_string(i);
+            spec.className = "Race";
+            spec.map = i < 6;
+            windows.push_back(other->CreateWindow(spec));
+        }
+        std::atomic<bool> done = false;
+        std::thread destroyer([&] {
+            for (const XId window : windows) {
+                other->DestroyWindowAsync(window);
+                std::this_thread::sleep_for(200us);
+            }
+            other->Sync();
+            done = true;
+        });
+        int walks = 0;
+        while (!done || walks < 3) {
+            ++walks;
+            for (const WindowHandle handle : desktop_->TopLevelWindows()) {
+                const std::string title = desktop_->WindowText(handle);
+                const std::string className = desktop_->ClassName(handle);
+                if (title.rfind("race ", 0) == 0) {
+                    EXPECT_TRUE(className == "Race" || className.empty()) << className;
+                }
+            }
+            for (int i = 0; i < 6; ++i)
+                desktop_->WindowFromPoint({(i % 10) * 70 + 30, 30});
+        }
+        destroyer.join();
+        for (const XId window : windows) {
+            EXPECT_EQ(desktop_->WindowText(Handle(window)), "");
+            EXPECT_FALSE(Listed(window));
+        }
+    }
+    EXPECT_EQ(testing::internal::GetCapturedStderr(), "");
+}
+
+} // namespace
+} // namespace huegrab
