@@ -8,6 +8,23 @@
 namespace huegrab::e2e {
 namespace {
 
+// A square of one colour that stays exactly where it is put; the client
+// that owns it, or nullptr when it could not be shown.
+std::unique_ptr<xtest::TestClient> ShowSpot(RunningHuegrab& huegrab, int x, int y, int side,
+                                            std::uint32_t rgb) {
+    auto client = xtest::TestClient::Connect(huegrab.Server().DisplayName());
+    if (!client)
+        return nullptr;
+    xtest::WindowSpec spot;
+    spot.x = x;
+    spot.y = y;
+    spot.width = side;
+    spot.height = side;
+    spot.rgb = rgb;
+    spot.overrideRedirect = true;
+    return client->CreateWindow(spot) != 0 ? std::move(client) : nullptr;
+}
+
 TEST(ScreenReadingEndToEnd, WithoutAnXDisplayItSaysSoAndFails) {
     xtest::CommandOptions options;
     options.environment = {{"DISPLAY", ":999"}};
@@ -20,16 +37,8 @@ TEST(ScreenReadingEndToEnd, WithoutAnXDisplayItSaysSoAndFails) {
 TEST(ScreenReadingEndToEnd, TypedPointReadsItsColour) {
     RunningHuegrab huegrab;
     ASSERT_TRUE(huegrab.Start());
-    auto client = xtest::TestClient::Connect(huegrab.Server().DisplayName());
+    auto client = ShowSpot(huegrab, 20, 30, 4, 0xFF0000);
     ASSERT_TRUE(client);
-    xtest::WindowSpec spot;
-    spot.x = 20;
-    spot.y = 30;
-    spot.width = 4;
-    spot.height = 4;
-    spot.rgb = 0xFF0000;
-    spot.overrideRedirect = true;
-    ASSERT_NE(client->CreateWindow(spot), 0u);
 
     huegrab.Click("自x");
     huegrab.Server().Run({"xdotool", "type", "21"});
@@ -45,16 +54,8 @@ TEST(ScreenReadingEndToEnd, ScaledDesktopSamplesThePixelUnderTheHotSpot) {
     RunningHuegrab huegrab(/*windowManager=*/false, /*scale=*/2);
     ASSERT_TRUE(huegrab.Start());
     huegrab.Server().Run({"xsetroot", "-solid", "#FFFFFF"});
-    auto client = xtest::TestClient::Connect(huegrab.Server().DisplayName());
+    auto client = ShowSpot(huegrab, 30, 40, 1, 0xFF0000);
     ASSERT_TRUE(client);
-    xtest::WindowSpec spot;
-    spot.x = 30;
-    spot.y = 40;
-    spot.width = 1;
-    spot.height = 1;
-    spot.rgb = 0xFF0000;
-    spot.overrideRedirect = true;
-    ASSERT_NE(client->CreateWindow(spot), 0u);
 
     huegrab.Key("alt+grave");
     huegrab.MovePointer(30, 40);
