@@ -8,7 +8,6 @@
 
 namespace huegrab {
 
-
 void AppFixture::SetUp() {
     std::string pattern = (std::filesystem::temp_directory_path() / "huegrab-app-XXXXXX").string();
     ASSERT_NE(::mkdtemp(pattern.data()), nullptr);
