@@ -5,6 +5,7 @@
 #include "desktop/x11/x11_desktop.h"
 #include "tests/x11/support/test_client.h"
 #include "tests/x11/support/xvfb_server.h"
+#include "tests/x11/x11_server_test.h"
 
 #include <algorithm>
 #include <gtest/gtest.h>
@@ -59,25 +60,8 @@ BitmapCursor SquareCursor(int ox, int oy, int xhot, int yhot, std::uint32_t fore
     return cursor;
 }
 
-class X11Cursor : public ::testing::Test {
+class X11Cursor : public X11ServerTest<320, 240> {
 protected:
-    static void SetUpTestSuite() {
-        server_ = XvfbServer::Start({.width = 320, .height = 240, .depth = 24});
-    }
-    static void TearDownTestSuite() { server_.reset(); }
-
-    void SetUp() override {
-        ASSERT_NE(server_, nullptr) << "Xvfb did not start";
-        client_ = TestClient::Connect(server_->DisplayName());
-        ASSERT_NE(client_, nullptr);
-        desktop_ = X11Desktop::Open(server_->DisplayName().c_str());
-        ASSERT_NE(desktop_, nullptr);
-    }
-    void TearDown() override {
-        desktop_.reset();
-        client_.reset();
-    }
-
     void Define(xtest::XId window, const BitmapCursor& cursor) {
         client_->SetBitmapCursor(window, cursor.width, cursor.height, cursor.source, cursor.mask,
                                  cursor.xhot, cursor.yhot, cursor.foreground, cursor.background);
@@ -95,10 +79,6 @@ protected:
         EXPECT_EQ(image->yhot, cursor.yhot);
         EXPECT_EQ(image->argb, cursor.ExpectedArgb());
     }
-
-    static inline std::unique_ptr<XvfbServer> server_;
-    std::unique_ptr<TestClient> client_;
-    std::unique_ptr<X11Desktop> desktop_;
 };
 
 TEST_F(X11Cursor, TheRootCursorReadsPixelForPixelWithItsHotSpot) {

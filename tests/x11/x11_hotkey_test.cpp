@@ -5,6 +5,7 @@
 #include "desktop/x11/x11_desktop.h"
 #include "tests/x11/support/test_client.h"
 #include "tests/x11/support/xvfb_server.h"
+#include "tests/x11/x11_server_test.h"
 
 #include <chrono>
 #include <gtest/gtest.h>
@@ -27,21 +28,14 @@ constexpr std::int32_t kAltBacktick = (vk::kOem3 << 16) | hotkey_mod::kAlt; // 0
 // A delivered message as (id, lParam), comparable and printable.
 using Message = std::pair<int, std::int32_t>;
 
-class X11Hotkey : public ::testing::Test {
+class X11Hotkey : public X11ServerTest<320, 240> {
 protected:
-    static void SetUpTestSuite() {
-        server_ = XvfbServer::Start({.width = 320, .height = 240, .depth = 24});
-    }
-    static void TearDownTestSuite() { server_.reset(); }
-
     void SetUp() override {
-        ASSERT_NE(server_, nullptr) << "Xvfb did not start";
-        client_ = TestClient::Connect(server_->DisplayName());
-        ASSERT_NE(client_, nullptr);
+        X11ServerTest::SetUp();
+        if (HasFatalFailure())
+            return;
         SetLock("Caps Lock", "Caps_Lock", false);
         SetLock("Num Lock", "Num_Lock", false);
-        desktop_ = X11Desktop::Open(server_->DisplayName().c_str());
-        ASSERT_NE(desktop_, nullptr);
         desktop_->SetHotkeyHandler(
             [this](const HotkeyMessage& m) { received_.emplace_back(m.id, m.lParam); });
     }
@@ -51,12 +45,7 @@ protected:
             SetLock("Caps Lock", "Caps_Lock", false);
             SetLock("Num Lock", "Num_Lock", false);
         }
-        client_.reset();
-    }
-
-    static int Xdotool(std::vector<std::string> arguments) {
-        arguments.insert(arguments.begin(), "xdotool");
-        return server_->Run(arguments).exitCode;
+        X11ServerTest::TearDown();
     }
 
     // Turns a lock key on or off with a key press, as a user would.
@@ -96,9 +85,6 @@ protected:
     }
     void RoundTrip() { desktop_->GetCursorPos(); }
 
-    static inline std::unique_ptr<XvfbServer> server_;
-    std::unique_ptr<TestClient> client_;
-    std::unique_ptr<X11Desktop> desktop_;
     std::vector<Message> received_;
 };
 

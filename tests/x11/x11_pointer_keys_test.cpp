@@ -3,6 +3,7 @@
 
 #include "desktop/x11/x11_desktop.h"
 #include "tests/x11/support/xvfb_server.h"
+#include "tests/x11/x11_server_test.h"
 
 #include <gtest/gtest.h>
 #include <limits>
@@ -14,25 +15,8 @@ namespace {
 
 using xtest::XvfbServer;
 
-class X11PointerKeys : public ::testing::Test {
+class X11PointerKeys : public X11ServerTest<640, 480> {
 protected:
-    static void SetUpTestSuite() {
-        server_ = XvfbServer::Start({.width = 640, .height = 480, .depth = 24});
-    }
-    static void TearDownTestSuite() { server_.reset(); }
-
-    void SetUp() override {
-        ASSERT_NE(server_, nullptr) << "Xvfb did not start";
-        desktop_ = X11Desktop::Open(server_->DisplayName().c_str());
-        ASSERT_NE(desktop_, nullptr);
-    }
-    void TearDown() override { desktop_.reset(); }
-
-    static int Xdotool(std::vector<std::string> arguments) {
-        arguments.insert(arguments.begin(), "xdotool");
-        return server_->Run(arguments).exitCode;
-    }
-
     // "x y" as xdotool sees the pointer.
     static std::string XdotoolPointer() {
         const std::string shell = server_->Run({"xdotool", "getmouselocation", "--shell"}).output;
@@ -45,9 +29,6 @@ protected:
         };
         return value("X") + " " + value("Y");
     }
-
-    static inline std::unique_ptr<XvfbServer> server_;
-    std::unique_ptr<X11Desktop> desktop_;
 };
 
 TEST(X11DesktopOpen, GivesNothingWithoutAServer) {

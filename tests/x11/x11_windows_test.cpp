@@ -5,6 +5,7 @@
 #include "desktop/x11/x11_desktop.h"
 #include "tests/x11/support/test_client.h"
 #include "tests/x11/support/xvfb_server.h"
+#include "tests/x11/x11_server_test.h"
 
 #include <algorithm>
 #include <atomic>
@@ -38,26 +39,8 @@ WindowHandle Handle(XId window) {
     return static_cast<WindowHandle>(window);
 }
 
-class X11Windows : public ::testing::Test {
+class X11Windows : public X11ServerTest<kWidth, kHeight, true> {
 protected:
-    static void SetUpTestSuite() {
-        server_ = XvfbServer::Start(
-            {.width = kWidth, .height = kHeight, .depth = 24, .windowManager = true});
-    }
-    static void TearDownTestSuite() { server_.reset(); }
-
-    void SetUp() override {
-        ASSERT_NE(server_, nullptr) << "Xvfb with openbox did not start";
-        client_ = TestClient::Connect(server_->DisplayName());
-        ASSERT_NE(client_, nullptr);
-        desktop_ = X11Desktop::Open(server_->DisplayName().c_str());
-        ASSERT_NE(desktop_, nullptr);
-    }
-    void TearDown() override {
-        desktop_.reset();
-        client_.reset(); // its windows go with its connection
-    }
-
     XId Make(const WindowSpec& spec) {
         const XId window = client_->CreateWindow(spec);
         EXPECT_NE(window, 0u);
@@ -72,10 +55,6 @@ protected:
         const auto windows = desktop_->TopLevelWindows();
         return std::find(windows.begin(), windows.end(), Handle(window)) - windows.begin();
     }
-
-    static inline std::unique_ptr<XvfbServer> server_;
-    std::unique_ptr<TestClient> client_;
-    std::unique_ptr<X11Desktop> desktop_;
 };
 
 TEST_F(X11Windows, ManagedWindowsAreListedAsTheirClientWithTitleAndClass) {
