@@ -26,6 +26,17 @@ ColourShown ShowColour(const std::string& storedColour) {
     return shown;
 }
 
+// Reads X, Y and C of the section into the fields, with 得16 built from C.
+ColourShown ReadPositionAndColour(const SettingsStore& store, const std::string& section,
+                                  PickedFields& fields) {
+    fields.x = store.ReadSetting(section, "X");
+    fields.y = store.ReadSetting(section, "Y");
+    fields.value = store.ReadSetting(section, "C");
+    ColourShown shown = ShowColour(fields.value);
+    fields.hex = shown.hex;
+    return shown;
+}
+
 void ReadComponents(const SettingsStore& store, const std::string& section, PickedFields& fields) {
     fields.r = store.ReadSetting(section, "R");
     fields.g = store.ReadSetting(section, "G");
@@ -62,11 +73,7 @@ LoadedSlot LoadColourSlot(const SettingsStore& store, int index) {
     }
     const std::string section = ColourSlotSection(index);
     PickedFields& fields = loaded.fields;
-    fields.x = store.ReadSetting(section, "X");
-    fields.y = store.ReadSetting(section, "Y");
-    fields.value = store.ReadSetting(section, "C");
-    ColourShown shown = ShowColour(fields.value);
-    fields.hex = std::move(shown.hex);
+    const ColourShown shown = ReadPositionAndColour(store, section, fields);
     loaded.swatch = shown.swatch;
     loaded.slot = shown.slot.value_or(Paint::Of(kEmptySlotColour));
     ReadComponents(store, section, fields);
@@ -80,11 +87,7 @@ std::optional<RestoredSlots> RestoreColourSlots(const SettingsStore& store) {
     RestoredSlots restored;
     const std::string first = ColourSlotSection(0);
     PickedFields& fields = restored.fields;
-    fields.x = store.ReadSetting(first, "X");
-    fields.y = store.ReadSetting(first, "Y");
-    fields.value = store.ReadSetting(first, "C");
-    ColourShown shown = ShowColour(fields.value);
-    fields.hex = std::move(shown.hex);
+    const ColourShown shown = ReadPositionAndColour(store, first, fields);
     restored.swatch = shown.swatch;
     restored.slotPaints[0] = shown.slot.value_or(Paint::WindowBackground());
     for (int index = 1; index < kColourSlotCount; ++index) {
