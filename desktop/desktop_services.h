@@ -5,6 +5,7 @@
 #include <cstdint>
 #include <functional>
 #include <optional>
+#include <span>
 #include <string>
 #include <vector>
 
@@ -91,8 +92,12 @@ public:
     virtual PixelBlock ReadBlock(std::int32_t left, std::int32_t top, std::int32_t width,
                                  std::int32_t height) = 0;
 
-    // Global key state: true while the key with this virtual-key code is down.
-    virtual bool IsKeyPressed(int virtualKey) = 0;
+    // Global key state of several keys in one read of the keyboard: bit i of
+    // the result is set while virtualKeys[i] is down. Keys past the 32nd and
+    // unknown codes read as up.
+    virtual std::uint32_t KeysPressed(std::span<const int> virtualKeys) = 0;
+    // The same for one key.
+    bool IsKeyPressed(int virtualKey) { return (KeysPressed({&virtualKey, 1}) & 1u) != 0; }
 
     // Global hotkeys. Register returns false when another program holds the
     // combination. Presses reach the handler from DispatchEvents().

@@ -18,21 +18,16 @@ std::int32_t Saturate(std::int64_t value) {
 }
 
 void NudgeWithArrowKeys(DesktopServices& desktop, ScreenPoint pointer) {
-    // The first key found down in this order acts; the others wait.
-    struct Nudge {
-        int key;
-        int dx;
-        int dy;
-    };
-    static constexpr Nudge kNudges[] = {
-        {vk::kUp, 0, -1}, {vk::kLeft, -1, 0}, {vk::kDown, 0, 1}, {vk::kRight, 1, 0}};
-    for (const Nudge& nudge : kNudges) {
-        if (IsKeyDown(desktop, nudge.key)) {
-            desktop.SetCursorPos(Saturate(std::int64_t{pointer.x} + nudge.dx),
-                                 Saturate(std::int64_t{pointer.y} + nudge.dy));
-            return;
-        }
-    }
+    // The first key found down in this order acts; the others wait. One read
+    // of the keyboard answers for all four.
+    static constexpr int kKeys[] = {vk::kUp, vk::kLeft, vk::kDown, vk::kRight};
+    static constexpr int kDx[] = {0, -1, 0, 1};
+    static constexpr int kDy[] = {-1, 0, 1, 0};
+    const std::optional<std::size_t> key = FirstKeyDown(desktop, kKeys);
+    if (!key)
+        return;
+    desktop.SetCursorPos(Saturate(std::int64_t{pointer.x} + kDx[*key]),
+                         Saturate(std::int64_t{pointer.y} + kDy[*key]));
 }
 
 std::string PickedCoordinate(std::int32_t sampled, bool relative, const std::string& origin) {

@@ -37,7 +37,9 @@ public:
                 block.pixels.push_back(real_.GetPixel(x, y));
         return block;
     }
-    bool IsKeyPressed(int key) override { return real_.IsKeyPressed(key); }
+    std::uint32_t KeysPressed(std::span<const int> keys) override {
+        return real_.KeysPressed(keys);
+    }
     bool RegisterHotKey(int id, unsigned modifiers, int key) override {
         return real_.RegisterHotKey(id, modifiers, key);
     }

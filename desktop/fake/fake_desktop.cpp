@@ -59,8 +59,13 @@ PixelBlock FakeDesktop::ReadBlock(std::int32_t left, std::int32_t top, std::int3
     return block;
 }
 
-bool FakeDesktop::IsKeyPressed(int virtualKey) {
-    return keysDown.count(virtualKey) > 0;
+std::uint32_t FakeDesktop::KeysPressed(std::span<const int> virtualKeys) {
+    ++keyboardReads;
+    std::uint32_t down = 0;
+    for (std::size_t i = 0; i < virtualKeys.size() && i < 32; ++i)
+        if (keysDown.count(virtualKeys[i]) > 0)
+            down |= 1u << i;
+    return down;
 }
 
 bool FakeDesktop::RegisterHotKey(int id, unsigned modifiers, int virtualKey) {

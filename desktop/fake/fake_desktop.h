@@ -41,6 +41,7 @@ public:
     // What the program did.
     std::vector<ScreenPoint> cursorMoves;
     int pixelReads = 0;
+    int keyboardReads = 0;
     int blockReads = 0;
     std::map<int, std::int32_t> registeredHotkeys; // id -> lParam (vk << 16 | modifiers)
 
@@ -53,7 +54,7 @@ public:
     ColorValue GetPixel(std::int32_t x, std::int32_t y) override;
     PixelBlock ReadBlock(std::int32_t left, std::int32_t top, std::int32_t width,
                          std::int32_t height) override;
-    bool IsKeyPressed(int virtualKey) override;
+    std::uint32_t KeysPressed(std::span<const int> virtualKeys) override;
     bool RegisterHotKey(int id, unsigned modifiers, int virtualKey) override;
     void UnregisterHotKey(int id) override;
     void SetHotkeyHandler(std::function<void(const HotkeyMessage&)> handler) override;

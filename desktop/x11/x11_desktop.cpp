@@ -136,15 +136,26 @@ PixelBlock X11Desktop::ReadBlock(std::int32_t left, std::int32_t top, std::int32
     return state_->screen->Read(left, top, width, height);
 }
 
-bool X11Desktop::IsKeyPressed(int virtualKey) {
-    if (virtualKey < 0 || virtualKey >= 256)
-        return false;
-    const KeyCode keycode = state_->keycodeOfVirtualKey[static_cast<std::size_t>(virtualKey)];
-    if (keycode == 0)
-        return false;
+std::uint32_t X11Desktop::KeysPressed(std::span<const int> virtualKeys) {
+    // One XQueryKeymap round trip answers for every key asked about.
     char keys[32] = {};
-    XQueryKeymap(state_->display.get(), keys);
-    return (static_cast<unsigned char>(keys[keycode / 8]) >> (keycode % 8)) & 1u;
+    bool queried = false;
+    std::uint32_t down = 0;
+    for (std::size_t i = 0; i < virtualKeys.size() && i < 32; ++i) {
+        const int virtualKey = virtualKeys[i];
+        if (virtualKey < 0 || virtualKey >= 256)
+            continue;
+        const KeyCode keycode = state_->keycodeOfVirtualKey[static_cast<std::size_t>(virtualKey)];
+        if (keycode == 0)
+            continue;
+        if (!queried) {
+            XQueryKeymap(state_->display.get(), keys);
+            queried = true;
+        }
+        if ((static_cast<unsigned char>(keys[keycode / 8]) >> (keycode % 8)) & 1u)
+            down |= 1u << i;
+    }
+    return down;
 }
 
 bool X11Desktop::RegisterHotKey(int id, unsigned modifiers, int virtualKey) {

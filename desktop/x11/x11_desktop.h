@@ -31,7 +31,7 @@ public:
     PixelBlock ReadBlock(std::int32_t left, std::int32_t top, std::int32_t width,
                          std::int32_t height) override;
 
-    bool IsKeyPressed(int virtualKey) override;
+    std::uint32_t KeysPressed(std::span<const int> virtualKeys) override;
 
     bool RegisterHotKey(int id, unsigned modifiers, int virtualKey) override;
     void UnregisterHotKey(int id) override;

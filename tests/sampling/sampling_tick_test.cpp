@@ -127,11 +127,12 @@ TEST(SamplingTick, FirstHeldArrowKeyNudgesOncePerTickAndReadoutLagsOneTick) {
     }
 }
 
-TEST(SamplingTick, OneScreenReadPerTick) {
+TEST(SamplingTick, OneScreenReadAndOneKeyboardReadPerTick) {
     FakeDesktop desktop(800, 600, kWhite);
     TickAt(desktop, {400, 300});
     EXPECT_EQ(desktop.blockReads, 1);
     EXPECT_EQ(desktop.pixelReads, 0);
+    EXPECT_EQ(desktop.keyboardReads, 1);
 }
 
 // Each cell shows the pixel at its place, so paint every pixel a colour

@@ -97,6 +97,9 @@ TEST_F(X11PointerKeys, SeveralKeysHeldTogetherAllReadAsDown) {
     EXPECT_TRUE(desktop_->IsKeyPressed(vk::kUp));
     EXPECT_TRUE(desktop_->IsKeyPressed(vk::kLeft));
     EXPECT_FALSE(desktop_->IsKeyPressed(vk::kDown));
+    // One read answers for several keys, each in its own bit.
+    const int keys[] = {vk::kDown, vk::kUp, vk::kRight, vk::kLeft, -1};
+    EXPECT_EQ(desktop_->KeysPressed(keys), 0b01010u);
     ASSERT_EQ(Xdotool({"keyup", "Up", "Left"}), 0);
     EXPECT_FALSE(desktop_->IsKeyPressed(vk::kUp));
     EXPECT_FALSE(desktop_->IsKeyPressed(vk::kLeft));
