@@ -46,10 +46,15 @@ int RecordError(Display* display, XErrorEvent* event) {
 }
 
 void InstallErrorHandlers() {
+    // Xlib keeps one handler per process, and toolkits opened later (Qt's
+    // xcb plugin) install their own. Taking it back here, and chaining to
+    // whoever replaced it, keeps every trap working after such a change.
+    const XErrorHandler current = XSetErrorHandler(RecordError);
+    if (current != RecordError)
+        previousErrorHandler = current;
     if (installed)
         return;
     installed = true;
-    previousErrorHandler = XSetErrorHandler(RecordError);
     previousIoErrorHandler = XSetIOErrorHandler(ReportLostConnection);
 }
 

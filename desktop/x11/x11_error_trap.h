@@ -8,8 +8,9 @@ namespace huegrab::x11 {
 // records errors instead: inside an XErrorTrap they are kept for the trap,
 // errors on one of the backend's own connections outside any trap are noted
 // on stderr and dropped, and errors of other connections go to the handler
-// that was installed before. Installed once, on the first call; the UI thread
-// is the only one that talks to X.
+// that was installed before. Every call (every trap makes one) puts the
+// handler back in place should another library have replaced it; the UI
+// thread is the only one that talks to X.
 //
 // A lost server connection stays fatal (Xlib exits once its I/O error
 // handler returns); the handler only says on stderr what happened.
