@@ -160,13 +160,37 @@ void HotkeyGrabs::Unregister(int id) {
 }
 
 void HotkeyGrabs::RefreshMapping() {
+    // Tools such as xdotool remap a spare keycode around every key they
+    // send. Such changes leave our keys alone, and the grabs stay: releasing
+    // them even briefly would let another client take the combination.
+    const unsigned oldNumLockMask = numLockMask_;
+    const unsigned oldScrollLockMask = scrollLockMask_;
+    ReadLockMasks();
+    const bool locksMoved = numLockMask_ != oldNumLockMask || scrollLockMask_ != oldScrollLockMask;
+    std::vector<KeyCode> keycodes;
+    bool keysMoved = false;
+    for (const Registration& registration : registrations_) {
+        keycodes.push_back(
+            XKeysymToKeycode(display_, KeysymForVirtualKey(registration.virtualKey)));
+        keysMoved = keysMoved || keycodes.back() != registration.keycode;
+    }
+    if (!locksMoved && !keysMoved)
+        return;
+
+    // The old grabs go with the masks they were made with.
+    const unsigned newNumLockMask = numLockMask_;
+    const unsigned newScrollLockMask = scrollLockMask_;
+    numLockMask_ = oldNumLockMask;
+    scrollLockMask_ = oldScrollLockMask;
     for (const Registration& registration : registrations_)
         Ungrab(registration);
-    ReadLockMasks();
+    numLockMask_ = newNumLockMask;
+    scrollLockMask_ = newScrollLockMask;
+
     std::vector<Registration> kept;
-    for (Registration registration : registrations_) {
-        const unsigned long keysym = KeysymForVirtualKey(registration.virtualKey);
-        registration.keycode = XKeysymToKeycode(display_, keysym);
+    for (std::size_t i = 0; i < registrations_.size(); ++i) {
+        Registration registration = registrations_[i];
+        registration.keycode = keycodes[i];
         registration.held = false;
         if (registration.keycode != 0 && Grab(registration))
             kept.push_back(registration);

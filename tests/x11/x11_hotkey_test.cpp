@@ -7,6 +7,8 @@
 #include "tests/x11/support/xvfb_server.h"
 #include "tests/x11/x11_server_test.h"
 
+#include <X11/Xlib.h>
+#include <X11/keysym.h>
 #include <chrono>
 #include <gtest/gtest.h>
 #include <memory>
@@ -182,6 +184,90 @@ TEST_F(X11Hotkey, AHotkeyHeldByAnotherProgramIsRefusedWithoutAPartialGrab) {
 
     // Free again: registering now works.
     EXPECT_TRUE(desktop_->RegisterHotKey(kHotkeyId, hotkey_mod::kAlt, vk::kOem3));
+    EXPECT_EQ(Press("alt+grave"), kOneAltBacktick);
+}
+
+// Qt's xcb plugin installs its own, silent Xlib error handler after the
+// backend has opened its display. The refusal must still be seen, and errors
+// of other connections still reach the handler that replaced ours.
+int silentHandlerCalls = 0;
+int SilentHandler(Display*, XErrorEvent*) {
+    ++silentHandlerCalls;
+    return 0;
+}
+
+TEST_F(X11Hotkey, ARefusalIsSeenAfterAnotherLibraryReplacedTheErrorHandler) {
+    ASSERT_TRUE(client_->GrabKey("grave", xtest::kAltMask));
+    const XErrorHandler before = XSetErrorHandler(SilentHandler);
+    silentHandlerCalls = 0;
+
+    testing::internal::CaptureStderr();
+    const bool registered = desktop_->RegisterHotKey(kHotkeyId, hotkey_mod::kAlt, vk::kOem3);
+    const std::string diagnostics = testing::internal::GetCapturedStderr();
+    EXPECT_FALSE(registered);
+    EXPECT_NE(diagnostics.find("already grabbed"), std::string::npos) << diagnostics;
+    EXPECT_EQ(silentHandlerCalls, 0) << "the refusal went to the other library";
+
+    // An error on a connection that is not the backend's goes on to it.
+    XDestroyWindow(client_->Connection(), 0x1FFFFFFF);
+    XSync(client_->Connection(), False);
+    EXPECT_EQ(silentHandlerCalls, 1);
+
+    XSetErrorHandler(before);
+    client_->UngrabKey("grave", xtest::kAltMask);
+}
+
+// xdotool itself remaps a spare keycode around the keys it sends; a change
+// that leaves our key where it was keeps the grab as it is, even while the
+// hotkey is held down.
+TEST_F(X11Hotkey, AKeyboardChangeElsewhereKeepsTheGrab) {
+    ASSERT_TRUE(desktop_->RegisterHotKey(kHotkeyId, hotkey_mod::kAlt, vk::kOem3));
+    ASSERT_EQ(server_->Run({"xset", "r", "rate", "100", "50"}).exitCode, 0);
+    received_.clear();
+    ASSERT_EQ(Xdotool({"keydown", "alt+grave"}), 0);
+    RoundTrip();
+    Pump(1, 200ms);
+
+    ASSERT_EQ(server_->Run({"xmodmap", "-e", "keycode 250 = F20"}).exitCode, 0);
+    RoundTrip();
+    testing::internal::CaptureStderr();
+    desktop_->DispatchEvents();
+    EXPECT_EQ(testing::internal::GetCapturedStderr(), "");
+    EXPECT_FALSE(client_->GrabKey("grave", xtest::kAltMask)) << "still held by the desktop";
+
+    // The key repeats while held; it is still one press.
+    Pump(2, 400ms);
+    ASSERT_EQ(Xdotool({"keyup", "alt+grave"}), 0);
+    RoundTrip();
+    Pump(2, 50ms);
+    EXPECT_EQ(received_, kOneAltBacktick);
+    EXPECT_EQ(Press("alt+grave"), kOneAltBacktick);
+
+    server_->Run({"xmodmap", "-e", "keycode 250 ="});
+    ASSERT_EQ(server_->Run({"xset", "r", "rate", "660", "25"}).exitCode, 0);
+}
+
+TEST_F(X11Hotkey, MovingTheKeyToAnotherKeycodeMovesTheGrab) {
+    ASSERT_TRUE(desktop_->RegisterHotKey(kHotkeyId, hotkey_mod::kAlt, vk::kOem3));
+    const KeyCode oldKeycode = XKeysymToKeycode(client_->Connection(), XK_grave);
+    ASSERT_NE(oldKeycode, 0);
+    // grave moves to keycode 250; its old key types a quote instead.
+    const std::string old = std::to_string(oldKeycode);
+    ASSERT_EQ(server_
+                  ->Run({"xmodmap", "-e", "keycode " + old + " = apostrophe", "-e",
+                         "keycode 250 = grave asciitilde"})
+                  .exitCode,
+              0);
+    RoundTrip();
+    desktop_->DispatchEvents();
+    EXPECT_EQ(Press("alt+grave"), kOneAltBacktick);
+    EXPECT_TRUE(client_->GrabKey("apostrophe", xtest::kAltMask)) << "the old key was released";
+    client_->UngrabKey("apostrophe", xtest::kAltMask);
+
+    server_->Run(
+        {"xmodmap", "-e", "keycode " + old + " = grave asciitilde", "-e", "keycode 250 ="});
+    RoundTrip();
+    desktop_->DispatchEvents();
     EXPECT_EQ(Press("alt+grave"), kOneAltBacktick);
 }
 
