@@ -2,7 +2,9 @@
 #include "tests/x11/support/x_connection.h"
 
 #include <filesystem>
+#include <fstream>
 #include <gtest/gtest.h>
+#include <iterator>
 #include <thread>
 
 namespace huegrab::e2e {
@@ -71,7 +73,9 @@ TEST(TrackingEndToEnd, SecondCopyRunsWithoutTheHotkeyAndTheFirstKeepsIt) {
     RunningHuegrab second;
     const auto copy = second.Folder() / "huegrab";
     std::filesystem::copy_file(HUEGRAB_BINARY, copy);
-    auto secondProcess = first.Server().Launch({copy.string()});
+    const auto diagnostics = second.Folder() / "stderr.txt";
+    auto secondProcess = first.Server().Launch(
+        {"sh", "-c", "exec \"$0\" 2>\"$1\"", copy.string(), diagnostics.string()});
     ASSERT_TRUE(secondProcess);
     ASSERT_EQ(first.Server()
                   .Run({"xdotool", "search", "--sync", "--onlyvisible", "--all", "--pid",
@@ -81,6 +85,11 @@ TEST(TrackingEndToEnd, SecondCopyRunsWithoutTheHotkeyAndTheFirstKeepsIt) {
     first.Key("alt+grave");
     std::this_thread::sleep_for(std::chrono::milliseconds(300));
     EXPECT_TRUE(secondProcess->Running());
+    // It knows it runs without the hotkey: a copy that wrongly believed it
+    // held the key would race the first for it on every keyboard change.
+    std::ifstream said(diagnostics);
+    const std::string text{std::istreambuf_iterator<char>(said), {}};
+    EXPECT_NE(text.find("already grabbed by another program"), std::string::npos) << text;
     // The second window covers the first; once it is gone the first shows
     // that the press reached it.
     secondProcess->Terminate();
