@@ -57,9 +57,8 @@ unsigned MaskToWindowsModifiers(unsigned state) {
     return modifiers;
 }
 
-HotkeyGrabs::HotkeyGrabs(Display* display, Window root) : display_(display), root_(root) {
-    ReadLockMasks();
-}
+HotkeyGrabs::HotkeyGrabs(Display* display, Window root)
+    : display_(display), root_(root), locks_(ReadLockMasks()) {}
 
 HotkeyGrabs::~HotkeyGrabs() {
     for (const Registration& registration : registrations_)
@@ -67,15 +66,17 @@ HotkeyGrabs::~HotkeyGrabs() {
     XFlush(display_);
 }
 
-void HotkeyGrabs::ReadLockMasks() {
+HotkeyGrabs::LockMasks HotkeyGrabs::ReadLockMasks() const {
     ModifierKeymapPtr map(XGetModifierMapping(display_));
-    numLockMask_ = map ? ModifierMaskOf(display_, *map, XK_Num_Lock) : 0;
-    scrollLockMask_ = map ? ModifierMaskOf(display_, *map, XK_Scroll_Lock) : 0;
+    if (!map)
+        return {};
+    return {ModifierMaskOf(display_, *map, XK_Num_Lock),
+            ModifierMaskOf(display_, *map, XK_Scroll_Lock)};
 }
 
-std::vector<unsigned> HotkeyGrabs::LockCombinations() const {
+std::vector<unsigned> HotkeyGrabs::LockCombinations(const LockMasks& masks) {
     std::vector<unsigned> locks{LockMask};
-    for (const unsigned mask : {numLockMask_, scrollLockMask_}) {
+    for (const unsigned mask : {masks.numLock, masks.scrollLock}) {
         if (mask != 0 && std::find(locks.begin(), locks.end(), mask) == locks.end())
             locks.push_back(mask);
     }
@@ -92,12 +93,12 @@ std::vector<unsigned> HotkeyGrabs::LockCombinations() const {
 }
 
 unsigned HotkeyGrabs::RelevantModifiers(unsigned state) const {
-    return state & kKeyModifiers & ~(LockMask | numLockMask_ | scrollLockMask_);
+    return state & kKeyModifiers & ~(LockMask | locks_.numLock | locks_.scrollLock);
 }
 
 bool HotkeyGrabs::Grab(const Registration& registration) {
     XErrorTrap trap(display_);
-    for (const unsigned locks : LockCombinations()) {
+    for (const unsigned locks : LockCombinations(registration.locks)) {
         XGrabKey(display_, registration.keycode, registration.modifierMask | locks, root_, False,
                  GrabModeAsync, GrabModeAsync);
     }
@@ -113,7 +114,7 @@ bool HotkeyGrabs::Grab(const Registration& registration) {
 
 void HotkeyGrabs::Ungrab(const Registration& registration) {
     XErrorTrap trap(display_);
-    for (const unsigned locks : LockCombinations())
+    for (const unsigned locks : LockCombinations(registration.locks))
         XUngrabKey(display_, registration.keycode, registration.modifierMask | locks, root_);
     trap.Sync();
 }
@@ -125,6 +126,7 @@ bool HotkeyGrabs::Register(int id, unsigned windowsModifiers, int virtualKey) {
     registration.windowsModifiers = windowsModifiers;
     registration.virtualKey = virtualKey;
     registration.modifierMask = WindowsModifiersToMask(windowsModifiers);
+    registration.locks = locks_;
     const unsigned long keysym = KeysymForVirtualKey(virtualKey);
     registration.keycode = keysym ? XKeysymToKeycode(display_, keysym) : 0;
     const std::string name = HotkeyName(windowsModifiers, virtualKey);
@@ -163,34 +165,25 @@ void HotkeyGrabs::RefreshMapping() {
     // Tools such as xdotool remap a spare keycode around every key they
     // send. Such changes leave our keys alone, and the grabs stay: releasing
     // them even briefly would let another client take the combination.
-    const unsigned oldNumLockMask = numLockMask_;
-    const unsigned oldScrollLockMask = scrollLockMask_;
-    ReadLockMasks();
-    const bool locksMoved = numLockMask_ != oldNumLockMask || scrollLockMask_ != oldScrollLockMask;
+    const LockMasks locks = ReadLockMasks();
+    bool moved = locks != locks_;
     std::vector<KeyCode> keycodes;
-    bool keysMoved = false;
     for (const Registration& registration : registrations_) {
         keycodes.push_back(
             XKeysymToKeycode(display_, KeysymForVirtualKey(registration.virtualKey)));
-        keysMoved = keysMoved || keycodes.back() != registration.keycode;
+        moved = moved || keycodes.back() != registration.keycode;
     }
-    if (!locksMoved && !keysMoved)
+    if (!moved)
         return;
 
-    // The old grabs go with the masks they were made with.
-    const unsigned newNumLockMask = numLockMask_;
-    const unsigned newScrollLockMask = scrollLockMask_;
-    numLockMask_ = oldNumLockMask;
-    scrollLockMask_ = oldScrollLockMask;
+    locks_ = locks;
     for (const Registration& registration : registrations_)
         Ungrab(registration);
-    numLockMask_ = newNumLockMask;
-    scrollLockMask_ = newScrollLockMask;
-
     std::vector<Registration> kept;
     for (std::size_t i = 0; i < registrations_.size(); ++i) {
         Registration registration = registrations_[i];
         registration.keycode = keycodes[i];
+        registration.locks = locks_;
         registration.held = false;
         if (registration.keycode != 0 && Grab(registration))
             kept.push_back(registration);

@@ -23,8 +23,9 @@ public:
     bool Register(int id, unsigned windowsModifiers, int virtualKey);
     void Unregister(int id);
 
-    // After a keyboard or modifier mapping change: grab again with the new
-    // keycodes and lock masks.
+    // After a keyboard or modifier mapping change: when it moved a
+    // registered key or a lock modifier, grab again with the new keycodes
+    // and lock masks; otherwise the grabs stay as they are.
     void RefreshMapping();
 
     // The message for a press of a registered combination. A key held down
@@ -33,25 +34,31 @@ public:
     void OnKeyRelease(const XKeyEvent& event);
 
 private:
+    // The modifier bits NumLock and ScrollLock are mapped to (0: none).
+    struct LockMasks {
+        unsigned numLock = 0;
+        unsigned scrollLock = 0;
+        bool operator==(const LockMasks&) const = default;
+    };
     struct Registration {
         int id = 0;
         unsigned windowsModifiers = 0;
         int virtualKey = 0;
         KeyCode keycode = 0;
         unsigned modifierMask = 0;
+        LockMasks locks; // those its grabs were made with
         bool held = false;
     };
 
-    void ReadLockMasks();
-    std::vector<unsigned> LockCombinations() const;
+    LockMasks ReadLockMasks() const;
+    static std::vector<unsigned> LockCombinations(const LockMasks& masks);
     bool Grab(const Registration& registration);
     void Ungrab(const Registration& registration);
     unsigned RelevantModifiers(unsigned state) const;
 
     Display* display_;
     Window root_;
-    unsigned numLockMask_ = 0;
-    unsigned scrollLockMask_ = 0;
+    LockMasks locks_;
     std::vector<Registration> registrations_;
 };
 

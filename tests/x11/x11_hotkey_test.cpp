@@ -271,6 +271,27 @@ TEST_F(X11Hotkey, MovingTheKeyToAnotherKeycodeMovesTheGrab) {
     EXPECT_EQ(Press("alt+grave"), kOneAltBacktick);
 }
 
+TEST_F(X11Hotkey, NumLockMovedToAnotherModifierIsFollowed) {
+    ASSERT_TRUE(desktop_->RegisterHotKey(kHotkeyId, hotkey_mod::kAlt, vk::kOem3));
+    ASSERT_EQ(server_->Run({"xmodmap", "-e", "clear mod2", "-e", "add mod3 = Num_Lock"}).exitCode,
+              0);
+    RoundTrip();
+    desktop_->DispatchEvents();
+    SetLock("Num Lock", "Num_Lock", true);
+    EXPECT_EQ(Press("alt+grave"), kOneAltBacktick) << "NumLock on, now Mod3";
+    SetLock("Num Lock", "Num_Lock", false);
+    // The old NumLock bit is an ordinary modifier now.
+    EXPECT_TRUE(client_->GrabKey("grave", xtest::kAltMask | xtest::kMod2Mask));
+    client_->UngrabKey("grave", xtest::kAltMask | xtest::kMod2Mask);
+
+    ASSERT_EQ(server_->Run({"xmodmap", "-e", "clear mod3", "-e", "add mod2 = Num_Lock"}).exitCode,
+              0);
+    RoundTrip();
+    desktop_->DispatchEvents();
+    SetLock("Num Lock", "Num_Lock", true);
+    EXPECT_EQ(Press("alt+grave"), kOneAltBacktick) << "NumLock on, Mod2 again";
+}
+
 TEST_F(X11Hotkey, ClosingTheDesktopReleasesItsGrabs) {
     ASSERT_TRUE(desktop_->RegisterHotKey(kHotkeyId, hotkey_mod::kAlt, vk::kOem3));
     EXPECT_FALSE(client_->GrabKey("grave", xtest::kAltMask)) << "held by the desktop";
