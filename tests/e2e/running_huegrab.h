@@ -10,6 +10,10 @@
 
 namespace huegrab::e2e {
 
+// Colours of the tracking lamp Label8: red while tracking, green stopped.
+inline constexpr char kLampRed[] = "#FF0000";
+inline constexpr char kLampGreen[] = "#00FF00";
+
 struct Point {
     int x = 0;
     int y = 0;

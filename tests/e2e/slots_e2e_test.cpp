@@ -13,7 +13,7 @@ void PickColourAt(RunningHuegrab& huegrab, int x, int y, const std::string& colo
     // Stop with the hotkey: a click would move the pointer, and a tick
     // between the move and the click would pick the check box instead.
     huegrab.Key("alt+grave");
-    ASSERT_TRUE(huegrab.WaitForColour("Label8", -1, "#00FF00"));
+    ASSERT_TRUE(huegrab.WaitForColour("Label8", -1, kLampGreen));
 }
 
 TEST(ColourSlotsEndToEnd, PickSurvivesCloseAndRestart) {

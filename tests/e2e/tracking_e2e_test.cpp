@@ -10,9 +10,6 @@
 namespace huegrab::e2e {
 namespace {
 
-constexpr char kLampRed[] = "#FF0000";
-constexpr char kLampGreen[] = "#00FF00";
-
 TEST(TrackingEndToEnd, StartStopCheckBoxMakesTheSwatchFollowThePointer) {
     RunningHuegrab huegrab;
     ASSERT_TRUE(huegrab.Start());

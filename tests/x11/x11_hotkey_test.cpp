@@ -86,6 +86,19 @@ protected:
         return received_;
     }
     void RoundTrip() { desktop_->GetCursorPos(); }
+    // Changes the keyboard mapping with xmodmap and lets the desktop handle
+    // the change, as the program's event loop would.
+    bool Remap(const std::vector<std::string>& expressions) {
+        std::vector<std::string> command{"xmodmap"};
+        for (const std::string& expression : expressions) {
+            command.push_back("-e");
+            command.push_back(expression);
+        }
+        const bool changed = server_->Run(command).exitCode == 0;
+        RoundTrip();
+        desktop_->DispatchEvents();
+        return changed;
+    }
 
     std::vector<Message> received_;
 };
@@ -228,11 +241,10 @@ TEST_F(X11Hotkey, AKeyboardChangeElsewhereKeepsTheGrab) {
     RoundTrip();
     Pump(1, 200ms);
 
-    ASSERT_EQ(server_->Run({"xmodmap", "-e", "keycode 250 = F20"}).exitCode, 0);
-    RoundTrip();
     testing::internal::CaptureStderr();
-    desktop_->DispatchEvents();
+    const bool remapped = Remap({"keycode 250 = F20"});
     EXPECT_EQ(testing::internal::GetCapturedStderr(), "");
+    ASSERT_TRUE(remapped);
     EXPECT_FALSE(client_->GrabKey("grave", xtest::kAltMask)) << "still held by the desktop";
 
     // The key repeats while held; it is still one press.
@@ -243,7 +255,7 @@ TEST_F(X11Hotkey, AKeyboardChangeElsewhereKeepsTheGrab) {
     EXPECT_EQ(received_, kOneAltBacktick);
     EXPECT_EQ(Press("alt+grave"), kOneAltBacktick);
 
-    server_->Run({"xmodmap", "-e", "keycode 250 ="});
+    Remap({"keycode 250 ="});
     ASSERT_EQ(server_->Run({"xset", "r", "rate", "660", "25"}).exitCode, 0);
 }
 
@@ -252,31 +264,19 @@ TEST_F(X11Hotkey, MovingTheKeyToAnotherKeycodeMovesTheGrab) {
     const KeyCode oldKeycode = XKeysymToKeycode(client_->Connection(), XK_grave);
     ASSERT_NE(oldKeycode, 0);
     // grave moves to keycode 250; its old key types a quote instead.
-    const std::string old = std::to_string(oldKeycode);
-    ASSERT_EQ(server_
-                  ->Run({"xmodmap", "-e", "keycode " + old + " = apostrophe", "-e",
-                         "keycode 250 = grave asciitilde"})
-                  .exitCode,
-              0);
-    RoundTrip();
-    desktop_->DispatchEvents();
+    const std::string old = "keycode " + std::to_string(oldKeycode);
+    ASSERT_TRUE(Remap({old + " = apostrophe", "keycode 250 = grave asciitilde"}));
     EXPECT_EQ(Press("alt+grave"), kOneAltBacktick);
     EXPECT_TRUE(client_->GrabKey("apostrophe", xtest::kAltMask)) << "the old key was released";
     client_->UngrabKey("apostrophe", xtest::kAltMask);
 
-    server_->Run(
-        {"xmodmap", "-e", "keycode " + old + " = grave asciitilde", "-e", "keycode 250 ="});
-    RoundTrip();
-    desktop_->DispatchEvents();
+    ASSERT_TRUE(Remap({old + " = grave asciitilde", "keycode 250 ="}));
     EXPECT_EQ(Press("alt+grave"), kOneAltBacktick);
 }
 
 TEST_F(X11Hotkey, NumLockMovedToAnotherModifierIsFollowed) {
     ASSERT_TRUE(desktop_->RegisterHotKey(kHotkeyId, hotkey_mod::kAlt, vk::kOem3));
-    ASSERT_EQ(server_->Run({"xmodmap", "-e", "clear mod2", "-e", "add mod3 = Num_Lock"}).exitCode,
-              0);
-    RoundTrip();
-    desktop_->DispatchEvents();
+    ASSERT_TRUE(Remap({"clear mod2", "add mod3 = Num_Lock"}));
     SetLock("Num Lock", "Num_Lock", true);
     EXPECT_EQ(Press("alt+grave"), kOneAltBacktick) << "NumLock on, now Mod3";
     SetLock("Num Lock", "Num_Lock", false);
@@ -284,10 +284,7 @@ TEST_F(X11Hotkey, NumLockMovedToAnotherModifierIsFollowed) {
     EXPECT_TRUE(client_->GrabKey("grave", xtest::kAltMask | xtest::kMod2Mask));
     client_->UngrabKey("grave", xtest::kAltMask | xtest::kMod2Mask);
 
-    ASSERT_EQ(server_->Run({"xmodmap", "-e", "clear mod3", "-e", "add mod2 = Num_Lock"}).exitCode,
-              0);
-    RoundTrip();
-    desktop_->DispatchEvents();
+    ASSERT_TRUE(Remap({"clear mod3", "add mod2 = Num_Lock"}));
     SetLock("Num Lock", "Num_Lock", true);
     EXPECT_EQ(Press("alt+grave"), kOneAltBacktick) << "NumLock on, Mod2 again";
 }
