@@ -2,24 +2,21 @@
 #include "app/form/form1.h"
 #include "app/main_window_controller.h"
 #include "app/qt_shell.h"
-#include "desktop/x11/x11_desktop.h"
+#include "desktop/open_desktop.h"
 
 #include <QApplication>
 #include <cstdio>
-#include <cstdlib>
+#include <string>
 
 int main(int argc, char* argv[]) {
     using namespace huegrab;
 
-    // The desktop comes first: without an X display there is nothing to pick
-    // from, and Qt would abort less helpfully.
-    std::unique_ptr<X11Desktop> desktop = X11Desktop::Open();
+    // The desktop comes first: without one there is nothing to pick from,
+    // and Qt would abort less helpfully.
+    std::string whyNot;
+    std::unique_ptr<DesktopServices> desktop = OpenDesktop(whyNot);
     if (!desktop) {
-        const char* display = std::getenv("DISPLAY");
-        std::fprintf(stderr,
-                     "huegrab: cannot open the X display \"%s\".\n"
-                     "Run it on an X11 desktop, or on a virtual one: xvfb-run -a huegrab\n",
-                     display ? display : "");
+        std::fprintf(stderr, "huegrab: %s\n", whyNot.c_str());
         return 1;
     }
 

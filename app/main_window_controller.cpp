@@ -3,10 +3,8 @@
 #include "app/form/form1.h"
 #include "settings/settings_path.h"
 
-#include <QAbstractEventDispatcher>
 #include <QComboBox>
 #include <QEvent>
-#include <QSocketNotifier>
 #include <QTimer>
 
 namespace huegrab {
@@ -61,19 +59,8 @@ void MainWindowController::Shutdown() {
 }
 
 void MainWindowController::WatchDesktopEvents() {
-    const int fd = desktop_.EventFd();
-    if (fd < 0)
-        return;
-    desktopEvents_ = std::make_unique<QSocketNotifier>(fd, QSocketNotifier::Read);
-    connect(desktopEvents_.get(), &QSocketNotifier::activated, this,
-            [this] { desktop_.DispatchEvents(); });
-    // Other desktop calls may already have pulled events off the connection;
-    // hand those on before the UI thread sleeps.
-    if (auto* dispatcher = QAbstractEventDispatcher::instance())
-        connect(dispatcher, &QAbstractEventDispatcher::aboutToBlock, this, [this] {
-            if (desktopEvents_)
-                desktop_.DispatchEvents();
-        });
+    desktopEvents_ = std::make_unique<QtDesktopEventLoop>();
+    desktop_.AttachEventLoop(*desktopEvents_);
 }
 
 bool MainWindowController::eventFilter(QObject* watched, QEvent* event) {

@@ -3,6 +3,7 @@
 #include "app/colour_slot_controls.h"
 #include "app/lookup_controls.h"
 #include "app/offset_controls.h"
+#include "app/qt_desktop_event_loop.h"
 #include "app/tracking_controls.h"
 #include "app/window_state.h"
 #include "desktop/desktop_services.h"
@@ -10,8 +11,6 @@
 #include <QObject>
 #include <memory>
 #include <string>
-
-class QSocketNotifier;
 
 namespace huegrab {
 
@@ -47,7 +46,7 @@ private:
     OffsetControls offset_;
     LookupControls lookup_;
     ColourSlotControls colourSlots_;
-    std::unique_ptr<QSocketNotifier> desktopEvents_;
+    std::unique_ptr<QtDesktopEventLoop> desktopEvents_;
     bool started_ = false;
     bool shutDown_ = false;
 };

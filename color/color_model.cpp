@@ -2,6 +2,8 @@
 
 #include "color/color_model.h"
 
+#include "color/blank_text.h"
+
 #include <cstddef>
 #include <limits>
 
@@ -26,19 +28,6 @@ int HexDigitValue(char c) {
 
 bool IsDecimalDigit(char c) {
     return c >= '0' && c <= '9';
-}
-bool IsBlank(char c) {
-    return c == ' ' || c == '\t';
-}
-
-std::string_view TrimBlanks(std::string_view text) {
-    while (!text.empty() && IsBlank(text.front())) {
-        text.remove_prefix(1);
-    }
-    while (!text.empty() && IsBlank(text.back())) {
-        text.remove_suffix(1);
-    }
-    return text;
 }
 
 // A pair of hexadecimal digits read as a number; the pairs of

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "color/color_model.h"
+#include "desktop/desktop_event_loop.h"
 
 #include <cstdint>
 #include <functional>
@@ -100,15 +101,16 @@ public:
     bool IsKeyPressed(int virtualKey) { return (KeysPressed({&virtualKey, 1}) & 1u) != 0; }
 
     // Global hotkeys. Register returns false when another program holds the
-    // combination. Presses reach the handler from DispatchEvents().
+    // combination. Presses reach the handler through the event loop.
     virtual bool RegisterHotKey(int id, unsigned modifiers, int virtualKey) = 0;
     virtual void UnregisterHotKey(int id) = 0;
     virtual void SetHotkeyHandler(std::function<void(const HotkeyMessage&)> handler) = 0;
 
-    // A file descriptor that becomes readable when desktop events wait, or
-    // -1 when the backend has none; the UI watches it and calls
-    // DispatchEvents(), which handles whatever is pending without blocking.
-    virtual int EventFd() const = 0;
+    // Hooks the backend's event delivery into the UI's event loop. The hooks
+    // stay until the loop or the backend goes; presses then reach the
+    // handler without further calls.
+    virtual void AttachEventLoop(DesktopEventLoop& loop) = 0;
+    // Handles whatever desktop events are pending, without blocking.
     virtual void DispatchEvents() = 0;
 
     // Windows. Titles and class names come back as UTF-8 of at most 254

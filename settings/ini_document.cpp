@@ -1,5 +1,7 @@
 #include "settings/ini_document.h"
 
+#include "color/blank_text.h"
+
 #include <algorithm>
 
 namespace huegrab {
@@ -8,18 +10,8 @@ namespace {
 constexpr std::string_view kUtf8Bom = "\xEF\xBB\xBF";
 constexpr std::string_view kLineEnd = "\r\n";
 
-bool IsBlank(char c) {
-    return c == ' ' || c == '\t' || c == '\v' || c == '\f';
-}
-
-std::string_view TrimBlanks(std::string_view text) {
-    while (!text.empty() && IsBlank(text.front())) {
-        text.remove_prefix(1);
-    }
-    while (!text.empty() && IsBlank(text.back())) {
-        text.remove_suffix(1);
-    }
-    return text;
+std::string_view TrimIniBlanks(std::string_view text) {
+    return TrimBlanks(text, kIniBlanks);
 }
 
 char AsciiLower(char c) {
@@ -63,19 +55,20 @@ struct LineMeaning {
 };
 
 LineMeaning Classify(std::string_view line) {
-    const std::string_view text = TrimBlanks(line);
+    const std::string_view text = TrimIniBlanks(line);
     if (text.empty() || text.front() == ';') {
         return {};
     }
     if (text.front() == '[') {
         const std::string_view inner = text.substr(1);
-        return {LineKind::Section, TrimBlanks(inner.substr(0, inner.find(']'))), {}};
+        return {LineKind::Section, TrimIniBlanks(inner.substr(0, inner.find(']'))), {}};
     }
     const std::size_t equals = text.find('=');
     if (equals == std::string_view::npos) {
         return {};
     }
-    return {LineKind::Key, TrimBlanks(text.substr(0, equals)), TrimBlanks(text.substr(equals + 1))};
+    return {LineKind::Key, TrimIniBlanks(text.substr(0, equals)),
+            TrimIniBlanks(text.substr(equals + 1))};
 }
 
 std::size_t ContentStart(std::string_view bytes) {
@@ -139,7 +132,7 @@ KeyLocation Locate(std::string_view bytes, std::string_view section, std::string
 } // namespace
 
 std::optional<std::string> IniDocument::Find(std::string_view section, std::string_view key) const {
-    const KeyLocation found = Locate(bytes_, TrimBlanks(section), TrimBlanks(key));
+    const KeyLocation found = Locate(bytes_, TrimIniBlanks(section), TrimIniBlanks(key));
     if (!found.value) {
         return std::nullopt;
     }
@@ -153,8 +146,8 @@ std::string IniDocument::Read(std::string_view section, std::string_view key) co
 }
 
 bool IniDocument::Write(std::string_view section, std::string_view key, std::string_view value) {
-    const std::string_view sectionName = TrimBlanks(OneLine(section));
-    const std::string_view keyName = TrimBlanks(OneLine(key));
+    const std::string_view sectionName = TrimIniBlanks(OneLine(section));
+    const std::string_view keyName = TrimIniBlanks(OneLine(key));
     if (sectionName.empty() || keyName.empty()) {
         return false;
     }

@@ -1,5 +1,7 @@
 #include "settings/slot_texts.h"
 
+#include "color/blank_text.h"
+
 #include <charconv>
 #include <limits>
 
@@ -7,10 +9,6 @@ namespace huegrab {
 namespace {
 
 constexpr std::uint32_t kLow24Mask = 0xFFFFFF;
-
-bool IsBlank(char c) {
-    return c == ' ' || c == '\t';
-}
 
 std::string UpperHex(std::uint32_t value) {
     char digits[8] = {};
@@ -27,12 +25,7 @@ std::string UpperHex(std::uint32_t value) {
 } // namespace
 
 std::optional<WholeNumber> ParseWholeNumber(std::string_view text) {
-    while (!text.empty() && IsBlank(text.front())) {
-        text.remove_prefix(1);
-    }
-    while (!text.empty() && IsBlank(text.back())) {
-        text.remove_suffix(1);
-    }
+    text = TrimBlanks(text);
     WholeNumber number;
     if (!text.empty() && (text.front() == '+' || text.front() == '-')) {
         number.negative = text.front() == '-';

@@ -47,7 +47,7 @@ public:
     void SetHotkeyHandler(std::function<void(const HotkeyMessage&)> handler) override {
         real_.SetHotkeyHandler(std::move(handler));
     }
-    int EventFd() const override { return real_.EventFd(); }
+    void AttachEventLoop(DesktopEventLoop& loop) override { real_.AttachEventLoop(loop); }
     void DispatchEvents() override { real_.DispatchEvents(); }
     WindowHandle WindowFromPoint(ScreenPoint point) override {
         return real_.WindowFromPoint(point);

@@ -58,7 +58,7 @@ public:
     bool RegisterHotKey(int id, unsigned modifiers, int virtualKey) override;
     void UnregisterHotKey(int id) override;
     void SetHotkeyHandler(std::function<void(const HotkeyMessage&)> handler) override;
-    int EventFd() const override { return -1; }
+    void AttachEventLoop(DesktopEventLoop&) override {}
     void DispatchEvents() override {}
     WindowHandle WindowFromPoint(ScreenPoint point) override;
     std::vector<WindowHandle> TopLevelWindows() override;

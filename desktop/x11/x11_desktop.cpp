@@ -93,10 +93,6 @@ std::unique_ptr<X11Desktop> X11Desktop::Open(const char* displayName) {
     return std::unique_ptr<X11Desktop>(new X11Desktop(std::move(state)));
 }
 
-_XDisplay* X11Desktop::NativeDisplay() const {
-    return state_->display.get();
-}
-
 std::optional<ScreenPoint> X11Desktop::GetCursorPos() {
     Display* dpy = state_->display.get();
     XErrorTrap trap(dpy);
@@ -169,6 +165,14 @@ void X11Desktop::UnregisterHotKey(int id) {
 
 void X11Desktop::SetHotkeyHandler(std::function<void(const HotkeyMessage&)> handler) {
     state_->hotkeyHandler = std::move(handler);
+}
+
+void X11Desktop::AttachEventLoop(DesktopEventLoop& loop) {
+    loop.WatchReadable(EventFd(), [this] { DispatchEvents(); });
+    // Other calls may already have pulled events off the connection into
+    // Xlib's queue, which leaves the descriptor quiet: hand those on before
+    // the loop sleeps.
+    loop.BeforeSleeping([this] { DispatchEvents(); });
 }
 
 int X11Desktop::EventFd() const {

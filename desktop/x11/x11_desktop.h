@@ -11,10 +11,8 @@ namespace huegrab {
 // The Linux desktop through Xlib and XFixes, on an X connection of its own
 // (not the toolkit's). Coordinates are root-window device pixels.
 //
-// Hotkey presses arrive on this connection: watch EventFd() and call
-// DispatchEvents() when it is readable. Xlib may already have read events
-// into its queue during any other call, which leaves the descriptor quiet,
-// so also call DispatchEvents() before the event loop goes to sleep.
+// Hotkey presses arrive on this connection; AttachEventLoop() watches its
+// descriptor and also drains Xlib's queue before the loop sleeps.
 class X11Desktop final : public DesktopServices {
 public:
     // nullptr when the display cannot be opened. nullptr as the name means
@@ -36,8 +34,10 @@ public:
     bool RegisterHotKey(int id, unsigned modifiers, int virtualKey) override;
     void UnregisterHotKey(int id) override;
     void SetHotkeyHandler(std::function<void(const HotkeyMessage&)> handler) override;
-    int EventFd() const override;
+    void AttachEventLoop(DesktopEventLoop& loop) override;
     void DispatchEvents() override;
+    // The connection's descriptor, readable when events wait.
+    int EventFd() const;
 
     WindowHandle WindowFromPoint(ScreenPoint point) override;
     std::vector<WindowHandle> TopLevelWindows() override;
@@ -45,9 +45,6 @@ public:
     std::string ClassName(WindowHandle window) override;
 
     std::optional<CursorImage> GetCursorImage() override;
-
-    // The backend's own connection.
-    _XDisplay* NativeDisplay() const;
 
 private:
     struct State;
