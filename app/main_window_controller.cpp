@@ -4,10 +4,28 @@
 #include "settings/settings_path.h"
 
 #include <QComboBox>
+#include <cstdlib>
 #include <QEvent>
 #include <QTimer>
 
 namespace huegrab {
+
+namespace {
+
+// The running controller, for the exit hook; null before Startup and after
+// a normal shutdown.
+MainWindowController* g_running = nullptr;
+
+// When the X connection breaks, the toolkit (or Xlib) ends the process with
+// exit() from inside the event loop: no window close, no shutdown step. The
+// focused slot is still stored then; nothing else is attempted, since every
+// desktop call would meet the dead connection.
+void StoreSlotOnAbruptExit() {
+    if (g_running != nullptr)
+        g_running->StoreFocusedSlotOnly();
+}
+
+} // namespace
 
 MainWindowController::MainWindowController(Form1& form, DesktopServices& desktop,
                                            std::string applicationFolder)
@@ -18,6 +36,8 @@ MainWindowController::MainWindowController(Form1& form, DesktopServices& desktop
 }
 
 MainWindowController::~MainWindowController() {
+    if (g_running == this)
+        g_running = nullptr;
     form_.removeEventFilter(this);
     if (started_ && !shutDown_)
         Shutdown();
@@ -41,18 +61,31 @@ void MainWindowController::Startup() {
     state_.settingsPath = SettingsPath(applicationFolder_);
     colourSlots_.Restore();
     started_ = true;
+
+    static const bool exitHookRegistered = std::atexit(StoreSlotOnAbruptExit) == 0;
+    (void)exitHookRegistered;
+    g_running = this;
 }
 
 void MainWindowController::Shutdown() {
     if (shutDown_)
         return;
     shutDown_ = true;
+    g_running = nullptr;
     // The timer stops first, so no tick runs while or after values are stored.
     form_.Timer1()->stop();
     desktop_.SetHotkeyHandler(nullptr);
     desktop_.UnregisterHotKey(state_.hotkey.id);
     state_.hotkeyRegistered = false;
     desktopEvents_.reset();
+    colourSlots_.SaveFocused();
+}
+
+void MainWindowController::StoreFocusedSlotOnly() {
+    if (shutDown_)
+        return;
+    shutDown_ = true;
+    g_running = nullptr;
     colourSlots_.SaveFocused();
 }
 

@@ -28,6 +28,10 @@ public:
 
     void Startup();
     void Shutdown();
+    // The one shutdown step that needs no desktop: stores the focused colour
+    // slot. Run when the process ends without a close (the X connection
+    // broke); does nothing after Shutdown().
+    void StoreFocusedSlotOnly();
 
     const WindowState& State() const { return state_; }
     TrackingControls& Tracking() { return tracking_; }
