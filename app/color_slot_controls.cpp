@@ -76,14 +76,21 @@ void ColourSlotControls::SaveFocused() {
 
 PickedFields ColourSlotControls::ReadFields() const {
     PickedFields fields;
-    for (const FieldBinding& binding : fields_)
-        fields.*binding.text = binding.field->text().toStdString();
+    for (const FieldBinding& binding : fields_) {
+        const QString text = binding.field->text();
+        fields.*binding.text = text == binding.shownText && !binding.loadedBytes.empty()
+                                   ? binding.loadedBytes
+                                   : text.toStdString();
+    }
     return fields;
 }
 
 void ColourSlotControls::ShowFields(const PickedFields& fields) {
-    for (const FieldBinding& binding : fields_)
-        binding.field->setText(QString::fromStdString(fields.*binding.text));
+    for (FieldBinding& binding : fields_) {
+        binding.loadedBytes = fields.*binding.text;
+        binding.field->setText(QString::fromStdString(binding.loadedBytes));
+        binding.shownText = binding.field->text(); // as the field holds it (max length)
+    }
 }
 
 void ColourSlotControls::ApplyPaint(QWidget* widget, const Paint& paint) {

@@ -6,6 +6,7 @@
 #include "settings/settings_file.h"
 
 #include <QObject>
+#include <QString>
 #include <array>
 #include <memory>
 
@@ -31,10 +32,15 @@ private:
     void MoveFocusMarker(int index);
     void OpenSettings();
 
-    // A picked-value field and where its text goes in a slot.
+    // A picked-value field and where its text goes in a slot. A stored
+    // text that is not UTF-8 shows with replacement characters; as long as
+    // the field still shows what was loaded, the stored bytes are written
+    // back as they were, so starting and closing rewrites nothing.
     struct FieldBinding {
         QLineEdit* field;
         std::string PickedFields::*text;
+        std::string loadedBytes{};
+        QString shownText{};
     };
 
     const PickedPanel& panel_;
