@@ -3,10 +3,12 @@
 #include "app/form/form1.h"
 #include "settings/settings_path.h"
 
+#include <QApplication>
 #include <QComboBox>
-#include <cstdlib>
 #include <QEvent>
+#include <QKeyEvent>
 #include <QTimer>
+#include <cstdlib>
 
 namespace huegrab {
 
@@ -33,12 +35,15 @@ MainWindowController::MainWindowController(Form1& form, DesktopServices& desktop
       tracking_(form, desktop, state_), offset_(form, state_), lookup_(form, desktop),
       colourSlots_(form, state_) {
     form_.installEventFilter(this);
+    // Key presses go to the focused control, not the form: watch them all.
+    qApp->installEventFilter(this);
 }
 
 MainWindowController::~MainWindowController() {
     if (g_running == this)
         g_running = nullptr;
     form_.removeEventFilter(this);
+    qApp->removeEventFilter(this);
     if (started_ && !shutDown_)
         Shutdown();
 }
@@ -97,7 +102,31 @@ void MainWindowController::WatchDesktopEvents() {
 bool MainWindowController::eventFilter(QObject* watched, QEvent* event) {
     if (watched == &form_ && event->type() == QEvent::Close)
         Shutdown(); // closing is never refused
+    if (IsNudgeKeyForTheForm(watched, event))
+        return true;
     return QObject::eventFilter(watched, event);
+}
+
+bool MainWindowController::IsNudgeKeyForTheForm(QObject* watched, QEvent* event) const {
+    // While tracking runs the arrow keys nudge the pointer (the tick reads
+    // them from the desktop); inside the window they must not also move the
+    // focus, or the next Space would go to another control than Check1.
+    if (state_.trackingState != TrackingState::Running)
+        return false;
+    if (event->type() != QEvent::KeyPress && event->type() != QEvent::KeyRelease &&
+        event->type() != QEvent::ShortcutOverride)
+        return false;
+    switch (static_cast<QKeyEvent*>(event)->key()) {
+    case Qt::Key_Up:
+    case Qt::Key_Down:
+    case Qt::Key_Left:
+    case Qt::Key_Right:
+        break;
+    default:
+        return false;
+    }
+    auto* widget = qobject_cast<QWidget*>(watched);
+    return widget != nullptr && widget->window() == &form_;
 }
 
 } // namespace huegrab

@@ -41,6 +41,7 @@ protected:
 
 private:
     void WatchDesktopEvents();
+    bool IsNudgeKeyForTheForm(QObject* watched, QEvent* event) const;
 
     Form1& form_;
     DesktopServices& desktop_;
