@@ -23,6 +23,7 @@ namespace {
 
 constexpr char kTitle[] = "Huegrab抓点／抓色v3.20.1001正式版";
 constexpr int kTimerInterval = 100; // milliseconds between sampling ticks
+constexpr int kFrameWaitMs = 2000;  // how long a window manager may take to frame us
 
 QFont WindowFont() {
     QFont font;
@@ -151,10 +152,27 @@ void Form1::CenterOnScreen() {
 }
 
 void Form1::showEvent(QShowEvent* event) {
-    if (!centred_) {
-        CenterOnScreen();
+    if (!shown_) {
+        shown_ = true;
+        if (!centred_)
+            CenterOnScreen();
+        // A window manager adds its frame only after the first show; centre
+        // the framed window again once the frame is known, but not after the
+        // user could have moved it.
+        awaitingFrame_ = true;
+        QTimer::singleShot(kFrameWaitMs, this, [this] { awaitingFrame_ = false; });
     }
     QWidget::showEvent(event);
+}
+
+bool Form1::event(QEvent* event) {
+    const bool result = QWidget::event(event);
+    if (awaitingFrame_ && (event->type() == QEvent::Move || event->type() == QEvent::Resize) &&
+        frameGeometry().size() != size()) {
+        awaitingFrame_ = false;
+        CenterOnScreen();
+    }
+    return result;
 }
 
 } // namespace huegrab

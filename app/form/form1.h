@@ -42,8 +42,9 @@ public:
     }
     QLineEdit* Field(std::string_view name) const;
 
-    // Places the window in the middle of its screen's free area. Done by the
-    // first show too.
+    // Places the window, with its frame, in the middle of its screen's free
+    // area. Done by the first show too, and again once a window manager has
+    // framed the window.
     void CenterOnScreen();
 
     // The mode pages (0 lookup, 1 cursor, 2 window panel) and the window
@@ -55,6 +56,7 @@ public:
 
 protected:
     void showEvent(QShowEvent* event) override;
+    bool event(QEvent* event) override;
 
 private:
     void BuildFromTable();
@@ -69,6 +71,8 @@ private:
     QTimer* timer1_ = nullptr;
     FormControls controls_;
     bool centred_ = false;
+    bool shown_ = false;
+    bool awaitingFrame_ = false;
 };
 
 } // namespace huegrab

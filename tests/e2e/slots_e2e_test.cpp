@@ -74,15 +74,13 @@ TEST(ColourSlotsEndToEnd, AbruptEndsStillStoreTheFocusedSlot) {
             // The first signal closes the window; the rest arrive while it exits.
             for (int i = 0; i < 200 && huegrab.Process().Running(); ++i)
                 ::kill(huegrab.Process().Pid(), SIGTERM);
-            EXPECT_EQ(huegrab.WaitForExit(std::chrono::milliseconds(5000)),
-                      std::optional<int>(0));
+            EXPECT_EQ(huegrab.WaitForExit(std::chrono::milliseconds(5000)), std::optional<int>(0));
         } else {
             ::kill(huegrab.Server().ServerProcess().Pid(), SIGKILL);
             EXPECT_TRUE(huegrab.WaitForExit(std::chrono::milliseconds(5000)).has_value());
         }
         const std::string config = huegrab.ConfigText();
-        EXPECT_NE(config.find("[P4]\r\nX=77\r\nY=88\r\nC=255\r\n"), std::string::npos)
-            << config;
+        EXPECT_NE(config.find("[P4]\r\nX=77\r\nY=88\r\nC=255\r\n"), std::string::npos) << config;
     }
 }
 
