@@ -1,7 +1,7 @@
 #pragma once
 
 #include "app/window_state.h"
-#include "settings/colour_slots.h"
+#include "settings/color_slots.h"
 #include "settings/settings_file.h"
 
 #include <QObject>

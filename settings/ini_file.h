@@ -1,5 +1,7 @@
 #pragma once
 
+#include "settings/settings_platform.h"
+
 #include <chrono>
 #include <cstddef>
 #include <filesystem>
@@ -7,6 +9,7 @@
 #include <optional>
 #include <string>
 #include <string_view>
+#include <utility>
 
 namespace huegrab {
 
@@ -22,10 +25,7 @@ inline constexpr std::chrono::milliseconds kFileLockWait{3000};
 // missing path, a folder, a device or a pipe.
 bool IsOrdinaryFile(const std::filesystem::path& path);
 
-struct FileContents {
-    std::string bytes;
-    bool complete = true; // false: the file holds more than was read
-};
+using settings_platform::FileContents;
 
 // Opens, reads at most maxBytes and closes. nullopt when the path is not an
 // ordinary file or cannot be read. Never blocks on a pipe or a device.
@@ -41,25 +41,19 @@ std::optional<FileContents> ReadFileBounded(const std::filesystem::path& path,
 // goes to stderr and the result is false.
 bool ReplaceFileAtomically(const std::filesystem::path& path, std::string_view bytes);
 
-// An exclusive advisory lock (flock) on the hidden file ".<name>.lock" beside
+// The writers' exclusive lock on the hidden file ".<name>.lock" beside
 // `path`, held until the object is destroyed. Separate objects exclude each
 // other even within one process.
 class FileLock {
 public:
-    // nullopt when the lock file cannot be opened or the lock is not granted
-    // within `wait`.
+    // nullopt, with the reason on stderr, when the lock file cannot be opened
+    // or the lock is not granted within `wait`.
     static std::optional<FileLock> Acquire(const std::filesystem::path& path,
                                            std::chrono::milliseconds wait = kFileLockWait);
 
-    FileLock(FileLock&& other) noexcept;
-    FileLock& operator=(FileLock&& other) noexcept;
-    FileLock(const FileLock&) = delete;
-    FileLock& operator=(const FileLock&) = delete;
-    ~FileLock();
-
 private:
-    explicit FileLock(int fd) : fd_(fd) {}
-    int fd_ = -1;
+    explicit FileLock(settings_platform::WriterLock lock) : lock_(std::move(lock)) {}
+    settings_platform::WriterLock lock_;
 };
 
 enum class EditOutcome {
