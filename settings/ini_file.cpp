@@ -1,16 +1,16 @@
 #include "settings/ini_file.h"
 
-#include <atomic>
-#include <cerrno>
 #include <cstdio>
-#include <cstring>
-#include <random>
+#include <system_error>
 
 namespace huegrab {
 namespace {
 
 namespace fs = std::filesystem;
 namespace platform = settings_platform;
+
+// As many links in a row as the system itself follows before it gives up.
+constexpr int kMaxLinkHops = 40;
 
 void Report(const fs::path& path, const std::string& what, const std::string& reason) {
     std::fprintf(stderr, "huegrab: settings file %s: %s: %s\n", path.string().c_str(), what.c_str(),
@@ -31,23 +31,61 @@ fs::path Beside(const fs::path& path, const std::string& suffix) {
     return FolderOf(path) / ("." + path.filename().string() + suffix);
 }
 
-// A name no other writer uses at the same time.
+// The one temporary file of `path`. Writers hold the lock while they use it,
+// so one name is enough, and a writer killed mid-save leaves at most this
+// file, which the next save replaces.
 fs::path TempPathFor(const fs::path& path) {
-    static const unsigned run = std::random_device{}();
-    static std::atomic<unsigned> counter{0};
-    return Beside(path, ".tmp-" + std::to_string(run) + "-" + std::to_string(counter.fetch_add(1)));
+    return Beside(path, ".tmp");
 }
 
-// A symbolic link is written through to the file it names.
-fs::path WriteTarget(const fs::path& path) {
-    std::error_code error;
-    if (fs::is_symlink(path, error)) {
-        const fs::path target = fs::canonical(path, error);
-        if (!error) {
-            return target;
+// Follows symbolic links at `path`, also dangling ones: a save writes the
+// file a link names, creating it when missing, so that the link stays.
+// nullopt, with the reason, for a loop.
+std::optional<fs::path> WriteTarget(const fs::path& path, std::string& whyNot) {
+    fs::path current = path;
+    for (int hop = 0; hop <= kMaxLinkHops; ++hop) {
+        std::error_code error;
+        if (!fs::is_symlink(fs::symlink_status(current, error))) {
+            return current; // a file, a folder or nothing: later steps decide
         }
+        const fs::path next = fs::read_symlink(current, error);
+        if (error) {
+            whyNot = error.message();
+            return std::nullopt;
+        }
+        current = next.is_absolute() ? next : FolderOf(current) / next;
     }
-    return path;
+    whyNot = std::make_error_code(std::errc::too_many_symbolic_link_levels).message();
+    return std::nullopt;
+}
+
+// Replaces the file; the caller holds its FileLock.
+bool ReplaceLocked(const fs::path& path, std::string_view bytes) {
+    if (const platform::Status folder = platform::EnsureFolder(FolderOf(path)); !folder.Ok()) {
+        Report(path, folder);
+        return false;
+    }
+    const platform::Status replaced = platform::ReplaceFile(path, TempPathFor(path), bytes);
+    if (!replaced.Ok()) {
+        Report(path, replaced);
+    }
+    return replaced.Ok();
+}
+
+// Why a save cannot replace what is at the path; nullopt when it may.
+std::optional<std::string> WhyNotReplaceable(const platform::PathInfo& info) {
+    switch (info.kind) {
+    case platform::PathKind::Missing:
+    case platform::PathKind::File:
+        return std::nullopt;
+    case platform::PathKind::Folder:
+        return "it is a folder, not a file";
+    case platform::PathKind::Special:
+        return "it is a pipe, socket or device, not a file";
+    case platform::PathKind::Inaccessible:
+        return info.reason;
+    }
+    return "unknown kind of file";
 }
 
 } // namespace
@@ -65,11 +103,8 @@ bool ReplaceFileAtomically(const fs::path& path, std::string_view bytes) {
         Report(path, folder);
         return false;
     }
-    const platform::Status replaced = platform::ReplaceFile(path, TempPathFor(path), bytes);
-    if (!replaced.Ok()) {
-        Report(path, replaced);
-    }
-    return replaced.Ok();
+    const std::optional<FileLock> lock = FileLock::Acquire(path);
+    return lock && ReplaceLocked(path, bytes);
 }
 
 std::optional<FileLock> FileLock::Acquire(const fs::path& path, std::chrono::milliseconds wait) {
@@ -85,7 +120,13 @@ std::optional<FileLock> FileLock::Acquire(const fs::path& path, std::chrono::mil
 
 EditOutcome EditFileLocked(const fs::path& path,
                            const std::function<bool(std::string& bytes)>& edit) {
-    const fs::path target = WriteTarget(path);
+    std::string whyNot;
+    const std::optional<fs::path> resolved = WriteTarget(path, whyNot);
+    if (!resolved) {
+        Report(path, "cannot follow its link", whyNot);
+        return EditOutcome::Failed;
+    }
+    const fs::path& target = *resolved;
     if (const platform::Status folder = platform::EnsureFolder(FolderOf(target)); !folder.Ok()) {
         Report(target, folder);
         return EditOutcome::Failed;
@@ -94,20 +135,32 @@ EditOutcome EditFileLocked(const fs::path& path,
     if (!lock) {
         return EditOutcome::Failed;
     }
+    const platform::PathInfo info = platform::Examine(target);
+    if (const std::optional<std::string> reason = WhyNotReplaceable(info)) {
+        Report(target, "cannot be written", *reason);
+        return EditOutcome::Failed;
+    }
     std::string bytes;
-    bool existed = false;
-    if (platform::Examine(target).kind != platform::PathKind::Missing) {
-        std::optional<FileContents> contents = ReadFileBounded(target);
+    const bool existed = info.kind == platform::PathKind::File;
+    if (existed) {
+        // Renaming over a file needs only the folder's permission: ask first,
+        // so a file the user may not write is never replaced.
+        if (const platform::Status writable = platform::CheckMayWrite(target); !writable.Ok()) {
+            Report(target, writable);
+            return EditOutcome::Failed;
+        }
+        std::optional<FileContents> contents =
+            platform::ReadFileBounded(target, kMaxIniFileBytes, &whyNot);
         if (!contents) {
-            Report(target, "exists but cannot be read as a file", std::strerror(errno));
+            Report(target, "cannot be read", whyNot);
             return EditOutcome::Failed;
         }
         if (!contents->complete) {
-            Report(target, "is too large to rewrite safely", std::strerror(EFBIG));
+            Report(target, "is too large to rewrite safely",
+                   std::make_error_code(std::errc::file_too_large).message());
             return EditOutcome::Failed;
         }
         bytes = std::move(contents->bytes);
-        existed = true;
     }
     const std::string before = bytes;
     if (!edit(bytes)) {
@@ -116,7 +169,7 @@ EditOutcome EditFileLocked(const fs::path& path,
     if (existed && bytes == before) {
         return EditOutcome::Unchanged;
     }
-    return ReplaceFileAtomically(target, bytes) ? EditOutcome::Written : EditOutcome::Failed;
+    return ReplaceLocked(target, bytes) ? EditOutcome::Written : EditOutcome::Failed;
 }
 
 } // namespace huegrab

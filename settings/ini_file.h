@@ -32,13 +32,15 @@ using settings_platform::FileContents;
 std::optional<FileContents> ReadFileBounded(const std::filesystem::path& path,
                                             std::size_t maxBytes = kMaxIniFileBytes);
 
-// Writes `bytes` to a new file in the same folder, flushes it to the disk and
-// renames it over `path`, so that anyone reading `path` sees either the old
-// file or the new one, whole, even across a crash or a full disk. The new file
-// keeps the old one's permission bits (and, where allowed, its owner); a first
-// file gets 0666 less the umask. Missing folders are created with 0700. On
-// failure `path` is untouched, no temporary file is left behind, the reason
-// goes to stderr and the result is false.
+// Takes the FileLock of `path`, writes `bytes` to the hidden file
+// ".<name>.tmp" in the same folder (replacing one a killed writer left),
+// flushes it to the disk and renames it over `path`, so that anyone reading
+// `path` sees either the old file or the new one, whole, even across a
+// crash or a full disk. The new file keeps the old one's permission bits
+// (and, where allowed, its owner); a first file gets 0666 less the umask.
+// Missing folders are created with 0700. On failure `path` is untouched, no
+// temporary file is left behind, the reason goes to stderr and the result
+// is false.
 bool ReplaceFileAtomically(const std::filesystem::path& path, std::string_view bytes);
 
 // The writers' exclusive lock on the hidden file ".<name>.lock" beside
@@ -64,10 +66,14 @@ enum class EditOutcome {
 
 // The read-modify-write of every writer: holding the FileLock of `path`, reads
 // the current file (no bytes when it is missing), lets `edit` change the bytes
-// and replaces the file atomically when they changed. A symbolic link at
-// `path` is written through, so the link stays. Fails without writing when the
-// lock is not granted, when `path` exists but is not a readable ordinary file
-// or is larger than kMaxIniFileBytes, or when `edit` returns false.
+// and replaces the file atomically when they changed.
+// A symbolic link at `path` is written through to the file it names, live or
+// dangling (that file is then created), so the link itself always stays; a
+// loop of links fails. Fails without writing, the reason on stderr, when the
+// lock is not granted, when the file exists but this user may not write it
+// (even where the folder would allow replacing it), when it is a folder, a
+// pipe or a device, when it cannot be read or is larger than
+// kMaxIniFileBytes, or when `edit` returns false.
 EditOutcome EditFileLocked(const std::filesystem::path& path,
                            const std::function<bool(std::string& bytes)>& edit);
 

@@ -58,12 +58,12 @@ struct FileContents {
 };
 
 // Opens, reads at most maxBytes and closes. nullopt when the path is not an
-// ordinary file or cannot be read. Must never block on a pipe or a device
-// and never take a lock. [POSIX: open O_NONBLOCK, fstat, read. Win32:
-// CreateFileW with FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, so
-// that a writer's replace is never refused because a reader has it open.]
-std::optional<FileContents> ReadFileBounded(const std::filesystem::path& path,
-                                            std::size_t maxBytes);
+// ordinary file or cannot be read, with the reason in `whyNot` when given.
+// Must never block on a pipe or a device and never take a lock. [POSIX: open O_NONBLOCK, fstat,
+// read. Win32: CreateFileW with FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, so that a
+// writer's replace is never refused because a reader has it open.]
+std::optional<FileContents> ReadFileBounded(const std::filesystem::path& path, std::size_t maxBytes,
+                                            std::string* whyNot = nullptr);
 
 // Creates `folder` and its missing parents, readable only by the user (the
 // settings may end up in a per-user folder). Success when it already is a
@@ -82,14 +82,15 @@ Status CheckMayWrite(const std::filesystem::path& path);
 
 // Replaces `path` with `bytes` so that a reader sees the old file or the new
 // one whole, never a mix, even across a crash, a kill or a full disk:
-// - writes the bytes to `tempPath` (same folder as `path`), overwriting
-//   whatever a killed writer left there, and flushes it to the disk;
+// - writes the bytes to `tempPath` (same folder as `path`) as a new file,
+//   first removing whatever a killed writer left there (a file, or a link
+//   someone planted: it is never followed), and flushes it to the disk;
 // - gives the new file the old one's permissions (and owner where the
 //   system allows it); a first file gets the system's defaults;
 // - moves it over `path` in one atomic step, then flushes the folder entry;
 // - on failure removes `tempPath` and leaves `path` untouched.
 // The caller holds the WriterLock of `path`, so `tempPath` is its own.
-// [POSIX: open O_CREAT|O_TRUNC|O_NOFOLLOW, fchmod/fchown, fsync, rename,
+// [POSIX: unlink, open O_CREAT|O_EXCL, fchmod/fchown, fsync, rename,
 // fsync of the folder. Win32: MoveFileExW(MOVEFILE_REPLACE_EXISTING |
 // MOVEFILE_WRITE_THROUGH) after FlushFileBuffers; ReplaceFileW keeps ACLs.]
 Status ReplaceFile(const std::filesystem::path& path, const std::filesystem::path& tempPath,
@@ -101,12 +102,16 @@ Status ReplaceFile(const std::filesystem::path& path, const std::filesystem::pat
 //
 // Fairness: a writer that waits must get the lock when it is released, even
 // if the holder asks again at once, so a busy writer cannot starve another.
-// The wait ends after `wait` at the latest; a failed Acquire leaves no lock
-// behind, now or later.
-// [POSIX: flock; waiting is a blocking flock on a helper thread, so the
-// kernel wakes the waiter at the release, with no signal and no polling.
-// Win32: LockFileEx on an overlapped handle, waiting on its event with
-// WaitForSingleObject(wait), CancelIoEx on a time-out.]
+// The way to get that from the system's locks is a queue in front of the
+// lock: a writer takes the queue, then the lock, then lets the queue go, so
+// that a holder that asks again queues behind the writer already waiting.
+// The wait ends after `wait` at the latest. A failed Acquire keeps nothing:
+// a wait it gave up on is let go the moment it is granted.
+// [POSIX: flock on `lockPath` and on `lockPath` + "-queue"; when either is
+// busy, blocking flocks on a helper thread, which the kernel wakes at the
+// release: no signal, no polling. Win32: LockFileEx on two byte ranges of
+// one file (queue, lock) with an overlapped handle, waiting on its event
+// with WaitForSingleObject(wait) and CancelIoEx on a time-out.]
 class WriterLock {
 public:
     static std::optional<WriterLock> Acquire(const std::filesystem::path& lockPath,

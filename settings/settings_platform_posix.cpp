@@ -2,8 +2,11 @@
 
 #include <algorithm>
 #include <cerrno>
+#include <condition_variable>
 #include <cstring>
 #include <fcntl.h>
+#include <memory>
+#include <mutex>
 #include <sys/file.h>
 #include <sys/stat.h>
 #include <thread>
@@ -24,11 +27,16 @@ class UniqueFd {
 public:
     explicit UniqueFd(int fd = -1) : fd_(fd) {}
     UniqueFd(UniqueFd&& other) noexcept : fd_(std::exchange(other.fd_, -1)) {}
-    UniqueFd& operator=(UniqueFd&&) = delete;
+    UniqueFd& operator=(UniqueFd&& other) noexcept {
+        if (this != &other) {
+            Close();
+            fd_ = std::exchange(other.fd_, -1);
+        }
+        return *this;
+    }
     ~UniqueFd() { Close(); }
     int Get() const { return fd_; }
     bool Valid() const { return fd_ >= 0; }
-    int Release() { return std::exchange(fd_, -1); }
     // Closes now and reports whether the close itself went well (a deferred
     // write error may only show here).
     bool Close() {
@@ -121,11 +129,21 @@ PathInfo Examine(const fs::path& path) {
     return {PathKind::Special, {}};
 }
 
-std::optional<FileContents> ReadFileBounded(const fs::path& path, std::size_t maxBytes) {
+std::optional<FileContents> ReadFileBounded(const fs::path& path, std::size_t maxBytes,
+                                            std::string* whyNot) {
+    const auto fail = [&](int error) -> std::optional<FileContents> {
+        if (whyNot != nullptr) {
+            *whyNot = std::strerror(error);
+        }
+        return std::nullopt;
+    };
     const UniqueFd fd(::open(path.c_str(), O_RDONLY | O_NONBLOCK | O_NOCTTY | O_CLOEXEC));
     struct stat info {};
-    if (!fd.Valid() || ::fstat(fd.Get(), &info) != 0 || !S_ISREG(info.st_mode)) {
-        return std::nullopt;
+    if (!fd.Valid() || ::fstat(fd.Get(), &info) != 0) {
+        return fail(errno);
+    }
+    if (!S_ISREG(info.st_mode)) {
+        return fail(S_ISDIR(info.st_mode) ? EISDIR : EINVAL);
     }
     FileContents contents;
     contents.bytes.resize(std::min<std::size_t>(static_cast<std::size_t>(info.st_size), maxBytes));
@@ -150,7 +168,7 @@ std::optional<FileContents> ReadFileBounded(const fs::path& path, std::size_t ma
             if (errno == EINTR) {
                 continue;
             }
-            return std::nullopt;
+            return fail(errno);
         }
         if (got == 0) {
             break;
@@ -191,6 +209,11 @@ Status ReplaceFile(const fs::path& path, const fs::path& tempPath, std::string_v
     struct stat old {};
     const bool replacing = ::stat(path.c_str(), &old) == 0;
 
+    // The lock makes the name ours: what is there was left by a writer that
+    // was killed, and a fresh file (never a link found there) replaces it.
+    if (::unlink(tempPath.c_str()) != 0 && errno != ENOENT) {
+        return Failed("cannot remove an old temporary file", errno);
+    }
     UniqueFd fd(::open(tempPath.c_str(),
                        O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_NOCTTY | O_CLOEXEC, 0666));
     if (!fd.Valid()) {
@@ -218,7 +241,7 @@ Status ReplaceFile(const fs::path& path, const fs::path& tempPath, std::string_v
 }
 
 struct WriterLock::Held {
-    UniqueFd fd; // closing the last descriptor releases the flock
+    UniqueFd lock; // closing the last descriptor releases the flock
 };
 
 WriterLock::WriterLock(std::unique_ptr<Held> held) : held_(std::move(held)) {}
@@ -226,27 +249,103 @@ WriterLock::WriterLock(WriterLock&& other) noexcept = default;
 WriterLock& WriterLock::operator=(WriterLock&& other) noexcept = default;
 WriterLock::~WriterLock() = default;
 
+namespace {
+
+// Opens (creating) a lock file. A lock file another user made may be
+// read-only to us; flock works on a read-only descriptor too.
+UniqueFd OpenLockFile(const fs::path& path, int& error) {
+    UniqueFd fd(::open(path.c_str(), O_RDWR | O_CREAT | O_NOCTTY | O_CLOEXEC, 0666));
+    if (!fd.Valid() && errno == EACCES) {
+        error = errno;
+        fd = UniqueFd(::open(path.c_str(), O_RDONLY | O_NOCTTY | O_CLOEXEC));
+        if (!fd.Valid() && errno == ENOENT) {
+            errno = error; // the file could not be made: that is the cause
+        }
+    }
+    error = errno;
+    return fd;
+}
+
+int Flock(int fd, int operation) {
+    int result = 0;
+    do {
+        result = ::flock(fd, operation);
+    } while (result != 0 && errno == EINTR);
+    return result == 0 ? 0 : errno;
+}
+
+// One writer's way through the queue to the lock, shared between the caller
+// and the helper thread that blocks for it.
+struct LockRequest {
+    UniqueFd queue;
+    UniqueFd lock;
+    bool queued = false; // holds the queue
+
+    std::mutex mutex;
+    std::condition_variable changed;
+    bool finished = false; // the helper is done, granted or not
+    int error = 0;         // why not granted
+
+    // The blocking part: the queue (unless held already), the lock, then
+    // the queue goes to the next writer.
+    int Complete() {
+        if (!queued) {
+            if (const int queueError = Flock(queue.Get(), LOCK_EX); queueError != 0) {
+                return queueError;
+            }
+            queued = true;
+        }
+        const int lockError = Flock(lock.Get(), LOCK_EX);
+        Flock(queue.Get(), LOCK_UN);
+        queued = false;
+        return lockError;
+    }
+};
+
+} // namespace
+
 std::optional<WriterLock> WriterLock::Acquire(const fs::path& lockPath,
                                               std::chrono::milliseconds wait, Status& failure) {
-    int fd = ::open(lockPath.c_str(), O_RDWR | O_CREAT | O_CLOEXEC, 0666);
-    if (fd < 0 && errno == EACCES) {
-        fd = ::open(lockPath.c_str(), O_RDONLY | O_CLOEXEC);
+    auto request = std::make_shared<LockRequest>();
+    int error = 0;
+    request->lock = OpenLockFile(lockPath, error);
+    if (request->lock.Valid()) {
+        request->queue = OpenLockFile(fs::path(lockPath.string() + "-queue"), error);
     }
-    if (fd < 0) {
-        failure = Failed("cannot open its lock file", errno);
+    if (!request->queue.Valid()) {
+        failure = Failed("cannot open its lock file", error);
         return std::nullopt;
     }
-    auto held = std::make_unique<Held>(Held{UniqueFd(fd)});
-    const auto deadline = std::chrono::steady_clock::now() + wait;
-    while (::flock(fd, LOCK_EX | LOCK_NB) != 0) {
-        if ((errno != EWOULDBLOCK && errno != EINTR) ||
-            std::chrono::steady_clock::now() >= deadline) {
-            failure = Failed("cannot lock", errno);
-            return std::nullopt;
+    // Without anyone in the way, both are granted at once and no thread is
+    // needed. Going for the lock only through the queue is what makes a
+    // holder that asks again line up behind a waiting writer.
+    if (Flock(request->queue.Get(), LOCK_EX | LOCK_NB) == 0) {
+        request->queued = true;
+        if (Flock(request->lock.Get(), LOCK_EX | LOCK_NB) == 0) {
+            Flock(request->queue.Get(), LOCK_UN);
+            return WriterLock(std::make_unique<Held>(Held{std::move(request->lock)}));
         }
-        std::this_thread::sleep_for(std::chrono::milliseconds(2));
     }
-    return WriterLock(std::move(held));
+    // Block on a helper thread so the wait can end on time; the kernel wakes
+    // it at the release. A request given up on closes its descriptors when
+    // the helper finishes, which lets go of whatever it got by then.
+    std::thread([request] {
+        const int result = request->Complete();
+        const std::lock_guard<std::mutex> guard(request->mutex);
+        request->finished = true;
+        request->error = result;
+        request->changed.notify_all();
+    }).detach();
+    std::unique_lock<std::mutex> guard(request->mutex);
+    if (!request->changed.wait_for(guard, wait, [&] { return request->finished; })) {
+        failure = Status::Failure("cannot lock", "another writer kept the lock for too long");
+        return std::nullopt;
+    }
+    if (request->error != 0) {
+        failure = Failed("cannot lock", request->error);
+        return std::nullopt;
+    }
+    return WriterLock(std::make_unique<Held>(Held{std::move(request->lock)}));
 }
 
 bool IsWritableFolder(const std::string& folder) {
