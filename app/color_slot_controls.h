@@ -2,7 +2,7 @@
 
 #include "app/form/form_controls.h"
 #include "app/window_state.h"
-#include "settings/colour_slots.h"
+#include "settings/color_slots.h"
 #include "settings/settings_file.h"
 
 #include <QObject>
