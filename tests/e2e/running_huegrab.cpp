@@ -68,6 +68,7 @@ bool RunningHuegrab::Start() {
         return false;
     xtest::ChildOptions options;
     options.environment = {{"QT_SCALE_FACTOR", std::to_string(scale_)}};
+    options.environment.insert(options.environment.end(), environment_.begin(), environment_.end());
     process_ = server_->Launch({binary.string()}, options);
     if (!process_)
         return false;

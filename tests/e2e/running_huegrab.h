@@ -27,6 +27,10 @@ public:
     explicit RunningHuegrab(bool windowManager = false, int scale = 1);
     ~RunningHuegrab();
 
+    // Extra environment for the program, set before Start().
+    void SetEnvironment(const std::string& name, const std::string& value) {
+        environment_.emplace_back(name, value);
+    }
     // Starts the program and waits for its window; false when it does not come.
     bool Start();
     // Waits for the program to end; its exit status.
@@ -62,6 +66,7 @@ private:
     std::string window_;
     Point origin_;
     int scale_ = 1;
+    xtest::EnvironmentVars environment_;
 };
 
 } // namespace huegrab::e2e
