@@ -9,8 +9,11 @@
 
 #include <benchmark/benchmark.h>
 #include <cstdio>
+#include <fstream>
 #include <memory>
+#include <sstream>
 #include <string>
+#include <unistd.h>
 #include <vector>
 
 namespace huegrab {
@@ -88,8 +91,34 @@ Desktop* SharedDesktop() {
     return shared.get();
 }
 
+// CPU seconds the X server (our child process "Xvfb") has used so far; on
+// a busy machine the wall time says little, the two processes' CPU time
+// says what a list costs. -1 when it cannot be read.
+double ServerCpuSeconds() {
+    std::ifstream children("/proc/self/task/" + std::to_string(::getpid()) + "/children");
+    for (std::string pid; children >> pid;) {
+        std::ifstream comm("/proc/" + pid + "/comm");
+        std::string name;
+        if (!std::getline(comm, name) || name != "Xvfb")
+            continue;
+        std::ifstream statFile("/proc/" + pid + "/stat");
+        std::string stat((std::istreambuf_iterator<char>(statFile)), {});
+        // Fields after the command's closing parenthesis; utime and stime
+        // are the 12th and 13th of them.
+        std::istringstream fields(stat.substr(stat.rfind(')') + 2));
+        std::string field;
+        double ticks = 0;
+        for (int i = 1; i <= 13 && fields >> field; ++i)
+            if (i >= 12)
+                ticks += std::stod(field);
+        return ticks / static_cast<double>(::sysconf(_SC_CLK_TCK));
+    }
+    return -1;
+}
+
 void RunList(benchmark::State& state, DesktopServices& desktop) {
     std::size_t lines = 0;
+    const double serverBefore = ServerCpuSeconds();
     for (auto _ : state) {
         const auto list = ListTopLevelWindows(desktop);
         lines = list.size();
@@ -98,6 +127,9 @@ void RunList(benchmark::State& state, DesktopServices& desktop) {
     if (lines < kWindows)
         state.SkipWithError(("only " + std::to_string(lines) + " lines listed").c_str());
     state.counters["lines"] = static_cast<double>(lines);
+    if (serverBefore >= 0 && state.iterations() > 0)
+        state.counters["server_cpu_ms"] =
+            (ServerCpuSeconds() - serverBefore) * 1000.0 / static_cast<double>(state.iterations());
 }
 
 void BM_ListWindowsBatched(benchmark::State& state) {

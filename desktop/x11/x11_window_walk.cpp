@@ -3,7 +3,6 @@
 #include <X11/Xlib-xcb.h>
 #include <algorithm>
 #include <cstdlib>
-#include <cstring>
 #include <memory>
 #include <unordered_map>
 #include <unordered_set>
@@ -28,9 +27,9 @@ template <typename T> using ReplyPtr = std::unique_ptr<T, FreeDeleter>;
 
 // A reply, or nullptr when the request failed (the window is gone); the
 // error, if any, is freed here and never reaches Xlib's handler.
-template <typename Reply, typename Cookie,
-          typename Fetch = Reply* (*)(xcb_connection_t*, Cookie, xcb_generic_error_t**)>
-ReplyPtr<Reply> Collect(xcb_connection_t* connection, Cookie cookie, Fetch fetch) {
+template <typename Reply, typename Cookie>
+ReplyPtr<Reply> Collect(xcb_connection_t* connection, Cookie cookie,
+                        Reply* (*fetch)(xcb_connection_t*, Cookie, xcb_generic_error_t**)) {
     xcb_generic_error_t* error = nullptr;
     ReplyPtr<Reply> reply(fetch(connection, cookie, &error));
     ReplyPtr<xcb_generic_error_t> errorOwner(error);
@@ -39,12 +38,12 @@ ReplyPtr<Reply> Collect(xcb_connection_t* connection, Cookie cookie, Fetch fetch
 
 ReplyPtr<xcb_query_tree_reply_t> CollectTree(xcb_connection_t* connection,
                                              xcb_query_tree_cookie_t cookie) {
-    return Collect<xcb_query_tree_reply_t>(connection, cookie, xcb_query_tree_reply);
+    return Collect(connection, cookie, xcb_query_tree_reply);
 }
 
 ReplyPtr<xcb_get_property_reply_t> CollectProperty(xcb_connection_t* connection,
                                                    xcb_get_property_cookie_t cookie) {
-    return Collect<xcb_get_property_reply_t>(connection, cookie, xcb_get_property_reply);
+    return Collect(connection, cookie, xcb_get_property_reply);
 }
 
 std::vector<Window> ChildrenOf(const xcb_query_tree_reply_t& tree) {

@@ -97,32 +97,5 @@ TEST_F(WindowWalkX11, ListLinesCarryHandlesXdotoolTakesBackAndCutTitles) {
         EXPECT_EQ(listed[window], title) << window;
 }
 
-TEST_F(WindowWalkX11, WindowUnderThePointerIsTheClientOrItsChild) {
-    WindowSpec spec;
-    spec.x = 200;
-    spec.y = 150;
-    spec.width = 120;
-    spec.height = 90;
-    spec.netWmName = "under pointer";
-    spec.className = "ProbeClass";
-    const XId window = client_->CreateWindow(spec);
-    const XId child = client_->CreateChild(window, 60, 0, 60, 90, 0x00FF00);
-    const auto origin = client_->RootPosition(window);
-    ASSERT_TRUE(origin);
-    const struct {
-        int dx, dy;
-        WindowFacts expected;
-    } cases[] = {
-        {10, 10, {Text(window), "under pointer", "ProbeClass"}},
-        {70, 10, {Text(child), "", ""}}, // a child window: no title or class of its own
-    };
-    for (const auto& c : cases) {
-        ASSERT_EQ(Xdotool({"mousemove", std::to_string(origin->first + c.dx),
-                           std::to_string(origin->second + c.dy)}),
-                  0);
-        EXPECT_EQ(DescribeWindow(*desktop_, WindowUnderPointer(*desktop_)), c.expected) << c.dx;
-    }
-}
-
 } // namespace
 } // namespace huegrab
