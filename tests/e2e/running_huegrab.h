@@ -52,6 +52,20 @@ public:
     void Click(std::string_view name, int index = -1);
     void MovePointer(int x, int y);
     void Key(const std::string& keys);
+    // Presses the left button on one control, moves the pointer in steps to
+    // a screen point with the button held, and releases it there.
+    void Drag(std::string_view from, Point to);
+    void DoubleClickAt(Point point);
+
+    // The CLIPBOARD selection through xclip, as any other program sees it.
+    std::string Clipboard();
+    void SetClipboard(const std::string& text);
+    // A text field's text as the user copies it: click, select all, copy.
+    // Empty when the field copies nothing (an empty field).
+    std::string FieldText(std::string_view name, int index = -1);
+    // The program's main window id, as xdotool printed it.
+    const std::string& WindowId() const { return window_; }
+
     // The colour a screenshot of the root shows at the point, "#RRGGBB".
     std::string ScreenColour(Point point);
     // One screenshot of a rectangle of the root: colours row by row.
