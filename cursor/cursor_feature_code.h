@@ -18,9 +18,6 @@ struct CursorPoint {
     friend bool operator==(const CursorPoint&, const CursorPoint&) = default;
 };
 
-// The items of the method list, in index order.
-inline constexpr const char* kCursorMethodNames[] = {"默认方式", "方式一", "方式二(New)!"};
-
 // The surface points a method reads, in reading order. Method 1 reads the
 // diagonal (1,1) ... (16,16), method 2 (9,9) ... (16,16); every other number
 // (no selection included) reads the ten points of method 0. The last point
