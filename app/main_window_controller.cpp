@@ -13,7 +13,8 @@ MainWindowController::MainWindowController(Form1& form, DesktopServices& desktop
                                            std::string applicationFolder)
     : form_(form), desktop_(desktop), applicationFolder_(std::move(applicationFolder)),
       tracking_(form, desktop, state_), offset_(form, state_), lookup_(form, desktop),
-      colourSlots_(form, state_) {
+      colourSlots_(form, state_), cursorPanel_(form, desktop) {
+    tracking_.AddTickStep([this] { cursorPanel_.TickStep(); });
     form_.installEventFilter(this);
 }
 

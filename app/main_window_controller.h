@@ -1,6 +1,7 @@
 #pragma once
 
 #include "app/color_slot_controls.h"
+#include "app/cursor_panel_controls.h"
 #include "app/lookup_controls.h"
 #include "app/offset_controls.h"
 #include "app/qt_desktop_event_loop.h"
@@ -46,6 +47,7 @@ private:
     OffsetControls offset_;
     LookupControls lookup_;
     ColourSlotControls colourSlots_;
+    CursorPanelControls cursorPanel_;
     std::unique_ptr<QtDesktopEventLoop> desktopEvents_;
     bool started_ = false;
     bool shutDown_ = false;
