@@ -46,6 +46,8 @@ public:
     void Click(std::string_view name, int index = -1);
     void MovePointer(int x, int y);
     void Key(const std::string& keys);
+    // The CLIPBOARD selection's text, as xclip reads it.
+    std::string ClipboardText();
     // The colour a screenshot of the root shows at the point, "#RRGGBB".
     std::string ScreenColour(Point point);
     // One screenshot of a rectangle of the root: colours row by row.
