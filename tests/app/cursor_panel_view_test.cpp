@@ -10,6 +10,7 @@
 #include <QFrame>
 #include <fstream>
 #include <sstream>
+#include <tuple>
 
 namespace huegrab {
 namespace {
@@ -162,19 +163,6 @@ TEST_F(CursorPanelView, ALeftSlotKeepsItsDrawingWhileTheNextIsDrawnInto) {
     Click("鼠标块", 0);
     EXPECT_EQ(Code(), kWhiteCodes[0]);
     EXPECT_EQ(Box(0)->Pixel(0, 0), 0xFFFFFF);
-}
-
-TEST_F(CursorPanelView, NoCursorImageShowsTheScreenAtThePointer) {
-    desktop.cursor.reset();
-    desktop.pointer = {780, 585}; // 20 x 15 pixels of screen to the corner
-    desktop.SetPixel(780, 585, 0x123456);
-    Click("Option2", 1);
-    Click("Command7");
-    EXPECT_EQ(Code(), kWhiteCodes[0]); // (1,1) ... (6,10) are all on the white screen
-    EXPECT_EQ(Box(0)->Pixel(0, 0), 0x123456);
-    EXPECT_EQ(Box(0)->Pixel(19, 14), 0xFFFFFF);
-    EXPECT_EQ(Box(0)->Pixel(20, 14), 0x000000); // off the screen
-    EXPECT_EQ(Box(0)->Pixel(19, 15), 0x000000);
 }
 
 TEST_F(CursorPanelView, NothingOfTheCursorSlotsIsStored) {
