@@ -50,7 +50,6 @@ CursorCapture CaptureCursorImage(const CursorImage& image, ColorValue background
 
 CursorCapture CaptureScreenAt(DesktopServices& desktop, ScreenPoint pointer) {
     CursorCapture capture;
-    capture.fromScreen = true;
     const PixelBlock block =
         desktop.ReadBlock(pointer.x, pointer.y, kCursorPictureSide, kCursorPictureSide);
     constexpr std::int64_t kMax = std::numeric_limits<std::int32_t>::max();

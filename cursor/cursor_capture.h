@@ -24,6 +24,7 @@ template <int Side> struct ColorGrid {
             return kInvalidColor;
         return pixels[static_cast<std::size_t>(y) * Side + static_cast<std::size_t>(x)];
     }
+    // (x, y) must lie inside the grid.
     void Set(int x, int y, ColorValue value) {
         pixels[static_cast<std::size_t>(y) * Side + static_cast<std::size_t>(x)] = value;
     }
@@ -39,7 +40,6 @@ using CursorPicture = ColorGrid<kCursorPictureSide>;
 struct CursorCapture {
     CursorSurface surface;
     CursorPicture picture;
-    bool fromScreen = false; // no cursor image: both were copied off the screen
 };
 
 // One premultiplied ARGB pixel drawn over an opaque 0x00BBGGRR colour. Over
