@@ -1,5 +1,6 @@
 #include "app/form/control_factory.h"
 
+#include "app/form/centre_marker.h"
 #include "app/form/clickable_label.h"
 #include "app/form/form_colors.h"
 #include "app/form/form_style.h"
@@ -152,6 +153,8 @@ QWidget* CreateWidget(const ControlSpec& row, QWidget* parent) {
         return new QFrame(parent);
     case ControlKind::Magnifier:
         return new MagnifierGrid(parent);
+    case ControlKind::CentreMarker:
+        return new CentreMarker(parent);
     case ControlKind::Timer:
         break;
     }
@@ -190,6 +193,10 @@ QWidget* CreateControl(const ControlSpec& row, QWidget* parent) {
     }
     widget->setEnabled(!Has(row, kDisabled));
     widget->setHidden(Has(row, kHidden));
+    if (row.kind == ControlKind::CentreMarker) {
+        // Keeps its colour but lets the magnifier beneath show through.
+        widget->setAutoFillBackground(false);
+    }
     if (auto* field = qobject_cast<QLineEdit*>(widget)) {
         FitFieldText(field); // needs the final size and style
     }
