@@ -36,10 +36,8 @@ void MainWindowController::Startup() {
     state_.hotkeyRegistered = desktop_.RegisterHotKey(state_.hotkey.id, state_.hotkey.modifiers,
                                                       state_.hotkey.virtualKey);
 
-    if (auto* method = form_.Find<QComboBox>("Combo1"))
-        method->setCurrentIndex(0);
+    form_.Controls().cursor.method->setCurrentIndex(0);
     state_.focusedColourSlot = 0;
-    state_.focusedCursorSlot = 0;
     state_.settingsPath = SettingsPath(applicationFolder_);
     colourSlots_.Restore();
     started_ = true;

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "app/colour_slot_controls.h"
+#include "app/color_slot_controls.h"
 #include "app/lookup_controls.h"
 #include "app/offset_controls.h"
 #include "app/qt_desktop_event_loop.h"

@@ -1,10 +1,12 @@
 #pragma once
 
+#include "app/form/form_controls.h"
 #include "app/window_state.h"
 #include "settings/colour_slots.h"
 #include "settings/settings_file.h"
 
 #include <QObject>
+#include <array>
 #include <memory>
 
 namespace huegrab {
@@ -29,8 +31,15 @@ private:
     void MoveFocusMarker(int index);
     void OpenSettings();
 
-    Form1& form_;
+    // A picked-value field and where its text goes in a slot.
+    struct FieldBinding {
+        QLineEdit* field;
+        std::string PickedFields::*text;
+    };
+
+    const PickedPanel& panel_;
     WindowState& state_;
+    std::array<FieldBinding, 13> fields_;
     std::unique_ptr<SettingsFile> file_;
     std::unique_ptr<ColourSlots> slots_;
 };
