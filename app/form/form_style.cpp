@@ -2,15 +2,14 @@
 
 #include <QApplication>
 #include <QFontMetrics>
-#include <QHash>
 #include <QLineEdit>
 #include <QPainter>
-#include <QPixmapCache>
 #include <QPointer>
 #include <QStyleFactory>
 #include <QStyleOptionFrame>
 #include <cmath>
 #include <optional>
+#include <vector>
 
 namespace huegrab {
 
@@ -27,15 +26,21 @@ InkBand InkBandOf(const QFontMetrics& metrics) {
 }
 
 InkBand CachedInkBandOf(const QFont& font) {
-    static QHash<QString, InkBand> bands;
+    struct Measured {
+        QFont font;
+        int dpi;
+        InkBand band;
+    };
+    static std::vector<Measured> bands; // a handful of fonts
     const QFontMetrics metrics(font);
-    const QString key = font.key() + QLatin1Char('@') + QString::number(metrics.fontDpi());
-    const auto found = bands.constFind(key);
-    if (found != bands.constEnd()) {
-        return *found;
+    const int dpi = static_cast<int>(metrics.fontDpi());
+    for (const Measured& known : bands) {
+        if (known.dpi == dpi && known.font == font) {
+            return known.band;
+        }
     }
     const InkBand band = InkBandOf(metrics);
-    bands.insert(key, band);
+    bands.push_back({font, dpi, band});
     return band;
 }
 
@@ -79,29 +84,34 @@ void FormStyle::drawPrimitive(PrimitiveElement element, const QStyleOption* opti
         return;
     }
     const qreal ratio = painter->device()->devicePixelRatio();
-    const QString key = QStringLiteral("huegrab-field-panel-%1x%2-%3-%4-%5-%6-%7-%8-%9")
-                            .arg(frame->rect.width())
-                            .arg(frame->rect.height())
-                            .arg(static_cast<uint>(frame->state), 0, 16)
-                            .arg(frame->lineWidth)
-                            .arg(frame->midLineWidth)
-                            .arg(static_cast<uint>(frame->features))
-                            .arg(frame->palette.cacheKey())
-                            .arg(ground->rgba(), 0, 16)
-                            .arg(QString::number(ratio) +
-                                 QLatin1Char(frame->direction == Qt::RightToLeft ? 'r' : 'l'));
-    QPixmap panel;
-    if (!QPixmapCache::find(key, &panel)) {
-        panel = QPixmap(frame->rect.size() * static_cast<int>(ratio));
-        panel.setDevicePixelRatio(ratio);
-        panel.fill(*ground);
+    const PanelKey key{frame->rect.width(),
+                       frame->rect.height(),
+                       static_cast<unsigned>(frame->state),
+                       frame->lineWidth,
+                       frame->midLineWidth,
+                       static_cast<unsigned>(frame->features),
+                       static_cast<int>(frame->direction),
+                       frame->palette.cacheKey(),
+                       ground->rgba(),
+                       static_cast<int>(ratio)};
+    auto found = panels_.find(key);
+    if (found == panels_.end()) {
+        // Palettes come and go (a field's colours are set anew): forget old looks.
+        constexpr std::size_t kMostPanels = 256;
+        if (panels_.size() >= kMostPanels) {
+            panels_.clear();
+        }
+        QPixmap fresh(frame->rect.size() * static_cast<int>(ratio));
+        fresh.setDevicePixelRatio(ratio);
+        fresh.fill(*ground);
         QStyleOptionFrame atOrigin = *frame;
         atOrigin.rect.moveTopLeft(QPoint(0, 0));
-        QPainter panelPainter(&panel);
+        QPainter panelPainter(&fresh);
         QProxyStyle::drawPrimitive(element, &atOrigin, &panelPainter, widget);
         panelPainter.end();
-        QPixmapCache::insert(key, panel);
+        found = panels_.emplace(key, fresh).first;
     }
+    const QPixmap& panel = found->second;
     painter->drawPixmap(frame->rect.topLeft(), panel);
 }
 

@@ -1,6 +1,10 @@
 #pragma once
 
+#include <QPixmap>
 #include <QProxyStyle>
+#include <cstdint>
+#include <map>
+#include <tuple>
 
 class QFont;
 class QFontMetrics;
@@ -38,6 +42,12 @@ public:
                       QPalette::ColorRole textRole = QPalette::NoRole) const override;
     void drawPrimitive(PrimitiveElement element, const QStyleOption* option, QPainter* painter,
                        const QWidget* widget = nullptr) const override;
+
+private:
+    // What a field panel's look depends on: size, state, frame, direction,
+    // palette, the colour beneath and the device pixel ratio.
+    using PanelKey = std::tuple<int, int, unsigned, int, int, unsigned, int, qint64, unsigned, int>;
+    mutable std::map<PanelKey, QPixmap> panels_;
 };
 
 // One style shared by every form of the process, owned by the application.

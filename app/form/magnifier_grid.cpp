@@ -4,6 +4,8 @@
 
 #include <QEvent>
 #include <QPainter>
+#include <algorithm>
+#include <cstring>
 
 namespace huegrab {
 
@@ -65,16 +67,22 @@ void MagnifierGrid::BuildPicture() {
         shown[i] = value == kSystemWindowColor ? systemColor : ToQColor(value).rgb();
     }
     // Every eighth row and column is a grid line; the seven pixels between
-    // two lines belong to one cell.
-    for (int y = 0; y < kPixelSize; ++y) {
+    // two lines belong to one cell. Each row of cells is built once and
+    // copied to its seven pixel rows.
+    const auto rowBytes = static_cast<std::size_t>(kPixelSize) * sizeof(QRgb);
+    for (int y = 0; y < kPixelSize; y += kPitch) {
         auto* line = reinterpret_cast<QRgb*>(picture_.scanLine(y));
-        if (y % kPitch == 0) {
-            std::fill(line, line + kPixelSize, black);
-            continue;
+        std::fill(line, line + kPixelSize, black);
+        if (y + 1 >= kPixelSize) {
+            break;
         }
-        const QRgb* row = shown.data() + (y / kPitch) * kSide;
+        auto* first = reinterpret_cast<QRgb*>(picture_.scanLine(y + 1));
+        const QRgb* cells = shown.data() + (y / kPitch) * kSide;
         for (int x = 0; x < kPixelSize; ++x) {
-            line[x] = x % kPitch == 0 ? black : row[x / kPitch];
+            first[x] = x % kPitch == 0 ? black : cells[x / kPitch];
+        }
+        for (int copy = y + 2; copy < y + kPitch; ++copy) {
+            std::memcpy(picture_.scanLine(copy), first, rowBytes);
         }
     }
     pictureStale_ = false;
