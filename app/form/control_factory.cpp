@@ -1,5 +1,6 @@
 #include "app/form/control_factory.h"
 
+#include "app/form/centre_marker.h"
 #include "app/form/clickable_label.h"
 #include "app/form/form_colors.h"
 #include "app/form/form_style.h"
@@ -37,6 +38,10 @@ QWidget* CreateFrame(const ControlSpec& row, QWidget* parent) {
     auto* frame = new FrameBox(parent);
     frame->setTitle(Text(row.caption));
     frame->SetBorderless(Has(row, kBorderless));
+    // Frames stand on the window's plain colour and fill it in themselves:
+    // the window's opaque region, which Qt rebuilds whenever a swatch takes a
+    // new colour, is then a dozen frames rather than every control inside.
+    frame->setAutoFillBackground(true);
     return frame;
 }
 
@@ -152,6 +157,8 @@ QWidget* CreateWidget(const ControlSpec& row, QWidget* parent) {
         return new QFrame(parent);
     case ControlKind::Magnifier:
         return new MagnifierGrid(parent);
+    case ControlKind::CentreMarker:
+        return new CentreMarker(parent);
     case ControlKind::Timer:
         break;
     }
@@ -190,6 +197,16 @@ QWidget* CreateControl(const ControlSpec& row, QWidget* parent) {
     }
     widget->setEnabled(!Has(row, kDisabled));
     widget->setHidden(Has(row, kHidden));
+    if (row.kind == ControlKind::Label && !row.backColor && row.parent.name.empty()) {
+        // A label on the window itself fills in the window's own colour, so
+        // that a new text (the raw position, every tick) repaints the label
+        // alone rather than the window beneath it with all its controls.
+        widget->setAutoFillBackground(true);
+    }
+    if (row.kind == ControlKind::CentreMarker) {
+        // Keeps its colour but lets the magnifier beneath show through.
+        widget->setAutoFillBackground(false);
+    }
     if (auto* field = qobject_cast<QLineEdit*>(widget)) {
         FitFieldText(field); // needs the final size and style
     }

@@ -129,7 +129,7 @@ constexpr ControlSpec FocusMarker(int index, ControlRef parent, int left, int to
 constexpr ControlSpec CentreMarker(int index, int left, int top, ColorValue color) {
     return {.name = "pd",
             .index = index,
-            .kind = K::Label,
+            .kind = K::CentreMarker,
             .parent = Frame1(5),
             .rect = {left, top, 135, 135},
             .backColor = color,

@@ -25,6 +25,7 @@ enum class ControlKind {
     Image,                    // holds an icon; paints nothing
     Shape,                    // filled rectangle
     Magnifier,                // the 11 x 11 magnifier grid
+    CentreMarker,             // a marker the magnifier draws; a label that paints nothing
     Timer,                    // no visible part
 };
 

@@ -1,18 +1,27 @@
 // The program's own CPU use while tracking: the built huegrab runs on a
-// private Xvfb, Alt + ~ starts tracking, and after a short settling time its
-// CPU time over 10 seconds of wall time is read from /proc.
+// private Xvfb of 1920 x 1080, Alt + ~ starts tracking, and its CPU time over
+// a stretch of wall time is read from /proc, in three cases: the pointer
+// still, and the pointer moving over a two-colour checkerboard and over
+// random colours (one pixel every 20 ms, so every tick sees new pixels).
+//
+//   huegrab_bench_tracking_cpu [SECONDS [ROUNDS]]   (default 30 s, 3 rounds)
 
+#include "bench/app/root_pattern.h"
 #include "tests/x11/support/x_connection.h"
 #include "tests/x11/support/xvfb_server.h"
 
 #include <X11/Xutil.h>
+#include <algorithm>
 #include <chrono>
 #include <cstdio>
+#include <cstdlib>
 #include <filesystem>
 #include <fstream>
 #include <sstream>
+#include <string>
 #include <thread>
 #include <unistd.h>
+#include <vector>
 
 using namespace huegrab::xtest;
 using namespace std::chrono_literals;
@@ -66,12 +75,40 @@ unsigned long LampColour(const XvfbServer& server) {
     return pixel & 0xFFFFFF;
 }
 
+// CPU seconds the program spends over `seconds` of wall time; moving, the
+// pointer walks along a row left of the centred window meanwhile.
+struct Stretch {
+    double cpu = 0;
+    double wall = 0;
+};
+Stretch Measure(pid_t pid, _XDisplay* pointer, bool moving, int seconds) {
+    constexpr int kLeft = 100, kRight = 600, kRow = 300;
+    huegrab::bench::WarpPointer(pointer, kLeft, kRow);
+    std::this_thread::sleep_for(500ms); // a tick or more on the new pattern
+    const auto start = std::chrono::steady_clock::now();
+    const auto end = start + std::chrono::seconds(seconds);
+    const double cpuStart = CpuSeconds(pid);
+    int x = kLeft;
+    while (std::chrono::steady_clock::now() < end) {
+        std::this_thread::sleep_for(moving ? 20ms : 200ms);
+        if (moving) {
+            x = x == kRight ? kLeft : x + 1;
+            huegrab::bench::WarpPointer(pointer, x, kRow);
+        }
+    }
+    const double cpuEnd = CpuSeconds(pid);
+    return {cpuEnd - cpuStart,
+            std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count()};
+}
+
 } // namespace
 
-int main() {
+int main(int argc, char** argv) {
+    const int seconds = argc > 1 ? std::max(1, std::atoi(argv[1])) : 30;
+    const int rounds = argc > 2 ? std::max(1, std::atoi(argv[2])) : 3;
     ServerOptions options;
-    options.width = 1280;
-    options.height = 800;
+    options.width = 1920;
+    options.height = 1080;
     auto server = XvfbServer::Start(options);
     if (!server)
         return 1;
@@ -103,15 +140,30 @@ int main() {
         return 1;
     }
 
-    const auto start = std::chrono::steady_clock::now();
-    const double cpuStart = CpuSeconds(program->Pid());
-    std::this_thread::sleep_for(10s);
-    const double cpuEnd = CpuSeconds(program->Pid());
-    const double wall =
-        std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
-
-    std::printf("huegrab while tracking: %.3f s CPU in %.2f s wall = %.2f %% of one core\n",
-                cpuEnd - cpuStart, wall, 100.0 * (cpuEnd - cpuStart) / wall);
+    XConnection pointer = OpenConnection(server->DisplayName());
+    using huegrab::bench::RootPattern;
+    for (const RootPattern pattern :
+         {RootPattern::Solid, RootPattern::TwoColours, RootPattern::RandomColours}) {
+        if (!huegrab::bench::PaintRoot(pointer.get(), pattern)) {
+            std::fprintf(stderr, "cpu bench: cannot paint the root\n");
+            return 1;
+        }
+        double cpu = 0, wall = 0;
+        for (int round = 0; round < rounds; ++round) {
+            const Stretch s =
+                Measure(program->Pid(), pointer.get(), pattern != RootPattern::Solid, seconds);
+            std::printf("  %-15s round %d: %.3f s CPU in %.2f s wall = %.2f %% of one core\n",
+                        huegrab::bench::PatternName(pattern).c_str(), round + 1, s.cpu, s.wall,
+                        100.0 * s.cpu / s.wall);
+            cpu += s.cpu;
+            wall += s.wall;
+        }
+        // One tick every 100 ms: CPU per tick is the CPU time over the ticks in the stretch.
+        std::printf("huegrab while tracking, %-15s %.2f %% of one core, %.0f us CPU per tick\n",
+                    (huegrab::bench::PatternName(pattern) + ":").c_str(), 100.0 * cpu / wall,
+                    1e6 * cpu / (wall / 0.1));
+        std::fflush(stdout);
+    }
     program->Terminate();
     std::filesystem::remove_all(folder);
     return 0;

@@ -1,0 +1,9 @@
+#include "app/form/centre_marker.h"
+
+namespace huegrab {
+
+CentreMarker::CentreMarker(QWidget* parent) : QLabel(parent) {}
+
+void CentreMarker::paintEvent(QPaintEvent* /*event*/) {}
+
+} // namespace huegrab

@@ -1,0 +1,21 @@
+#pragma once
+
+#include <QLabel>
+
+namespace huegrab {
+
+// One of the four centre markers of the magnifier. The magnifier draws the
+// markers itself, so that its picture is one piece; this label keeps the
+// marker's name, place and colour for whoever looks it up, and paints
+// nothing and fills no background, so it never cuts holes into the
+// magnifier's repaints.
+class CentreMarker : public QLabel {
+    Q_OBJECT
+public:
+    explicit CentreMarker(QWidget* parent = nullptr);
+
+protected:
+    void paintEvent(QPaintEvent* event) override;
+};
+
+} // namespace huegrab
