@@ -65,6 +65,7 @@ public:
     std::string WindowText(WindowHandle window) override;
     std::string ClassName(WindowHandle window) override;
     std::optional<CursorImage> GetCursorImage() override { return cursor; }
+    std::optional<ScreenRect> ScreenBounds() override { return ScreenRect{0, 0, width_, height_}; }
 
 private:
     const Window* FindWindow(WindowHandle handle) const;
