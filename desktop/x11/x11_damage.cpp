@@ -23,21 +23,29 @@ class DamageWatch final : public ScreenChangeWatch {
 public:
     DamageWatch(DisplayPtr display, int eventBase, const ScreenRect& region)
         : display_(std::move(display)), eventBase_(eventBase), region_(region) {
+        RegisterOwnDisplay(display_.get());
+    }
+
+    // Starts collecting damage; false when the server refuses.
+    bool Start() {
         Display* dpy = display_.get();
-        RegisterOwnDisplay(dpy);
+        XErrorTrap trap(dpy);
         // Non-empty reports: one event when the damage goes from nothing to
         // something; each subtract below re-arms it.
         damage_ = XDamageCreate(dpy, DefaultRootWindow(dpy), XDamageReportNonEmpty);
         parts_ = XFixesCreateRegion(dpy, nullptr, 0);
         // The server must collect damage before the caller's first read.
-        XSync(dpy, False);
+        return trap.Sync() == 0;
     }
 
     ~DamageWatch() override {
         Display* dpy = display_.get();
-        XFixesDestroyRegion(dpy, parts_);
-        XDamageDestroy(dpy, damage_);
-        XSync(dpy, False);
+        XErrorTrap trap(dpy);
+        if (parts_ != None)
+            XFixesDestroyRegion(dpy, parts_);
+        if (damage_ != None)
+            XDamageDestroy(dpy, damage_);
+        trap.Sync();
         UnregisterOwnDisplay(dpy);
     }
 
@@ -115,7 +123,10 @@ std::unique_ptr<ScreenChangeWatch> OpenDamageWatch(const char* displayName,
     if (!XFixesQueryExtension(dpy, &fixesEvents, &fixesErrors) ||
         !XFixesQueryVersion(dpy, &major, &minor) || major < 2)
         return nullptr;
-    return std::make_unique<DamageWatch>(std::move(display), damageEvents, region);
+    auto watch = std::make_unique<DamageWatch>(std::move(display), damageEvents, region);
+    if (!watch->Start())
+        return nullptr;
+    return watch;
 }
 
 } // namespace huegrab::x11

@@ -107,6 +107,36 @@ TEST_F(CliOnX11, WaitPixelReturnsWhenAWindowOfTheColourAppears) {
               "x=5 y=5 c=255 hex=0000FF r=255 g=0 b=0 h=0 s=240 l=120\n");
 }
 
+// The change watch behind wait-pixel: it wakes for drawing that touches its
+// region and sleeps through drawing anywhere else.
+TEST_F(CliOnX11, ScreenWatchWakesOnlyForDrawingInsideItsRegion) {
+    auto watch = desktop_->WatchScreenChanges({200, 200, 10, 10});
+    ASSERT_NE(watch, nullptr);
+    // The root colour of SetUp may still be on its way to the screen.
+    for (int i = 0; i < 10 && watch->WaitForChange(200ms) == ScreenWait::Changed; ++i) {
+    }
+    struct Case {
+        const char* what;
+        ScreenRect window;
+        ScreenWait expected;
+    };
+    const std::vector<Case> cases = {
+        {"far away", {300, 300, 20, 20}, ScreenWait::TimedOut},
+        {"just right of it", {210, 200, 5, 5}, ScreenWait::TimedOut},
+        {"just above it", {200, 195, 10, 5}, ScreenWait::TimedOut},
+        {"over a corner", {205, 195, 20, 20}, ScreenWait::Changed},
+        {"on its last pixel", {209, 209, 1, 1}, ScreenWait::Changed},
+        {"covering it", {150, 150, 100, 100}, ScreenWait::Changed},
+    };
+    for (const auto& [what, window, expected] : cases) {
+        ASSERT_NE(Spot(window.x, window.y, window.width, window.height, 0xFF0000), 0u);
+        EXPECT_EQ(watch->WaitForChange(expected == ScreenWait::Changed ? 5000ms : 300ms), expected)
+            << what;
+        // Each change is reported once.
+        EXPECT_EQ(watch->WaitForChange(50ms), ScreenWait::TimedOut) << what;
+    }
+}
+
 TEST_F(CliOnX11, SearchFindsOnePixelTargetsInRowOrderInsideTheRegion) {
     for (const auto& [x, y] : {std::pair{400, 77}, {123, 200}, {10, 300}})
         ASSERT_NE(Spot(x, y, 1, 1, 0xFFFF00), 0u); // yellow: hex 00FFFF
