@@ -1,7 +1,7 @@
 #include "cli/cli_arguments.h"
 
 #include "cli/reading_format.h"
-#include "lookup/colour_code_lookup.h"
+#include "lookup/color_code_lookup.h"
 
 #include <array>
 #include <charconv>

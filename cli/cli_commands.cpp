@@ -59,7 +59,7 @@ Outcome Pixel(const Request& request, DesktopServices& desktop) {
     if (!point)
         return Failure(kExitNotFound, request, "the pointer is not on this screen");
     const ColorValue value =
-        OnScreen(desktop, *point) ? desktop.GetPixel(point->x, point->y) : kInvalidColor;
+        OnScreen(desktop, *point) ? ReadScreenPixel(desktop, point->x, point->y) : kInvalidColor;
     if (value < 0)
         return Failure(kExitNotFound, request, PointText(*point) + " is off the screen");
     return {kExitDone, FormatReading(request, {point, value}), {}};
@@ -74,7 +74,7 @@ Outcome WaitPixel(const Request& request, DesktopServices& desktop) {
     // The watch first, then the read: a change in between is not lost.
     auto watch = desktop.WatchScreenChanges({point.x, point.y, 1, 1});
     while (true) {
-        const ColorValue value = desktop.GetPixel(point.x, point.y);
+        const ColorValue value = ReadScreenPixel(desktop, point.x, point.y);
         if (value < 0)
             return Failure(kExitNotFound, request, PointText(point) + " is off the screen");
         if ((value == request.color) != request.untilDifferent)
