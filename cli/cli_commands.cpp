@@ -3,6 +3,8 @@
 #include "cli/pixel_search.h"
 #include "cli/reading_format.h"
 #include "color/number_text.h"
+#include "windowtools/window_probe.h"
+#include "windowtools/window_walk.h"
 
 #include <thread>
 
@@ -114,6 +116,32 @@ Outcome Search(const Request& request, DesktopServices& desktop) {
     return {kExitDone, PointText(*found) + "\n", {}};
 }
 
+// Handle, title and class, one a line, as the pick page shows them.
+Outcome WindowAt(const Request& request, DesktopServices& desktop) {
+    const WindowHandle window =
+        request.point ? desktop.WindowFromPoint(*request.point) : WindowUnderPointer(desktop);
+    const WindowFacts facts = DescribeWindow(desktop, window);
+    return {kExitDone, facts.handle + "\n" + facts.title + "\n" + facts.className + "\n", {}};
+}
+
+Outcome Windows(DesktopServices& desktop) {
+    std::string out;
+    for (const std::string& line : ListTopLevelWindows(desktop))
+        out += line + "\r\n";
+    return {kExitDone, std::move(out), {}};
+}
+
+Outcome Find(const Request& request, DesktopServices& desktop) {
+    // A title copied from the window comes between double quotes; the
+    // search page drops them too.
+    std::string search = request.text;
+    std::erase(search, '"');
+    std::string found = FindWindowsByTitle(desktop, search);
+    if (found.empty())
+        return Failure(kExitNotFound, request, "no window title contains \"" + search + "\"");
+    return {kExitDone, std::move(found), {}};
+}
+
 Outcome Lookup(const Request& request) {
     return {kExitDone, FormatReading(request, {std::nullopt, request.color}), {}};
 }
@@ -139,8 +167,11 @@ Outcome RunRequest(const Request& request, DesktopServices* desktop) {
     case Command::Search:
         return Search(request, *desktop);
     case Command::WindowAt:
+        return WindowAt(request, *desktop);
     case Command::Windows:
+        return Windows(*desktop);
     case Command::Find:
+        return Find(request, *desktop);
     case Command::CursorCode:
     case Command::Lookup:
         break;

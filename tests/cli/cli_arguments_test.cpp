@@ -1,6 +1,7 @@
 #include "cli/cli_arguments.h"
 #include "tests/cli/usage_cases.h"
 
+#include <functional>
 #include <gtest/gtest.h>
 
 namespace huegrab::cli {
@@ -28,39 +29,72 @@ struct RequestCase {
 };
 
 TEST(CliArguments, ConvertsEachCommandsArguments) {
-    const auto point = [](int x, int y) {
-        return std::optional<ScreenPoint>(ScreenPoint{x, y});
+    // A request of the command with the members `set` changes.
+    const auto with = [](Command command, const std::function<void(Request&)>& set) {
+        Request request;
+        request.command = command;
+        set(request);
+        return request;
+    };
+    const auto same = [](Request&) {
     };
     const std::vector<RequestCase> cases = {
-        {{"pointer"}, {.command = Command::Pointer}},
-        {{"pixel"}, {.command = Command::Pixel}},
-        {{"pixel", "-3", "0"}, {.command = Command::Pixel, .point = point(-3, 0)}},
+        {{"pointer"}, with(Command::Pointer, same)},
+        {{"pixel"}, with(Command::Pixel, same)},
+        {{"pixel", "-3", "0"},
+         with(Command::Pixel,
+              [](Request& r) {
+                  r.point = {{-3, 0}};
+              })},
         {{"pixel", "--json", "7", "8"},
-         {.command = Command::Pixel, .point = point(7, 8), .style = ReadingStyle::Json}},
+         with(Command::Pixel,
+              [](Request& r) {
+                  r.point = {{7, 8}};
+                  r.style = ReadingStyle::Json;
+              })},
         {{"pixel", "1", "2", "--format={x},{y} {hex}"},
-         {.command = Command::Pixel,
-          .point = point(1, 2),
-          .style = ReadingStyle::Format,
-          .format = "{x},{y} {hex}"}},
+         with(Command::Pixel,
+              [](Request& r) {
+                  r.point = {{1, 2}};
+                  r.style = ReadingStyle::Format;
+                  r.format = "{x},{y} {hex}";
+              })},
         {{"wait-pixel", "5", "6", "ff"},
-         {.command = Command::WaitPixel, .point = point(5, 6), .color = 0xFF}},
+         with(Command::WaitPixel,
+              [](Request& r) {
+                  r.point = {{5, 6}};
+                  r.color = 0xFF;
+              })},
         {{"wait-pixel", "--not", "5", "6", "CC6633", "--timeout", "0.25"},
-         {.command = Command::WaitPixel,
-          .point = point(5, 6),
-          .color = 0xCC6633,
-          .untilDifferent = true,
-          .timeout = 250ms}},
+         with(Command::WaitPixel,
+              [](Request& r) {
+                  r.point = {{5, 6}};
+                  r.color = 0xCC6633;
+                  r.untilDifferent = true;
+                  r.timeout = 250ms;
+              })},
         {{"search", "00ff00", "--region", "-10,20,30,40", "--tolerance", "255"},
-         {.command = Command::Search,
-          .color = 0x00FF00,
-          .region = ScreenRect{-10, 20, 30, 40},
-          .tolerance = 255}},
-        {{"find", "--", "-title-"}, {.command = Command::Find, .text = "-title-"}},
-        {{"lookup", "0000FF"}, {.command = Command::Lookup, .color = 0xFF}},
+         with(Command::Search,
+              [](Request& r) {
+                  r.color = 0x00FF00;
+                  r.region = ScreenRect{-10, 20, 30, 40};
+                  r.tolerance = 255;
+              })},
+        {{"window-at", "1", "2"},
+         with(Command::WindowAt,
+              [](Request& r) {
+                  r.point = {{1, 2}};
+              })},
+        {{"find", "--", "-title-"}, with(Command::Find, [](Request& r) { r.text = "-title-"; })},
+        {{"lookup", "0000FF"}, with(Command::Lookup, [](Request& r) { r.color = 0xFF; })},
         // The lookup page's decimal rules: a fraction rounds half to even.
-        {{"lookup", "--decimal", "12.5"}, {.command = Command::Lookup, .color = 12}},
+        {{"lookup", "--decimal", "12.5"}, with(Command::Lookup, [](Request& r) { r.color = 12; })},
         {{"lookup", "--decimal=16777215", "--json"},
-         {.command = Command::Lookup, .style = ReadingStyle::Json, .color = 0xFFFFFF}},
+         with(Command::Lookup,
+              [](Request& r) {
+                  r.color = 0xFFFFFF;
+                  r.style = ReadingStyle::Json;
+              })},
     };
     for (const auto& [arguments, expected] : cases) {
         SCOPED_TRACE(testing::PrintToString(arguments));

@@ -3,6 +3,8 @@
 // moves the pointer.
 #include "tests/cli/usage_cases.h"
 #include "tests/x11/x11_server_test.h"
+#include "windowtools/window_probe.h"
+#include "windowtools/window_walk.h"
 
 #include <gtest/gtest.h>
 #include <thread>
@@ -164,6 +166,64 @@ TEST_F(CliOnX11, SearchFindsOnePixelTargetsInRowOrderInsideTheRegion) {
     }
 }
 
+// What the window commands print is what the window tools give the panel
+// for the same windows.
+TEST_F(CliOnX11, WindowCommandsPrintTheWindowToolsForms) {
+    const auto titled = [&](int x, const std::string& title, const std::string& className) {
+        xtest::WindowSpec spec;
+        spec.x = x;
+        spec.y = 300;
+        spec.width = 50;
+        spec.height = 40;
+        spec.netWmName = title;
+        spec.className = className;
+        spec.overrideRedirect = true;
+        return static_cast<WindowHandle>(client_->CreateWindow(spec));
+    };
+    const WindowHandle alpha = titled(300, "huegrab cli alpha", "CliAlpha");
+    const WindowHandle beta = titled(400, "huegrab cli beta \xE6\xA0\x87\xE9\xA2\x98", "CliBeta");
+    ASSERT_NE(titled(500, "", "Untitled"), 0);
+    ASSERT_NE(alpha, 0);
+    ASSERT_NE(beta, 0);
+    ASSERT_EQ(Xdotool({"mousemove", "410", "310"}), 0);
+
+    std::string list;
+    for (const std::string& line : ListTopLevelWindows(*desktop_))
+        list += line + "\r\n";
+    const auto facts = [&](WindowHandle window) {
+        const WindowFacts f = DescribeWindow(*desktop_, window);
+        return f.handle + "\n" + f.title + "\n" + f.className + "\n";
+    };
+    struct Case {
+        std::vector<std::string> arguments;
+        int status;
+        std::string output;
+    };
+    const std::vector<Case> cases = {
+        {{"windows"}, 0, list},
+        {{"find", "huegrab cli"}, 0, FindWindowsByTitle(*desktop_, "huegrab cli")},
+        {{"find", "\"huegrab cli beta\""}, 0, "[1]" + WindowHandleText(beta) + "\r\n"},
+        {{"find", "HUEGRAB"}, 1, ""},
+        {{"window-at", "310", "310"}, 0, facts(alpha)},
+        {{"window-at"}, 0, facts(beta)},
+        {{"window-at", "5", "5"}, 0, facts(desktop_->WindowFromPoint({5, 5}))},
+    };
+    for (const auto& [arguments, status, output] : cases) {
+        const auto result = Cli(arguments);
+        EXPECT_EQ(result.exitCode, status) << testing::PrintToString(arguments);
+        EXPECT_EQ(result.output, output) << testing::PrintToString(arguments);
+    }
+    // The forms themselves, not only agreement.
+    EXPECT_NE(list.find("]" + WindowHandleText(alpha) + "=huegrab cli alpha\r\n"),
+              std::string::npos);
+    EXPECT_EQ(std::count(list.begin(), list.end(), '\n'), 2);
+    EXPECT_EQ(Cli({"find", "huegrab cli"}).output.find("[2]"),
+              3 + WindowHandleText(beta).size() + 2);
+    EXPECT_EQ(facts(alpha), WindowHandleText(alpha) + "\nhuegrab cli alpha\nCliAlpha\n");
+    EXPECT_EQ(Cli({"find", "HUEGRAB"}).errors,
+              "huegrab-cli: find: no window title contains \"HUEGRAB\"\n");
+}
+
 TEST_F(CliOnX11, BadUsageAndAMissingDesktopExitWithStatusTwoAndOneLine) {
     for (const auto& [arguments, message] : cli::test::UsageCases()) {
         const auto result = Cli(arguments);
@@ -180,7 +240,8 @@ TEST_F(CliOnX11, BadUsageAndAMissingDesktopExitWithStatusTwoAndOneLine) {
     // A lookup needs no desktop.
     EXPECT_EQ(xtest::RunCommand({HUEGRAB_CLI, "lookup", "CC6633"}, noServer).exitCode, 0);
 
-    for (const char* command : {"pointer", "pixel", "wait-pixel", "search", "lookup"}) {
+    for (const char* command :
+         {"pointer", "pixel", "wait-pixel", "search", "window-at", "windows", "find", "lookup"}) {
         const auto help = Cli({command, "--help"});
         EXPECT_EQ(help.exitCode, 0);
         EXPECT_EQ(help.output.rfind(std::string("Usage: huegrab-cli ") + command, 0), 0u);
