@@ -3,6 +3,7 @@
 #include "cli/pixel_search.h"
 #include "cli/reading_format.h"
 #include "color/number_text.h"
+#include "cursor/cursor_feature_code.h"
 #include "windowtools/window_probe.h"
 #include "windowtools/window_walk.h"
 
@@ -142,6 +143,11 @@ Outcome Find(const Request& request, DesktopServices& desktop) {
     return {kExitDone, std::move(found), {}};
 }
 
+Outcome CursorCode(const Request& request, DesktopServices& desktop) {
+    const CursorFeatureCode code = GetCursorFeatureCode(desktop, request.method);
+    return {kExitDone, DecimalText(code.code) + "\n", {}};
+}
+
 Outcome Lookup(const Request& request) {
     return {kExitDone, FormatReading(request, {std::nullopt, request.color}), {}};
 }
@@ -173,10 +179,11 @@ Outcome RunRequest(const Request& request, DesktopServices* desktop) {
     case Command::Find:
         return Find(request, *desktop);
     case Command::CursorCode:
+        return CursorCode(request, *desktop);
     case Command::Lookup:
         break;
     }
-    return Failure(kExitUsage, request, "not available in this build");
+    return Lookup(request);
 }
 
 } // namespace huegrab::cli

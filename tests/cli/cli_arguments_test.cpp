@@ -85,6 +85,9 @@ TEST(CliArguments, ConvertsEachCommandsArguments) {
               [](Request& r) {
                   r.point = {{1, 2}};
               })},
+        {{"cursor-code"}, with(Command::CursorCode, same)},
+        {{"cursor-code", "--method", "2"},
+         with(Command::CursorCode, [](Request& r) { r.method = 2; })},
         {{"find", "--", "-title-"}, with(Command::Find, [](Request& r) { r.text = "-title-"; })},
         {{"lookup", "0000FF"}, with(Command::Lookup, [](Request& r) { r.color = 0xFF; })},
         // The lookup page's decimal rules: a fraction rounds half to even.
@@ -125,7 +128,8 @@ TEST(CliArguments, HelpForTheProgramAndForEachCommand) {
     }
     const std::string programHelp = ProgramHelp();
     for (const Command command :
-         {Command::Pointer, Command::Pixel, Command::WaitPixel, Command::Search, Command::Lookup}) {
+         {Command::Pointer, Command::Pixel, Command::WaitPixel, Command::Search, Command::WindowAt,
+          Command::Windows, Command::Find, Command::CursorCode, Command::Lookup}) {
         const std::string name(CommandName(command));
         SCOPED_TRACE(name);
         EXPECT_NE(programHelp.find("  " + name + " "), std::string::npos);

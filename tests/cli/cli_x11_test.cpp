@@ -1,6 +1,7 @@
 // The built huegrab-cli against a private X server, with real clients on
 // the other side: xsetroot and test windows give known pixels, xdotool
 // moves the pointer.
+#include "cursor/cursor_feature_code.h"
 #include "tests/cli/usage_cases.h"
 #include "tests/x11/x11_server_test.h"
 #include "windowtools/window_probe.h"
@@ -224,6 +225,31 @@ TEST_F(CliOnX11, WindowCommandsPrintTheWindowToolsForms) {
               "huegrab-cli: find: no window title contains \"HUEGRAB\"\n");
 }
 
+TEST_F(CliOnX11, CursorCodeIsTheCursorToolsCode) {
+    struct Case {
+        std::uint32_t colour;
+        std::vector<std::string> codes; // methods 0, 1, 2
+    };
+    const std::vector<Case> cases = {
+        {0xFFFFFF, {"1593348757", "121993146", "330168771"}},
+        {0x000000, {"0", "2147483647", "2147483647"}},
+    };
+    ASSERT_EQ(Xdotool({"mousemove", "150", "120"}), 0);
+    const std::vector<std::uint8_t> ones(16 * 16, 1);
+    for (const auto& [colour, codes] : cases) {
+        client_->SetBitmapCursor(client_->Root(), 16, 16, ones, ones, 0, 0, colour, colour);
+        client_->Sync();
+        EXPECT_EQ(Cli({"cursor-code"}).output, codes[0] + "\n");
+        for (int method = 0; method < 3; ++method) {
+            const auto result = Cli({"cursor-code", "--method", std::to_string(method)});
+            EXPECT_EQ(result.exitCode, 0);
+            EXPECT_EQ(result.output, codes[static_cast<std::size_t>(method)] + "\n") << method;
+            EXPECT_EQ(result.output,
+                      std::to_string(GetCursorFeatureCode(*desktop_, method).code) + "\n");
+        }
+    }
+}
+
 TEST_F(CliOnX11, BadUsageAndAMissingDesktopExitWithStatusTwoAndOneLine) {
     for (const auto& [arguments, message] : cli::test::UsageCases()) {
         const auto result = Cli(arguments);
@@ -240,8 +266,8 @@ TEST_F(CliOnX11, BadUsageAndAMissingDesktopExitWithStatusTwoAndOneLine) {
     // A lookup needs no desktop.
     EXPECT_EQ(xtest::RunCommand({HUEGRAB_CLI, "lookup", "CC6633"}, noServer).exitCode, 0);
 
-    for (const char* command :
-         {"pointer", "pixel", "wait-pixel", "search", "window-at", "windows", "find", "lookup"}) {
+    for (const char* command : {"pointer", "pixel", "wait-pixel", "search", "window-at", "windows",
+                                "find", "cursor-code", "lookup"}) {
         const auto help = Cli({command, "--help"});
         EXPECT_EQ(help.exitCode, 0);
         EXPECT_EQ(help.output.rfind(std::string("Usage: huegrab-cli ") + command, 0), 0u);
