@@ -3,8 +3,9 @@ BUILD      ?= build
 BUILD_TYPE ?= RelWithDebInfo
 JOBS       ?= $(shell nproc)
 CMAKE_ARGS ?=
+PREFIX     ?= /usr/local
 
-.PHONY: all deps configure build run test bench format sanitize clean
+.PHONY: all deps configure build run test bench install format sanitize clean
 
 all: build
 
@@ -25,6 +26,11 @@ test: build
 
 bench: build
 	@scripts/run-benchmarks $(BUILD)
+
+# Both programs, the launcher entry, AppStream data, icons and the shell
+# completion under $(PREFIX); DESTDIR=… stages them for a package.
+install: build
+	@cmake --install $(BUILD) --prefix $(PREFIX)
 
 # The whole suite under AddressSanitizer and UndefinedBehaviorSanitizer.
 sanitize:

@@ -2,9 +2,11 @@
 
 #include "color/color_model.h"
 #include "desktop/desktop_event_loop.h"
+#include "desktop/screen_watch.h"
 
 #include <cstdint>
 #include <functional>
+#include <memory>
 #include <optional>
 #include <span>
 #include <string>
@@ -141,6 +143,15 @@ public:
 
     // The cursor image, or nullopt when it cannot be read.
     virtual std::optional<CursorImage> GetCursorImage() = 0;
+
+    // Optional abilities: a backend without them keeps these answers.
+    // The screen's rectangle; nullopt when the backend cannot tell.
+    virtual std::optional<ScreenRect> ScreenBounds() { return std::nullopt; }
+    // Change notification for a region; nullptr when the desktop offers
+    // none, and callers then poll.
+    virtual std::unique_ptr<ScreenChangeWatch> WatchScreenChanges(const ScreenRect& /*region*/) {
+        return nullptr;
+    }
 };
 
 // The screen pixel at (x, y) as 0x00BBGGRR, or kInvalidColor when it cannot

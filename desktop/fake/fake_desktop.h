@@ -69,6 +69,7 @@ public:
         ++cursorImageReads;
         return cursor;
     }
+    std::optional<ScreenRect> ScreenBounds() override { return ScreenRect{0, 0, width_, height_}; }
 
 private:
     const Window* FindWindow(WindowHandle handle) const;

@@ -1,5 +1,6 @@
 #include "desktop/x11/x11_desktop.h"
 
+#include "desktop/x11/x11_damage.h"
 #include "desktop/x11/x11_error_trap.h"
 #include "desktop/x11/x11_hotkeys.h"
 #include "desktop/x11/x11_key_map.h"
@@ -288,6 +289,15 @@ std::optional<CursorImage> X11Desktop::GetCursorImage() {
     std::transform(image->pixels, image->pixels + count, cursor.argb.begin(),
                    [](unsigned long pixel) { return static_cast<std::uint32_t>(pixel); });
     return cursor;
+}
+
+std::optional<ScreenRect> X11Desktop::ScreenBounds() {
+    state_->screen->RefreshRootSize();
+    return ScreenRect{0, 0, state_->screen->RootWidth(), state_->screen->RootHeight()};
+}
+
+std::unique_ptr<ScreenChangeWatch> X11Desktop::WatchScreenChanges(const ScreenRect& region) {
+    return OpenDamageWatch(DisplayString(state_->display.get()), region);
 }
 
 } // namespace huegrab

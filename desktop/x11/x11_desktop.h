@@ -50,6 +50,9 @@ public:
 
     std::optional<CursorImage> GetCursorImage() override;
 
+    std::optional<ScreenRect> ScreenBounds() override;
+    std::unique_ptr<ScreenChangeWatch> WatchScreenChanges(const ScreenRect& region) override;
+
 private:
     struct State;
     explicit X11Desktop(std::unique_ptr<State> state);

@@ -6,12 +6,17 @@
 #include <algorithm>
 #include <bit>
 #include <cstring>
+#include <sys/mman.h>
 
 namespace huegrab::x11 {
 namespace {
 
 // A read bigger than this is a caller's mistake, not a screen area.
 constexpr std::int64_t kMaxBlockPixels = std::int64_t{1} << 24;
+// From this size on a read goes through shared memory: a whole screen
+// then costs no transfer over the connection. Small reads (the tick's
+// block) are cheaper without setting up a segment.
+constexpr std::int64_t kShmMinPixels = 256 * 256;
 
 ChannelConverter ConverterFor(const Visual* visual) {
     if (!visual || (visual->c_class != TrueColor && visual->c_class != DirectColor))
@@ -19,6 +24,25 @@ ChannelConverter ConverterFor(const Visual* visual) {
     return ChannelConverter(static_cast<std::uint32_t>(visual->red_mask),
                             static_cast<std::uint32_t>(visual->green_mask),
                             static_cast<std::uint32_t>(visual->blue_mask));
+}
+
+// n pixels of kInvalidColor. A whole screen is megabytes of fresh memory:
+// asking for huge pages turns thousands of page faults into a handful.
+void FillInvalid(std::vector<ColorValue>& pixels, std::size_t n) {
+#ifdef MADV_HUGEPAGE
+    constexpr std::size_t kHugePage = std::size_t{2} << 20;
+    if (n * sizeof(ColorValue) >= 2 * kHugePage && pixels.capacity() < n) {
+        pixels = {};
+        pixels.reserve(n);
+        const auto start = reinterpret_cast<std::uintptr_t>(pixels.data());
+        const auto end = start + n * sizeof(ColorValue);
+        const std::uintptr_t first = (start + kHugePage - 1) & ~(kHugePage - 1);
+        if (first < end)
+            madvise(reinterpret_cast<void*>(first), (end - first) & ~(kHugePage - 1),
+                    MADV_HUGEPAGE);
+    }
+#endif
+    pixels.assign(n, kInvalidColor);
 }
 
 bool HostIsLsbFirst() {
@@ -35,8 +59,10 @@ ScreenReader::ScreenReader(Display* display, Window root)
         colormap_ = attributes.colormap;
         rootWidth_ = attributes.width;
         rootHeight_ = attributes.height;
+        depth_ = attributes.depth;
     }
     converter_ = ConverterFor(visual_);
+    shm_ = ShmImageReader::Create(display, visual_, depth_);
 }
 
 void ScreenReader::SetRootSize(int width, int height) {
@@ -66,8 +92,7 @@ PixelBlock ScreenReader::Read(std::int32_t left, std::int32_t top, std::int32_t 
         return block;
     block.width = width;
     block.height = height;
-    block.pixels.assign(static_cast<std::size_t>(width) * static_cast<std::size_t>(height),
-                        kInvalidColor);
+    FillInvalid(block.pixels, static_cast<std::size_t>(width) * static_cast<std::size_t>(height));
 
     for (int attempt = 0; attempt < 2; ++attempt) {
         // 64-bit edges: left + width may pass the 32-bit range.
@@ -88,22 +113,35 @@ PixelBlock ScreenReader::Read(std::int32_t left, std::int32_t top, std::int32_t 
 
 bool ScreenReader::ReadIntersection(PixelBlock& block, int left, int top, int width, int height) {
     XErrorTrap trap(display_);
+    if (shm_ && std::int64_t{width} * height >= kShmMinPixels) {
+        const bool read = shm_->Read(root_, left, top, width, height, [&](XImage& strip, int y) {
+            ConvertImage(strip, block, left, y);
+        });
+        if (read && !trap.Failed())
+            return true;
+    }
     ImagePtr image(XGetImage(display_, root_, left, top, static_cast<unsigned>(width),
                              static_cast<unsigned>(height), AllPlanes, ZPixmap));
     if (!image || trap.Failed())
         return false;
+    ConvertImage(*image, block, left, top);
+    return true;
+}
 
+void ScreenReader::ConvertImage(XImage& image, PixelBlock& block, int left, int top) {
+    const int width = image.width;
+    const int height = image.height;
     const auto rowStart = [&](int row) {
         return static_cast<std::size_t>(top + row - block.top) *
                    static_cast<std::size_t>(block.width) +
                static_cast<std::size_t>(left - block.left);
     };
-    const bool nativeOrder = (image->byte_order == LSBFirst) == HostIsLsbFirst();
+    const bool nativeOrder = (image.byte_order == LSBFirst) == HostIsLsbFirst();
 
-    if (converter_.IsRgb888() && image->bits_per_pixel == 32 && nativeOrder) {
+    if (converter_.IsRgb888() && image.bits_per_pixel == 32 && nativeOrder) {
         for (int row = 0; row < height; ++row) {
             const char* source =
-                image->data + static_cast<std::ptrdiff_t>(row) * image->bytes_per_line;
+                image.data + static_cast<std::ptrdiff_t>(row) * image.bytes_per_line;
             ColorValue* target = block.pixels.data() + rowStart(row);
             for (int column = 0; column < width; ++column) {
                 std::uint32_t pixel = 0;
@@ -111,20 +149,19 @@ bool ScreenReader::ReadIntersection(PixelBlock& block, int left, int top, int wi
                 target[column] = ChannelConverter::FromRgb888(pixel);
             }
         }
-        return true;
+        return;
     }
     if (converter_.HasMasks()) {
         for (int row = 0; row < height; ++row) {
             ColorValue* target = block.pixels.data() + rowStart(row);
             for (int column = 0; column < width; ++column) {
-                const auto pixel = static_cast<std::uint32_t>(XGetPixel(image.get(), column, row));
+                const auto pixel = static_cast<std::uint32_t>(XGetPixel(&image, column, row));
                 target[column] = converter_.ToColorValue(pixel);
             }
         }
-        return true;
+        return;
     }
-    ConvertThroughColormap(*image, block, left, top);
-    return true;
+    ConvertThroughColormap(image, block, left, top);
 }
 
 // PseudoColor and other colour-mapped screens: the pixel is an index, and

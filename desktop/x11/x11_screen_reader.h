@@ -2,9 +2,11 @@
 
 #include "desktop/desktop_services.h"
 #include "desktop/x11/x11_pixel_format.h"
+#include "desktop/x11/x11_shm_image.h"
 
 #include <X11/Xlib.h>
 #include <cstdint>
+#include <memory>
 #include <vector>
 
 namespace huegrab::x11 {
@@ -27,6 +29,8 @@ public:
 
 private:
     bool ReadIntersection(PixelBlock& block, int left, int top, int width, int height);
+    // Puts an image read at (left, top) into the block.
+    void ConvertImage(XImage& image, PixelBlock& block, int left, int top);
     void ConvertThroughColormap(XImage& image, PixelBlock& block, int left, int top);
 
     Display* display_;
@@ -38,6 +42,9 @@ private:
     int rootHeight_ = 0;
     // Reused between reads of a colour-mapped screen.
     std::vector<XColor> colors_;
+    // Large reads go through shared memory where the server offers it.
+    int depth_ = 0;
+    std::unique_ptr<ShmImageReader> shm_;
 };
 
 } // namespace huegrab::x11

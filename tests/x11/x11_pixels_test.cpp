@@ -235,6 +235,37 @@ TEST_F(Depth24Screen, EmptyOrAbsurdBlocksReadNothing) {
     }
 }
 
+// Large reads come in strips of rows through shared memory (409 rows of a
+// 640-pixel screen at 32 bits a pixel); small ones in one piece. Both must
+// put every pixel in the same place.
+TEST_F(Depth24Screen, LargeReadsAgreeWithSmallOnesAcrossStrips) {
+    SetRootColour(0x203040);
+    ASSERT_NE(MakeWindow(100, 407, 5, 4, 0xFF0000), 0u); // rows 407-410: across a strip edge
+    ASSERT_NE(MakeWindow(639, 409, 1, 1, 0x00FF00), 0u);
+    ASSERT_NE(MakeWindow(0, 479, 1, 1, 0x0000FF), 0u);
+    const PixelBlock whole = desktop_->ReadBlock(-2, -3, kWidth + 4, kHeight + 6);
+    for (const auto& [x, y] : {std::pair{100, 406},
+                               {100, 407},
+                               {104, 408},
+                               {104, 409},
+                               {105, 409},
+                               {102, 410},
+                               {102, 411},
+                               {639, 408},
+                               {639, 409},
+                               {638, 409},
+                               {0, 479},
+                               {1, 479},
+                               {0, 0}}) {
+        const PixelBlock small = desktop_->ReadBlock(x, y, 1, 1);
+        EXPECT_EQ(whole.At(x, y), small.At(x, y)) << x << "," << y;
+    }
+    EXPECT_EQ(whole.At(104, 409), FromRgb(0xFF0000));
+    EXPECT_EQ(whole.At(639, 409), FromRgb(0x00FF00));
+    EXPECT_EQ(whole.At(-1, 0), kInvalidColor);
+    EXPECT_EQ(whole.At(0, kHeight), kInvalidColor);
+}
+
 TEST_F(Depth16Screen, PureColoursReadExactly) {
     const std::uint32_t exact[] = {0xFF0000, 0x00FF00, 0x0000FF, 0xFFFFFF,
                                    0x000000, 0xFFFF00, 0x00FFFF, 0xFF00FF};
@@ -276,6 +307,11 @@ TEST_F(Depth8Screen, ColourMappedScreensReadThroughTheColourMap) {
     EXPECT_EQ(block.At(100, 100), FromRgb(0x00FF00));
     EXPECT_EQ(block.At(99, 100), FromRgb(0x000000));
     EXPECT_EQ(desktop_->GetPixel(-1, 0), kInvalidColor);
+    // A whole-screen read takes the shared-memory path and the colour map.
+    const PixelBlock whole = desktop_->ReadBlock(0, 0, kWidth, kHeight);
+    EXPECT_EQ(whole.At(100, 100), FromRgb(0x00FF00));
+    EXPECT_EQ(whole.At(109, 109), FromRgb(0x00FF00));
+    EXPECT_EQ(whole.At(110, 110), FromRgb(0x000000));
 }
 
 } // namespace

@@ -54,7 +54,8 @@ int DecodeStatus(int status) {
 }
 
 // In the child between fork and exec.
-[[noreturn]] void ExecChild(ExecArguments& exec, const ChildOptions& options, int stdoutFd) {
+[[noreturn]] void ExecChild(ExecArguments& exec, const ChildOptions& options, int stdoutFd,
+                            int stderrFd = -1) {
     prctl(PR_SET_PDEATHSIG, SIGTERM);
     if (options.inheritFd >= 0)
         fcntl(options.inheritFd, F_SETFD, 0);
@@ -67,6 +68,8 @@ int DecodeStatus(int status) {
     }
     if (stdoutFd >= 0)
         dup2(stdoutFd, STDOUT_FILENO);
+    if (stderrFd >= 0)
+        dup2(stderrFd, STDERR_FILENO);
     if (!options.workingDirectory.empty() && chdir(options.workingDirectory.c_str()) != 0)
         _exit(126);
     execvpe(exec.argv[0], exec.argv.data(), exec.envp.data());
@@ -149,26 +152,36 @@ CommandResult RunCommand(const std::vector<std::string>& argv, const CommandOpti
     CommandResult result;
     if (argv.empty())
         return result;
-    int output[2];
-    int input[2];
-    if (pipe2(output, O_CLOEXEC) != 0)
-        return result;
-    if (pipe2(input, O_CLOEXEC) != 0) {
-        close(output[0]);
-        close(output[1]);
+    // Pipes: stdout, stdin and (when captured) stderr.
+    int output[2] = {-1, -1};
+    int input[2] = {-1, -1};
+    int errors[2] = {-1, -1};
+    auto closeAll = [&] {
+        for (int* pair : {output, input, errors}) {
+            for (int i = 0; i < 2; ++i) {
+                if (pair[i] >= 0)
+                    close(pair[i]);
+                pair[i] = -1;
+            }
+        }
+    };
+    if (pipe2(output, O_CLOEXEC) != 0 || pipe2(input, O_CLOEXEC) != 0 ||
+        (options.captureErrors && pipe2(errors, O_CLOEXEC) != 0)) {
+        closeAll();
         return result;
     }
     ExecArguments exec(argv, options.environment);
     const pid_t pid = fork();
     if (pid == 0) {
         dup2(input[0], STDIN_FILENO);
-        ExecChild(exec, ChildOptions{}, output[1]);
+        ExecChild(exec, ChildOptions{}, output[1], errors[1]);
     }
-    close(output[1]);
-    close(input[0]);
+    close(std::exchange(output[1], -1));
+    close(std::exchange(input[0], -1));
+    if (errors[1] >= 0)
+        close(std::exchange(errors[1], -1));
     if (pid < 0) {
-        close(output[0]);
-        close(input[1]);
+        closeAll();
         return result;
     }
     ChildProcess child(pid);
@@ -185,37 +198,47 @@ CommandResult RunCommand(const std::vector<std::string>& argv, const CommandOpti
             written += static_cast<std::size_t>(count);
         }
     }
-    close(input[1]);
+    close(std::exchange(input[1], -1));
 
+    // The open pipes and where their bytes go.
+    std::vector<std::pair<int, std::string*>> streams = {{output[0], &result.output}};
+    if (errors[0] >= 0)
+        streams.emplace_back(errors[0], &result.errors);
     const auto deadline = std::chrono::steady_clock::now() + options.timeout;
-    bool open = true;
     while (true) {
         const bool exited = child.Wait(0ms).has_value();
-        // After the exit, take what is already in the pipe and stop.
-        pollfd readable{output[0], POLLIN, 0};
-        while (open && poll(&readable, 1, exited ? 0 : 20) > 0) {
-            char buffer[4096];
-            const ssize_t count = read(output[0], buffer, sizeof buffer);
-            if (count < 0 && errno == EINTR)
-                continue;
-            if (count <= 0) {
-                open = false;
+        // After the exit, take what is already in the pipes and stop.
+        while (!streams.empty()) {
+            std::vector<pollfd> readable;
+            for (const auto& stream : streams)
+                readable.push_back({stream.first, POLLIN, 0});
+            if (poll(readable.data(), readable.size(), exited ? 0 : 20) <= 0)
                 break;
+            for (std::size_t i = readable.size(); i-- > 0;) {
+                if (readable[i].revents == 0)
+                    continue;
+                char buffer[4096];
+                const ssize_t count = read(readable[i].fd, buffer, sizeof buffer);
+                if (count < 0 && errno == EINTR)
+                    continue;
+                if (count <= 0)
+                    streams.erase(streams.begin() + static_cast<std::ptrdiff_t>(i));
+                else
+                    streams[i].second->append(buffer, static_cast<std::size_t>(count));
             }
-            result.output.append(buffer, static_cast<std::size_t>(count));
         }
         if (exited) {
             result.exitCode = *child.Wait(0ms);
             break;
         }
-        if (!open)
+        if (streams.empty())
             std::this_thread::sleep_for(5ms);
         if (std::chrono::steady_clock::now() >= deadline) {
             child.Terminate(0ms);
             break;
         }
     }
-    close(output[0]);
+    closeAll();
     return result;
 }
 

@@ -28,6 +28,7 @@ struct ChildOptions {
 struct CommandResult {
     int exitCode = -1;  // -1: could not start or timed out
     std::string output; // everything the command wrote to stdout
+    std::string errors; // what it wrote to stderr, with captureErrors
 };
 
 struct CommandOptions {
@@ -37,6 +38,8 @@ struct CommandOptions {
     // program once input has been given.
     std::string input;
     std::chrono::milliseconds timeout = 20000ms;
+    // Collect stderr into CommandResult::errors instead of passing it on.
+    bool captureErrors = false;
 };
 
 // A program started in the background. The destructor ends it (SIGTERM,
@@ -70,7 +73,7 @@ private:
 };
 
 // Runs a command until it exits and captures its stdout; stderr goes to the
-// test's stderr. A command still running after the timeout is killed.
+// test's stderr unless captureErrors is set. A command still running after the timeout is killed.
 // Output a background child of the command (xclip -i serving the
 // clipboard) writes after the command itself has exited is not waited for.
 CommandResult RunCommand(const std::vector<std::string>& argv, const CommandOptions& options = {});

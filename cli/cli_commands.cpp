@@ -1,0 +1,189 @@
+#include "cli/cli_commands.h"
+
+#include "cli/pixel_search.h"
+#include "cli/reading_format.h"
+#include "color/number_text.h"
+#include "cursor/cursor_feature_code.h"
+#include "windowtools/window_probe.h"
+#include "windowtools/window_walk.h"
+
+#include <thread>
+
+namespace huegrab::cli {
+namespace {
+
+using namespace std::chrono_literals;
+using Clock = std::chrono::steady_clock;
+
+// How often a pixel is read where the desktop offers no change reports.
+constexpr auto kPollInterval = 50ms;
+
+std::string PointText(ScreenPoint point) {
+    return DecimalText(point.x) + "," + DecimalText(point.y);
+}
+
+Outcome Failure(int status, const Request& request, std::string reason) {
+    return {status, {}, std::string(CommandName(request.command)) + ": " + std::move(reason)};
+}
+
+std::string FormatReading(const Request& request, const Reading& reading) {
+    switch (request.style) {
+    case ReadingStyle::Json:
+        return FormatJson(reading) + "\n";
+    case ReadingStyle::Format:
+        return ExpandTemplate(request.format, reading).text + "\n";
+    case ReadingStyle::Line:
+        break;
+    }
+    return FormatLine(reading) + "\n";
+}
+
+bool OnScreen(DesktopServices& desktop, ScreenPoint point) {
+    const auto bounds = desktop.ScreenBounds();
+    if (!bounds)
+        return true; // the read itself then tells
+    return Intersect({point.x, point.y, 1, 1}, *bounds).has_value();
+}
+
+// The point the request names, or the pointer's position.
+std::optional<ScreenPoint> TargetPoint(const Request& request, DesktopServices& desktop) {
+    return request.point ? request.point : desktop.GetCursorPos();
+}
+
+Outcome Pointer(const Request& request, DesktopServices& desktop) {
+    const auto point = desktop.GetCursorPos();
+    if (!point)
+        return Failure(kExitNotFound, request, "the pointer is not on this screen");
+    return {kExitDone, PointText(*point) + "\n", {}};
+}
+
+Outcome Pixel(const Request& request, DesktopServices& desktop) {
+    const auto point = TargetPoint(request, desktop);
+    if (!point)
+        return Failure(kExitNotFound, request, "the pointer is not on this screen");
+    const ColorValue value =
+        OnScreen(desktop, *point) ? ReadScreenPixel(desktop, point->x, point->y) : kInvalidColor;
+    if (value < 0)
+        return Failure(kExitNotFound, request, PointText(*point) + " is off the screen");
+    return {kExitDone, FormatReading(request, {point, value}), {}};
+}
+
+Outcome WaitPixel(const Request& request, DesktopServices& desktop) {
+    const ScreenPoint point = *request.point;
+    if (!OnScreen(desktop, point))
+        return Failure(kExitNotFound, request, PointText(point) + " is off the screen");
+    const auto deadline =
+        request.timeout ? Clock::now() + *request.timeout : Clock::time_point::max();
+    // The watch first, then the read: a change in between is not lost.
+    auto watch = desktop.WatchScreenChanges({point.x, point.y, 1, 1});
+    while (true) {
+        const ColorValue value = ReadScreenPixel(desktop, point.x, point.y);
+        if (value < 0)
+            return Failure(kExitNotFound, request, PointText(point) + " is off the screen");
+        if ((value == request.color) != request.untilDifferent)
+            return {kExitDone, FormatReading(request, {point, value}), {}};
+        const auto now = Clock::now();
+        if (now >= deadline) {
+            return Failure(kExitNotFound, request,
+                           "timed out; " + PointText(point) + " still shows " +
+                               ColorToHexText(value));
+        }
+        // A day at most per wait keeps the arithmetic clear of overflow.
+        const auto left = std::min<Clock::duration>(deadline - now, 24h);
+        const auto wait = std::chrono::ceil<std::chrono::milliseconds>(left);
+        if (watch) {
+            if (watch->WaitForChange(wait) == ScreenWait::Failed)
+                watch.reset();
+        } else {
+            std::this_thread::sleep_for(std::min<std::chrono::milliseconds>(wait, kPollInterval));
+        }
+    }
+}
+
+Outcome Search(const Request& request, DesktopServices& desktop) {
+    const auto bounds = desktop.ScreenBounds();
+    std::optional<ScreenRect> area = request.region;
+    if (bounds)
+        area = Intersect(area.value_or(*bounds), *bounds);
+    else if (!area)
+        return Failure(kExitUsage, request, "this desktop does not tell its size; give --region");
+    if (!area)
+        return Failure(kExitNotFound, request, "the region lies off the screen");
+    // One read of the whole area, then a scan in memory.
+    const PixelBlock block = desktop.ReadBlock(area->x, area->y, area->width, area->height);
+    const auto found = FindColor(block, request.color, request.tolerance);
+    if (!found)
+        return Failure(kExitNotFound, request, "no pixel of " + ColorToHexText(request.color));
+    return {kExitDone, PointText(*found) + "\n", {}};
+}
+
+// Handle, title and class, one a line, as the pick page shows them.
+Outcome WindowAt(const Request& request, DesktopServices& desktop) {
+    const WindowHandle window =
+        request.point ? desktop.WindowFromPoint(*request.point) : WindowUnderPointer(desktop);
+    const WindowFacts facts = DescribeWindow(desktop, window);
+    return {kExitDone, facts.handle + "\n" + facts.title + "\n" + facts.className + "\n", {}};
+}
+
+Outcome Windows(DesktopServices& desktop) {
+    std::string out;
+    for (const std::string& line : ListTopLevelWindows(desktop))
+        out += line + "\r\n";
+    return {kExitDone, std::move(out), {}};
+}
+
+Outcome Find(const Request& request, DesktopServices& desktop) {
+    // A title copied from the window comes between double quotes; the
+    // search page drops them too.
+    std::string search = request.text;
+    std::erase(search, '"');
+    std::string found = FindWindowsByTitle(desktop, search);
+    if (found.empty())
+        return Failure(kExitNotFound, request, "no window title contains \"" + search + "\"");
+    return {kExitDone, std::move(found), {}};
+}
+
+Outcome CursorCode(const Request& request, DesktopServices& desktop) {
+    const CursorFeatureCode code = GetCursorFeatureCode(desktop, request.method);
+    return {kExitDone, DecimalText(code.code) + "\n", {}};
+}
+
+Outcome Lookup(const Request& request) {
+    return {kExitDone, FormatReading(request, {std::nullopt, request.color}), {}};
+}
+
+} // namespace
+
+bool NeedsDesktop(const Request& request) {
+    return request.command != Command::Lookup;
+}
+
+Outcome RunRequest(const Request& request, DesktopServices* desktop) {
+    if (!NeedsDesktop(request))
+        return Lookup(request);
+    if (!desktop)
+        return Failure(kExitUsage, request, "no desktop");
+    switch (request.command) {
+    case Command::Pointer:
+        return Pointer(request, *desktop);
+    case Command::Pixel:
+        return Pixel(request, *desktop);
+    case Command::WaitPixel:
+        return WaitPixel(request, *desktop);
+    case Command::Search:
+        return Search(request, *desktop);
+    case Command::WindowAt:
+        return WindowAt(request, *desktop);
+    case Command::Windows:
+        return Windows(*desktop);
+    case Command::Find:
+        return Find(request, *desktop);
+    case Command::CursorCode:
+        return CursorCode(request, *desktop);
+    case Command::Lookup:
+        break;
+    }
+    return Lookup(request);
+}
+
+} // namespace huegrab::cli

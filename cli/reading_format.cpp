@@ -1,0 +1,107 @@
+#include "cli/reading_format.h"
+
+#include "color/color_texts.h"
+#include "color/number_text.h"
+
+#include <array>
+#include <vector>
+
+namespace huegrab::cli {
+namespace {
+
+struct Field {
+    std::string_view name;
+    std::string text;
+    bool quoted; // a text in JSON, not a number
+};
+
+// Every field of a reading in the order the line and JSON forms print them.
+std::vector<Field> Fields(const Reading& reading) {
+    const ColorTexts texts = MakeColorTexts(MakeColorSample(
+        reading.point ? reading.point->x : 0, reading.point ? reading.point->y : 0, reading.value));
+    std::vector<Field> fields;
+    if (reading.point) {
+        fields.push_back({"x", DecimalText(reading.point->x), false});
+        fields.push_back({"y", DecimalText(reading.point->y), false});
+    }
+    fields.push_back({"c", texts.value, false});
+    fields.push_back({"hex", texts.hex, true});
+    fields.push_back({"r", texts.r, false});
+    fields.push_back({"g", texts.g, false});
+    fields.push_back({"b", texts.b, false});
+    fields.push_back({"h", texts.h, false});
+    fields.push_back({"s", texts.s, false});
+    fields.push_back({"l", texts.l, false});
+    // Only for templates: the component pairs as the hex field shows them.
+    fields.push_back({"rhex", texts.rHex, true});
+    fields.push_back({"ghex", texts.gHex, true});
+    fields.push_back({"bhex", texts.bHex, true});
+    return fields;
+}
+
+bool InLineForms(const Field& field) {
+    return !field.name.ends_with("hex") || field.name == "hex";
+}
+
+} // namespace
+
+std::string FormatLine(const Reading& reading) {
+    std::string line;
+    for (const Field& field : Fields(reading)) {
+        if (!InLineForms(field))
+            continue;
+        if (!line.empty())
+            line += ' ';
+        line.append(field.name).append("=").append(field.text);
+    }
+    return line;
+}
+
+std::string FormatJson(const Reading& reading) {
+    std::string json = "{";
+    for (const Field& field : Fields(reading)) {
+        if (!InLineForms(field))
+            continue;
+        if (json.size() > 1)
+            json += ',';
+        // Names and values are digits, letters and "-": nothing to escape.
+        json.append("\"").append(field.name).append("\":");
+        json += field.quoted ? "\"" + field.text + "\"" : field.text;
+    }
+    return json + "}";
+}
+
+Expansion ExpandTemplate(std::string_view format, const Reading& reading) {
+    const std::vector<Field> fields = Fields(reading);
+    Expansion result;
+    for (std::size_t i = 0; i < format.size(); ++i) {
+        const char c = format[i];
+        if ((c == '{' || c == '}') && i + 1 < format.size() && format[i + 1] == c) {
+            result.text += c;
+            ++i;
+            continue;
+        }
+        if (c == '}')
+            return {{}, "a \"}\" without its \"{\" (write \"}}\" for a brace)"};
+        if (c != '{') {
+            result.text += c;
+            continue;
+        }
+        const std::size_t close = format.find('}', i + 1);
+        if (close == std::string_view::npos)
+            return {{}, "a \"{\" without its \"}\" (write \"{{\" for a brace)"};
+        const std::string_view name = format.substr(i + 1, close - i - 1);
+        const Field* found = nullptr;
+        for (const Field& field : fields) {
+            if (field.name == name)
+                found = &field;
+        }
+        if (!found)
+            return {{}, "unknown field {" + std::string(name) + "}"};
+        result.text += found->text;
+        i = close;
+    }
+    return result;
+}
+
+} // namespace huegrab::cli

@@ -1,0 +1,35 @@
+#pragma once
+
+#include "color/color_model.h"
+#include "desktop/desktop_services.h"
+
+#include <optional>
+#include <string>
+#include <string_view>
+
+namespace huegrab::cli {
+
+// A colour as the program prints it: read at a screen point, or looked up
+// from a code (no point).
+struct Reading {
+    std::optional<ScreenPoint> point;
+    ColorValue value = 0;
+};
+
+// "x=… y=… c=… hex=… r=… g=… b=… h=… s=… l=…"; without a point the line
+// starts at "c=".
+std::string FormatLine(const Reading& reading);
+
+// One JSON object with the same fields: numbers as numbers, the hex
+// texts as strings.
+std::string FormatJson(const Reading& reading);
+
+// Fills a template: {x} {y} {c} {hex} {rhex} {ghex} {bhex} {r} {g} {b} {h}
+// {s} {l} become the reading's texts, "{{" and "}}" stand for braces.
+struct Expansion {
+    std::string text;
+    std::string error; // non-empty when the template is bad; text is then empty
+};
+Expansion ExpandTemplate(std::string_view format, const Reading& reading);
+
+} // namespace huegrab::cli

@@ -1,0 +1,48 @@
+#!/usr/bin/env bash
+# Installs the build into a fresh prefix and checks what lands there: both
+# programs, a launcher entry and AppStream data that their validators
+# accept, the icon at each size in the hicolor theme, and a completion for
+# huegrab-cli that completes.
+set -euo pipefail
+build=$1
+prefix=$(mktemp -d)
+trap 'rm -rf "$prefix"' EXIT
+fail() { echo "check_install: $*" >&2; exit 1; }
+
+cmake --install "$build" --prefix "$prefix" >/dev/null
+
+for program in huegrab huegrab-cli; do
+  [[ -x $prefix/bin/$program ]] || fail "bin/$program is missing"
+done
+"$prefix/bin/huegrab-cli" lookup 0000FF | grep -qx 'c=255 hex=0000FF r=255 g=0 b=0 h=0 s=240 l=120' \
+  || fail "the installed huegrab-cli does not run"
+
+desktop=("$prefix"/share/applications/*.desktop)
+[[ ${#desktop[@]} -eq 1 && -f ${desktop[0]} ]] || fail "expected one .desktop file"
+desktop-file-validate "${desktop[0]}" || fail "desktop-file-validate refused ${desktop[0]}"
+metainfo=("$prefix"/share/metainfo/*.metainfo.xml)
+[[ -f ${metainfo[0]} ]] || fail "no metainfo file"
+appstreamcli validate --no-net "${metainfo[0]}" >/dev/null || fail "appstreamcli refused ${metainfo[0]}"
+
+# The icon the launcher names, at each size, as a PNG of that size.
+icon=$(sed -n 's/^Icon=//p' "${desktop[0]}")
+for size in 16 32 48; do
+  png=$prefix/share/icons/hicolor/${size}x${size}/apps/$icon.png
+  [[ -f $png ]] || fail "no $size px icon $icon.png"
+  read -r width height < <(python3 -c '
+import struct, sys
+data = open(sys.argv[1], "rb").read(24)
+assert data[:8] == b"\x89PNG\r\n\x1a\n", "not a PNG"
+print(*struct.unpack(">II", data[16:24]))' "$png")
+  [[ $width == "$size" && $height == "$size" ]] || fail "$png is ${width}x$height"
+done
+
+completion=$prefix/share/bash-completion/completions/huegrab-cli
+[[ -f $completion ]] || fail "no bash completion for huegrab-cli"
+words=$(bash -c 'source "$1"; COMP_WORDS=(huegrab-cli wa); COMP_CWORD=1; _huegrab_cli
+                 echo "${COMPREPLY[*]}"' _ "$completion")
+[[ $words == "wait-pixel" ]] || fail "completing 'wa' gave '$words'"
+words=$(bash -c 'source "$1"; COMP_WORDS=(huegrab-cli search --); COMP_CWORD=2; _huegrab_cli
+                 echo "${COMPREPLY[*]}"' _ "$completion")
+[[ $words == "--region --tolerance --help" ]] || fail "completing search options gave '$words'"
+echo "check_install: all installed files check out"

@@ -1,0 +1,88 @@
+#include "cli/cli_commands.h"
+#include "desktop/fake/fake_desktop.h"
+
+#include <gtest/gtest.h>
+
+namespace huegrab::cli {
+namespace {
+
+using namespace std::chrono_literals;
+
+Outcome RunCli(const std::vector<std::string>& arguments, DesktopServices* desktop) {
+    const std::vector<std::string_view> views(arguments.begin(), arguments.end());
+    const ParsedArguments parsed = ParseArguments(views);
+    if (const auto* error = std::get_if<UsageError>(&parsed))
+        return {kExitUsage, {}, error->message};
+    return RunRequest(std::get<Request>(parsed), desktop);
+}
+
+// Outcomes against a scripted desktop: what is printed, the status and the
+// reason, command by command.
+TEST(CliCommands, ReadingsOnAScriptedDesktop) {
+    FakeDesktop desktop(64, 48, 0x808080);
+    desktop.SetPixel(20, 10, 0x0000FF);
+    desktop.SetPixel(30, 10, 0x0000FF); // same row, further right
+    desktop.SetPixel(40, 40, 0x0000FE);
+    desktop.pointer = {20, 10};
+    struct Case {
+        std::vector<std::string> arguments;
+        Outcome expected;
+    };
+    const std::vector<Case> cases = {
+        {{"pointer"}, {kExitDone, "20,10\n", ""}},
+        {{"pixel"}, {kExitDone, "x=20 y=10 c=255 hex=0000FF r=255 g=0 b=0 h=0 s=240 l=120\n", ""}},
+        {{"pixel", "0", "0", "--format", "{hex}"}, {kExitDone, "808080\n", ""}},
+        {{"pixel", "64", "0"}, {kExitNotFound, "", "pixel: 64,0 is off the screen"}},
+        {{"pixel", "-1", "0"}, {kExitNotFound, "", "pixel: -1,0 is off the screen"}},
+        {{"search", "0000FF"}, {kExitDone, "20,10\n", ""}},
+        {{"search", "0000FF", "--region", "21,0,43,48"}, {kExitDone, "30,10\n", ""}},
+        {{"search", "0000FF", "--region", "31,0,100,100"},
+         {kExitNotFound, "", "search: no pixel of 0000FF"}},
+        {{"search", "0000FF", "--region", "31,0,100,100", "--tolerance", "1"},
+         {kExitDone, "40,40\n", ""}},
+        {{"search", "FF", "--region", "64,0,5,5"},
+         {kExitNotFound, "", "search: the region lies off the screen"}},
+        {{"wait-pixel", "20", "10", "ff"},
+         {kExitDone, "x=20 y=10 c=255 hex=0000FF r=255 g=0 b=0 h=0 s=240 l=120\n", ""}},
+        {{"wait-pixel", "0", "0", "ff", "--timeout", "0.05"},
+         {kExitNotFound, "", "wait-pixel: timed out; 0,0 still shows 808080"}},
+        {{"wait-pixel", "0", "0", "808080", "--not", "--timeout", "0"},
+         {kExitNotFound, "", "wait-pixel: timed out; 0,0 still shows 808080"}},
+        {{"wait-pixel", "0", "48", "ff"},
+         {kExitNotFound, "", "wait-pixel: 0,48 is off the screen"}},
+        {{"lookup", "CC6633", "--format", "{r} {g} {b}"}, {kExitDone, "51 102 204\n", ""}},
+    };
+    for (const auto& [arguments, expected] : cases) {
+        SCOPED_TRACE(testing::PrintToString(arguments));
+        const Outcome outcome = RunCli(arguments, &desktop);
+        EXPECT_EQ(outcome.status, expected.status);
+        EXPECT_EQ(outcome.out, expected.out);
+        EXPECT_EQ(outcome.error, expected.error);
+    }
+}
+
+TEST(CliCommands, SearchReadsTheScreenOnceAndLookupNeedsNoDesktop) {
+    FakeDesktop desktop(1920, 1080, 0);
+    desktop.SetPixel(1919, 1079, 0x123456);
+    const Outcome found = RunCli({"search", "123456"}, &desktop);
+    EXPECT_EQ(found.out, "1919,1079\n");
+    EXPECT_EQ(desktop.blockReads, 1);
+    EXPECT_EQ(desktop.pixelReads, 0);
+
+    const Outcome lookup = RunCli({"lookup", "--decimal", "16711680"}, nullptr);
+    EXPECT_EQ(lookup.status, kExitDone);
+    EXPECT_EQ(lookup.out, "c=16711680 hex=FF0000 r=0 g=0 b=255 h=160 s=240 l=120\n");
+}
+
+TEST(CliCommands, APointerOffTheScreenIsReported) {
+    FakeDesktop desktop(10, 10, 0);
+    desktop.failCursorPos = true;
+    for (const char* command : {"pointer", "pixel"}) {
+        const Outcome outcome = RunCli({command}, &desktop);
+        EXPECT_EQ(outcome.status, kExitNotFound);
+        EXPECT_EQ(outcome.error, std::string(command) + ": the pointer is not on this screen");
+    }
+}
+
+} // namespace
+} // namespace huegrab::cli

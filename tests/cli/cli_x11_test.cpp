@@ -1,0 +1,279 @@
+// The built huegrab-cli against a private X server, with real clients on
+// the other side: xsetroot and test windows give known pixels, xdotool
+// moves the pointer.
+#include "cursor/cursor_feature_code.h"
+#include "tests/cli/usage_cases.h"
+#include "tests/x11/x11_server_test.h"
+#include "windowtools/window_probe.h"
+#include "windowtools/window_walk.h"
+
+#include <gtest/gtest.h>
+#include <thread>
+
+namespace huegrab {
+namespace {
+
+using namespace std::chrono_literals;
+
+constexpr char kRootLine[] = "c=13395507 hex=CC6633 r=51 g=102 b=204 h=147 s=144 l=120";
+
+class CliOnX11 : public X11ServerTest<640, 480> {
+protected:
+    void SetUp() override {
+        X11ServerTest::SetUp();
+        ASSERT_EQ(server_->Run({"xsetroot", "-solid", "#3366CC"}).exitCode, 0);
+    }
+
+    static xtest::CommandResult Cli(std::vector<std::string> arguments) {
+        arguments.insert(arguments.begin(), HUEGRAB_CLI);
+        xtest::CommandOptions options;
+        options.captureErrors = true;
+        return server_->Run(arguments, options);
+    }
+
+    // A borderless window that the window manager (there is none) leaves
+    // exactly where it is put.
+    xtest::XId Spot(int x, int y, int width, int height, std::uint32_t rgb) {
+        xtest::WindowSpec spec;
+        spec.x = x;
+        spec.y = y;
+        spec.width = width;
+        spec.height = height;
+        spec.rgb = rgb;
+        spec.overrideRedirect = true;
+        return client_->CreateWindow(spec);
+    }
+};
+
+TEST_F(CliOnX11, AKnownColourReadsBackInEveryForm) {
+    const auto line = Cli({"pixel", "10", "10"});
+    EXPECT_EQ(line.exitCode, 0);
+    EXPECT_EQ(line.output, std::string("x=10 y=10 ") + kRootLine + "\n");
+    EXPECT_EQ(line.errors, "");
+
+    EXPECT_EQ(Cli({"pixel", "639", "479", "--format", "{x},{y} {hex} {c} {rhex}"}).output,
+              "639,479 CC6633 13395507 33\n");
+    EXPECT_EQ(Cli({"lookup", "cc6633"}).output, std::string(kRootLine) + "\n");
+
+    // The JSON form read by a JSON parser.
+    const auto json = Cli({"pixel", "--json", "3", "4"});
+    ASSERT_EQ(json.exitCode, 0);
+    xtest::CommandOptions parse;
+    parse.input = json.output;
+    const auto parsed = server_->Run(
+        {"python3", "-c",
+         "import json, sys; d = json.load(sys.stdin); "
+         "print(d['x'], d['y'], d['c'], d['hex'], d['r'], d['g'], d['b'], d['h'], d['s'], d['l'])"},
+        parse);
+    EXPECT_EQ(parsed.output, "3 4 13395507 CC6633 51 102 204 147 144 120\n");
+
+    // Without a point: the pointer's.
+    ASSERT_EQ(Xdotool({"mousemove", "100", "200"}), 0);
+    EXPECT_EQ(Cli({"pointer"}).output, "100,200\n");
+    EXPECT_EQ(Cli({"pixel"}).output, std::string("x=100 y=200 ") + kRootLine + "\n");
+
+    const auto off = Cli({"pixel", "640", "0"});
+    EXPECT_EQ(off.exitCode, 1);
+    EXPECT_EQ(off.output, "");
+    EXPECT_EQ(off.errors, "huegrab-cli: pixel: 640,0 is off the screen\n");
+}
+
+TEST_F(CliOnX11, WaitPixelReturnsWhenAWindowOfTheColourAppears) {
+    // The window comes from another thread while the program waits.
+    const std::string display = server_->DisplayName();
+    std::thread other([display] {
+        std::this_thread::sleep_for(300ms);
+        auto client = xtest::TestClient::Connect(display);
+        xtest::WindowSpec spec;
+        spec.x = 40;
+        spec.y = 40;
+        spec.width = 30;
+        spec.height = 30;
+        spec.rgb = 0x00FF00;
+        spec.overrideRedirect = true;
+        client->CreateWindow(spec);
+        std::this_thread::sleep_for(2s); // the window lives as long as its client
+    });
+    const auto appeared = Cli({"wait-pixel", "50", "60", "00FF00", "--timeout", "10"});
+    other.join();
+    EXPECT_EQ(appeared.exitCode, 0) << appeared.errors;
+    EXPECT_EQ(appeared.output, "x=50 y=60 c=65280 hex=00FF00 r=0 g=255 b=0 h=80 s=240 l=120\n");
+
+    const auto timedOut = Cli({"wait-pixel", "50", "60", "00FF00", "--timeout", "0.3"});
+    EXPECT_EQ(timedOut.exitCode, 1);
+    EXPECT_EQ(timedOut.output, "");
+    EXPECT_EQ(timedOut.errors, "huegrab-cli: wait-pixel: timed out; 50,60 still shows CC6633\n");
+
+    // --not: returns at once while the pixel already differs.
+    ASSERT_NE(Spot(0, 0, 20, 20, 0xFF0000), 0u);
+    EXPECT_EQ(Cli({"wait-pixel", "5", "5", "CC6633", "--not", "--timeout", "5"}).output,
+              "x=5 y=5 c=255 hex=0000FF r=255 g=0 b=0 h=0 s=240 l=120\n");
+}
+
+// The change watch behind wait-pixel: it wakes for drawing that touches its
+// region and sleeps through drawing anywhere else.
+TEST_F(CliOnX11, ScreenWatchWakesOnlyForDrawingInsideItsRegion) {
+    auto watch = desktop_->WatchScreenChanges({200, 200, 10, 10});
+    ASSERT_NE(watch, nullptr);
+    // The root colour of SetUp may still be on its way to the screen.
+    for (int i = 0; i < 10 && watch->WaitForChange(200ms) == ScreenWait::Changed; ++i) {
+    }
+    struct Case {
+        const char* what;
+        ScreenRect window;
+        ScreenWait expected;
+    };
+    const std::vector<Case> cases = {
+        {"far away", {300, 300, 20, 20}, ScreenWait::TimedOut},
+        {"just right of it", {210, 200, 5, 5}, ScreenWait::TimedOut},
+        {"just above it", {200, 195, 10, 5}, ScreenWait::TimedOut},
+        {"over a corner", {205, 195, 20, 20}, ScreenWait::Changed},
+        {"on its last pixel", {209, 209, 1, 1}, ScreenWait::Changed},
+        {"covering it", {150, 150, 100, 100}, ScreenWait::Changed},
+    };
+    for (const auto& [what, window, expected] : cases) {
+        ASSERT_NE(Spot(window.x, window.y, window.width, window.height, 0xFF0000), 0u);
+        EXPECT_EQ(watch->WaitForChange(expected == ScreenWait::Changed ? 5000ms : 300ms), expected)
+            << what;
+        // Each change is reported once.
+        EXPECT_EQ(watch->WaitForChange(50ms), ScreenWait::TimedOut) << what;
+    }
+}
+
+TEST_F(CliOnX11, SearchFindsOnePixelTargetsInRowOrderInsideTheRegion) {
+    for (const auto& [x, y] : {std::pair{400, 77}, {123, 200}, {10, 300}})
+        ASSERT_NE(Spot(x, y, 1, 1, 0xFFFF00), 0u); // yellow: hex 00FFFF
+    ASSERT_NE(Spot(600, 10, 1, 1, 0xFFFF03), 0u);  // blue 3 away from yellow
+    struct Case {
+        std::vector<std::string> arguments;
+        int status;
+        std::string output;
+    };
+    const std::vector<Case> cases = {
+        {{"search", "00FFFF"}, 0, "400,77\n"},
+        {{"search", "00FFFF", "--tolerance", "3"}, 0, "600,10\n"},
+        {{"search", "00FFFF", "--tolerance", "2"}, 0, "400,77\n"},
+        {{"search", "00FFFF", "--region", "0,78,640,402"}, 0, "123,200\n"},
+        {{"search", "00FFFF", "--region", "124,78,516,222"}, 1, ""},
+        {{"search", "00FFFF", "--region", "0,0,123,300"}, 1, ""},
+        {{"search", "00FFFF", "--region", "123,200,1,1"}, 0, "123,200\n"},
+        {{"search", "00FFFF", "--region", "-50,250,100,1000"}, 0, "10,300\n"},
+        {{"search", "CC6633", "--region", "640,0,10,10"}, 1, ""},
+    };
+    for (const auto& [arguments, status, output] : cases) {
+        const auto result = Cli(arguments);
+        EXPECT_EQ(result.exitCode, status) << testing::PrintToString(arguments);
+        EXPECT_EQ(result.output, output) << testing::PrintToString(arguments);
+    }
+}
+
+// What the window commands print is what the window tools give the panel
+// for the same windows.
+TEST_F(CliOnX11, WindowCommandsPrintTheWindowToolsForms) {
+    const auto titled = [&](int x, const std::string& title, const std::string& className) {
+        xtest::WindowSpec spec;
+        spec.x = x;
+        spec.y = 300;
+        spec.width = 50;
+        spec.height = 40;
+        spec.netWmName = title;
+        spec.className = className;
+        spec.overrideRedirect = true;
+        return static_cast<WindowHandle>(client_->CreateWindow(spec));
+    };
+    const WindowHandle alpha = titled(300, "huegrab cli alpha", "CliAlpha");
+    const WindowHandle beta = titled(400, "huegrab cli beta \xE6\xA0\x87\xE9\xA2\x98", "CliBeta");
+    ASSERT_NE(titled(500, "", "Untitled"), 0);
+    ASSERT_NE(alpha, 0);
+    ASSERT_NE(beta, 0);
+    ASSERT_EQ(Xdotool({"mousemove", "410", "310"}), 0);
+
+    std::string list;
+    for (const std::string& line : ListTopLevelWindows(*desktop_))
+        list += line + "\r\n";
+    const auto facts = [&](WindowHandle window) {
+        const WindowFacts f = DescribeWindow(*desktop_, window);
+        return f.handle + "\n" + f.title + "\n" + f.className + "\n";
+    };
+    struct Case {
+        std::vector<std::string> arguments;
+        int status;
+        std::string output;
+    };
+    const std::vector<Case> cases = {
+        {{"windows"}, 0, list},
+        {{"find", "huegrab cli"}, 0, FindWindowsByTitle(*desktop_, "huegrab cli")},
+        {{"find", "\"huegrab cli beta\""}, 0, "[1]" + WindowHandleText(beta) + "\r\n"},
+        {{"find", "HUEGRAB"}, 1, ""},
+        {{"window-at", "310", "310"}, 0, facts(alpha)},
+        {{"window-at"}, 0, facts(beta)},
+        {{"window-at", "5", "5"}, 0, facts(desktop_->WindowFromPoint({5, 5}))},
+    };
+    for (const auto& [arguments, status, output] : cases) {
+        const auto result = Cli(arguments);
+        EXPECT_EQ(result.exitCode, status) << testing::PrintToString(arguments);
+        EXPECT_EQ(result.output, output) << testing::PrintToString(arguments);
+    }
+    // The forms themselves, not only agreement.
+    EXPECT_NE(list.find("]" + WindowHandleText(alpha) + "=huegrab cli alpha\r\n"),
+              std::string::npos);
+    EXPECT_EQ(std::count(list.begin(), list.end(), '\n'), 2);
+    EXPECT_EQ(Cli({"find", "huegrab cli"}).output.find("[2]"),
+              3 + WindowHandleText(beta).size() + 2);
+    EXPECT_EQ(facts(alpha), WindowHandleText(alpha) + "\nhuegrab cli alpha\nCliAlpha\n");
+    EXPECT_EQ(Cli({"find", "HUEGRAB"}).errors,
+              "huegrab-cli: find: no window title contains \"HUEGRAB\"\n");
+}
+
+TEST_F(CliOnX11, CursorCodeIsTheCursorToolsCode) {
+    struct Case {
+        std::uint32_t colour;
+        std::vector<std::string> codes; // methods 0, 1, 2
+    };
+    const std::vector<Case> cases = {
+        {0xFFFFFF, {"1593348757", "121993146", "330168771"}},
+        {0x000000, {"0", "2147483647", "2147483647"}},
+    };
+    ASSERT_EQ(Xdotool({"mousemove", "150", "120"}), 0);
+    const std::vector<std::uint8_t> ones(16 * 16, 1);
+    for (const auto& [colour, codes] : cases) {
+        client_->SetBitmapCursor(client_->Root(), 16, 16, ones, ones, 0, 0, colour, colour);
+        client_->Sync();
+        EXPECT_EQ(Cli({"cursor-code"}).output, codes[0] + "\n");
+        for (int method = 0; method < 3; ++method) {
+            const auto result = Cli({"cursor-code", "--method", std::to_string(method)});
+            EXPECT_EQ(result.exitCode, 0);
+            EXPECT_EQ(result.output, codes[static_cast<std::size_t>(method)] + "\n") << method;
+            EXPECT_EQ(result.output,
+                      std::to_string(GetCursorFeatureCode(*desktop_, method).code) + "\n");
+        }
+    }
+}
+
+TEST_F(CliOnX11, BadUsageAndAMissingDesktopExitWithStatusTwoAndOneLine) {
+    for (const auto& [arguments, message] : cli::test::UsageCases()) {
+        const auto result = Cli(arguments);
+        EXPECT_EQ(result.exitCode, 2) << testing::PrintToString(arguments);
+        EXPECT_EQ(result.errors, "huegrab-cli: " + message + "\n");
+        EXPECT_EQ(result.output, "");
+    }
+    xtest::CommandOptions noServer;
+    noServer.captureErrors = true;
+    noServer.environment = {{"DISPLAY", ":65000"}};
+    const auto noDesktop = xtest::RunCommand({HUEGRAB_CLI, "pixel", "1", "1"}, noServer);
+    EXPECT_EQ(noDesktop.exitCode, 2);
+    EXPECT_EQ(noDesktop.errors, "huegrab-cli: cannot open the X display \":65000\".\n");
+    // A lookup needs no desktop.
+    EXPECT_EQ(xtest::RunCommand({HUEGRAB_CLI, "lookup", "CC6633"}, noServer).exitCode, 0);
+
+    for (const char* command : {"pointer", "pixel", "wait-pixel", "search", "window-at", "windows",
+                                "find", "cursor-code", "lookup"}) {
+        const auto help = Cli({command, "--help"});
+        EXPECT_EQ(help.exitCode, 0);
+        EXPECT_EQ(help.output.rfind(std::string("Usage: huegrab-cli ") + command, 0), 0u);
+    }
+    EXPECT_NE(Cli({"--help"}).output.find("Exit status"), std::string::npos);
+}
+
+} // namespace
+} // namespace huegrab
