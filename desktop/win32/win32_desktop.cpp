@@ -43,7 +43,7 @@ void Win32Desktop::SetCursorPos(std::int32_t x, std::int32_t y) {
 }
 
 ColorValue Win32Desktop::GetPixel(std::int32_t x, std::int32_t y) {
-    return ReadScreenBlock(x, y, 1, 1).pixels.front();
+    return ReadScreenPixel(x, y);
 }
 
 PixelBlock Win32Desktop::ReadBlock(std::int32_t left, std::int32_t top, std::int32_t width,

@@ -39,6 +39,18 @@ VirtualScreen CurrentVirtualScreen() {
         ::GetSystemMetrics(SM_CXVIRTUALSCREEN), ::GetSystemMetrics(SM_CYVIRTUALSCREEN)};
 }
 
+ColorValue ReadScreenPixel(std::int32_t x, std::int32_t y) {
+    const VirtualScreen screen = CurrentVirtualScreen();
+    if (x < screen.left || y < screen.top || std::int64_t{x} - screen.left >= screen.width ||
+        std::int64_t{y} - screen.top >= screen.height)
+        return kInvalidColor;
+    const ScreenDc screenDc;
+    if (!screenDc)
+        return kInvalidColor;
+    // COLORREF is 0x00BBGGRR already; CLR_INVALID (all ones) is -1.
+    return static_cast<ColorValue>(::GetPixel(screenDc.Get(), x, y));
+}
+
 PixelBlock ReadScreenBlock(std::int32_t left, std::int32_t top, std::int32_t width,
                            std::int32_t height) {
     PixelBlock block;

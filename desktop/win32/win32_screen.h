@@ -20,6 +20,11 @@ VirtualScreen CurrentVirtualScreen();
 PixelBlock ReadScreenBlock(std::int32_t left, std::int32_t top, std::int32_t width,
                            std::int32_t height);
 
+// One pixel by GetPixel on the screen DC (acquired and released here):
+// cheaper than a DIB section for a single read. kInvalidColor off the
+// virtual screen.
+ColorValue ReadScreenPixel(std::int32_t x, std::int32_t y);
+
 // A DIB word 0xAARRGGBB (bytes B, G, R, A in memory) as 0x00BBGGRR.
 constexpr ColorValue ColorFromDibWord(std::uint32_t word) {
     return static_cast<ColorValue>(((word >> 16) & 0xFF) | (word & 0xFF00) | ((word & 0xFF) << 16));
