@@ -67,46 +67,4 @@ std::string Utf16ToUtf8(std::u16string_view text, std::size_t maxBytes) {
     return utf8;
 }
 
-std::u16string Utf8ToUtf16(std::string_view text) {
-    std::u16string utf16;
-    utf16.reserve(text.size());
-    std::size_t i = 0;
-    while (i < text.size()) {
-        const auto lead = static_cast<unsigned char>(text[i]);
-        std::size_t length = lead < 0x80                      ? 1
-                             : (lead >= 0xC2 && lead <= 0xDF) ? 2
-                             : (lead >= 0xE0 && lead <= 0xEF) ? 3
-                             : (lead >= 0xF0 && lead <= 0xF4) ? 4
-                                                              : 0;
-        char32_t codePoint = length == 1   ? lead
-                             : length == 2 ? lead & 0x1F
-                             : length == 3 ? lead & 0x0F
-                                           : lead & 0x07;
-        bool valid = length > 0 && i + length <= text.size();
-        for (std::size_t k = 1; valid && k < length; ++k) {
-            const auto next = static_cast<unsigned char>(text[i + k]);
-            valid = (next & 0xC0) == 0x80;
-            codePoint = (codePoint << 6) | (next & 0x3F);
-        }
-        // Overlong forms, surrogates and values past U+10FFFF are not UTF-8.
-        static constexpr char32_t kSmallest[] = {0, 0, 0x80, 0x800, 0x10000};
-        if (valid && (codePoint < kSmallest[length] || codePoint > 0x10FFFF ||
-                      (codePoint >= 0xD800 && codePoint <= 0xDFFF)))
-            valid = false;
-        if (!valid) {
-            utf16 += static_cast<char16_t>(kReplacement);
-            ++i;
-            continue;
-        }
-        if (codePoint >= 0x10000) {
-            utf16 += static_cast<char16_t>(0xD800 + ((codePoint - 0x10000) >> 10));
-            utf16 += static_cast<char16_t>(0xDC00 + ((codePoint - 0x10000) & 0x3FF));
-        } else {
-            utf16 += static_cast<char16_t>(codePoint);
-        }
-        i += length;
-    }
-    return utf16;
-}
-
 } // namespace huegrab::win32

@@ -15,8 +15,4 @@ inline constexpr std::size_t kMaxWindowTextBytes = 254;
 // becomes U+FFFD.
 std::string Utf16ToUtf8(std::u16string_view text, std::size_t maxBytes = kMaxWindowTextBytes);
 
-// UTF-8 to UTF-16 for the wide functions; bytes that are not UTF-8 become
-// U+FFFD.
-std::u16string Utf8ToUtf16(std::string_view text);
-
 } // namespace huegrab::win32

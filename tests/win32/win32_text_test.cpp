@@ -48,31 +48,6 @@ TEST(Win32Text, WideTextBecomesUtf8CutWithoutSplittingACharacter) {
         EXPECT_EQ(Utf16ToUtf8(c.wide), c.utf8) << c.name;
 }
 
-TEST(Win32Text, Utf8TurnsIntoWideTextAndBack) {
-    const struct {
-        const char* name;
-        std::string utf8;
-        std::u16string wide;
-    } cases[] = {
-        {"ASCII and CJK", "ab 取色", u"ab 取色"},
-        {"beyond the BMP", "\xF0\x9F\x98\x80", u"\U0001F600"},
-        {"stray continuation byte",
-         "a\x80"
-         "b",
-         u"a\xFFFD"
-         "b"},
-        {"truncated sequence", "a\xE4\xB8", u"a\xFFFD\xFFFD"},
-        {"overlong slash", "\xC0\xAF", u"\xFFFD\xFFFD"},
-        {"encoded surrogate", "\xED\xA0\x80", u"\xFFFD\xFFFD\xFFFD"},
-    };
-    for (const auto& c : cases) {
-        EXPECT_EQ(Utf8ToUtf16(c.utf8), c.wide) << c.name;
-        if (c.wide.find(u'\xFFFD') == std::u16string::npos) {
-            EXPECT_EQ(Utf16ToUtf8(Utf8ToUtf16(c.utf8)), c.utf8) << c.name;
-        }
-    }
-}
-
 // HWNDs are sign-extended 32-bit values: the 32-bit handle holds them whole.
 TEST(Win32WindowHandle, HandlesSurviveTheTripThroughThirtyTwoBits) {
     const struct {

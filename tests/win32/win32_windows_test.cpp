@@ -21,8 +21,11 @@ std::string Repeat(std::string_view text, int times) {
 }
 
 std::wstring Wide(const std::string& utf8) {
-    const std::u16string units = win32::Utf8ToUtf16(utf8);
-    return std::wstring(units.begin(), units.end());
+    std::wstring wide(utf8.size(), L'\0');
+    wide.resize(static_cast<std::size_t>(
+        ::MultiByteToWideChar(CP_UTF8, 0, utf8.data(), static_cast<int>(utf8.size()), wide.data(),
+                              static_cast<int>(wide.size()))));
+    return wide;
 }
 
 // Titles as the window gets them (UTF-8 here) and as the walk hands them on.
