@@ -8,9 +8,9 @@ class QWidget;
 
 namespace huegrab {
 
-// Turns SIGTERM, SIGINT and SIGHUP into a normal close of the window, so
-// that the shutdown steps run and the focused slot is stored. The handler
-// only writes a byte to a pipe; the close happens on the UI thread.
+// Turns SIGTERM, SIGINT and SIGHUP (on Windows: console Ctrl+C, Break and
+// close) into a normal close of the window, so that the shutdown steps run
+// and the focused slot is stored. The close happens on the UI thread.
 class CloseOnSignal : public QObject {
 public:
     explicit CloseOnSignal(QWidget& window);

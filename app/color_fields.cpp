@@ -1,23 +1,49 @@
 #include "app/color_fields.h"
 
-#include "app/form/form1.h"
-
+#include <QLabel>
 #include <QLineEdit>
 
 namespace huegrab {
+namespace {
 
-void WriteColorTexts(const Form1& form, const ColorFieldNames& fields, const ColorTexts& texts) {
-    const std::pair<std::string_view, const std::string*> writes[] = {
-        {fields.hex, &texts.hex},   {fields.value, &texts.value}, {fields.rHex, &texts.rHex},
-        {fields.gHex, &texts.gHex}, {fields.bHex, &texts.bHex},   {fields.r, &texts.r},
-        {fields.g, &texts.g},       {fields.b, &texts.b},         {fields.h, &texts.h},
-        {fields.s, &texts.s},       {fields.l, &texts.l}};
-    for (const auto& [name, text] : writes) {
-        if (name.empty())
-            continue;
-        if (QLineEdit* field = form.Field(name))
-            field->setText(QString::fromStdString(*text));
-    }
+QString ToQString(const std::string& text) {
+    return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
+}
+
+} // namespace
+
+void SetFieldText(QLineEdit* field, const std::string& text) {
+    if (field == nullptr)
+        return;
+    const QString value = ToQString(text);
+    if (field->text() != value)
+        field->setText(value);
+}
+
+void SetLabelText(QLabel* label, const std::string& text) {
+    if (label == nullptr)
+        return;
+    const QString value = ToQString(text);
+    if (label->text() != value)
+        label->setText(value);
+}
+
+std::string FieldText(const QLineEdit* field) {
+    return field ? field->text().toStdString() : std::string();
+}
+
+void WriteColorTexts(const ColorReadout& fields, const ColorTexts& texts) {
+    SetFieldText(fields.hex, texts.hex);
+    SetFieldText(fields.value, texts.value);
+    SetFieldText(fields.rHex, texts.rHex);
+    SetFieldText(fields.gHex, texts.gHex);
+    SetFieldText(fields.bHex, texts.bHex);
+    SetFieldText(fields.r, texts.r);
+    SetFieldText(fields.g, texts.g);
+    SetFieldText(fields.b, texts.b);
+    SetFieldText(fields.h, texts.h);
+    SetFieldText(fields.s, texts.s);
+    SetFieldText(fields.l, texts.l);
 }
 
 } // namespace huegrab

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "app/form/form_controls.h"
 #include "desktop/desktop_services.h"
 
 namespace huegrab {
@@ -17,7 +18,8 @@ public:
 private:
     void ShowInputKind();
 
-    Form1& form_;
+    const LookupPage& lookup_;
+    const CustomPointPanel& customPoint_;
     DesktopServices& desktop_;
 };
 

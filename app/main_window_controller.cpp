@@ -3,11 +3,31 @@
 #include "app/form/form1.h"
 #include "settings/settings_path.h"
 
+#include <QApplication>
 #include <QComboBox>
 #include <QEvent>
+#include <QKeyEvent>
 #include <QTimer>
+#include <cstdlib>
 
 namespace huegrab {
+
+namespace {
+
+// The running controller, for the exit hook; null before Startup and after
+// a normal shutdown.
+MainWindowController* g_running = nullptr;
+
+// When the X connection breaks, the toolkit (or Xlib) ends the process with
+// exit() from inside the event loop: no window close, no shutdown step. The
+// focused slot is still stored then; nothing else is attempted, since every
+// desktop call would meet the dead connection.
+void StoreSlotOnAbruptExit() {
+    if (g_running != nullptr)
+        g_running->StoreFocusedSlotOnly();
+}
+
+} // namespace
 
 MainWindowController::MainWindowController(Form1& form, DesktopServices& desktop,
                                            std::string applicationFolder)
@@ -15,10 +35,15 @@ MainWindowController::MainWindowController(Form1& form, DesktopServices& desktop
       tracking_(form, desktop, state_), offset_(form, state_), lookup_(form, desktop),
       colourSlots_(form, state_) {
     form_.installEventFilter(this);
+    // Key presses go to the focused control, not the form: watch them all.
+    qApp->installEventFilter(this);
 }
 
 MainWindowController::~MainWindowController() {
+    if (g_running == this)
+        g_running = nullptr;
     form_.removeEventFilter(this);
+    qApp->removeEventFilter(this);
     if (started_ && !shutDown_)
         Shutdown();
 }
@@ -36,25 +61,36 @@ void MainWindowController::Startup() {
     state_.hotkeyRegistered = desktop_.RegisterHotKey(state_.hotkey.id, state_.hotkey.modifiers,
                                                       state_.hotkey.virtualKey);
 
-    if (auto* method = form_.Find<QComboBox>("Combo1"))
-        method->setCurrentIndex(0);
+    form_.Controls().cursor.method->setCurrentIndex(0);
     state_.focusedColourSlot = 0;
-    state_.focusedCursorSlot = 0;
     state_.settingsPath = SettingsPath(applicationFolder_);
     colourSlots_.Restore();
     started_ = true;
+
+    static const bool exitHookRegistered = std::atexit(StoreSlotOnAbruptExit) == 0;
+    (void)exitHookRegistered;
+    g_running = this;
 }
 
 void MainWindowController::Shutdown() {
     if (shutDown_)
         return;
     shutDown_ = true;
+    g_running = nullptr;
     // The timer stops first, so no tick runs while or after values are stored.
     form_.Timer1()->stop();
     desktop_.SetHotkeyHandler(nullptr);
     desktop_.UnregisterHotKey(state_.hotkey.id);
     state_.hotkeyRegistered = false;
     desktopEvents_.reset();
+    colourSlots_.SaveFocused();
+}
+
+void MainWindowController::StoreFocusedSlotOnly() {
+    if (shutDown_)
+        return;
+    shutDown_ = true;
+    g_running = nullptr;
     colourSlots_.SaveFocused();
 }
 
@@ -66,7 +102,31 @@ void MainWindowController::WatchDesktopEvents() {
 bool MainWindowController::eventFilter(QObject* watched, QEvent* event) {
     if (watched == &form_ && event->type() == QEvent::Close)
         Shutdown(); // closing is never refused
+    if (IsNudgeKeyForTheForm(watched, event))
+        return true;
     return QObject::eventFilter(watched, event);
+}
+
+bool MainWindowController::IsNudgeKeyForTheForm(QObject* watched, QEvent* event) const {
+    // While tracking runs the arrow keys nudge the pointer (the tick reads
+    // them from the desktop); inside the window they must not also move the
+    // focus, or the next Space would go to another control than Check1.
+    if (state_.trackingState != TrackingState::Running)
+        return false;
+    if (event->type() != QEvent::KeyPress && event->type() != QEvent::KeyRelease &&
+        event->type() != QEvent::ShortcutOverride)
+        return false;
+    switch (static_cast<QKeyEvent*>(event)->key()) {
+    case Qt::Key_Up:
+    case Qt::Key_Down:
+    case Qt::Key_Left:
+    case Qt::Key_Right:
+        break;
+    default:
+        return false;
+    }
+    auto* widget = qobject_cast<QWidget*>(watched);
+    return widget != nullptr && widget->window() == &form_;
 }
 
 } // namespace huegrab

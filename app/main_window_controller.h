@@ -1,6 +1,6 @@
 #pragma once
 
-#include "app/colour_slot_controls.h"
+#include "app/color_slot_controls.h"
 #include "app/lookup_controls.h"
 #include "app/offset_controls.h"
 #include "app/qt_desktop_event_loop.h"
@@ -28,6 +28,10 @@ public:
 
     void Startup();
     void Shutdown();
+    // The one shutdown step that needs no desktop: stores the focused colour
+    // slot. Run when the process ends without a close (the X connection
+    // broke); does nothing after Shutdown().
+    void StoreFocusedSlotOnly();
 
     const WindowState& State() const { return state_; }
     TrackingControls& Tracking() { return tracking_; }
@@ -37,6 +41,7 @@ protected:
 
 private:
     void WatchDesktopEvents();
+    bool IsNudgeKeyForTheForm(QObject* watched, QEvent* event) const;
 
     Form1& form_;
     DesktopServices& desktop_;

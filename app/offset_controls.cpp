@@ -1,5 +1,6 @@
 #include "app/offset_controls.h"
 
+#include "app/color_fields.h"
 #include "app/form/form1.h"
 
 #include <QCheckBox>
@@ -8,32 +9,28 @@
 
 namespace huegrab {
 
-OffsetControls::OffsetControls(Form1& form, WindowState& state) : form_(form), state_(state) {
-    if (auto* enable = form_.Find<QCheckBox>("Check2"))
-        QObject::connect(enable, &QCheckBox::toggled, &form_,
-                         [this](bool checked) { OnEnabledChanged(checked); });
-    if (auto* plus = form_.Find<QPushButton>("Command3"))
-        QObject::connect(plus, &QPushButton::clicked, &form_, [this] {
-            if (state_.offset.Increase())
-                ShowAmount();
-        });
-    if (auto* minus = form_.Find<QPushButton>("Command4"))
-        QObject::connect(minus, &QPushButton::clicked, &form_, [this] {
-            if (state_.offset.Decrease())
-                ShowAmount();
-        });
+OffsetControls::OffsetControls(Form1& form, WindowState& state)
+    : panel_(form.Controls().offset), state_(state) {
+    QObject::connect(panel_.enable, &QCheckBox::toggled, &form,
+                     [this](bool checked) { OnEnabledChanged(checked); });
+    QObject::connect(panel_.plus, &QPushButton::clicked, &form, [this] {
+        if (state_.offset.Increase())
+            ShowAmount();
+    });
+    QObject::connect(panel_.minus, &QPushButton::clicked, &form, [this] {
+        if (state_.offset.Decrease())
+            ShowAmount();
+    });
 }
 
 void OffsetControls::OnEnabledChanged(bool checked) {
-    for (const char* name : {"Command3", "Command4"})
-        if (QWidget* button = form_.Control(name))
-            button->setEnabled(checked);
+    panel_.plus->setEnabled(checked);
+    panel_.minus->setEnabled(checked);
     state_.offset.SetEnabled(checked);
 }
 
 void OffsetControls::ShowAmount() {
-    if (auto* amount = form_.Find<QLabel>("Label10"))
-        amount->setText(QString::fromStdString(state_.offset.Caption()));
+    SetLabelText(panel_.amount, state_.offset.Caption());
 }
 
 } // namespace huegrab

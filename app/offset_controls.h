@@ -1,5 +1,6 @@
 #pragma once
 
+#include "app/form/form_controls.h"
 #include "app/window_state.h"
 
 namespace huegrab {
@@ -15,7 +16,7 @@ private:
     void OnEnabledChanged(bool checked);
     void ShowAmount();
 
-    Form1& form_;
+    const OffsetPanel& panel_;
     WindowState& state_;
 };
 

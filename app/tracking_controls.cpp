@@ -1,6 +1,7 @@
 #include "app/tracking_controls.h"
 
 #include "app/color_fields.h"
+#include "app/form/clickable_label.h"
 #include "app/form/form1.h"
 #include "app/form/form_colors.h"
 #include "app/form/magnifier_grid.h"
@@ -16,31 +17,28 @@ namespace huegrab {
 namespace {
 constexpr ColorValue kLampRunning = 0x0000FF; // red
 constexpr ColorValue kLampStopped = 0x00FF00; // green
-
-std::string FieldText(const Form1& form, std::string_view name) {
-    const QLineEdit* field = form.Field(name);
-    return field ? field->text().toStdString() : std::string();
-}
 } // namespace
 
 TrackingControls::TrackingControls(Form1& form, DesktopServices& desktop, WindowState& state)
-    : form_(form), desktop_(desktop), state_(state) {
-    if (auto* startStop = form_.Find<QCheckBox>("Check1"))
-        QObject::connect(startStop, &QCheckBox::toggled, &form_,
-                         [this](bool checked) { OnStartStopChanged(checked); });
-    QObject::connect(form_.Timer1(), &QTimer::timeout, &form_, [this] { RunTick(); });
+    : form_(form), controls_(form.Controls()), desktop_(desktop), state_(state) {
+    QObject::connect(controls_.tracking.startStop, &QCheckBox::toggled, &form_,
+                     [this](bool checked) { OnStartStopChanged(checked); });
+    QObject::connect(controls_.tracking.timer, &QTimer::timeout, &form_, [this] { RunTick(); });
+}
+
+void TrackingControls::AddTickStep(std::function<void()> step) {
+    laterSteps_.push_back(std::move(step));
 }
 
 void TrackingControls::OnStartStopChanged(bool checked) {
-    QWidget* lamp = form_.Control("Label8");
-    QTimer* timer = form_.Timer1();
+    QTimer* timer = controls_.tracking.timer;
     if (checked) {
-        SetBackColor(lamp, kLampRunning);
+        SetBackColor(controls_.tracking.lamp, kLampRunning);
         timer->stop(); // a fresh period: the first tick comes a full interval later
         timer->start();
         state_.trackingState = TrackingState::Running;
     } else {
-        SetBackColor(lamp, kLampStopped);
+        SetBackColor(controls_.tracking.lamp, kLampStopped);
         timer->stop();
         state_.trackingState = TrackingState::Stopped;
     }
@@ -49,35 +47,36 @@ void TrackingControls::OnStartStopChanged(bool checked) {
 void TrackingControls::HandleHotkey(const HotkeyMessage& message) {
     const std::optional<bool> check =
         HotkeyWindowProc(message, state_.trackingState, state_.hotkey);
-    if (!check)
-        return;
-    if (auto* startStop = form_.Find<QCheckBox>("Check1"))
-        startStop->setChecked(*check);
+    if (check)
+        controls_.tracking.startStop->setChecked(*check);
 }
 
 void TrackingControls::RunTick() {
     TickInputs inputs;
     inputs.pickOffset = state_.offset.PickOffset();
-    if (auto* origin = form_.Find<QCheckBox>("Check3"))
-        inputs.relativeToOrigin = origin->isChecked();
+    inputs.relativeToOrigin = controls_.origin.enable->isChecked();
     if (inputs.relativeToOrigin) {
-        inputs.originX = FieldText(form_, "起x");
-        inputs.originY = FieldText(form_, "起y");
+        inputs.originX = FieldText(controls_.origin.x);
+        inputs.originY = FieldText(controls_.origin.y);
     }
 
     const TickResult result = RunSamplingTick(desktop_, inputs);
 
-    if (auto* raw = form_.Find<QLabel>("Label9"))
-        raw->setText(QString::fromStdString(result.rawPosition));
-    if (QLineEdit* x = form_.Field("得x"))
-        x->setText(QString::fromStdString(result.pickedX));
-    if (QLineEdit* y = form_.Field("得y"))
-        y->setText(QString::fromStdString(result.pickedY));
-    SetBackColor(form_.Control("得颜色"), result.swatch);
-    SetBackColor(form_.Control("色块", state_.focusedColourSlot), result.swatch);
-    WriteColorTexts(form_, kPickedFields, result.colour);
-    if (MagnifierGrid* magnifier = form_.Magnifier())
-        magnifier->SetCells(result.magnifier);
+    const PickedPanel& picked = controls_.picked;
+    SetLabelText(controls_.tracking.rawPosition, result.rawPosition);
+    SetFieldText(picked.x, result.pickedX);
+    SetFieldText(picked.y, result.pickedY);
+    SetBackColor(picked.swatch, result.swatch);
+    const auto slot = static_cast<std::size_t>(state_.focusedColourSlot);
+    if (slot < picked.slotLabels.size())
+        SetBackColor(picked.slotLabels[slot], result.swatch);
+    WriteColorTexts(picked.color, result.colour);
+    picked.magnifier->SetCells(result.magnifier);
+
+    // The steps of the other pages (cursor code, window under the pointer)
+    // follow in the order they were added.
+    for (const auto& step : laterSteps_)
+        step();
 }
 
 } // namespace huegrab

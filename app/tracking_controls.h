@@ -3,9 +3,13 @@
 #include "app/window_state.h"
 #include "desktop/desktop_services.h"
 
+#include <functional>
+#include <vector>
+
 namespace huegrab {
 
 class Form1;
+struct FormControls;
 
 // Start/stop: the check box "启动／停止", its lamp and Timer1, and what each
 // timer firing writes into the window.
@@ -17,13 +21,17 @@ public:
     void HandleHotkey(const HotkeyMessage& message);
     // One timer firing.
     void RunTick();
+    // A step that runs at the end of every tick, after the magnifier.
+    void AddTickStep(std::function<void()> step);
 
 private:
     void OnStartStopChanged(bool checked);
 
     Form1& form_;
+    const FormControls& controls_;
     DesktopServices& desktop_;
     WindowState& state_;
+    std::vector<std::function<void()>> laterSteps_;
 };
 
 } // namespace huegrab

@@ -16,7 +16,6 @@ struct WindowState {
     bool hotkeyRegistered = false;
     OffsetPicking offset;
     std::int16_t focusedColourSlot = 0;
-    std::int16_t focusedCursorSlot = 0;
     std::string settingsPath;
 };
 

@@ -124,4 +124,11 @@ public:
     virtual std::optional<CursorImage> GetCursorImage() = 0;
 };
 
+// The screen pixel at (x, y) as 0x00BBGGRR, or kInvalidColor when it cannot
+// be read: every reader of single points goes through here.
+inline ColorValue ReadScreenPixel(DesktopServices& desktop, std::int32_t x, std::int32_t y) {
+    const ColorValue value = desktop.GetPixel(x, y);
+    return value < 0 ? kInvalidColor : value;
+}
+
 } // namespace huegrab

@@ -1,7 +1,5 @@
 #include "lookup/custom_point_reading.h"
 
-#include "sampling/screen_reads.h"
-
 namespace huegrab {
 
 std::optional<CustomPointColour> ReadCustomPoint(DesktopServices& desktop, const std::string& xText,

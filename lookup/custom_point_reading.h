@@ -1,7 +1,7 @@
 #pragma once
 
 #include "desktop/desktop_services.h"
-#include "sampling/color_texts.h"
+#include "color/color_texts.h"
 
 #include <optional>
 #include <string>

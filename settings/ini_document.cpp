@@ -99,6 +99,7 @@ template <typename Visitor> void ForEachLine(std::string_view bytes, Visitor&& v
 struct KeyLocation {
     std::optional<LineSpan> header;
     std::optional<LineSpan> keyLine;
+    std::string_view keyName; // as the file spells it
     std::optional<std::string_view> value;
     LineSpan lastKeyOrHeader; // a new key goes after this line
 };
@@ -120,6 +121,7 @@ KeyLocation Locate(std::string_view bytes, std::string_view section, std::string
             found.lastKeyOrHeader = span;
             if (SameName(meaning.name, key)) {
                 found.keyLine = span;
+                found.keyName = meaning.name;
                 found.value = meaning.value;
                 return false;
             }
@@ -151,14 +153,15 @@ bool IniDocument::Write(std::string_view section, std::string_view key, std::str
     if (sectionName.empty() || keyName.empty()) {
         return false;
     }
-    std::string keyLine;
-    keyLine.append(keyName).append("=").append(OneLine(value)).append(kLineEnd);
-
     const KeyLocation found = Locate(bytes_, sectionName, keyName);
     if (found.keyLine) {
-        bytes_.replace(found.keyLine->begin, found.keyLine->next - found.keyLine->begin, keyLine);
+        std::string line(found.keyName);
+        line.append("=").append(OneLine(value)).append(kLineEnd);
+        bytes_.replace(found.keyLine->begin, found.keyLine->next - found.keyLine->begin, line);
         return true;
     }
+    std::string keyLine;
+    keyLine.append(keyName).append("=").append(OneLine(value)).append(kLineEnd);
     if (found.header) {
         const LineSpan& after = found.lastKeyOrHeader;
         if (!after.HasLineEnd()) {

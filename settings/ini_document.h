@@ -43,9 +43,10 @@ struct IniKeyValue {
 //
 // Writing
 // - An existing key's line is replaced, with its line end, by
-//   "<key as given>=<value>" CR LF; no other byte of the file changes.
-//   (The desktop rewrites the whole line in the caller's spelling of the key,
-//   so "key = old" becomes "KEY=new" when written as "KEY".)
+//   "<key as the file spells it>=<value>" CR LF; no other byte of the file
+//   changes. As with the desktop's functions, a hand-written "x = old"
+//   written as "X" becomes "x=new", and a section header is never rewritten:
+//   "[p0]" stays "[p0]".
 // - A new key goes right after the last key line of its section (right after
 //   the header when it has none): comments and other lines that follow the
 //   last key stay after the new one.

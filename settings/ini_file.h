@@ -1,5 +1,7 @@
 #pragma once
 
+#include "settings/settings_platform.h"
+
 #include <chrono>
 #include <cstddef>
 #include <filesystem>
@@ -7,6 +9,7 @@
 #include <optional>
 #include <string>
 #include <string_view>
+#include <utility>
 
 namespace huegrab {
 
@@ -22,44 +25,37 @@ inline constexpr std::chrono::milliseconds kFileLockWait{3000};
 // missing path, a folder, a device or a pipe.
 bool IsOrdinaryFile(const std::filesystem::path& path);
 
-struct FileContents {
-    std::string bytes;
-    bool complete = true; // false: the file holds more than was read
-};
+using settings_platform::FileContents;
 
 // Opens, reads at most maxBytes and closes. nullopt when the path is not an
 // ordinary file or cannot be read. Never blocks on a pipe or a device.
 std::optional<FileContents> ReadFileBounded(const std::filesystem::path& path,
                                             std::size_t maxBytes = kMaxIniFileBytes);
 
-// Writes `bytes` to a new file in the same folder, flushes it to the disk and
-// renames it over `path`, so that anyone reading `path` sees either the old
-// file or the new one, whole, even across a crash or a full disk. The new file
-// keeps the old one's permission bits (and, where allowed, its owner); a first
-// file gets 0666 less the umask. Missing folders are created with 0700. On
-// failure `path` is untouched, no temporary file is left behind, the reason
-// goes to stderr and the result is false.
+// Takes the FileLock of `path`, writes `bytes` to the hidden file
+// ".<name>.tmp" in the same folder (replacing one a killed writer left),
+// flushes it to the disk and renames it over `path`, so that anyone reading
+// `path` sees either the old file or the new one, whole, even across a
+// crash or a full disk. The new file keeps the old one's permission bits
+// (and, where allowed, its owner); a first file gets 0666 less the umask.
+// Missing folders are created with 0700. On failure `path` is untouched, no
+// temporary file is left behind, the reason goes to stderr and the result
+// is false.
 bool ReplaceFileAtomically(const std::filesystem::path& path, std::string_view bytes);
 
-// An exclusive advisory lock (flock) on the hidden file ".<name>.lock" beside
+// The writers' exclusive lock on the hidden file ".<name>.lock" beside
 // `path`, held until the object is destroyed. Separate objects exclude each
 // other even within one process.
 class FileLock {
 public:
-    // nullopt when the lock file cannot be opened or the lock is not granted
-    // within `wait`.
+    // nullopt, with the reason on stderr, when the lock file cannot be opened
+    // or the lock is not granted within `wait`.
     static std::optional<FileLock> Acquire(const std::filesystem::path& path,
                                            std::chrono::milliseconds wait = kFileLockWait);
 
-    FileLock(FileLock&& other) noexcept;
-    FileLock& operator=(FileLock&& other) noexcept;
-    FileLock(const FileLock&) = delete;
-    FileLock& operator=(const FileLock&) = delete;
-    ~FileLock();
-
 private:
-    explicit FileLock(int fd) : fd_(fd) {}
-    int fd_ = -1;
+    explicit FileLock(settings_platform::WriterLock lock) : lock_(std::move(lock)) {}
+    settings_platform::WriterLock lock_;
 };
 
 enum class EditOutcome {
@@ -70,10 +66,14 @@ enum class EditOutcome {
 
 // The read-modify-write of every writer: holding the FileLock of `path`, reads
 // the current file (no bytes when it is missing), lets `edit` change the bytes
-// and replaces the file atomically when they changed. A symbolic link at
-// `path` is written through, so the link stays. Fails without writing when the
-// lock is not granted, when `path` exists but is not a readable ordinary file
-// or is larger than kMaxIniFileBytes, or when `edit` returns false.
+// and replaces the file atomically when they changed.
+// A symbolic link at `path` is written through to the file it names, live or
+// dangling (that file is then created), so the link itself always stays; a
+// loop of links fails. Fails without writing, the reason on stderr, when the
+// lock is not granted, when the file exists but this user may not write it
+// (even where the folder would allow replacing it), when it is a folder, a
+// pipe or a device, when it cannot be read or is larger than
+// kMaxIniFileBytes, or when `edit` returns false.
 EditOutcome EditFileLocked(const std::filesystem::path& path,
                            const std::function<bool(std::string& bytes)>& edit);
 

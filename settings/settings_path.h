@@ -15,7 +15,7 @@ struct SettingsPathEnvironment {
     std::function<bool(const std::string& folder)> isWritableFolder;
 };
 
-// The real environment: getenv and access(W_OK | X_OK) on a folder.
+// The real environment: getenv, and the system's own test for a writable folder.
 SettingsPathEnvironment SystemSettingsPathEnvironment();
 
 // Whether this build keeps config.ini beside the executable even when that
@@ -26,10 +26,11 @@ bool IsPortableBuild();
 // separator is always added, so a folder given as "/opt/huegrab/" gives
 // "/opt/huegrab//config.ini", which the file functions accept.
 // When the folder is not writable (and the build is not portable), the file
-// moves to $XDG_CONFIG_HOME/huegrab/config.ini, or to
-// $HOME/.config/huegrab/config.ini when XDG_CONFIG_HOME is unset, empty or
-// relative; writers create that folder. Without a usable HOME either, the
-// path stays in the application folder (reads find nothing, writes fail).
+// moves to the user's own settings folder (settings_platform::
+// UserSettingsFolder: on POSIX $XDG_CONFIG_HOME/huegrab, or
+// $HOME/.config/huegrab when XDG_CONFIG_HOME is unset, empty or relative);
+// writers create that folder. Without such a folder the path stays in the
+// application folder (reads find nothing, writes fail).
 std::string SettingsPath(std::string_view applicationFolder, const SettingsPathEnvironment& env,
                          bool portable);
 

@@ -9,10 +9,12 @@
 #include "app/form/picture_box.h"
 
 #include <QAbstractButton>
+#include <QCheckBox>
 #include <QGuiApplication>
 #include <QLineEdit>
 #include <QScreen>
 #include <QTimer>
+#include <cstdlib>
 #include <iostream>
 #include <string>
 
@@ -20,8 +22,8 @@ namespace huegrab {
 namespace {
 
 constexpr char kTitle[] = "Huegrab抓点／抓色v3.20.1001正式版";
-constexpr int kPageCount = 3;
 constexpr int kTimerInterval = 100; // milliseconds between sampling ticks
+constexpr int kFrameWaitMs = 2000;  // how long a window manager may take to frame us
 
 QFont WindowFont() {
     QFont font;
@@ -47,15 +49,12 @@ Form1::Form1(ShellServices& shell, QWidget* parent)
     setFixedSize(TwipsToPixels(kClientWidthTwips), TwipsToPixels(kClientHeightTwips));
 
     BuildFromTable();
+    ResolveControls();
     SetPictures();
     ConnectPageButtons();
-    if (auto* contact = Find<ClickableLabel>("Label7")) {
-        connect(contact, &ClickableLabel::clicked, this,
-                [this] { shell_.OpenUrl("mailto:" + std::string(kContactAddress)); });
-    }
-    if (QWidget* startStop = Control("Check1")) {
-        startStop->setFocus();
-    }
+    connect(controls_.contact, &ClickableLabel::clicked, this,
+            [this] { shell_.OpenUrl("mailto:" + std::string(kContactAddress)); });
+    controls_.tracking.startStop->setFocus();
 }
 
 void Form1::BuildFromTable() {
@@ -77,69 +76,67 @@ void Form1::BuildFromTable() {
             continue;
         }
         if (QWidget* widget = CreateControl(row, parent)) {
-            controls_[{std::string(row.name), row.index}] = widget;
+            byName_[{std::string(row.name), row.index}] = widget;
         }
     }
 }
 
+void Form1::ResolveControls() {
+    std::vector<std::string> problems;
+    controls_ = ResolveFormControls(
+        [this](std::string_view name, int index) { return Control(name, index); }, timer1_,
+        problems);
+    if (problems.empty())
+        return;
+    // A handler would otherwise fail silently at its first click.
+    for (const std::string& problem : problems)
+        std::cerr << "huegrab: the window's layout table has " << problem << "\n";
+    std::abort();
+}
+
 void Form1::SetPictures() {
-    auto* image = Find<IconImage>("imgCursor");
-    auto* crossHair = Find<PictureBox>("picCrossHair");
-    if (image != nullptr) {
-        image->SetIcon(CrosshairPixmap(devicePixelRatioF()), CrosshairCursor());
-    }
-    if (crossHair != nullptr && image != nullptr) {
-        crossHair->SetPicture(image->Icon());
-    }
+    IconImage* image = controls_.window.crossHairImage;
+    image->SetIcon(CrosshairPixmap(devicePixelRatioF()), CrosshairCursor());
+    controls_.window.crossHair->SetPicture(image->Icon());
 }
 
 void Form1::ConnectPageButtons() {
     for (int k = 0; k < kPageCount; ++k) {
-        if (auto* button = Find<QAbstractButton>("Option2", k)) {
-            connect(button, &QAbstractButton::clicked, this, [this, k] { SelectModePage(k); });
-        }
-        if (auto* button = Find<QAbstractButton>("句柄选项", k)) {
-            connect(button, &QAbstractButton::clicked, this, [this, k] { SelectWindowPage(k); });
-        }
+        const auto i = static_cast<std::size_t>(k);
+        connect(controls_.modes.buttons[i], &QAbstractButton::clicked, this,
+                [this, k] { SelectModePage(k); });
+        connect(controls_.window.pageButtons[i], &QAbstractButton::clicked, this,
+                [this, k] { SelectWindowPage(k); });
     }
 }
 
 QWidget* Form1::Control(std::string_view name, int index) const {
-    const auto found = controls_.find({std::string(name), index});
-    return found == controls_.end() ? nullptr : found->second;
+    const auto found = byName_.find({std::string(name), index});
+    return found == byName_.end() ? nullptr : found->second;
 }
 
 QLineEdit* Form1::Field(std::string_view name) const {
-    return Find<QLineEdit>(name);
+    return qobject_cast<QLineEdit*>(Control(name));
 }
 
-MagnifierGrid* Form1::Magnifier() const {
-    return Find<MagnifierGrid>("点阵");
-}
-
-void Form1::ShowOnly(std::string_view buttonName, std::string_view pageName, int k) {
-    if (auto* button = Find<QAbstractButton>(buttonName, k)) {
-        button->setChecked(true); // already so after a click; a call from code follows suit
-    }
-    for (int i = 0; i < kPageCount; ++i) {
-        if (QWidget* page = Control(pageName, i)) {
-            page->hide();
-        }
-    }
-    if (QWidget* page = Control(pageName, k)) {
-        page->show();
-    }
-    if (QWidget* startStop = Control("Check1")) {
-        startStop->setFocus();
-    }
+void Form1::ShowOnly(const std::array<QAbstractButton*, kPageCount>& buttons,
+                     const std::array<QWidget*, kPageCount>& pages, int k) {
+    if (k < 0 || k >= kPageCount)
+        return;
+    const auto shown = static_cast<std::size_t>(k);
+    buttons[shown]->setChecked(true); // already so after a click; a call from code follows suit
+    for (QWidget* page : pages)
+        page->hide();
+    pages[shown]->show();
+    controls_.tracking.startStop->setFocus();
 }
 
 void Form1::SelectModePage(int k) {
-    ShowOnly("Option2", "Frame2", k);
+    ShowOnly(controls_.modes.buttons, controls_.modes.pages, k);
 }
 
 void Form1::SelectWindowPage(int k) {
-    ShowOnly("句柄选项", "句柄选页", k);
+    ShowOnly(controls_.window.pageButtons, controls_.window.pages, k);
 }
 
 void Form1::CenterOnScreen() {
@@ -155,10 +152,27 @@ void Form1::CenterOnScreen() {
 }
 
 void Form1::showEvent(QShowEvent* event) {
-    if (!centred_) {
-        CenterOnScreen();
+    if (!shown_) {
+        shown_ = true;
+        if (!centred_)
+            CenterOnScreen();
+        // A window manager adds its frame only after the first show; centre
+        // the framed window again once the frame is known, but not after the
+        // user could have moved it.
+        awaitingFrame_ = true;
+        QTimer::singleShot(kFrameWaitMs, this, [this] { awaitingFrame_ = false; });
     }
     QWidget::showEvent(event);
+}
+
+bool Form1::event(QEvent* event) {
+    const bool result = QWidget::event(event);
+    if (awaitingFrame_ && (event->type() == QEvent::Move || event->type() == QEvent::Resize) &&
+        frameGeometry().size() != size()) {
+        awaitingFrame_ = false;
+        CenterOnScreen();
+    }
+    return result;
 }
 
 } // namespace huegrab

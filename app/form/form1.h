@@ -1,5 +1,6 @@
 #pragma once
 
+#include "app/form/form_controls.h"
 #include "desktop/shell_services.h"
 
 #include <QWidget>
@@ -8,17 +9,18 @@
 #include <string_view>
 #include <utility>
 
+class QAbstractButton;
 class QLineEdit;
 class QTimer;
 
 namespace huegrab {
 
-class MagnifierGrid;
-
 // The main window. Every control comes from the layout table
-// (layout_table.h) and is found by its name and index; handlers of the other
-// parts of the program connect to the controls from outside. The window
-// itself only switches its pages and opens the contact link.
+// (layout_table.h); right after building them the form resolves the typed
+// handles of Controls(), and a control missing from the table stops the
+// program there with a message. Handlers of the other parts of the program
+// connect to those handles from outside. The window itself only switches
+// its pages and opens the contact link.
 class Form1 : public QWidget {
     Q_OBJECT
 public:
@@ -27,19 +29,22 @@ public:
 
     explicit Form1(ShellServices& shell, QWidget* parent = nullptr);
 
-    // The control with this name and index (-1 for a single control), or nullptr.
+    // The handles every handler uses.
+    const FormControls& Controls() const { return controls_; }
+    QTimer* Timer1() const { return timer1_; }
+
+    // By name, for tests and tools that inspect the window as a user sees
+    // it: the control with this name and index (-1 for a single control),
+    // or nullptr; Find also checks its class. Handlers use Controls().
     QWidget* Control(std::string_view name, int index = -1) const;
-    // The same, as the given widget class; nullptr when absent or of another class.
     template <class T> T* Find(std::string_view name, int index = -1) const {
         return qobject_cast<T*>(Control(name, index));
     }
-    // A single-line text field by name.
     QLineEdit* Field(std::string_view name) const;
-    QTimer* Timer1() const { return timer1_; }
-    MagnifierGrid* Magnifier() const;
 
-    // Places the window in the middle of its screen's free area. Done by the
-    // first show too.
+    // Places the window, with its frame, in the middle of its screen's free
+    // area. Done by the first show too, and again once a window manager has
+    // framed the window.
     void CenterOnScreen();
 
     // The mode pages (0 lookup, 1 cursor, 2 window panel) and the window
@@ -51,17 +56,23 @@ public:
 
 protected:
     void showEvent(QShowEvent* event) override;
+    bool event(QEvent* event) override;
 
 private:
     void BuildFromTable();
+    void ResolveControls();
     void SetPictures();
     void ConnectPageButtons();
-    void ShowOnly(std::string_view buttonName, std::string_view pageName, int k);
+    void ShowOnly(const std::array<QAbstractButton*, kPageCount>& buttons,
+                  const std::array<QWidget*, kPageCount>& pages, int k);
 
     ShellServices& shell_;
-    std::map<std::pair<std::string, int>, QWidget*> controls_;
+    std::map<std::pair<std::string, int>, QWidget*> byName_;
     QTimer* timer1_ = nullptr;
+    FormControls controls_;
     bool centred_ = false;
+    bool shown_ = false;
+    bool awaitingFrame_ = false;
 };
 
 } // namespace huegrab

@@ -3,7 +3,7 @@
 // of the file) and nine keys read from the clicked one (nine opens and reads).
 // The file lives in $TMPDIR (or /tmp), so the figure includes that disk's fsync.
 
-#include "settings/colour_slots.h"
+#include "settings/color_slots.h"
 #include "settings/settings_file.h"
 
 #include <benchmark/benchmark.h>

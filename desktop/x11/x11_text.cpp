@@ -1,5 +1,7 @@
 #include "desktop/x11/x11_text.h"
 
+#include <algorithm>
+
 namespace huegrab::x11 {
 namespace {
 
@@ -20,43 +22,71 @@ std::size_t SequenceLength(unsigned char lead) {
     return 0;
 }
 
+// The second byte's range shuts out overlong forms (E0, F0), UTF-16
+// surrogates (ED) and code points above U+10FFFF (F4).
+bool SecondByteFits(unsigned char lead, unsigned char second) {
+    switch (lead) {
+    case 0xE0:
+        return second >= 0xA0 && second <= 0xBF;
+    case 0xED:
+        return second >= 0x80 && second <= 0x9F;
+    case 0xF0:
+        return second >= 0x90 && second <= 0xBF;
+    case 0xF4:
+        return second >= 0x80 && second <= 0x8F;
+    default:
+        return IsContinuationByte(second);
+    }
+}
+
+struct Step {
+    std::size_t length; // bytes taken from the text
+    bool valid;         // a whole character; otherwise one replacement stands for them
+};
+
+// The character at text[i], or the longest start of one that goes wrong
+// there (the "maximal subpart" that one U+FFFD replaces, as browsers do).
+Step StepAt(std::string_view text, std::size_t i) {
+    const auto lead = static_cast<unsigned char>(text[i]);
+    const std::size_t length = SequenceLength(lead);
+    if (length == 0)
+        return {1, false};
+    for (std::size_t k = 1; k < length; ++k) {
+        if (i + k >= text.size())
+            return {k, false};
+        const auto byte = static_cast<unsigned char>(text[i + k]);
+        if (!(k == 1 ? SecondByteFits(lead, byte) : IsContinuationByte(byte)))
+            return {k, false};
+    }
+    return {length, true};
+}
+
+constexpr std::string_view kReplacementCharacter = "\xEF\xBF\xBD"; // U+FFFD
+
 } // namespace
 
 std::string CutWindowText(std::string_view text) {
     text = text.substr(0, text.find('\0'));
-    if (text.size() <= kMaxWindowTextBytes)
-        return std::string(text);
-    std::size_t end = kMaxWindowTextBytes;
-    // A UTF-8 character has at most three continuation bytes; stepping back
-    // further means the text is not UTF-8 and is cut where it is.
-    std::size_t back = 0;
-    while (back < 3 && end - back > 0 &&
-           IsContinuationByte(static_cast<unsigned char>(text[end - back])))
-        ++back;
-    if (back > 0 && !IsContinuationByte(static_cast<unsigned char>(text[end - back])))
-        end -= back;
-    return std::string(text.substr(0, end));
+    std::string cut;
+    cut.reserve(std::min(text.size(), kMaxWindowTextBytes));
+    for (std::size_t i = 0; i < text.size();) {
+        const Step step = StepAt(text, i);
+        const std::string_view piece =
+            step.valid ? text.substr(i, step.length) : kReplacementCharacter;
+        if (cut.size() + piece.size() > kMaxWindowTextBytes)
+            break; // whole characters only
+        cut += piece;
+        i += step.length;
+    }
+    return cut;
 }
 
 bool IsValidUtf8(std::string_view bytes) {
-    std::size_t i = 0;
-    while (i < bytes.size()) {
-        const auto lead = static_cast<unsigned char>(bytes[i]);
-        const std::size_t length = SequenceLength(lead);
-        if (length == 0 || i + length > bytes.size())
+    for (std::size_t i = 0; i < bytes.size();) {
+        const Step step = StepAt(bytes, i);
+        if (!step.valid)
             return false;
-        for (std::size_t k = 1; k < length; ++k) {
-            if (!IsContinuationByte(static_cast<unsigned char>(bytes[i + k])))
-                return false;
-        }
-        if (length >= 3) {
-            const auto second = static_cast<unsigned char>(bytes[i + 1]);
-            // Overlong forms, UTF-16 surrogates and code points above U+10FFFF.
-            if ((lead == 0xE0 && second < 0xA0) || (lead == 0xED && second > 0x9F) ||
-                (lead == 0xF0 && second < 0x90) || (lead == 0xF4 && second > 0x8F))
-                return false;
-        }
-        i += length;
+        i += step.length;
     }
     return true;
 }

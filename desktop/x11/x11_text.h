@@ -10,8 +10,10 @@ namespace huegrab::x11 {
 // 254 of them survive.
 inline constexpr std::size_t kMaxWindowTextBytes = 254;
 
-// Cuts at the first NUL, then to at most kMaxWindowTextBytes without leaving
-// half a UTF-8 character at the end.
+// What the backend hands on as a title or class name: the text up to its
+// first NUL, as valid UTF-8 (each broken sequence, overlong form, surrogate
+// or stray byte becomes one U+FFFD, as browsers decode), cut to at most
+// kMaxWindowTextBytes without splitting a character.
 std::string CutWindowText(std::string_view text);
 
 bool IsValidUtf8(std::string_view bytes);

@@ -1,6 +1,7 @@
 #include "app/form/form_colors.h"
 #include "tests/app/app_fixture.h"
 
+#include <QApplication>
 #include <QCheckBox>
 #include <QComboBox>
 #include <QTest>
@@ -47,6 +48,25 @@ TEST_F(StartStop, ClickAndSpaceToggleTracking) {
     ExpectRunning(true);
     QTest::keyClick(StartStopBox(), Qt::Key_Space);
     ExpectRunning(false);
+}
+
+TEST_F(StartStop, ArrowKeysKeepTheFocusOnTheSwitchWhileTracking) {
+    form->show();
+    form->activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(form.get()));
+    Click("Check1");
+    ExpectRunning(true);
+    StartStopBox()->setFocus();
+    for (const Qt::Key key : {Qt::Key_Down, Qt::Key_Right, Qt::Key_Up, Qt::Key_Left}) {
+        QTest::keyClick(QApplication::focusWidget(), key);
+        EXPECT_EQ(QApplication::focusWidget(), StartStopBox()) << key;
+    }
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_Space);
+    ExpectRunning(false);
+
+    // Stopped, the arrows move the focus again as usual.
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_Down);
+    EXPECT_NE(QApplication::focusWidget(), StartStopBox());
 }
 
 TEST_F(StartStop, StoppingKeepsTheLastReadouts) {

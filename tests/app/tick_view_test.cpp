@@ -33,9 +33,9 @@ TEST_F(TickView, WritesEveryPickedFieldTheSwatchTheSlotAndTheMagnifier) {
     EXPECT_EQ(BackColor(form->Control("得颜色")), kRed);
     EXPECT_EQ(BackColor(form->Control("色块", 0)), kRed);
     EXPECT_EQ(BackColor(form->Control("色块", 1)), BackColor(form->Control("色块", 2)));
-    ASSERT_NE(form->Magnifier(), nullptr);
-    EXPECT_EQ(form->Magnifier()->Cell(60), kRed);
-    EXPECT_EQ(form->Magnifier()->Cell(0), 0xFFFFFF);
+    ASSERT_NE(form->Controls().picked.magnifier, nullptr);
+    EXPECT_EQ(form->Controls().picked.magnifier->Cell(60), kRed);
+    EXPECT_EQ(form->Controls().picked.magnifier->Cell(0), 0xFFFFFF);
 }
 
 TEST_F(TickView, UnreadablePointPaintsBlackAndShowsMinusOne) {
@@ -47,7 +47,7 @@ TEST_F(TickView, UnreadablePointPaintsBlackAndShowsMinusOne) {
     EXPECT_EQ(Text("得10h"), "160");
     EXPECT_EQ(BackColor(form->Control("得颜色")), 0);
     EXPECT_EQ(BackColor(form->Control("色块", 0)), 0);
-    EXPECT_EQ(form->Magnifier()->Cell(60), 0);
+    EXPECT_EQ(form->Controls().picked.magnifier->Cell(60), 0);
 }
 
 TEST_F(TickView, OriginRelativeCoordinatesFollowTheOriginFields) {

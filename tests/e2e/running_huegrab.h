@@ -35,6 +35,8 @@ public:
     xtest::XvfbServer& Server() { return *server_; }
     xtest::ChildProcess& Process() { return *process_; }
     const std::filesystem::path& Folder() const { return folder_; }
+    // The window's X id, as xdotool printed it.
+    const std::string& Window() const { return window_; }
     std::string ConfigText() const; // empty when there is no config.ini
 
     // Screen position of a control's centre, from the window's position and

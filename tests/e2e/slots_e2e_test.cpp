@@ -57,5 +57,32 @@ TEST(ColourSlotsEndToEnd, TerminationSignalStoresTheFocusedSlot) {
         << config;
 }
 
+// The ways a session ends without the window's own close: each must still
+// store the focused slot, and a burst of signals must not end the process by
+// a signal while it exits.
+TEST(ColourSlotsEndToEnd, AbruptEndsStillStoreTheFocusedSlot) {
+    enum class End { SignalBurst, ServerKilled };
+    for (const End end : {End::SignalBurst, End::ServerKilled}) {
+        SCOPED_TRACE(end == End::SignalBurst ? "signal burst" : "X server killed");
+        RunningHuegrab huegrab;
+        ASSERT_TRUE(huegrab.Start());
+        huegrab.Server().Run({"xsetroot", "-solid", "#FF0000"});
+        huegrab.Click("色块", 4); // slot "5"
+        PickColourAt(huegrab, 77, 88, "#FF0000");
+
+        if (end == End::SignalBurst) {
+            // The first signal closes the window; the rest arrive while it exits.
+            for (int i = 0; i < 200 && huegrab.Process().Running(); ++i)
+                ::kill(huegrab.Process().Pid(), SIGTERM);
+            EXPECT_EQ(huegrab.WaitForExit(std::chrono::milliseconds(5000)), std::optional<int>(0));
+        } else {
+            ::kill(huegrab.Server().ServerProcess().Pid(), SIGKILL);
+            EXPECT_TRUE(huegrab.WaitForExit(std::chrono::milliseconds(5000)).has_value());
+        }
+        const std::string config = huegrab.ConfigText();
+        EXPECT_NE(config.find("[P4]\r\nX=77\r\nY=88\r\nC=255\r\n"), std::string::npos) << config;
+    }
+}
+
 } // namespace
 } // namespace huegrab::e2e

@@ -5,6 +5,7 @@
 #include <fstream>
 #include <gtest/gtest.h>
 #include <iterator>
+#include <regex>
 #include <thread>
 
 namespace huegrab::e2e {
@@ -33,6 +34,31 @@ TEST(TrackingEndToEnd, StartStopCheckBoxMakesTheSwatchFollowThePointer) {
     std::this_thread::sleep_for(std::chrono::milliseconds(400));
     EXPECT_EQ(huegrab.ScreenColour(huegrab.Inside("得颜色")), kept);
     EXPECT_NE(kept, "#FFFFFF");
+}
+
+TEST(TrackingEndToEnd, TheFramedWindowComesUpCentred) {
+    RunningHuegrab huegrab(/*windowManager=*/true);
+    ASSERT_TRUE(huegrab.Start());
+    const std::string info = huegrab.Server().Run({"xwininfo", "-id", huegrab.Window()}).output;
+    // left, right, top, bottom: the frame the window manager put around it.
+    const std::string extents =
+        huegrab.Server().Run({"xprop", "-id", huegrab.Window(), "_NET_FRAME_EXTENTS"}).output;
+    auto number = [](const std::string& text, const std::string& pattern) {
+        std::smatch match;
+        return std::regex_search(text, match, std::regex(pattern)) ? std::stoi(match[1]) : -10000;
+    };
+    std::smatch frame;
+    ASSERT_TRUE(std::regex_search(extents, frame, std::regex("= (\\d+), (\\d+), (\\d+), (\\d+)")))
+        << extents;
+    const int left = std::stoi(frame[1]), right = std::stoi(frame[2]);
+    const int top = std::stoi(frame[3]), bottom = std::stoi(frame[4]);
+    const int x = number(info, "Absolute upper-left X:\\s+(-?\\d+)") - left;
+    const int y = number(info, "Absolute upper-left Y:\\s+(-?\\d+)") - top;
+    const int width = number(info, "Width:\\s+(\\d+)") + left + right;
+    const int height = number(info, "Height:\\s+(\\d+)") + top + bottom;
+    const auto& options = huegrab.Server().Options();
+    EXPECT_NEAR(x + width / 2, options.width / 2, 1) << info << extents;
+    EXPECT_NEAR(y + height / 2, options.height / 2, 1) << info << extents;
 }
 
 TEST(TrackingEndToEnd, AltTildeTogglesTrackingWithNumLockOn) {

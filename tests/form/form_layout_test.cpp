@@ -320,7 +320,7 @@ TEST(FormLayout, LookupByNameAndKind) {
     EXPECT_EQ(f.form.Find<QPushButton>("得x"), nullptr);
     EXPECT_EQ(f.form.Field("得x"), f.form.Find<QLineEdit>("得x"));
     EXPECT_EQ(f.form.Field("Label9"), nullptr);
-    EXPECT_EQ(static_cast<QWidget*>(f.form.Magnifier()), f.form.Control("点阵"));
+    EXPECT_EQ(static_cast<QWidget*>(f.form.Controls().picked.magnifier), f.form.Control("点阵"));
 
     // The cursor page's two captions are labels of the page, whatever their names.
     QStringList captions;

@@ -29,7 +29,7 @@ class Magnifier : public ::testing::Test, protected FormFixture {
 protected:
     QImage Render() { return form.Control("Frame1", 5)->grab().toImage(); }
 
-    MagnifierGrid* grid() { return form.Magnifier(); }
+    MagnifierGrid* grid() { return form.Controls().picked.magnifier; }
 };
 
 // Distinct colours, none of them black or a marker colour.

@@ -56,12 +56,12 @@ TEST(IniDocumentWrite, NewSectionGoesAtTheEndWithoutABlankLine) {
     EXPECT_EQ(doc.Bytes(), "; my colours\r\n[P0]\r\nX=1\r\n\r\n; trailing note\r\n[P1]\r\nX=2\r\n");
 }
 
-TEST(IniDocumentWrite, ExistingKeyLineIsRewrittenInTheCallersSpellingAndNothingElseMoves) {
+TEST(IniDocumentWrite, ExistingKeyLineIsRewrittenInTheFilesSpellingAndNothingElseMoves) {
     const std::string head = "\xEF\xBB\xBF; comment\n[other]\nX=keep\n[ p0 ]  ; slot one\n";
     const std::string tail = "\nY=2\n[P0]\nx=second section\n";
     IniDocument doc(head + "  x = old value \t" + tail);
     doc.Write("P0", "X", "new");
-    EXPECT_EQ(doc.Bytes(), head + "X=new\r\n" + tail.substr(1));
+    EXPECT_EQ(doc.Bytes(), head + "x=new\r\n" + tail.substr(1));
     EXPECT_EQ(doc.Read("P0", "x"), "new");
     EXPECT_EQ(doc.Read("other", "X"), "keep");
 }
@@ -69,8 +69,28 @@ TEST(IniDocumentWrite, ExistingKeyLineIsRewrittenInTheCallersSpellingAndNothingE
 TEST(IniDocumentWrite, OnlyTheFirstOfDuplicateKeysIsRewritten) {
     IniDocument doc("[P0]\r\nC=1\r\nC=2\r\n");
     doc.Write("p0", "c", "3");
-    EXPECT_EQ(doc.Bytes(), "[P0]\r\nc=3\r\nC=2\r\n");
+    EXPECT_EQ(doc.Bytes(), "[P0]\r\nC=3\r\nC=2\r\n");
     EXPECT_EQ(doc.Read("P0", "C"), "3");
+}
+
+// The file's spelling of a section or key wins over the caller's; a name the
+// file does not hold yet is written as the caller spells it.
+TEST(IniDocumentWrite, NamesKeepTheSpellingTheFileAlreadyHas) {
+    struct Case {
+        std::string before, section, key, after;
+    };
+    const Case cases[] = {
+        {"[p0]\r\nX=5\r\n", "P0", "x", "[p0]\r\nX=9\r\n"},
+        {"[P0]\r\nx=5\r\n", "p0", "X", "[P0]\r\nx=9\r\n"},
+        {"[Colours]\r\n  Hue\t= 5 \r\n", "COLOURS", "hUE", "[Colours]\r\nHue=9\r\n"},
+        {"[p3]\r\nX=5\r\n", "P3", "Y", "[p3]\r\nX=5\r\nY=9\r\n"},
+        {"[p3]\r\n", "P4", "c", "[p3]\r\n[P4]\r\nc=9\r\n"},
+    };
+    for (const Case& c : cases) {
+        IniDocument doc(c.before);
+        ASSERT_TRUE(doc.Write(c.section, c.key, "9"));
+        EXPECT_EQ(doc.Bytes(), c.after) << testing::PrintToString(c.before);
+    }
 }
 
 TEST(IniDocumentWrite, NewKeyGoesAfterTheLastKeyLineOfItsSection) {

@@ -22,11 +22,11 @@ mode_t ModeOf(const fs::path& path) {
     return info.st_mode & 07777;
 }
 
-// Names in the folder other than the lock file, which stays by design.
+// Names in the folder other than the lock files, which stay by design.
 std::vector<std::string> FilesIn(const fs::path& folder) {
     std::vector<std::string> names;
     for (const auto& entry : fs::directory_iterator(folder)) {
-        if (entry.path().filename() != ".config.ini.lock") {
+        if (!entry.path().filename().string().starts_with(".config.ini.lock")) {
             names.push_back(entry.path().filename().string());
         }
     }

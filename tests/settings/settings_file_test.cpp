@@ -42,7 +42,7 @@ TEST(SettingsFile, BatchLeavesTheSameBytesAsSingleWrites) {
     ASSERT_TRUE(batch.WriteSettings("P2", values));
     EXPECT_EQ(ReadBytes(folder / "b.ini"), ReadBytes(folder / "a.ini"));
     EXPECT_EQ(ReadBytes(folder / "b.ini"),
-              "; kept\n[P1]\nX=1\r\nY=2\r\nC=\r\nR=255\r\n[Other]\nk=v\n"
+              "; kept\n[P1]\nx=1\r\nY=2\r\nC=\r\nR=255\r\n[Other]\nk=v\n"
               "[P2]\r\nX=1\r\nY=2\r\nC=\r\nR=255\r\n");
 }
 

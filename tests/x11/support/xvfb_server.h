@@ -30,6 +30,8 @@ public:
     XvfbServer(const XvfbServer&) = delete;
     XvfbServer& operator=(const XvfbServer&) = delete;
 
+    // The server process itself (a test may kill it to play a lost session).
+    ChildProcess& ServerProcess() { return server_; }
     // ":N", for XOpenDisplay and $DISPLAY.
     const std::string& DisplayName() const { return displayName_; }
     const ServerOptions& Options() const { return options_; }

@@ -1,4 +1,4 @@
-#include "settings/colour_slots.h"
+#include "settings/color_slots.h"
 
 #include "settings/slot_texts.h"
 

@@ -1,4 +1,4 @@
-#include "sampling/color_texts.h"
+#include "color/color_texts.h"
 
 #include "color/number_text.h"
 

@@ -1,3 +1,5 @@
+// POSIX signals: the handler writes a byte to a self-pipe that the UI
+// thread watches.
 #include "app/close_on_signal.h"
 
 #include <QSocketNotifier>
@@ -52,8 +54,11 @@ CloseOnSignal::CloseOnSignal(QWidget& window) : QObject(&window) {
 
 CloseOnSignal::~CloseOnSignal() {
     notifier_.reset();
+    // The window is closed and the process is on its way out: a further
+    // signal must not cut the exit short (the default action would end the
+    // process by the signal).
     for (int signal : kSignals)
-        std::signal(signal, SIG_DFL);
+        std::signal(signal, SIG_IGN);
     g_signalPipe = -1;
     for (int& fd : g_pipe) {
         if (fd >= 0)

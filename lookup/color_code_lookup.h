@@ -1,6 +1,6 @@
 #pragma once
 
-#include "sampling/color_texts.h"
+#include "color/color_texts.h"
 
 #include <optional>
 #include <string>

@@ -1,4 +1,4 @@
-#include "lookup/colour_code_lookup.h"
+#include "lookup/color_code_lookup.h"
 
 #include <gtest/gtest.h>
 

@@ -77,5 +77,29 @@ TEST_F(RestoredFromFile, SlotZeroFillsTheFieldsAndEverySlotGetsItsColour) {
     EXPECT_EQ(BackColor(form->Control("色块", 9)), 0xFFFFFF);
 }
 
+// Hand-edited or code-page texts (GBK "测试", Latin-1 "café") are not
+// UTF-8. Starting and closing must give the file back byte for byte; a
+// field the user changed is written as typed.
+class CodePageTexts : public AppFixture {
+protected:
+    static constexpr char kStored[] =
+        "[P0]\r\nX=\xB2\xE2\xCA\xD4\r\nY=caf\xE9\r\nC=255\r\nR=255\r\nG=0\r\nB=0\r\n"
+        "H=0\r\nS=240\r\nL=120\r\n";
+    void PrepareFolder() override {
+        std::ofstream(folder / "config.ini", std::ios::binary) << kStored;
+    }
+};
+
+TEST_F(CodePageTexts, SurviveARoundTripUnlessChanged) {
+    controller->Shutdown();
+    EXPECT_EQ(ReadFile(folder / "config.ini"), kStored);
+
+    form->Field("得y")->setText(QString::fromUtf8("新"));
+    Click("色块", 1); // stores slot 1's fields into P0
+    const std::string content = ReadFile(folder / "config.ini");
+    EXPECT_NE(content.find("X=\xB2\xE2\xCA\xD4\r\nY=\xE6\x96\xB0\r\n"), std::string::npos)
+        << content;
+}
+
 } // namespace
 } // namespace huegrab

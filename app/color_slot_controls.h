@@ -1,10 +1,13 @@
 #pragma once
 
+#include "app/form/form_controls.h"
 #include "app/window_state.h"
-#include "settings/colour_slots.h"
+#include "settings/color_slots.h"
 #include "settings/settings_file.h"
 
 #include <QObject>
+#include <QString>
+#include <array>
 #include <memory>
 
 namespace huegrab {
@@ -29,8 +32,20 @@ private:
     void MoveFocusMarker(int index);
     void OpenSettings();
 
-    Form1& form_;
+    // A picked-value field and where its text goes in a slot. A stored
+    // text that is not UTF-8 shows with replacement characters; as long as
+    // the field still shows what was loaded, the stored bytes are written
+    // back as they were, so starting and closing rewrites nothing.
+    struct FieldBinding {
+        QLineEdit* field;
+        std::string PickedFields::*text;
+        std::string loadedBytes{};
+        QString shownText{};
+    };
+
+    const PickedPanel& panel_;
     WindowState& state_;
+    std::array<FieldBinding, 13> fields_;
     std::unique_ptr<SettingsFile> file_;
     std::unique_ptr<ColourSlots> slots_;
 };

@@ -1,0 +1,158 @@
+#pragma once
+
+#include <array>
+#include <functional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+class QAbstractButton;
+class QCheckBox;
+class QComboBox;
+class QFrame;
+class QLabel;
+class QLineEdit;
+class QListWidget;
+class QPlainTextEdit;
+class QPushButton;
+class QRadioButton;
+class QTimer;
+class QWidget;
+
+namespace huegrab {
+
+class ClickableLabel;
+class IconImage;
+class MagnifierGrid;
+class PictureBox;
+
+inline constexpr int kColorSlotCount = 10;
+inline constexpr int kCursorSlotCount = 4;
+inline constexpr int kPageCount = 3;
+inline constexpr int kClipboardButtonCount = 11;
+
+// The fields one panel shows a colour in; nullptr is a form the panel does
+// not show.
+struct ColorReadout {
+    QLineEdit* hex = nullptr;
+    QLineEdit* value = nullptr;
+    QLineEdit* rHex = nullptr;
+    QLineEdit* gHex = nullptr;
+    QLineEdit* bHex = nullptr;
+    QLineEdit* r = nullptr;
+    QLineEdit* g = nullptr;
+    QLineEdit* b = nullptr;
+    QLineEdit* h = nullptr;
+    QLineEdit* s = nullptr;
+    QLineEdit* l = nullptr;
+};
+
+// Start/stop, the status line and the timer.
+struct TrackingView {
+    QCheckBox* startStop = nullptr; // Check1
+    QLabel* lamp = nullptr;         // Label8
+    QLabel* rawPosition = nullptr;  // Label9
+    QTimer* timer = nullptr;        // Timer1
+};
+
+// The picked values, their swatch, magnifier and the ten colour slots.
+struct PickedPanel {
+    QLineEdit* x = nullptr;
+    QLineEdit* y = nullptr;
+    ColorReadout color;
+    QLabel* swatch = nullptr; // 得颜色
+    MagnifierGrid* magnifier = nullptr;
+    std::array<ClickableLabel*, kColorSlotCount> slotLabels{}; // 色块
+    QFrame* slotMarker = nullptr;                         // 焦点(0)
+};
+
+struct OffsetPanel {
+    QCheckBox* enable = nullptr;  // Check2
+    QPushButton* plus = nullptr;  // Command3
+    QPushButton* minus = nullptr; // Command4
+    QLabel* amount = nullptr;     // Label10
+};
+
+struct OriginPanel {
+    QCheckBox* enable = nullptr; // Check3
+    QLineEdit* x = nullptr;
+    QLineEdit* y = nullptr;
+};
+
+struct CustomPointPanel {
+    QLineEdit* x = nullptr;
+    QLineEdit* y = nullptr;
+    QPushButton* read = nullptr; // Command2
+    QLabel* swatch = nullptr;
+    ColorReadout color;
+};
+
+// Mode page 0: the colour-code lookup.
+struct LookupPage {
+    QRadioButton* hexKind = nullptr;     // Option1(0)
+    QRadioButton* decimalKind = nullptr; // Option1(1)
+    QLineEdit* hexCode = nullptr;        // 查10
+    QLineEdit* decimalCode = nullptr;    // 查16
+    QPushButton* show = nullptr;         // Command1
+    QLabel* swatch = nullptr;
+    ColorReadout color;
+};
+
+// Mode page 1: the cursor feature code and its four slots.
+struct CursorPanel {
+    QComboBox* method = nullptr;                           // Combo1
+    QLineEdit* code = nullptr;                             // 鼠标特征码
+    QPushButton* test = nullptr;                           // Command7
+    std::array<PictureBox*, kCursorSlotCount> drawings{};  // 鼠标绘制
+    std::array<ClickableLabel*, kCursorSlotCount> slotLabels{}; // 鼠标块
+    QFrame* slotMarker = nullptr;                          // 焦点(1)
+};
+
+// Mode page 2: the window panel and its three sub-pages.
+struct WindowPanel {
+    std::array<QAbstractButton*, kPageCount> pageButtons{}; // 句柄选项
+    std::array<QWidget*, kPageCount> pages{};               // 句柄选页
+    PictureBox* crossHair = nullptr;                        // picCrossHair
+    IconImage* crossHairImage = nullptr;                    // imgCursor
+    QLineEdit* handle = nullptr;                            // Text2
+    QLineEdit* title = nullptr;                             // Text1
+    QLineEdit* className = nullptr;                         // Text3
+    QPushButton* probe = nullptr;                           // Check4
+    QLineEdit* searchText = nullptr;                        // Text4
+    QPlainTextEdit* searchResults = nullptr;                // Text5
+    QPushButton* search = nullptr;                          // Command8
+    QListWidget* windowList = nullptr;                      // List1
+    QPushButton* list = nullptr;                            // Command9
+    QPushButton* copyList = nullptr;                        // Command10
+};
+
+struct ModePages {
+    std::array<QAbstractButton*, kPageCount> buttons{}; // Option2
+    std::array<QWidget*, kPageCount> pages{};           // Frame2
+};
+
+// Every control a handler or the form itself uses, resolved once from the
+// built layout. No handler looks a control up by name.
+struct FormControls {
+    TrackingView tracking;
+    PickedPanel picked;
+    OffsetPanel offset;
+    OriginPanel origin;
+    CustomPointPanel customPoint;
+    ModePages modes;
+    LookupPage lookup;
+    CursorPanel cursor;
+    WindowPanel window;
+    std::array<QPushButton*, kClipboardButtonCount> clipboard{}; // Command11
+    ClickableLabel* contact = nullptr;                           // Label7
+};
+
+// The built control with this name and index (-1 for a single control).
+using ControlLookup = std::function<QWidget*(std::string_view name, int index)>;
+
+// Resolves every handle. Each name that is missing or of another class than
+// its handle adds one line to `problems`; the handle stays nullptr.
+FormControls ResolveFormControls(const ControlLookup& lookup, QTimer* timer,
+                                 std::vector<std::string>& problems);
+
+} // namespace huegrab
