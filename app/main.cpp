@@ -1,15 +1,19 @@
 #include "app/close_on_signal.h"
+#include "app/desktop_session.h"
 #include "app/form/form1.h"
 #include "app/main_window_controller.h"
 #include "app/qt_shell.h"
 #include "desktop/open_desktop.h"
 
 #include <QApplication>
+#include <QLabel>
 #include <cstdio>
 #include <string>
 
 int main(int argc, char* argv[]) {
     using namespace huegrab;
+
+    const bool wayland = UseX11OnWayland();
 
     // The desktop comes first: without one there is nothing to pick from,
     // and Qt would abort less helpfully.
@@ -29,6 +33,8 @@ int main(int argc, char* argv[]) {
                                     QCoreApplication::applicationDirPath().toStdString());
     CloseOnSignal closeOnSignal(form);
 
+    if (wayland)
+        NoteWaylandLimits(*form.Controls().tracking.lamp);
     controller.Startup();
     form.CenterOnScreen();
     form.show();

@@ -33,7 +33,8 @@ MainWindowController::MainWindowController(Form1& form, DesktopServices& desktop
                                            std::string applicationFolder)
     : form_(form), desktop_(desktop), applicationFolder_(std::move(applicationFolder)),
       tracking_(form, desktop, state_), offset_(form, state_), lookup_(form, desktop),
-      colourSlots_(form, state_) {
+      colourSlots_(form, state_), windowPanel_(form, desktop, form.Shell(), tracking_),
+      clipboard_(form, desktop, form.Shell()) {
     form_.installEventFilter(this);
     // Key presses go to the focused control, not the form: watch them all.
     qApp->installEventFilter(this);

@@ -1,10 +1,12 @@
 #pragma once
 
+#include "app/clipboard_controls.h"
 #include "app/color_slot_controls.h"
 #include "app/lookup_controls.h"
 #include "app/offset_controls.h"
 #include "app/qt_desktop_event_loop.h"
 #include "app/tracking_controls.h"
+#include "app/window_panel_controls.h"
 #include "app/window_state.h"
 #include "desktop/desktop_services.h"
 
@@ -51,6 +53,8 @@ private:
     OffsetControls offset_;
     LookupControls lookup_;
     ColourSlotControls colourSlots_;
+    WindowPanelControls windowPanel_;
+    ClipboardControls clipboard_;
     std::unique_ptr<QtDesktopEventLoop> desktopEvents_;
     bool started_ = false;
     bool shutDown_ = false;

@@ -8,6 +8,7 @@
 #include <optional>
 #include <span>
 #include <string>
+#include <utility>
 #include <vector>
 
 namespace huegrab {
@@ -67,6 +68,13 @@ struct HotkeyMessage {
 // Window handles are 32-bit values, shown as signed decimal. 0 is no window.
 using WindowHandle = std::int32_t;
 
+// A top-level window and its title.
+struct TitledWindow {
+    WindowHandle handle = 0;
+    std::string title;
+    friend bool operator==(const TitledWindow&, const TitledWindow&) = default;
+};
+
 // The current cursor image: premultiplied ARGB, one 32-bit value per pixel.
 struct CursorImage {
     int width = 0;
@@ -119,6 +127,17 @@ public:
     virtual std::vector<WindowHandle> TopLevelWindows() = 0; // topmost first
     virtual std::string WindowText(WindowHandle window) = 0;
     virtual std::string ClassName(WindowHandle window) = 0;
+    // The top-level windows that have a title, topmost first, with their
+    // titles as WindowText reads them. Backends that can ask about many
+    // windows at once override it; this one asks window by window.
+    virtual std::vector<TitledWindow> TitledTopLevelWindows() {
+        std::vector<TitledWindow> windows;
+        for (const WindowHandle handle : TopLevelWindows()) {
+            if (std::string title = WindowText(handle); !title.empty())
+                windows.push_back({handle, std::move(title)});
+        }
+        return windows;
+    }
 
     // The cursor image, or nullopt when it cannot be read.
     virtual std::optional<CursorImage> GetCursorImage() = 0;

@@ -32,6 +32,8 @@ public:
     // The handles every handler uses.
     const FormControls& Controls() const { return controls_; }
     QTimer* Timer1() const { return timer1_; }
+    // The clipboard and links the window was made with.
+    ShellServices& Shell() const { return shell_; }
 
     // By name, for tests and tools that inspect the window as a user sees
     // it: the control with this name and index (-1 for a single control),

@@ -244,6 +244,24 @@ std::vector<WindowHandle> X11Desktop::TopLevelWindows() {
     return handles;
 }
 
+std::vector<WindowHandle> X11Desktop::TopLevelWindowsOneByOne() {
+    std::vector<WindowHandle> handles;
+    for (const Window window : state_->windows->TopLevelWindowsOneByOne()) {
+        if (const WindowHandle handle = ToHandle(window))
+            handles.push_back(handle);
+    }
+    return handles;
+}
+
+std::vector<TitledWindow> X11Desktop::TitledTopLevelWindows() {
+    std::vector<TitledWindow> titled;
+    for (auto& window : state_->windows->TitledTopLevelWindows()) {
+        if (const WindowHandle handle = ToHandle(window.window))
+            titled.push_back({handle, std::move(window.title)});
+    }
+    return titled;
+}
+
 std::string X11Desktop::WindowText(WindowHandle window) {
     return state_->windows->Title(ToWindow(window));
 }

@@ -43,6 +43,10 @@ public:
     std::vector<WindowHandle> TopLevelWindows() override;
     std::string WindowText(WindowHandle window) override;
     std::string ClassName(WindowHandle window) override;
+    std::vector<TitledWindow> TitledTopLevelWindows() override;
+    // TopLevelWindows() asked one request at a time, as the yardstick the
+    // batched walk is checked and measured against.
+    std::vector<WindowHandle> TopLevelWindowsOneByOne();
 
     std::optional<CursorImage> GetCursorImage() override;
 

@@ -37,7 +37,12 @@ WindowReader::WindowReader(Display* display, Window root)
     : display_(display), root_(root), wmState_(XInternAtom(display, "WM_STATE", False)),
       netWmName_(XInternAtom(display, "_NET_WM_NAME", False)),
       utf8String_(XInternAtom(display, "UTF8_STRING", False)),
-      compoundText_(XInternAtom(display, "COMPOUND_TEXT", False)) {}
+      compoundText_(XInternAtom(display, "COMPOUND_TEXT", False)) {
+    atoms_.wmState = wmState_;
+    atoms_.netClientList = XInternAtom(display, "_NET_CLIENT_LIST", False);
+    atoms_.netWmName = netWmName_;
+    atoms_.utf8String = utf8String_;
+}
 
 Window WindowReader::WindowAt(int x, int y, int rootWidth, int rootHeight) const {
     if (x < 0 || y < 0 || x >= rootWidth || y >= rootHeight)
@@ -59,6 +64,23 @@ Window WindowReader::WindowAt(int x, int y, int rootWidth, int rootHeight) const
 }
 
 std::vector<Window> WindowReader::TopLevelWindows() const {
+    XErrorTrap trap(display_);
+    return WalkTopLevelWindows(display_, root_, atoms_, false).windows;
+}
+
+std::vector<WindowReader::Titled> WindowReader::TitledTopLevelWindows() const {
+    XErrorTrap trap(display_);
+    const TopLevelWalk walk = WalkTopLevelWindows(display_, root_, atoms_, true);
+    std::vector<Titled> titled;
+    for (std::size_t i = 0; i < walk.windows.size(); ++i) {
+        std::string title = DecodeTitle(walk.names[i].netWmName, walk.names[i].wmName);
+        if (!title.empty())
+            titled.push_back({walk.windows[i], std::move(title)});
+    }
+    return titled;
+}
+
+std::vector<Window> WindowReader::TopLevelWindowsOneByOne() const {
     XErrorTrap trap(display_);
     std::vector<Window> windows;
     const auto children = ChildrenOf(display_, root_);
@@ -94,25 +116,43 @@ Window WindowReader::ClientWindowOf(Window frame) const {
     return frame;
 }
 
+namespace {
+
+std::optional<PropertyValue> ReadValue(Display* display, Window window, Atom property) {
+    const auto read = ReadProperty(display, window, property);
+    if (!read)
+        return std::nullopt;
+    return PropertyValue{read->type, read->format, std::string(read->Bytes())};
+}
+
+} // namespace
+
 std::string WindowReader::Title(Window window) const {
     if (window == None)
         return {};
     XErrorTrap trap(display_);
-    if (const auto name = ReadProperty(display_, window, netWmName_)) {
-        if (name->type == utf8String_ && !name->Bytes().empty())
-            return CutWindowText(name->Bytes());
-    }
-    return LegacyName(window);
+    const auto netWmName = ReadValue(display_, window, netWmName_);
+    if (netWmName && netWmName->type == utf8String_ && !netWmName->bytes.empty())
+        return DecodeTitle(netWmName, std::nullopt);
+    return DecodeTitle(std::nullopt, ReadValue(display_, window, XA_WM_NAME));
 }
 
-std::string WindowReader::LegacyName(Window window) const {
-    const auto name = ReadProperty(display_, window, XA_WM_NAME);
-    if (!name || name->format != 8)
+std::string WindowReader::DecodeTitle(const std::optional<PropertyValue>& netWmName,
+                                      const std::optional<PropertyValue>& wmName) const {
+    if (netWmName && netWmName->type == utf8String_ && !netWmName->bytes.empty())
+        return CutWindowText(netWmName->bytes);
+    return wmName ? LegacyName(*wmName) : std::string();
+}
+
+std::string WindowReader::LegacyName(const PropertyValue& name) const {
+    if (name.format != 8)
         return {};
-    if (name->type == utf8String_)
-        return CutWindowText(name->Bytes());
-    if (name->type == compoundText_) {
-        XTextProperty text{name->data.get(), name->type, name->format, name->count};
+    if (name.type == utf8String_)
+        return CutWindowText(name.bytes);
+    if (name.type == compoundText_) {
+        std::string bytes = name.bytes; // Xlib wants a writable buffer
+        XTextProperty text{reinterpret_cast<unsigned char*>(bytes.data()), name.type, name.format,
+                           bytes.size()};
         char** list = nullptr;
         int count = 0;
         if (Xutf8TextPropertyToTextList(display_, &text, &list, &count) >= Success) {
@@ -123,7 +163,8 @@ std::string WindowReader::LegacyName(Window window) const {
         }
     }
     // STRING, or text that could not be converted: keep what reads as text.
-    return CutWindowText(StringPropertyToUtf8(name->Bytes().substr(0, name->Bytes().find('\0'))));
+    const std::string_view bytes = name.bytes;
+    return CutWindowText(StringPropertyToUtf8(bytes.substr(0, bytes.find('\0'))));
 }
 
 std::string WindowReader::ClassName(Window window) const {

@@ -1,6 +1,9 @@
 #pragma once
 
+#include "desktop/x11/x11_window_walk.h"
+
 #include <X11/Xlib.h>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -18,8 +21,20 @@ public:
     Window WindowAt(int x, int y, int rootWidth, int rootHeight) const;
 
     // Top-level windows, topmost first, each as the client window a window
-    // manager may have wrapped in a frame.
+    // manager may have wrapped in a frame. The requests of each level of the
+    // walk go out together.
     std::vector<Window> TopLevelWindows() const;
+    // The same walk with one request at a time: the yardstick the batched
+    // walk is checked and measured against.
+    std::vector<Window> TopLevelWindowsOneByOne() const;
+
+    struct Titled {
+        Window window = None;
+        std::string title;
+    };
+    // The top-level windows that have a title, with the titles of all of
+    // them read in one round trip.
+    std::vector<Titled> TitledTopLevelWindows() const;
 
     // _NET_WM_NAME, else WM_NAME, as UTF-8 cut to the window-text rule.
     std::string Title(Window window) const;
@@ -28,10 +43,14 @@ public:
 
 private:
     Window ClientWindowOf(Window frame) const;
-    std::string LegacyName(Window window) const;
+    // The title from the two name properties as read.
+    std::string DecodeTitle(const std::optional<PropertyValue>& netWmName,
+                            const std::optional<PropertyValue>& wmName) const;
+    std::string LegacyName(const PropertyValue& name) const;
 
     Display* display_;
     Window root_;
+    WalkAtoms atoms_;
     Atom wmState_;
     Atom netWmName_;
     Atom utf8String_;

@@ -7,6 +7,7 @@
 #include <gtest/gtest.h>
 #include <regex>
 #include <sstream>
+#include <thread>
 
 namespace huegrab::e2e {
 
@@ -68,6 +69,7 @@ bool RunningHuegrab::Start() {
         return false;
     xtest::ChildOptions options;
     options.environment = {{"QT_SCALE_FACTOR", std::to_string(scale_)}};
+    options.environment.insert(options.environment.end(), environment_.begin(), environment_.end());
     process_ = server_->Launch({binary.string()}, options);
     if (!process_)
         return false;
@@ -131,6 +133,51 @@ void RunningHuegrab::Click(std::string_view name, int index) {
     const Point at = Centre(name, index);
     server_->Run(
         {"xdotool", "mousemove", std::to_string(at.x), std::to_string(at.y), "click", "1"});
+}
+
+void RunningHuegrab::Drag(std::string_view from, Point to) {
+    const Point start = Centre(from);
+    MovePointer(start.x, start.y);
+    server_->Run({"xdotool", "mousedown", "1"});
+    constexpr int kSteps = 8;
+    for (int step = 1; step <= kSteps; ++step) {
+        MovePointer(start.x + (to.x - start.x) * step / kSteps,
+                    start.y + (to.y - start.y) * step / kSteps);
+        std::this_thread::sleep_for(std::chrono::milliseconds(20));
+    }
+    std::this_thread::sleep_for(std::chrono::milliseconds(200));
+    server_->Run({"xdotool", "mouseup", "1"});
+}
+
+void RunningHuegrab::DoubleClickAt(Point point) {
+    server_->Run({"xdotool", "mousemove", std::to_string(point.x), std::to_string(point.y), "click",
+                  "--repeat", "2", "--delay", "80", "1"});
+}
+
+std::string RunningHuegrab::Clipboard() {
+    return server_->Run({"xclip", "-o", "-selection", "clipboard"}).output;
+}
+
+void RunningHuegrab::SetClipboard(const std::string& text) {
+    xtest::CommandOptions options;
+    options.input = text;
+    server_->Run({"xclip", "-i", "-selection", "clipboard"}, options);
+}
+
+std::string RunningHuegrab::FieldText(std::string_view name, int index) {
+    static const std::string kSentinel = "\x01no copy\x01";
+    SetClipboard(kSentinel);
+    Click(name, index);
+    Key("ctrl+a");
+    Key("ctrl+c");
+    std::string text = kSentinel;
+    xtest::WaitUntil(
+        [&] {
+            text = Clipboard();
+            return text != kSentinel;
+        },
+        std::chrono::milliseconds(2000));
+    return text == kSentinel ? std::string() : text;
 }
 
 void RunningHuegrab::MovePointer(int x, int y) {

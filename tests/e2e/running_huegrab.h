@@ -27,6 +27,10 @@ public:
     explicit RunningHuegrab(bool windowManager = false, int scale = 1);
     ~RunningHuegrab();
 
+    // Extra environment for the program, set before Start().
+    void SetEnvironment(const std::string& name, const std::string& value) {
+        environment_.emplace_back(name, value);
+    }
     // Starts the program and waits for its window; false when it does not come.
     bool Start();
     // Waits for the program to end; its exit status.
@@ -35,8 +39,6 @@ public:
     xtest::XvfbServer& Server() { return *server_; }
     xtest::ChildProcess& Process() { return *process_; }
     const std::filesystem::path& Folder() const { return folder_; }
-    // The window's X id, as xdotool printed it.
-    const std::string& Window() const { return window_; }
     std::string ConfigText() const; // empty when there is no config.ini
 
     // Screen position of a control's centre, from the window's position and
@@ -48,6 +50,20 @@ public:
     void Click(std::string_view name, int index = -1);
     void MovePointer(int x, int y);
     void Key(const std::string& keys);
+    // Presses the left button on one control, moves the pointer in steps to
+    // a screen point with the button held, and releases it there.
+    void Drag(std::string_view from, Point to);
+    void DoubleClickAt(Point point);
+
+    // The CLIPBOARD selection through xclip, as any other program sees it.
+    std::string Clipboard();
+    void SetClipboard(const std::string& text);
+    // A text field's text as the user copies it: click, select all, copy.
+    // Empty when the field copies nothing (an empty field).
+    std::string FieldText(std::string_view name, int index = -1);
+    // The program's main window id, as xdotool printed it.
+    const std::string& WindowId() const { return window_; }
+
     // The colour a screenshot of the root shows at the point, "#RRGGBB".
     std::string ScreenColour(Point point);
     // One screenshot of a rectangle of the root: colours row by row.
@@ -62,6 +78,7 @@ private:
     std::string window_;
     Point origin_;
     int scale_ = 1;
+    xtest::EnvironmentVars environment_;
 };
 
 } // namespace huegrab::e2e

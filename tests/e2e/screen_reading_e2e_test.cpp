@@ -64,6 +64,20 @@ TEST(ScreenReadingEndToEnd, ScaledDesktopSamplesThePixelUnderTheHotSpot) {
     EXPECT_TRUE(huegrab.WaitForColour("得颜色", -1, "#FFFFFF"));
 }
 
+// A Wayland session (as its environment shows it) with Qt asked for its
+// Wayland platform: the window still comes up on the X server the desktop
+// reads, and picks work there.
+TEST(ScreenReadingEndToEnd, AWaylandSessionRunsTheWindowOnX11) {
+    RunningHuegrab huegrab;
+    huegrab.SetEnvironment("WAYLAND_DISPLAY", "huegrab-test-no-such-display");
+    huegrab.SetEnvironment("QT_QPA_PLATFORM", "wayland");
+    ASSERT_TRUE(huegrab.Start());
+    huegrab.Server().Run({"xsetroot", "-solid", "#00FF00"});
+    huegrab.Key("alt+grave");
+    huegrab.MovePointer(3, 3);
+    EXPECT_TRUE(huegrab.WaitForColour("得颜色", -1, "#00FF00"));
+}
+
 // The root tiled with a one-pixel checkerboard: every magnifier cell must
 // show the colour of its own pixel, with the markers around the centre.
 TEST(ScreenReadingEndToEnd, MagnifierShowsTheNeighbourhoodOfTheSamplePoint) {

@@ -39,10 +39,10 @@ TEST(TrackingEndToEnd, StartStopCheckBoxMakesTheSwatchFollowThePointer) {
 TEST(TrackingEndToEnd, TheFramedWindowComesUpCentred) {
     RunningHuegrab huegrab(/*windowManager=*/true);
     ASSERT_TRUE(huegrab.Start());
-    const std::string info = huegrab.Server().Run({"xwininfo", "-id", huegrab.Window()}).output;
+    const std::string info = huegrab.Server().Run({"xwininfo", "-id", huegrab.WindowId()}).output;
     // left, right, top, bottom: the frame the window manager put around it.
     const std::string extents =
-        huegrab.Server().Run({"xprop", "-id", huegrab.Window(), "_NET_FRAME_EXTENTS"}).output;
+        huegrab.Server().Run({"xprop", "-id", huegrab.WindowId(), "_NET_FRAME_EXTENTS"}).output;
     auto number = [](const std::string& text, const std::string& pattern) {
         std::smatch match;
         return std::regex_search(text, match, std::regex(pattern)) ? std::stoi(match[1]) : -10000;

@@ -250,6 +250,8 @@ TEST_F(X11Windows, WindowsDestroyedDuringTheWalkAreSkippedOrReadEmpty) {
         int walks = 0;
         while (!done || walks < 3) {
             ++walks;
+            for (const TitledWindow& window : desktop_->TitledTopLevelWindows())
+                EXPECT_FALSE(window.title.empty());
             for (const WindowHandle handle : desktop_->TopLevelWindows()) {
                 const std::string title = desktop_->WindowText(handle);
                 const std::string className = desktop_->ClassName(handle);
@@ -267,6 +269,67 @@ TEST_F(X11Windows, WindowsDestroyedDuringTheWalkAreSkippedOrReadEmpty) {
         }
     }
     EXPECT_EQ(testing::internal::GetCapturedStderr(), "");
+}
+
+TEST_F(X11Windows, TheBatchedWalkFindsWhatTheOneByOneWalkFinds) {
+    // Managed windows (framed, listed by openbox), with and without titles.
+    for (const char* title : {"managed one", "", "managed two"}) {
+        WindowSpec spec;
+        spec.netWmName = title;
+        Make(spec);
+    }
+    WindowSpec legacy;
+    legacy.wmName = "legacy caf\xE9";
+    Make(legacy);
+    // Top-level windows no window manager knows: a popup, a never-mapped
+    // window, and two home-made frames, one holding its client two levels
+    // down, one holding it past the 256 windows a search looks at.
+    WindowSpec bare;
+    bare.overrideRedirect = true;
+    bare.netWmName = "popup";
+    const XId popup = Make(bare);
+    bare.map = false;
+    bare.netWmName = "unmapped";
+    Make(bare);
+    bare.netWmName = "";
+    const XId frame = Make(bare);
+    const XId plate = client_->CreateChild(frame, 0, 0, 50, 50, 0x808080);
+    client_->CreateChild(frame, 50, 0, 50, 50, 0x808080);
+    const XId client = client_->CreateChild(plate, 0, 0, 40, 40, 0xFF0000);
+    client_->SetTextProperty(client, "WM_STATE", "WM_STATE", "12345678");
+    client_->SetTextProperty(client, "_NET_WM_NAME", "UTF8_STRING", "inner client");
+    const XId wideFrame = Make(bare);
+    client_->SetTextProperty(wideFrame, "WM_NAME", "STRING", "wide frame");
+    XId lastChild = 0;
+    for (int i = 0; i < 300; ++i)
+        lastChild = client_->CreateChild(wideFrame, i % 100, 0, 1, 1, 0);
+    client_->SetTextProperty(lastChild, "WM_STATE", "WM_STATE", "12345678");
+    client_->Sync();
+
+    const auto oneByOne = desktop_->TopLevelWindowsOneByOne();
+    EXPECT_EQ(desktop_->TopLevelWindows(), oneByOne);
+    std::vector<TitledWindow> expected;
+    for (const WindowHandle window : oneByOne) {
+        if (std::string title = desktop_->WindowText(window); !title.empty())
+            expected.push_back({window, std::move(title)});
+    }
+    const auto titled = desktop_->TitledTopLevelWindows();
+    EXPECT_EQ(titled, expected);
+
+    // The cases themselves, so that a walk both ways wrong shows too.
+    auto has = [&](XId window, const std::string& title) {
+        return std::find(titled.begin(), titled.end(), TitledWindow{Handle(window), title}) !=
+               titled.end();
+    };
+    EXPECT_TRUE(has(popup, "popup"));
+    EXPECT_TRUE(has(client, "inner client"));
+    EXPECT_TRUE(has(wideFrame, "wide frame"));
+    EXPECT_EQ(
+        std::count_if(titled.begin(), titled.end(),
+                      [](const auto& window) { return window.title.rfind("managed ", 0) == 0; }),
+        2);
+    EXPECT_TRUE(std::any_of(titled.begin(), titled.end(),
+                            [](const auto& window) { return window.title == "legacy café"; }));
 }
 
 } // namespace

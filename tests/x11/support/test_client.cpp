@@ -68,6 +68,29 @@ void TestClient::SetTextProperty(XId window, const std::string& property, const 
 }
 
 XId TestClient::CreateWindow(const WindowSpec& spec) {
+    const auto windows = CreateWindows({spec});
+    return windows.empty() ? 0 : windows.front();
+}
+
+std::vector<XId> TestClient::CreateWindows(const std::vector<WindowSpec>& specs) {
+    std::vector<XId> windows;
+    for (const WindowSpec& spec : specs) {
+        const XId window = CreateUnmapped(spec);
+        if (window == 0)
+            return {};
+        windows.push_back(window);
+        if (spec.map)
+            XMapWindow(Connection(), window);
+    }
+    XSync(Connection(), False);
+    for (std::size_t i = 0; i < specs.size(); ++i) {
+        if (specs[i].map && !WaitViewable(windows[i]))
+            return {};
+    }
+    return windows;
+}
+
+XId TestClient::CreateUnmapped(const WindowSpec& spec) {
     Display* display = Connection();
     XSetWindowAttributes attributes{};
     attributes.background_pixel = PixelFor(spec.rgb);
@@ -99,12 +122,6 @@ XId TestClient::CreateWindow(const WindowSpec& spec) {
         wmClass += '\0';
         SetTextProperty(window, "WM_CLASS", "STRING", wmClass);
     }
-    if (spec.map) {
-        XMapWindow(display, window);
-        if (!WaitViewable(window))
-            return 0;
-    }
-    XSync(display, False);
     return window;
 }
 

@@ -51,6 +51,9 @@ public:
     // A mapped window is waited for until it is viewable (under a window
     // manager, until it has been framed and shown). 0 on failure.
     XId CreateWindow(const WindowSpec& spec);
+    // Many windows at once: all are created and mapped before the first is
+    // waited for. Empty on failure.
+    std::vector<XId> CreateWindows(const std::vector<WindowSpec>& specs);
     // A plain child window of a solid colour, mapped.
     XId CreateChild(XId parent, int x, int y, int width, int height, std::uint32_t rgb);
     void MapWindow(XId window);
@@ -91,6 +94,7 @@ public:
     int TakeKeyPresses();
 
 private:
+    XId CreateUnmapped(const WindowSpec& spec);
     explicit TestClient(XConnection connection) : connection_(std::move(connection)) {}
     XConnection connection_;
 };

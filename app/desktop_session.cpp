@@ -1,0 +1,39 @@
+#include "app/desktop_session.h"
+
+#include <QByteArray>
+#include <QString>
+#include <QWidget>
+#include <cstdio>
+
+namespace huegrab {
+
+namespace {
+
+constexpr char kNoteForTerminal[] =
+    "huegrab: this is a Wayland session; huegrab runs through XWayland. Windows of other "
+    "programs that draw natively on Wayland read as black, and Alt+~ works only while an "
+    "X11 window has the focus.\n";
+constexpr char kNoteForTooltip[] =
+    "Wayland 会话：原生 Wayland 程序的窗口读作黑色；Alt+~ 仅在 X11 窗口有焦点时有效。";
+
+bool IsWaylandSession() {
+    return !qEnvironmentVariableIsEmpty("WAYLAND_DISPLAY") ||
+           qgetenv("XDG_SESSION_TYPE") == QByteArrayLiteral("wayland");
+}
+
+} // namespace
+
+bool UseX11OnWayland() {
+    if (!IsWaylandSession())
+        return false;
+    qputenv("QT_QPA_PLATFORM", QByteArrayLiteral("xcb"));
+    return true;
+}
+
+void NoteWaylandLimits(QWidget& statusLamp) {
+    std::fputs(kNoteForTerminal, stderr);
+    statusLamp.setToolTip(statusLamp.toolTip() + QStringLiteral("\n") +
+                          QString::fromUtf8(kNoteForTooltip));
+}
+
+} // namespace huegrab

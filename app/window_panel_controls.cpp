@@ -1,0 +1,132 @@
+#include "app/window_panel_controls.h"
+
+#include "app/form/form1.h"
+#include "app/form/form_colors.h"
+#include "app/form/icon_image.h"
+#include "app/form/picture_box.h"
+#include "app/tracking_controls.h"
+#include "windowtools/window_probe.h"
+#include "windowtools/window_walk.h"
+
+#include <QCheckBox>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QMouseEvent>
+#include <QPlainTextEdit>
+#include <QPushButton>
+
+namespace huegrab {
+
+WindowPanelControls::WindowPanelControls(Form1& form, DesktopServices& desktop,
+                                         ShellServices& shell, TrackingControls& tracking)
+    : form_(form), panel_(form.Controls().window), startStop_(form.Controls().tracking.startStop),
+      desktop_(desktop), shell_(shell) {
+    QObject::connect(panel_.probe, &QPushButton::clicked, this, [this] { ProbeSwitched(); });
+    QObject::connect(panel_.search, &QPushButton::clicked, this, [this] { Search(); });
+    QObject::connect(panel_.list, &QPushButton::clicked, this, [this] { List(); });
+    QObject::connect(panel_.copyList, &QPushButton::clicked, this, [this] { CopyList(); });
+    QObject::connect(panel_.windowList, &QListWidget::itemDoubleClicked, this,
+                     [this] { CopyListedHandle(); });
+    panel_.crossHair->installEventFilter(this);
+    tracking.AddTickStep([this] { LiveProbeStep(); });
+}
+
+void WindowPanelControls::ShowWindowUnderPointer() {
+    const WindowFacts facts = DescribeWindow(desktop_, WindowUnderPointer(desktop_));
+    panel_.handle->setText(QString::fromStdString(facts.handle));
+    panel_.title->setText(QString::fromStdString(facts.title));
+    panel_.className->setText(QString::fromStdString(facts.className));
+}
+
+void WindowPanelControls::LiveProbeStep() {
+    // The pick page's own visibility setting counts, not whether the window
+    // panel is on show.
+    if (!panel_.pages[0]->isHidden() && !panel_.probe->isChecked())
+        ShowWindowUnderPointer();
+}
+
+void WindowPanelControls::ProbeSwitched() {
+    const bool armed = panel_.probe->isChecked();
+    panel_.crossHair->setEnabled(armed);
+    SetBackColor(panel_.crossHair, armed ? kWhite : kLightGrey);
+    startStop_->setFocus();
+}
+
+bool WindowPanelControls::eventFilter(QObject* watched, QEvent* event) {
+    if (watched != panel_.crossHair)
+        return QObject::eventFilter(watched, event);
+    switch (event->type()) {
+    case QEvent::MouseButtonPress: {
+        const auto* mouse = static_cast<QMouseEvent*>(event);
+        if (mouse->button() != Qt::LeftButton || crosshairDragging_)
+            break;
+        crosshairDragging_ = true;
+        form_.setCursor(panel_.crossHairImage->Pointer());
+        panel_.crossHair->ClearPicture(); // the crosshair is lifted out
+        break;
+    }
+    case QEvent::MouseMove: {
+        // Qt keeps sending the moves to the crosshair while the button that
+        // went down on it is held, wherever the pointer goes.
+        const auto* mouse = static_cast<QMouseEvent*>(event);
+        if (crosshairDragging_ && mouse->buttons() == Qt::LeftButton)
+            ShowWindowUnderPointer();
+        break;
+    }
+    case QEvent::MouseButtonRelease: {
+        const auto* mouse = static_cast<QMouseEvent*>(event);
+        if (mouse->button() != Qt::LeftButton || !crosshairDragging_)
+            break;
+        crosshairDragging_ = false;
+        form_.unsetCursor();
+        panel_.crossHair->SetPicture(panel_.crossHairImage->Icon());
+        break;
+    }
+    default:
+        break;
+    }
+    return QObject::eventFilter(watched, event);
+}
+
+void WindowPanelControls::Search() {
+    QString search = panel_.searchText->text();
+    if (search.isEmpty())
+        return;
+    // A title copied by the "C" button comes between double quotes.
+    search.remove(QLatin1Char('"'));
+    const std::string found = FindWindowsByTitle(desktop_, search.toStdString());
+    panel_.searchResults->setPlainText(QString::fromStdString(found));
+}
+
+void WindowPanelControls::List() {
+    panel_.windowList->clear();
+    for (const std::string& line : ListTopLevelWindows(desktop_))
+        panel_.windowList->addItem(QString::fromStdString(line));
+}
+
+void WindowPanelControls::CopyList() {
+    // One line is copied as it is; an empty list leaves the clipboard alone.
+    const int count = panel_.windowList->count();
+    if (count < 1)
+        return;
+    panel_.copyList->setEnabled(false);
+    std::string text;
+    for (int row = 0; row < count; ++row) {
+        if (row > 0)
+            text += "\r\n";
+        text += panel_.windowList->item(row)->text().toStdString();
+    }
+    panel_.copyList->setEnabled(true);
+    shell_.ClearClipboard();
+    shell_.SetClipboardText(text);
+}
+
+void WindowPanelControls::CopyListedHandle() {
+    const QList<QListWidgetItem*> selected = panel_.windowList->selectedItems();
+    if (selected.isEmpty())
+        return;
+    shell_.ClearClipboard();
+    shell_.SetClipboardText(HandleOfListLine(selected.front()->text().toStdString()));
+}
+
+} // namespace huegrab

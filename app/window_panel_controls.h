@@ -1,0 +1,49 @@
+#pragma once
+
+#include "app/form/form_controls.h"
+#include "desktop/desktop_services.h"
+#include "desktop/shell_services.h"
+
+#include <QObject>
+
+namespace huegrab {
+
+class Form1;
+class TrackingControls;
+
+// The window panel: the pick page with its "P" switch and the crosshair
+// that is dragged onto a window, the title search, and the window list with
+// its copy actions. While tracking runs and the pick page is set visible
+// with "P" up, every tick shows the window under the pointer.
+class WindowPanelControls : public QObject {
+public:
+    WindowPanelControls(Form1& form, DesktopServices& desktop, ShellServices& shell,
+                        TrackingControls& tracking);
+
+    // Handle, title and class of the window under the pointer into the pick
+    // page.
+    void ShowWindowUnderPointer();
+    void ProbeSwitched();    // Check4 clicked
+    void Search();           // Command8
+    void List();             // Command9
+    void CopyList();         // Command10
+    void CopyListedHandle(); // List1 double-clicked
+
+    bool CrosshairDragging() const { return crosshairDragging_; }
+
+protected:
+    // The crosshair's presses, moves and releases.
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
+private:
+    void LiveProbeStep();
+
+    Form1& form_;
+    const WindowPanel& panel_;
+    QWidget* startStop_;
+    DesktopServices& desktop_;
+    ShellServices& shell_;
+    bool crosshairDragging_ = false;
+};
+
+} // namespace huegrab

@@ -1,0 +1,286 @@
+#include "desktop/x11/x11_window_walk.h"
+
+#include <X11/Xlib-xcb.h>
+#include <algorithm>
+#include <cstdlib>
+#include <memory>
+#include <unordered_map>
+#include <unordered_set>
+#include <xcb/xcb.h>
+
+namespace huegrab::x11 {
+namespace {
+
+// The same limits as the one-by-one search: window managers nest the client
+// two or three levels below the frame; a walk over a desktop without one
+// must not visit every widget of every program.
+constexpr std::size_t kMaxWindowsSearchedPerFrame = 256;
+constexpr int kMaxDepth = 64;
+// Properties are read up to this many 32-bit units.
+constexpr std::uint32_t kNameUnits = 16384;       // 64 KiB, as the one-by-one reads
+constexpr std::uint32_t kClientListUnits = 65536; // room for 65536 clients
+
+struct FreeDeleter {
+    void operator()(void* memory) const { std::free(memory); }
+};
+template <typename T> using ReplyPtr = std::unique_ptr<T, FreeDeleter>;
+
+// A reply, or nullptr when the request failed (the window is gone); the
+// error, if any, is freed here and never reaches Xlib's handler.
+template <typename Reply, typename Cookie>
+ReplyPtr<Reply> Collect(xcb_connection_t* connection, Cookie cookie,
+                        Reply* (*fetch)(xcb_connection_t*, Cookie, xcb_generic_error_t**)) {
+    xcb_generic_error_t* error = nullptr;
+    ReplyPtr<Reply> reply(fetch(connection, cookie, &error));
+    ReplyPtr<xcb_generic_error_t> errorOwner(error);
+    return error ? nullptr : std::move(reply);
+}
+
+ReplyPtr<xcb_query_tree_reply_t> CollectTree(xcb_connection_t* connection,
+                                             xcb_query_tree_cookie_t cookie) {
+    return Collect(connection, cookie, xcb_query_tree_reply);
+}
+
+ReplyPtr<xcb_get_property_reply_t> CollectProperty(xcb_connection_t* connection,
+                                                   xcb_get_property_cookie_t cookie) {
+    return Collect(connection, cookie, xcb_get_property_reply);
+}
+
+std::vector<Window> ChildrenOf(const xcb_query_tree_reply_t& tree) {
+    const xcb_window_t* children = xcb_query_tree_children(&tree);
+    return {children, children + xcb_query_tree_children_length(&tree)};
+}
+
+// Whether a window carries a property, asked without its value.
+xcb_get_property_cookie_t AskHasProperty(xcb_connection_t* connection, Window window, Atom atom) {
+    return xcb_get_property(connection, 0, static_cast<xcb_window_t>(window),
+                            static_cast<xcb_atom_t>(atom), XCB_GET_PROPERTY_TYPE_ANY, 0, 0);
+}
+
+bool Carries(const xcb_get_property_reply_t* reply) {
+    return reply && reply->type != XCB_NONE;
+}
+
+std::optional<PropertyValue> ToValue(const xcb_get_property_reply_t* reply) {
+    if (!reply || reply->type == XCB_NONE)
+        return std::nullopt;
+    PropertyValue value;
+    value.type = reply->type;
+    value.format = reply->format;
+    if (reply->format == 8) {
+        const auto* data = static_cast<const char*>(xcb_get_property_value(reply));
+        value.bytes.assign(data, static_cast<std::size_t>(xcb_get_property_value_length(reply)));
+    }
+    return value;
+}
+
+// The frame each client the window manager lists sits in: its ancestor
+// that is a child of the root. The first step, the client's own parent, was
+// asked by the caller; deeper nesting costs one round trip per level.
+std::unordered_map<Window, std::vector<Window>>
+FramesOfClients(xcb_connection_t* connection, Window root, const std::vector<Window>& frames,
+                std::vector<std::pair<Window, Window>> climbing /* client, parent */) {
+    const std::unordered_set<Window> rootChildren(frames.begin(), frames.end());
+    std::unordered_map<Window, std::vector<Window>> framesToClients;
+    for (int depth = 0; depth < kMaxDepth && !climbing.empty(); ++depth) {
+        std::vector<std::pair<Window, Window>> asked;
+        std::vector<xcb_query_tree_cookie_t> asks;
+        for (const auto& [client, current] : climbing) {
+            if (current == root) {
+                framesToClients[client].push_back(client);
+            } else if (rootChildren.contains(current)) {
+                framesToClients[current].push_back(client);
+            } else {
+                asks.push_back(xcb_query_tree(connection, static_cast<xcb_window_t>(current)));
+                asked.emplace_back(client, current);
+            }
+        }
+        climbing.clear();
+        for (std::size_t k = 0; k < asked.size(); ++k) {
+            const auto tree = CollectTree(connection, asks[k]);
+            if (tree && tree->parent != XCB_NONE)
+                climbing.emplace_back(asked[k].first, tree->parent);
+        }
+    }
+    return framesToClients;
+}
+
+xcb_get_property_cookie_t AskName(xcb_connection_t* connection, Window window, Atom name) {
+    return xcb_get_property(connection, 0, static_cast<xcb_window_t>(window),
+                            static_cast<xcb_atom_t>(name), XCB_GET_PROPERTY_TYPE_ANY, 0,
+                            kNameUnits);
+}
+
+// The one-by-one search for the window carrying WM_STATE below a frame,
+// breadth first, done for many frames at once: each round asks about one
+// level of every frame still searched.
+void SearchClients(xcb_connection_t* connection, const WalkAtoms& atoms,
+                   const std::vector<Window>& frames, std::vector<Window>& clients) {
+    struct Search {
+        std::size_t slot;
+        std::vector<Window> level;
+        std::size_t searched = 0;
+        bool done = false;
+    };
+    std::vector<Search> searches;
+    for (std::size_t slot = 0; slot < frames.size(); ++slot)
+        searches.push_back({slot, {frames[slot]}});
+
+    for (int depth = 0; depth < kMaxDepth; ++depth) {
+        struct Ask {
+            xcb_get_property_cookie_t state;
+            xcb_query_tree_cookie_t tree;
+        };
+        std::vector<std::vector<Ask>> asks(searches.size());
+        bool any = false;
+        for (std::size_t i = 0; i < searches.size(); ++i) {
+            Search& search = searches[i];
+            if (search.done)
+                continue;
+            const std::size_t take =
+                std::min(search.level.size(), kMaxWindowsSearchedPerFrame - search.searched);
+            for (std::size_t k = 0; k < take; ++k) {
+                asks[i].push_back({AskHasProperty(connection, search.level[k], atoms.wmState),
+                                   xcb_query_tree(connection, search.level[k])});
+                any = true;
+            }
+        }
+        if (!any)
+            break;
+        for (std::size_t i = 0; i < searches.size(); ++i) {
+            Search& search = searches[i];
+            if (search.done)
+                continue;
+            std::vector<Window> nextLevel;
+            std::optional<Window> found;
+            bool frameGone = false;
+            for (std::size_t k = 0; k < asks[i].size(); ++k) {
+                const bool carries = Carries(CollectProperty(connection, asks[i][k].state).get());
+                const auto tree = CollectTree(connection, asks[i][k].tree);
+                if (found)
+                    continue;
+                if (carries) {
+                    found = search.level[k];
+                } else if (tree) {
+                    const auto children = ChildrenOf(*tree);
+                    nextLevel.insert(nextLevel.end(), children.begin(), children.end());
+                } else if (depth == 0) {
+                    frameGone = true;
+                }
+            }
+            search.searched += asks[i].size();
+            if (found || frameGone) {
+                clients[search.slot] = found.value_or(None);
+                search.done = true;
+            } else if (nextLevel.empty() || search.searched >= kMaxWindowsSearchedPerFrame) {
+                clients[search.slot] = frames[search.slot]; // the frame stands for itself
+                search.done = true;
+            } else {
+                search.level = std::move(nextLevel);
+            }
+        }
+    }
+}
+
+} // namespace
+
+TopLevelWalk WalkTopLevelWindows(Display* display, Window root, const WalkAtoms& atoms,
+                                 bool withNames) {
+    xcb_connection_t* connection = XGetXCBConnection(display);
+    // Xlib may still hold requests of its own; send them first.
+    XFlush(display);
+
+    // Round 1: the root's children and the window manager's client list.
+    const auto rootTreeCookie = xcb_query_tree(connection, static_cast<xcb_window_t>(root));
+    const auto clientListCookie = xcb_get_property(connection, 0, static_cast<xcb_window_t>(root),
+                                                   static_cast<xcb_atom_t>(atoms.netClientList),
+                                                   XCB_ATOM_WINDOW, 0, kClientListUnits);
+    const auto rootTree = CollectTree(connection, rootTreeCookie);
+    const auto clientList = CollectProperty(connection, clientListCookie);
+    if (!rootTree)
+        return {};
+    std::vector<Window> frames = ChildrenOf(*rootTree);
+    std::reverse(frames.begin(), frames.end()); // topmost first
+    std::vector<Window> listed;
+    if (clientList && clientList->format == 32) {
+        const auto* ids =
+            static_cast<const xcb_window_t*>(xcb_get_property_value(clientList.get()));
+        listed.assign(ids, ids + xcb_get_property_value_length(clientList.get()) / 4);
+    }
+
+    // Round 2: each listed client's parent, and its title along with it.
+    std::vector<xcb_query_tree_cookie_t> parentAsks;
+    std::vector<xcb_get_property_cookie_t> nameAsks;
+    for (const Window client : listed) {
+        parentAsks.push_back(xcb_query_tree(connection, static_cast<xcb_window_t>(client)));
+        if (withNames)
+            nameAsks.push_back(AskName(connection, client, atoms.netWmName));
+    }
+    std::vector<std::pair<Window, Window>> climbing;
+    std::unordered_map<Window, std::optional<PropertyValue>> prefetched;
+    for (std::size_t i = 0; i < listed.size(); ++i) {
+        const auto tree = CollectTree(connection, parentAsks[i]);
+        if (withNames)
+            prefetched[listed[i]] = ToValue(CollectProperty(connection, nameAsks[i]).get());
+        if (tree)
+            climbing.emplace_back(listed[i], tree->parent);
+    }
+    const auto framesToClients = FramesOfClients(connection, root, frames, std::move(climbing));
+
+    // A frame holds one client: where the window manager lists exactly one
+    // below it, that is the window the search below the frame would find.
+    // Every other top-level window is searched level by level.
+    TopLevelWalk walk;
+    walk.windows.assign(frames.size(), None);
+    std::vector<Window> unresolved;
+    std::vector<std::size_t> unresolvedSlots;
+    for (std::size_t slot = 0; slot < frames.size(); ++slot) {
+        const auto found = framesToClients.find(frames[slot]);
+        if (found != framesToClients.end() && found->second.size() == 1) {
+            walk.windows[slot] = found->second.front();
+        } else {
+            unresolved.push_back(frames[slot]);
+            unresolvedSlots.push_back(slot);
+        }
+    }
+    std::vector<Window> searched(unresolved.size(), None);
+    SearchClients(connection, atoms, unresolved, searched);
+    for (std::size_t i = 0; i < unresolved.size(); ++i)
+        walk.windows[unresolvedSlots[i]] = searched[i];
+    std::erase(walk.windows, static_cast<Window>(None));
+    if (!withNames)
+        return walk;
+
+    // Last round: the names not read yet, and WM_NAME where _NET_WM_NAME
+    // is no UTF-8 title.
+    walk.names.resize(walk.windows.size());
+    struct Ask {
+        std::size_t index;
+        std::optional<xcb_get_property_cookie_t> netWmName;
+        xcb_get_property_cookie_t wmName;
+    };
+    std::vector<Ask> asks;
+    for (std::size_t i = 0; i < walk.windows.size(); ++i) {
+        const Window window = walk.windows[i];
+        const auto known = prefetched.find(window);
+        if (known != prefetched.end()) {
+            walk.names[i].netWmName = known->second;
+            const auto& name = known->second;
+            if (name && name->type == atoms.utf8String && !name->bytes.empty())
+                continue;
+        }
+        std::optional<xcb_get_property_cookie_t> netWmName;
+        if (known == prefetched.end())
+            netWmName = AskName(connection, window, atoms.netWmName);
+        asks.push_back({i, netWmName, AskName(connection, window, XCB_ATOM_WM_NAME)});
+    }
+    for (const Ask& ask : asks) {
+        if (ask.netWmName)
+            walk.names[ask.index].netWmName =
+                ToValue(CollectProperty(connection, *ask.netWmName).get());
+        walk.names[ask.index].wmName = ToValue(CollectProperty(connection, ask.wmName).get());
+    }
+    return walk;
+}
+
+} // namespace huegrab::x11

@@ -1,0 +1,52 @@
+#pragma once
+
+// The top-level walk with its requests sent level by level and the replies
+// collected afterwards, through the XCB connection under Xlib: a desktop of
+// a thousand framed windows costs a handful of round trips instead of tens
+// of thousands. Backend-internal: pulls in Xlib.
+
+#include <X11/Xlib.h>
+#include <optional>
+#include <string>
+#include <vector>
+
+namespace huegrab::x11 {
+
+struct WalkAtoms {
+    Atom wmState = None;
+    Atom netClientList = None;
+    Atom netWmName = None;
+    Atom utf8String = None;
+};
+
+// One property value as read, copied out of the reply.
+struct PropertyValue {
+    Atom type = None;
+    int format = 0;
+    std::string bytes; // 8-bit properties only
+};
+
+// _NET_WM_NAME and WM_NAME of a window as read; nullopt where the window
+// lacks the property or is gone. WM_NAME is left unread where _NET_WM_NAME
+// holds a UTF-8 title.
+struct NameProperties {
+    std::optional<PropertyValue> netWmName;
+    std::optional<PropertyValue> wmName;
+};
+
+struct TopLevelWalk {
+    std::vector<Window> windows;
+    std::vector<NameProperties> names; // one per window when asked for
+};
+
+// Top-level windows topmost first, each as the client window a window
+// manager may have wrapped in a frame (the window carrying WM_STATE), else
+// as itself; with `withNames`, the name properties of each. Windows that
+// vanish during the walk are left out or read without names.
+//
+// A window the window manager lists in _NET_CLIENT_LIST stands for the
+// frame it sits in without a search below that frame.
+TopLevelWalk WalkTopLevelWindows(Display* display, Window root, const WalkAtoms& atoms,
+                                 bool withNames);
+
+} // namespace huegrab::x11

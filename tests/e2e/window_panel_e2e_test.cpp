@@ -1,0 +1,102 @@
+// The window panel and the clipboard buttons of the built program, under
+// openbox, against another program's window and xclip.
+
+#include "tests/e2e/running_huegrab.h"
+#include "tests/x11/support/test_client.h"
+
+#include <gtest/gtest.h>
+#include <string>
+
+namespace huegrab::e2e {
+namespace {
+
+class WindowPanelEndToEnd : public ::testing::Test {
+protected:
+    void SetUp() override {
+        ASSERT_TRUE(huegrab.Start());
+        client = xtest::TestClient::Connect(huegrab.Server().DisplayName());
+        ASSERT_NE(client, nullptr);
+        // Another program's window, clear of ours in the bottom-right corner.
+        xtest::WindowSpec spec;
+        spec.x = 800;
+        spec.y = 600;
+        spec.width = 200;
+        spec.height = 150;
+        spec.netWmName = "e2e target 窗口";
+        spec.className = "DragTarget";
+        target = client->CreateWindow(spec);
+        ASSERT_NE(target, 0u);
+        const auto origin = client->RootPosition(target);
+        ASSERT_TRUE(origin);
+        targetCentre = {origin->first + 100, origin->second + 75};
+        huegrab.Click("Option2", 2); // the window panel
+    }
+
+    std::string TargetId() const { return std::to_string(target); }
+
+    RunningHuegrab huegrab{true};
+    std::unique_ptr<xtest::TestClient> client;
+    xtest::XId target = 0;
+    Point targetCentre;
+};
+
+TEST_F(WindowPanelEndToEnd, DraggingTheCrosshairOntoAnotherProgramsWindowFillsThePickFields) {
+    huegrab.Click("Check4"); // arm the crosshair
+    huegrab.Drag("picCrossHair", targetCentre);
+    EXPECT_EQ(huegrab.FieldText("Text2"), TargetId());
+    EXPECT_EQ(huegrab.FieldText("Text1"), "e2e target 窗口");
+    EXPECT_EQ(huegrab.FieldText("Text3"), "DragTarget");
+
+    // The title goes out between double quotes.
+    huegrab.Click("Command11", 9);
+    EXPECT_EQ(huegrab.Clipboard(), "\"e2e target 窗口\"");
+}
+
+TEST_F(WindowPanelEndToEnd, SearchFindsTheProgramsOwnWindow) {
+    huegrab.Click("句柄选项", 1);
+    huegrab.SetClipboard("\"Huegrab\"");
+    huegrab.Click("Command11", 10); // paste the title, quotes and all
+    EXPECT_EQ(huegrab.FieldText("Text4"), "\"Huegrab\"");
+    huegrab.Click("Command8");
+    const std::string results = huegrab.FieldText("Text5");
+    EXPECT_NE(results.find("]" + huegrab.WindowId()), std::string::npos) << results;
+    EXPECT_EQ(results.rfind("[1]", 0), 0u) << results;
+}
+
+TEST_F(WindowPanelEndToEnd, ListedHandlesGoToTheClipboardAndBackToXdotool) {
+    huegrab.Click("句柄选项", 2);
+    huegrab.Click("Command9");
+    huegrab.Click("Command10");
+    const std::string list = huegrab.Clipboard();
+    ASSERT_EQ(list.rfind("[001]", 0), 0u) << list;
+    EXPECT_NE(list.find("]" + TargetId() + "=e2e target 窗口"), std::string::npos) << list;
+    EXPECT_NE(list.substr(list.size() - 2), "\r\n");
+    const std::string first = list.substr(0, list.find("\r\n"));
+
+    // A double click on the first line copies its handle, which xdotool
+    // takes back to the same window.
+    huegrab.DoubleClickAt(huegrab.Inside("List1"));
+    const std::string handle = huegrab.Clipboard();
+    EXPECT_EQ(first.substr(5, first.find('=') - 5), handle);
+    const auto name = huegrab.Server().Run({"xdotool", "getwindowname", handle});
+    EXPECT_EQ(name.exitCode, 0);
+    EXPECT_EQ(first.substr(first.find('=') + 1), name.output.substr(0, name.output.find('\n')));
+}
+
+TEST_F(WindowPanelEndToEnd, HandlePasteAndFindByHandleThroughTheClipboard) {
+    huegrab.Click("Check4"); // no live probing over our own fields
+    huegrab.SetClipboard(TargetId() + "abc");
+    huegrab.Click("Command11", 7);
+    EXPECT_EQ(huegrab.FieldText("Text2"), TargetId());
+    huegrab.Click("Command11", 8);
+    EXPECT_EQ(huegrab.FieldText("Text1"), "e2e target 窗口");
+    EXPECT_EQ(huegrab.FieldText("Text3"), "DragTarget");
+
+    huegrab.SetClipboard("  12 , 345678 ");
+    huegrab.Click("Command11", 1);
+    EXPECT_EQ(huegrab.FieldText("自x"), "12");
+    EXPECT_EQ(huegrab.FieldText("自y"), "3456");
+}
+
+} // namespace
+} // namespace huegrab::e2e

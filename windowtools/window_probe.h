@@ -1,0 +1,42 @@
+#pragma once
+
+#include "desktop/desktop_services.h"
+
+#include <cstddef>
+#include <string>
+#include <string_view>
+
+namespace huegrab {
+
+// Titles and class names pass through a buffer of 255 bytes, so at most 254
+// of them survive.
+inline constexpr std::size_t kWindowTextLimit = 254;
+
+// The one rule every reader of a title or class name follows: cut at the
+// first NUL, then to at most kWindowTextLimit bytes without leaving half a
+// UTF-8 character at the end.
+std::string ApplyWindowTextRule(std::string_view text);
+
+// A window's title and class name by that rule; empty for a handle that
+// names no window.
+std::string WindowTitleOf(DesktopServices& desktop, WindowHandle window);
+std::string WindowClassOf(DesktopServices& desktop, WindowHandle window);
+
+// Handles as every field and list shows them: signed decimal.
+std::string WindowHandleText(WindowHandle window);
+
+// The window under the pointer now, child controls and our own windows
+// included; 0 when there is none. A pointer that cannot be read counts as
+// standing at (0, 0).
+WindowHandle WindowUnderPointer(DesktopServices& desktop);
+
+// What the pick page shows for one window.
+struct WindowFacts {
+    std::string handle; // signed decimal
+    std::string title;
+    std::string className;
+    friend bool operator==(const WindowFacts&, const WindowFacts&) = default;
+};
+WindowFacts DescribeWindow(DesktopServices& desktop, WindowHandle window);
+
+} // namespace huegrab

@@ -1,0 +1,56 @@
+#include "windowtools/window_walk.h"
+
+#include "windowtools/window_probe.h"
+
+namespace huegrab {
+namespace {
+
+// The titled top-level windows with their titles read by the window-text
+// rule; the backend reads them in as few round trips as it can.
+std::vector<TitledWindow> TitledWindows(DesktopServices& desktop) {
+    std::vector<TitledWindow> windows = desktop.TitledTopLevelWindows();
+    std::erase_if(windows, [](TitledWindow& window) {
+        window.title = ApplyWindowTextRule(window.title);
+        return window.title.empty();
+    });
+    return windows;
+}
+
+// The last three digits of "000" followed by the count.
+std::string ThreeDigitCount(std::size_t count) {
+    const std::string padded = "000" + std::to_string(count);
+    return padded.substr(padded.size() - 3);
+}
+
+} // namespace
+
+std::string FindWindowsByTitle(DesktopServices& desktop, std::string_view search) {
+    std::string result;
+    std::size_t count = 0;
+    for (const TitledWindow& window : TitledWindows(desktop)) {
+        if (window.title.find(search) == std::string::npos)
+            continue;
+        ++count;
+        result += '[' + std::to_string(count) + ']' + WindowHandleText(window.handle) + "\r\n";
+    }
+    return result;
+}
+
+std::vector<std::string> ListTopLevelWindows(DesktopServices& desktop) {
+    std::vector<std::string> lines;
+    for (const TitledWindow& window : TitledWindows(desktop)) {
+        lines.push_back('[' + ThreeDigitCount(lines.size() + 1) + ']' +
+                        WindowHandleText(window.handle) + '=' + window.title);
+    }
+    return lines;
+}
+
+std::string HandleOfListLine(std::string_view line) {
+    const std::size_t bracket = line.find(']');
+    if (bracket == std::string_view::npos)
+        return {};
+    const std::string_view rest = line.substr(bracket + 1);
+    return std::string(rest.substr(0, rest.find('=')));
+}
+
+} // namespace huegrab
