@@ -33,8 +33,12 @@ MainWindowController::MainWindowController(Form1& form, DesktopServices& desktop
                                            std::string applicationFolder)
     : form_(form), desktop_(desktop), applicationFolder_(std::move(applicationFolder)),
       tracking_(form, desktop, state_), offset_(form, state_), lookup_(form, desktop),
-      colourSlots_(form, state_), windowPanel_(form, desktop, form.Shell(), tracking_),
-      clipboard_(form, desktop, form.Shell()) {
+      colourSlots_(form, state_), cursorPanel_(form, desktop),
+      windowPanel_(form, desktop, form.Shell()), clipboard_(form, desktop, form.Shell()) {
+    // The later steps of the tick, in their order: the cursor code, then the
+    // window under the pointer.
+    tracking_.AddTickStep([this] { cursorPanel_.TickStep(); });
+    tracking_.AddTickStep([this] { windowPanel_.LiveProbeStep(); });
     form_.installEventFilter(this);
     // Key presses go to the focused control, not the form: watch them all.
     qApp->installEventFilter(this);

@@ -2,6 +2,7 @@
 
 #include "app/clipboard_controls.h"
 #include "app/color_slot_controls.h"
+#include "app/cursor_panel_controls.h"
 #include "app/lookup_controls.h"
 #include "app/offset_controls.h"
 #include "app/qt_desktop_event_loop.h"
@@ -53,6 +54,7 @@ private:
     OffsetControls offset_;
     LookupControls lookup_;
     ColourSlotControls colourSlots_;
+    CursorPanelControls cursorPanel_;
     WindowPanelControls windowPanel_;
     ClipboardControls clipboard_;
     std::unique_ptr<QtDesktopEventLoop> desktopEvents_;

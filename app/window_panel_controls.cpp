@@ -4,7 +4,6 @@
 #include "app/form/form_colors.h"
 #include "app/form/icon_image.h"
 #include "app/form/picture_box.h"
-#include "app/tracking_controls.h"
 #include "windowtools/window_probe.h"
 #include "windowtools/window_walk.h"
 
@@ -18,7 +17,7 @@
 namespace huegrab {
 
 WindowPanelControls::WindowPanelControls(Form1& form, DesktopServices& desktop,
-                                         ShellServices& shell, TrackingControls& tracking)
+                                         ShellServices& shell)
     : form_(form), panel_(form.Controls().window), startStop_(form.Controls().tracking.startStop),
       desktop_(desktop), shell_(shell) {
     QObject::connect(panel_.probe, &QPushButton::clicked, this, [this] { ProbeSwitched(); });
@@ -28,7 +27,6 @@ WindowPanelControls::WindowPanelControls(Form1& form, DesktopServices& desktop,
     QObject::connect(panel_.windowList, &QListWidget::itemDoubleClicked, this,
                      [this] { CopyListedHandle(); });
     panel_.crossHair->installEventFilter(this);
-    tracking.AddTickStep([this] { LiveProbeStep(); });
 }
 
 void WindowPanelControls::ShowWindowUnderPointer() {

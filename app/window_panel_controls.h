@@ -9,7 +9,6 @@
 namespace huegrab {
 
 class Form1;
-class TrackingControls;
 
 // The window panel: the pick page with its "P" switch and the crosshair
 // that is dragged onto a window, the title search, and the window list with
@@ -17,8 +16,7 @@ class TrackingControls;
 // with "P" up, every tick shows the window under the pointer.
 class WindowPanelControls : public QObject {
 public:
-    WindowPanelControls(Form1& form, DesktopServices& desktop, ShellServices& shell,
-                        TrackingControls& tracking);
+    WindowPanelControls(Form1& form, DesktopServices& desktop, ShellServices& shell);
 
     // Handle, title and class of the window under the pointer into the pick
     // page.
@@ -30,14 +28,15 @@ public:
     void CopyListedHandle(); // List1 double-clicked
 
     bool CrosshairDragging() const { return crosshairDragging_; }
+    // The tick's last step: while tracking runs, the pick page is set
+    // visible and "P" is up, the window under the pointer.
+    void LiveProbeStep();
 
 protected:
     // The crosshair's presses, moves and releases.
     bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
-    void LiveProbeStep();
-
     Form1& form_;
     const WindowPanel& panel_;
     QWidget* startStop_;

@@ -43,6 +43,7 @@ public:
     int pixelReads = 0;
     int keyboardReads = 0;
     int blockReads = 0;
+    int cursorImageReads = 0;
     std::map<int, std::int32_t> registeredHotkeys; // id -> lParam (vk << 16 | modifiers)
 
     // Delivers a hotkey press as the desktop would; true if a handler ran.
@@ -64,7 +65,10 @@ public:
     std::vector<WindowHandle> TopLevelWindows() override;
     std::string WindowText(WindowHandle window) override;
     std::string ClassName(WindowHandle window) override;
-    std::optional<CursorImage> GetCursorImage() override { return cursor; }
+    std::optional<CursorImage> GetCursorImage() override {
+        ++cursorImageReads;
+        return cursor;
+    }
 
 private:
     const Window* FindWindow(WindowHandle handle) const;

@@ -188,6 +188,10 @@ void RunningHuegrab::Key(const std::string& keys) {
     server_->Run({"xdotool", "key", keys});
 }
 
+std::string RunningHuegrab::ClipboardText() {
+    return server_->Run({"xclip", "-o", "-selection", "clipboard"}).output;
+}
+
 std::string RunningHuegrab::ScreenColour(Point point) {
     const std::string crop = "1x1+" + std::to_string(point.x) + "+" + std::to_string(point.y);
     const xtest::CommandResult shot =

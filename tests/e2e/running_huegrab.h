@@ -64,6 +64,8 @@ public:
     // The program's main window id, as xdotool printed it.
     const std::string& WindowId() const { return window_; }
 
+    // The CLIPBOARD selection's text, as xclip reads it.
+    std::string ClipboardText();
     // The colour a screenshot of the root shows at the point, "#RRGGBB".
     std::string ScreenColour(Point point);
     // One screenshot of a rectangle of the root: colours row by row.

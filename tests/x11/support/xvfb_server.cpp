@@ -48,9 +48,11 @@ std::unique_ptr<XvfbServer> XvfbServer::Start(const ServerOptions& options) {
     ChildOptions childOptions;
     childOptions.inheritFd = fds[1];
     childOptions.quiet = true; // xkbcomp warnings on every start
-    auto server = ChildProcess::Start({"Xvfb", "-displayfd", std::to_string(fds[1]), "-screen", "0",
-                                       screen, "-noreset", "-nolisten", "tcp"},
-                                      childOptions);
+    std::vector<std::string> argv = {"Xvfb",     "-displayfd", std::to_string(fds[1]),
+                                     "-screen",  "0",          screen,
+                                     "-noreset", "-nolisten",  "tcp"};
+    argv.insert(argv.end(), options.extraArguments.begin(), options.extraArguments.end());
+    auto server = ChildProcess::Start(argv, childOptions);
     close(fds[1]);
     if (!server) {
         close(fds[0]);

@@ -14,6 +14,9 @@ struct ServerOptions {
     int depth = 24;
     // Start openbox and wait until it manages the screen.
     bool windowManager = false;
+    // More Xvfb options: "-extension", "XFIXES" leaves that extension out,
+    // "-wr" makes the root white.
+    std::vector<std::string> extraArguments = {};
 };
 
 // A private X server for one test program: Xvfb picks a free display

@@ -1,0 +1,85 @@
+#include "app/cursor_panel_controls.h"
+
+#include "app/color_fields.h"
+#include "app/form/clickable_label.h"
+#include "app/form/form1.h"
+#include "app/form/form_colors.h"
+#include "app/form/picture_box.h"
+#include "cursor/cursor_feature_code.h"
+
+#include <QAbstractButton>
+#include <QComboBox>
+#include <QFrame>
+#include <QLineEdit>
+#include <QPushButton>
+
+namespace huegrab {
+
+namespace {
+
+// The marker sits 45 twips (3 pixels) below the top of its slot label.
+constexpr int kMarkerDrop = 3;
+constexpr int kCursorPage = 1;
+
+QRgb ToQRgb(ColorValue value) {
+    return qRgb(value & 0xFF, (value >> 8) & 0xFF, (value >> 16) & 0xFF);
+}
+
+} // namespace
+
+CursorPanelControls::CursorPanelControls(Form1& form, DesktopServices& desktop)
+    : panel_(form.Controls().cursor), modes_(form.Controls().modes), desktop_(desktop),
+      drawing_(kCursorPictureSide, kCursorPictureSide, QImage::Format_RGB32) {
+    static_assert(CursorSlots::kCount == kCursorSlotCount, "one label and box per slot");
+    QObject::connect(panel_.test, &QPushButton::clicked, this, [this] { ComputeForCurrentSlot(); });
+    for (int k = 0; k < CursorSlots::kCount; ++k)
+        QObject::connect(panel_.slotLabels[static_cast<std::size_t>(k)], &ClickableLabel::clicked,
+                         this, [this, k] { SelectSlot(k); });
+}
+
+void CursorPanelControls::TickStep() {
+    if (modes_.buttons[kCursorPage]->isChecked())
+        ComputeForCurrentSlot();
+}
+
+void CursorPanelControls::ComputeForCurrentSlot() {
+    // The method is read now, so a new choice counts from the next code on.
+    const CursorFeatureCode result =
+        GetCursorFeatureCode(desktop_, panel_.method->currentIndex(), kLightGrey);
+
+    // The box shows the picture on its background with the points read in
+    // red; the marks are drawn here only, never where the code is read.
+    for (int y = 0; y < kCursorPictureSide; ++y) {
+        auto* line = reinterpret_cast<QRgb*>(drawing_.scanLine(y));
+        for (int x = 0; x < kCursorPictureSide; ++x)
+            line[x] = ToQRgb(result.picture.At(x, y));
+    }
+    for (const CursorPoint mark : result.marks)
+        drawing_.setPixel(mark.x, mark.y, ToQRgb(kRed));
+    PictureBox* box = panel_.drawings[static_cast<std::size_t>(slots_.Focused())];
+    box->Clear();
+    box->DrawImage(0, 0, drawing_);
+
+    SetFieldText(panel_.code, std::to_string(result.code));
+}
+
+void CursorPanelControls::SelectSlot(int k) {
+    if (k < 0 || k >= CursorSlots::kCount)
+        return;
+    for (PictureBox* box : panel_.drawings)
+        box->hide();
+    panel_.drawings[static_cast<std::size_t>(k)]->show();
+    const std::optional<CursorSlotView> shown =
+        slots_.Select(k, {FieldText(panel_.code), panel_.method->currentIndex()});
+    MoveFocusMarker(k);
+    SetFieldText(panel_.code, shown->code);
+    panel_.method->setCurrentIndex(shown->method);
+}
+
+void CursorPanelControls::MoveFocusMarker(int k) {
+    QFrame* marker = panel_.slotMarker;
+    const QWidget* label = panel_.slotLabels[static_cast<std::size_t>(k)];
+    marker->move(marker->x(), label->y() + kMarkerDrop);
+}
+
+} // namespace huegrab

@@ -1,0 +1,43 @@
+#pragma once
+
+#include "cursor/cursor_slots.h"
+#include "desktop/desktop_services.h"
+
+#include <QImage>
+#include <QObject>
+
+namespace huegrab {
+
+class Form1;
+struct CursorPanel;
+struct ModePages;
+
+// The cursor page: the method list, the code field, the four drawing boxes
+// and the four cursor slots. The code is computed by Command7 and, while
+// the page is chosen, by every tick; it always goes to the current slot.
+class CursorPanelControls : public QObject {
+public:
+    CursorPanelControls(Form1& form, DesktopServices& desktop);
+
+    // The tick's step after the magnifier: the code for the current slot,
+    // only while "抓鼠标" is the chosen mode.
+    void TickStep();
+    // One code by the chosen method into the code field and the current
+    // slot's drawing box.
+    void ComputeForCurrentSlot();
+    // A click on slot label k.
+    void SelectSlot(int k);
+
+    int FocusedCursorSlot() const { return slots_.Focused(); }
+
+private:
+    void MoveFocusMarker(int k);
+
+    const CursorPanel& panel_;
+    const ModePages& modes_;
+    DesktopServices& desktop_;
+    CursorSlots slots_;
+    QImage drawing_; // reused by every computation
+};
+
+} // namespace huegrab
