@@ -35,6 +35,18 @@ TEST(SettingsPath, WritableFolderKeepsTheFileBesideTheProgramWithTheSeparatorAlw
     EXPECT_EQ(SettingsPath("/", env.Get(), false), "//config.ini");
 }
 
+#ifdef _WIN32
+TEST(SettingsPath, ReadOnlyFolderMovesTheFileToTheUsersAppData) {
+    FakeEnvironment env;
+    env.writable = false;
+    env.variables = {{"APPDATA", "C:\\Users\\ann\\AppData\\Roaming"}};
+    EXPECT_EQ(SettingsPath("C:\\Program Files\\huegrab", env.Get(), false),
+              "C:\\Users\\ann\\AppData\\Roaming\\huegrab/config.ini");
+    env.variables["APPDATA"] = "";
+    EXPECT_EQ(SettingsPath("C:\\Program Files\\huegrab", env.Get(), false),
+              "C:\\Program Files\\huegrab/config.ini");
+}
+#else
 TEST(SettingsPath, ReadOnlyFolderMovesTheFileToTheUsersConfigFolder) {
     FakeEnvironment env;
     env.writable = false;
@@ -47,6 +59,7 @@ TEST(SettingsPath, ReadOnlyFolderMovesTheFileToTheUsersConfigFolder) {
     env.variables.clear();
     EXPECT_EQ(SettingsPath("/usr/bin", env.Get(), false), "/usr/bin/config.ini");
 }
+#endif
 
 TEST(SettingsPath, PortableBuildStaysBesideTheProgramEvenWhenReadOnly) {
     FakeEnvironment env;

@@ -4,6 +4,7 @@
 #include <filesystem>
 #include <fstream>
 #include <iterator>
+#include <random>
 #include <string>
 #include <system_error>
 
@@ -13,11 +14,23 @@ namespace huegrab::test_support {
 class TempFolder {
 public:
     TempFolder() {
+#ifdef _WIN32
+        // No mkdtemp: try names until one is new.
+        for (unsigned attempt = 0; attempt < 1000 && path_.empty(); ++attempt) {
+            const auto candidate = std::filesystem::temp_directory_path() /
+                                   ("huegrab-settings-" + std::to_string(std::random_device{}()) +
+                                    "-" + std::to_string(attempt));
+            std::error_code error;
+            if (std::filesystem::create_directory(candidate, error))
+                path_ = candidate;
+        }
+#else
         std::string pattern =
             (std::filesystem::temp_directory_path() / "huegrab-settings-XXXXXX").string();
         if (::mkdtemp(pattern.data()) != nullptr) {
             path_ = pattern;
         }
+#endif
     }
     TempFolder(const TempFolder&) = delete;
     TempFolder& operator=(const TempFolder&) = delete;
@@ -27,8 +40,12 @@ public:
                                      std::filesystem::perm_options::add, ignored);
         std::filesystem::remove_all(path_, ignored);
     }
-    const std::filesystem::path& Path() const { return path_; }
-    std::filesystem::path operator/(const std::string& name) const { return path_ / name; }
+    const std::filesystem::path& Path() const {
+        return path_;
+    }
+    std::filesystem::path operator/(const std::string& name) const {
+        return path_ / name;
+    }
 
 private:
     std::filesystem::path path_;

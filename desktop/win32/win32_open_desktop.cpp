@@ -1,0 +1,13 @@
+#include "desktop/open_desktop.h"
+#include "desktop/win32/win32_desktop.h"
+
+namespace huegrab {
+
+std::unique_ptr<DesktopServices> OpenDesktop(std::string& whyNot) {
+    if (auto desktop = Win32Desktop::Open())
+        return desktop;
+    whyNot = "cannot create the hidden window that receives the global hotkey.";
+    return nullptr;
+}
+
+} // namespace huegrab

@@ -1,0 +1,355 @@
+#include "settings/settings_platform.h"
+
+#include <algorithm>
+#include <thread>
+#include <windows.h>
+
+// windows.h maps ReplaceFile to ReplaceFileA or ReplaceFileW; ours is meant.
+#undef ReplaceFile
+
+namespace huegrab::settings_platform {
+namespace {
+
+std::string ToUtf8(std::wstring_view text) {
+    if (text.empty())
+        return {};
+    const int size = ::WideCharToMultiByte(CP_UTF8, 0, text.data(), static_cast<int>(text.size()),
+                                           nullptr, 0, nullptr, nullptr);
+    std::string utf8(static_cast<std::size_t>(std::max(size, 0)), '\0');
+    ::WideCharToMultiByte(CP_UTF8, 0, text.data(), static_cast<int>(text.size()), utf8.data(), size,
+                          nullptr, nullptr);
+    return utf8;
+}
+
+std::wstring FromUtf8(std::string_view text) {
+    if (text.empty())
+        return {};
+    const int size =
+        ::MultiByteToWideChar(CP_UTF8, 0, text.data(), static_cast<int>(text.size()), nullptr, 0);
+    std::wstring wide(static_cast<std::size_t>(std::max(size, 0)), L'\0');
+    ::MultiByteToWideChar(CP_UTF8, 0, text.data(), static_cast<int>(text.size()), wide.data(),
+                          size);
+    return wide;
+}
+
+// The system's words for an error code, without the trailing line break.
+std::string ErrorText(DWORD error) {
+    wchar_t* buffer = nullptr;
+    const DWORD length = ::FormatMessageW(
+        FORMAT_MESSAGE_ALLOCATE_BUFFER | FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS,
+        nullptr, error, 0, reinterpret_cast<wchar_t*>(&buffer), 0, nullptr);
+    std::wstring text = length && buffer ? std::wstring(buffer, length) : std::wstring();
+    if (buffer)
+        ::LocalFree(buffer);
+    while (!text.empty() && (text.back() == L'\n' || text.back() == L'\r' || text.back() == L' ' ||
+                             text.back() == L'.'))
+        text.pop_back();
+    if (text.empty())
+        return "system error " + std::to_string(error);
+    return ToUtf8(text);
+}
+
+Status LastError(std::string step) {
+    return Status::Failure(std::move(step), ErrorText(::GetLastError()));
+}
+
+// A file handle closed with CloseHandle.
+class File {
+public:
+    File() = default;
+    explicit File(HANDLE handle) : handle_(handle) {}
+    ~File() { Close(); }
+    File(File&& other) noexcept : handle_(std::exchange(other.handle_, INVALID_HANDLE_VALUE)) {}
+    File& operator=(File&& other) noexcept {
+        if (this != &other) {
+            Close();
+            handle_ = std::exchange(other.handle_, INVALID_HANDLE_VALUE);
+        }
+        return *this;
+    }
+    File(const File&) = delete;
+    File& operator=(const File&) = delete;
+    HANDLE Get() const { return handle_; }
+    explicit operator bool() const { return handle_ != INVALID_HANDLE_VALUE; }
+    void Close() {
+        if (handle_ != INVALID_HANDLE_VALUE)
+            ::CloseHandle(handle_);
+        handle_ = INVALID_HANDLE_VALUE;
+    }
+
+private:
+    HANDLE handle_ = INVALID_HANDLE_VALUE;
+};
+
+// Readers share everything, deletion included, so that a writer's replace
+// is never refused while a reader has the file open.
+constexpr DWORD kShareAll = FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE;
+
+bool IsMissingError(DWORD error) {
+    return error == ERROR_FILE_NOT_FOUND || error == ERROR_PATH_NOT_FOUND ||
+           error == ERROR_INVALID_NAME || error == ERROR_BAD_NETPATH;
+}
+
+} // namespace
+
+PathInfo Examine(const std::filesystem::path& path) {
+    WIN32_FILE_ATTRIBUTE_DATA data{};
+    if (!::GetFileAttributesExW(path.c_str(), GetFileExInfoStandard, &data)) {
+        const DWORD error = ::GetLastError();
+        if (IsMissingError(error))
+            return {PathKind::Missing, {}};
+        return {PathKind::Inaccessible, ErrorText(error)};
+    }
+    DWORD attributes = data.dwFileAttributes;
+    if (attributes & FILE_ATTRIBUTE_REPARSE_POINT) {
+        // A link: what it points to counts. Opening with no access rights
+        // reads no data and cannot block.
+        File target(::CreateFileW(path.c_str(), 0, kShareAll, nullptr, OPEN_EXISTING,
+                                  FILE_FLAG_BACKUP_SEMANTICS, nullptr));
+        BY_HANDLE_FILE_INFORMATION info{};
+        if (!target || !::GetFileInformationByHandle(target.Get(), &info)) {
+            const DWORD error = ::GetLastError();
+            if (IsMissingError(error))
+                return {PathKind::Missing, {}};
+            return {PathKind::Inaccessible, ErrorText(error)};
+        }
+        attributes = info.dwFileAttributes;
+    }
+    if (attributes & FILE_ATTRIBUTE_DIRECTORY)
+        return {PathKind::Folder, {}};
+    if (attributes & FILE_ATTRIBUTE_DEVICE)
+        return {PathKind::Special, {}};
+    return {PathKind::File, {}};
+}
+
+std::optional<FileContents> ReadFileBounded(const std::filesystem::path& path, std::size_t maxBytes,
+                                            std::string* whyNot) {
+    const auto fail = [whyNot](std::string reason) -> std::optional<FileContents> {
+        if (whyNot)
+            *whyNot = std::move(reason);
+        return std::nullopt;
+    };
+    const PathInfo info = Examine(path);
+    if (info.kind != PathKind::File) {
+        return fail(info.kind == PathKind::Missing        ? "no such file"
+                    : info.kind == PathKind::Inaccessible ? info.reason
+                                                          : "not an ordinary file");
+    }
+    File file(::CreateFileW(path.c_str(), GENERIC_READ, kShareAll, nullptr, OPEN_EXISTING,
+                            FILE_ATTRIBUTE_NORMAL, nullptr));
+    if (!file)
+        return fail(ErrorText(::GetLastError()));
+    // Only a disk file: never a pipe or a console that could block the read.
+    if (::GetFileType(file.Get()) != FILE_TYPE_DISK)
+        return fail("not an ordinary file");
+    FileContents contents;
+    // One byte past the limit tells whether there was more.
+    const std::size_t wanted = maxBytes + 1;
+    contents.bytes.resize(wanted);
+    std::size_t done = 0;
+    while (done < wanted) {
+        const DWORD chunk = static_cast<DWORD>(std::min<std::size_t>(wanted - done, 1u << 20));
+        DWORD read = 0;
+        if (!::ReadFile(file.Get(), contents.bytes.data() + done, chunk, &read, nullptr))
+            return fail(ErrorText(::GetLastError()));
+        if (read == 0)
+            break;
+        done += read;
+    }
+    contents.complete = done <= maxBytes;
+    contents.bytes.resize(std::min(done, maxBytes));
+    return contents;
+}
+
+Status EnsureFolder(const std::filesystem::path& folder) {
+    std::error_code error;
+    if (std::filesystem::is_directory(folder, error))
+        return Status::Success();
+    std::filesystem::create_directories(folder, error);
+    if (error && !std::filesystem::is_directory(folder))
+        return Status::Failure("cannot create the folder", error.message());
+    return Status::Success();
+}
+
+Status CheckMayWrite(const std::filesystem::path& path) {
+    const DWORD attributes = ::GetFileAttributesW(path.c_str());
+    if (attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_READONLY))
+        return Status::Failure("cannot write", "the file is read-only");
+    File file(::CreateFileW(path.c_str(), GENERIC_WRITE, kShareAll, nullptr, OPEN_EXISTING,
+                            FILE_ATTRIBUTE_NORMAL, nullptr));
+    if (!file)
+        return LastError("cannot write");
+    return Status::Success();
+}
+
+namespace {
+
+// Moves the finished temporary file over `path` in one step. ReplaceFileW
+// keeps the old file's ACLs and attributes and works while a reader holds
+// the old file (readers share deletion); MoveFileExW with WRITE_THROUGH
+// (back only once the move is on the disk) makes the first file and takes
+// over where ReplaceFileW cannot. A reader that opened the file without
+// sharing deletion blocks both for the moment of its read: that is waited
+// out for a short while.
+bool MoveIntoPlace(const std::filesystem::path& tempPath, const std::filesystem::path& path) {
+    const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(2);
+    while (true) {
+        if (::ReplaceFileW(path.c_str(), tempPath.c_str(), nullptr,
+                           REPLACEFILE_IGNORE_MERGE_ERRORS | REPLACEFILE_IGNORE_ACL_ERRORS, nullptr,
+                           nullptr) ||
+            ::MoveFileExW(tempPath.c_str(), path.c_str(),
+                          MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH))
+            return true;
+        const DWORD error = ::GetLastError();
+        const bool busy = error == ERROR_ACCESS_DENIED || error == ERROR_SHARING_VIOLATION ||
+                          error == ERROR_LOCK_VIOLATION;
+        if (!busy || std::chrono::steady_clock::now() >= deadline)
+            return false;
+        std::this_thread::sleep_for(std::chrono::milliseconds(10));
+    }
+}
+
+} // namespace
+
+Status ReplaceFile(const std::filesystem::path& path, const std::filesystem::path& tempPath,
+                   std::string_view bytes) {
+    // What a killed writer left (a file, or a link: deleting a link never
+    // touches its target).
+    ::DeleteFileW(tempPath.c_str());
+    File temp(::CreateFileW(tempPath.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW,
+                            FILE_ATTRIBUTE_NORMAL, nullptr));
+    if (!temp)
+        return LastError("cannot create the temporary file");
+    const auto failWith = [&](std::string step) {
+        Status status = LastError(std::move(step));
+        temp.Close();
+        ::DeleteFileW(tempPath.c_str());
+        return status;
+    };
+    std::size_t done = 0;
+    while (done < bytes.size()) {
+        const DWORD chunk =
+            static_cast<DWORD>(std::min<std::size_t>(bytes.size() - done, 1u << 20));
+        DWORD written = 0;
+        if (!::WriteFile(temp.Get(), bytes.data() + done, chunk, &written, nullptr) || written == 0)
+            return failWith("cannot write the temporary file");
+        done += written;
+    }
+    if (!::FlushFileBuffers(temp.Get()))
+        return failWith("cannot flush the temporary file");
+    temp.Close();
+    if (!MoveIntoPlace(tempPath, path)) {
+        Status status = LastError("cannot replace the file");
+        ::DeleteFileW(tempPath.c_str());
+        return status;
+    }
+    return Status::Success();
+}
+
+// Two one-byte ranges of the lock file: the queue in front, then the lock.
+struct WriterLock::Held {
+    File file;
+    bool locked = false;
+    ~Held() {
+        if (locked) {
+            OVERLAPPED at{};
+            at.Offset = 1;
+            ::UnlockFileEx(file.Get(), 0, 1, 0, &at);
+        }
+    }
+};
+
+namespace {
+
+constexpr DWORD kQueueByte = 0;
+constexpr DWORD kLockByte = 1;
+
+bool TryLockByte(HANDLE file, DWORD offset) {
+    OVERLAPPED at{};
+    at.Offset = offset;
+    return ::LockFileEx(file, LOCKFILE_EXCLUSIVE_LOCK | LOCKFILE_FAIL_IMMEDIATELY, 0, 1, 0, &at);
+}
+
+void UnlockByte(HANDLE file, DWORD offset) {
+    OVERLAPPED at{};
+    at.Offset = offset;
+    ::UnlockFileEx(file, 0, 1, 0, &at);
+}
+
+// Takes the byte by asking again every few milliseconds until the deadline.
+// A blocking LockFileEx cannot be given a time limit, and the overlapped
+// wait that could is not carried out everywhere the program runs (wine).
+// Fairness comes from the queue byte, not from the wait.
+bool LockByteBefore(HANDLE file, DWORD offset, std::chrono::steady_clock::time_point deadline) {
+    auto pause = std::chrono::milliseconds(1);
+    while (!TryLockByte(file, offset)) {
+        if (::GetLastError() != ERROR_LOCK_VIOLATION && ::GetLastError() != ERROR_IO_PENDING)
+            return false;
+        const auto now = std::chrono::steady_clock::now();
+        if (now >= deadline)
+            return false;
+        std::this_thread::sleep_for(
+            std::min<std::chrono::steady_clock::duration>(pause, deadline - now));
+        pause = std::min(pause * 2, std::chrono::milliseconds(10));
+    }
+    return true;
+}
+
+} // namespace
+
+std::optional<WriterLock> WriterLock::Acquire(const std::filesystem::path& lockPath,
+                                              std::chrono::milliseconds wait, Status& failure) {
+    auto held = std::make_unique<Held>();
+    held->file = File(::CreateFileW(lockPath.c_str(), GENERIC_READ | GENERIC_WRITE, kShareAll,
+                                    nullptr, OPEN_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr));
+    if (!held->file) {
+        // A lock file this user may only read still locks.
+        held->file = File(::CreateFileW(lockPath.c_str(), GENERIC_READ, kShareAll, nullptr,
+                                        OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
+    }
+    if (!held->file) {
+        failure = LastError("cannot open the lock file");
+        return std::nullopt;
+    }
+    const auto deadline = std::chrono::steady_clock::now() + wait;
+    const HANDLE file = held->file.Get();
+    if (!LockByteBefore(file, kQueueByte, deadline)) {
+        failure = Status::Failure("cannot lock", "another writer holds the settings file");
+        return std::nullopt;
+    }
+    const bool locked = LockByteBefore(file, kLockByte, deadline);
+    UnlockByte(file, kQueueByte);
+    if (!locked) {
+        failure = Status::Failure("cannot lock", "another writer holds the settings file");
+        return std::nullopt;
+    }
+    held->locked = true;
+    return WriterLock(std::move(held));
+}
+
+WriterLock::WriterLock(std::unique_ptr<Held> held) : held_(std::move(held)) {}
+WriterLock::WriterLock(WriterLock&& other) noexcept = default;
+WriterLock& WriterLock::operator=(WriterLock&& other) noexcept = default;
+WriterLock::~WriterLock() = default;
+
+bool IsWritableFolder(const std::string& folder) {
+    // The only sure test is to try: ACLs, a read-only share or medium.
+    const std::wstring probe = FromUtf8(folder) + L"\\.huegrab-probe-" +
+                               std::to_wstring(::GetCurrentProcessId()) + L"-" +
+                               std::to_wstring(::GetTickCount64());
+    File file(::CreateFileW(
+        probe.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW,
+        FILE_ATTRIBUTE_TEMPORARY | FILE_ATTRIBUTE_HIDDEN | FILE_FLAG_DELETE_ON_CLOSE, nullptr));
+    return bool(file);
+}
+
+std::optional<std::string> UserSettingsFolder(const GetEnvFunction& getEnv) {
+    if (!getEnv)
+        return std::nullopt;
+    const std::optional<std::string> appData = getEnv("APPDATA");
+    if (!appData || appData->empty() || !std::filesystem::path(FromUtf8(*appData)).is_absolute())
+        return std::nullopt;
+    return *appData + "\\huegrab";
+}
+
+} // namespace huegrab::settings_platform

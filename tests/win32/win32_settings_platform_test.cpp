@@ -1,0 +1,146 @@
+#include "settings/settings_platform.h"
+
+#include <fstream>
+#include <gtest/gtest.h>
+#include <thread>
+#include <windows.h>
+
+#undef ReplaceFile // the settings operation, not the Windows function
+
+namespace huegrab::settings_platform {
+namespace {
+
+namespace fs = std::filesystem;
+
+struct Folder {
+    Folder() {
+        path = fs::temp_directory_path() /
+               ("huegrab-platform-" + std::to_string(::GetCurrentProcessId()) + "-" +
+                std::to_string(::GetTickCount64()));
+        fs::create_directories(path);
+    }
+    ~Folder() {
+        std::error_code ignored;
+        fs::remove_all(path, ignored);
+    }
+    fs::path path;
+};
+
+void Write(const fs::path& file, const std::string& bytes) {
+    std::ofstream(file, std::ios::binary) << bytes;
+}
+
+TEST(Win32SettingsPlatform, PathsAreTakenForWhatTheyAre) {
+    const Folder folder;
+    Write(folder.path / "config.ini", "[P0]\r\nX=1\r\n");
+    const struct {
+        fs::path path;
+        PathKind kind;
+    } cases[] = {
+        {folder.path / "config.ini", PathKind::File},
+        {folder.path, PathKind::Folder},
+        {folder.path / "missing.ini", PathKind::Missing},
+        {folder.path / "no-folder" / "config.ini", PathKind::Missing},
+    };
+    for (const auto& c : cases)
+        EXPECT_EQ(Examine(c.path).kind, c.kind) << c.path.string();
+
+    EXPECT_EQ(ReadFileBounded(folder.path / "config.ini", 100)->bytes, "[P0]\r\nX=1\r\n");
+    const auto cut = ReadFileBounded(folder.path / "config.ini", 4);
+    ASSERT_TRUE(cut.has_value());
+    EXPECT_EQ(cut->bytes, "[P0]");
+    EXPECT_FALSE(cut->complete);
+    std::string why;
+    EXPECT_FALSE(ReadFileBounded(folder.path, 100, &why).has_value());
+    EXPECT_FALSE(why.empty());
+}
+
+// Windows refuses to replace a file that someone holds open: a reader that
+// shares deletion (as ours do) never stops the replace; one that does not is
+// waited out while its read lasts.
+TEST(Win32SettingsPlatform, ReplaceGoesThroughWhileAReaderHoldsTheFile) {
+    const struct {
+        const char* name;
+        DWORD share;
+        std::chrono::milliseconds held; // 0: open for the whole replace
+    } cases[] = {
+        {"sharing deletion", FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, {}},
+        {"a short read without sharing deletion", FILE_SHARE_READ, std::chrono::milliseconds(150)},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        const Folder folder;
+        const fs::path file = folder.path / "config.ini";
+        const fs::path temp = folder.path / ".config.ini.tmp";
+        ASSERT_TRUE(ReplaceFile(file, temp, "first").Ok());
+        const HANDLE reader = ::CreateFileW(file.c_str(), GENERIC_READ, c.share, nullptr,
+                                            OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
+        ASSERT_NE(reader, INVALID_HANDLE_VALUE);
+        std::thread closer;
+        if (c.held.count() > 0) {
+            closer = std::thread([&] {
+                std::this_thread::sleep_for(c.held);
+                ::CloseHandle(reader);
+            });
+        }
+        const Status replaced = ReplaceFile(file, temp, "second, longer");
+        if (closer.joinable())
+            closer.join();
+        else
+            ::CloseHandle(reader);
+        EXPECT_TRUE(replaced.Ok()) << replaced.failedStep << ": " << replaced.reason;
+        EXPECT_EQ(ReadFileBounded(file, 100)->bytes, "second, longer");
+        EXPECT_FALSE(fs::exists(temp));
+    }
+}
+
+// A read-only file is left alone.
+TEST(Win32SettingsPlatform, AReadOnlyFileMayNotBeWritten) {
+    const Folder folder;
+    const fs::path file = folder.path / "config.ini";
+    Write(file, "[P0]\r\n");
+    EXPECT_TRUE(CheckMayWrite(file).Ok());
+    ::SetFileAttributesW(file.c_str(), FILE_ATTRIBUTE_READONLY);
+    EXPECT_FALSE(CheckMayWrite(file).Ok());
+    ::SetFileAttributesW(file.c_str(), FILE_ATTRIBUTE_NORMAL);
+}
+
+TEST(Win32SettingsPlatform, OneWriterLockAtATime) {
+    const Folder folder;
+    const fs::path lockPath = folder.path / ".config.ini.lock";
+    Status failure;
+    auto first = WriterLock::Acquire(lockPath, std::chrono::milliseconds(0), failure);
+    ASSERT_TRUE(first.has_value()) << failure.reason;
+    const auto start = std::chrono::steady_clock::now();
+    EXPECT_FALSE(WriterLock::Acquire(lockPath, std::chrono::milliseconds(150), failure));
+    const auto waited = std::chrono::steady_clock::now() - start;
+    EXPECT_GE(waited, std::chrono::milliseconds(140));
+    EXPECT_LT(waited, std::chrono::seconds(3));
+    EXPECT_FALSE(failure.Ok());
+    first.reset();
+    EXPECT_TRUE(WriterLock::Acquire(lockPath, std::chrono::milliseconds(0), failure).has_value());
+}
+
+TEST(Win32SettingsPlatform, TheUserFolderIsUnderAppData) {
+    const struct {
+        std::optional<std::string> appData;
+        std::optional<std::string> folder;
+    } cases[] = {
+        {"C:\\Users\\ann\\AppData\\Roaming", "C:\\Users\\ann\\AppData\\Roaming\\huegrab"},
+        {std::nullopt, std::nullopt},
+        {"", std::nullopt},
+        {"AppData", std::nullopt}, // relative
+    };
+    for (const auto& c : cases) {
+        const GetEnvFunction getEnv = [&](const char* name) {
+            return std::string(name) == "APPDATA" ? c.appData : std::nullopt;
+        };
+        EXPECT_EQ(UserSettingsFolder(getEnv), c.folder) << c.appData.value_or("(unset)");
+    }
+    const Folder folder;
+    EXPECT_TRUE(IsWritableFolder(folder.path.string()));
+    EXPECT_FALSE(IsWritableFolder((folder.path / "missing").string()));
+}
+
+} // namespace
+} // namespace huegrab::settings_platform
