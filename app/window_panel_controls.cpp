@@ -1,5 +1,6 @@
 #include "app/window_panel_controls.h"
 
+#include "app/color_fields.h"
 #include "app/form/form1.h"
 #include "app/form/form_colors.h"
 #include "app/form/icon_image.h"
@@ -31,9 +32,10 @@ WindowPanelControls::WindowPanelControls(Form1& form, DesktopServices& desktop,
 
 void WindowPanelControls::ShowWindowUnderPointer() {
     const WindowFacts facts = DescribeWindow(desktop_, WindowUnderPointer(desktop_));
-    panel_.handle->setText(QString::fromStdString(facts.handle));
-    panel_.title->setText(QString::fromStdString(facts.title));
-    panel_.className->setText(QString::fromStdString(facts.className));
+    // Every tick comes here while tracking runs: unchanged texts are not set.
+    SetFieldText(panel_.handle, facts.handle);
+    SetFieldText(panel_.title, facts.title);
+    SetFieldText(panel_.className, facts.className);
 }
 
 void WindowPanelControls::LiveProbeStep() {
