@@ -1,7 +1,7 @@
 #pragma once
 
-#include "desktop/desktop_services.h"
 #include "color/color_texts.h"
+#include "desktop/desktop_services.h"
 
 #include <array>
 #include <cstdint>

@@ -63,7 +63,7 @@ struct PickedPanel {
     QLabel* swatch = nullptr; // 得颜色
     MagnifierGrid* magnifier = nullptr;
     std::array<ClickableLabel*, kColorSlotCount> slotLabels{}; // 色块
-    QFrame* slotMarker = nullptr;                         // 焦点(0)
+    QFrame* slotMarker = nullptr;                              // 焦点(0)
 };
 
 struct OffsetPanel {
@@ -100,12 +100,12 @@ struct LookupPage {
 
 // Mode page 1: the cursor feature code and its four slots.
 struct CursorPanel {
-    QComboBox* method = nullptr;                           // Combo1
-    QLineEdit* code = nullptr;                             // 鼠标特征码
-    QPushButton* test = nullptr;                           // Command7
-    std::array<PictureBox*, kCursorSlotCount> drawings{};  // 鼠标绘制
+    QComboBox* method = nullptr;                                // Combo1
+    QLineEdit* code = nullptr;                                  // 鼠标特征码
+    QPushButton* test = nullptr;                                // Command7
+    std::array<PictureBox*, kCursorSlotCount> drawings{};       // 鼠标绘制
     std::array<ClickableLabel*, kCursorSlotCount> slotLabels{}; // 鼠标块
-    QFrame* slotMarker = nullptr;                          // 焦点(1)
+    QFrame* slotMarker = nullptr;                               // 焦点(1)
 };
 
 // Mode page 2: the window panel and its three sub-pages.
