@@ -49,14 +49,16 @@ test-win64: build-win64
 bench: build
 	@scripts/run-benchmarks $(BUILD)
 
-PREFIX     ?= /usr/local
-# The Windows tree: cross-compiled with MinGW-w64, tested under wine.
-# WIN64=0 leaves it out of `make test`.
-WIN_BUILD  ?= build-win64
-WIN64      ?= 1
+# Both programs, the launcher entry, AppStream data, icons and the shell
+# completion under $(PREFIX); DESTDIR=… stages them for a package.
+install: build
+	@cmake --install $(BUILD) --prefix $(PREFIX)
 
-.PHONY: all deps deps-tests configure build run test bench install format sanitize clean \
-	configure-win64 build-win64 test-win64 bench-win64
+# The Win32 screen-read benchmark, under wine on a private Xvfb.
+bench-win64: build-win64
+	@scripts/wine-desktop up $(WIN_BUILD)/wine >/dev/null; \
+	scripts/wine-desktop run $(WIN_BUILD)/wine $(WIN_BUILD)/bench/win32/huegrab_bench_win32_screen.exe; \
+	status=$$?; scripts/wine-desktop down $(WIN_BUILD)/wine >/dev/null; exit $$status
 
 # The whole suite under AddressSanitizer and UndefinedBehaviorSanitizer.
 sanitize:

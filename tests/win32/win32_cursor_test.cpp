@@ -1,8 +1,10 @@
+#include "cursor/cursor_feature_code.h"
 #include "desktop/win32/win32_cursor.h"
 #include "desktop/win32/win32_desktop.h"
 #include "tests/win32/support/test_windows.h"
 
 #include <algorithm>
+#include <array>
 #include <gtest/gtest.h>
 
 namespace huegrab {
@@ -88,14 +90,26 @@ TEST(Win32Cursor, TheCurrentCursorIsTheOneSetInFront) {
     ASSERT_NE(window, nullptr);
     ::SetForegroundWindow(window->Handle());
     ASSERT_TRUE(win32test::PumpUntil([&] { return ::GetForegroundWindow() == window->Handle(); }));
-    for (const LPCWSTR id : {IDC_HAND, IDC_ARROW}) {
-        ::SetCursor(Standard(id));
-        const std::optional<CursorImage> current = desktop->GetCursorImage();
-        const std::optional<CursorImage> expected = win32::ReadCursorImage(Standard(id));
-        ASSERT_TRUE(current && expected);
-        EXPECT_EQ(current->argb, expected->argb);
-        EXPECT_EQ(current->xhot, expected->xhot);
+    std::array<std::int32_t, 2> codes{};
+    for (const int round : {0, 1}) {
+        int i = 0;
+        for (const LPCWSTR id : {IDC_HAND, IDC_ARROW}) {
+            ::SetCursor(Standard(id));
+            const std::optional<CursorImage> current = desktop->GetCursorImage();
+            const std::optional<CursorImage> expected = win32::ReadCursorImage(Standard(id));
+            ASSERT_TRUE(current && expected);
+            EXPECT_EQ(current->argb, expected->argb);
+            EXPECT_EQ(current->xhot, expected->xhot);
+            // The feature code of the cursor in front: stable from one
+            // reading to the next, and not the 0 of a blank capture.
+            const std::int32_t code = GetCursorFeatureCode(*desktop, 0).code;
+            if (round == 1)
+                EXPECT_EQ(code, codes[static_cast<std::size_t>(i)]);
+            codes[static_cast<std::size_t>(i++)] = code;
+            EXPECT_NE(code, 0);
+        }
     }
+    EXPECT_NE(codes[0], codes[1]); // a hand and an arrow differ along the edge read
 }
 
 } // namespace
