@@ -109,9 +109,12 @@ Outcome Search(const Request& request, DesktopServices& desktop) {
         return Failure(kExitUsage, request, "this desktop does not tell its size; give --region");
     if (!area)
         return Failure(kExitNotFound, request, "the region lies off the screen");
-    // One read of the whole area, then a scan in memory.
-    const PixelBlock block = desktop.ReadBlock(area->x, area->y, area->width, area->height);
-    const auto found = FindColor(block, request.color, request.tolerance);
+    // One pass over the area, strip by strip, stopping at the first match.
+    std::optional<ScreenPoint> found;
+    desktop.ReadBlockInStrips(*area, [&](const PixelBlock& strip) {
+        found = FindColor(strip, request.color, request.tolerance);
+        return !found;
+    });
     if (!found)
         return Failure(kExitNotFound, request, "no pixel of " + ColorToHexText(request.color));
     return {kExitDone, PointText(*found) + "\n", {}};

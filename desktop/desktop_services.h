@@ -4,6 +4,8 @@
 #include "desktop/desktop_event_loop.h"
 #include "desktop/screen_watch.h"
 
+#include <algorithm>
+#include <climits>
 #include <cstdint>
 #include <functional>
 #include <memory>
@@ -143,6 +145,28 @@ public:
 
     // The cursor image, or nullopt when it cannot be read.
     virtual std::optional<CursorImage> GetCursorImage() = 0;
+
+    // Reads the area as strips of whole rows, top to bottom, handing each to
+    // `take`, which returns false to stop. A whole screen then needs one
+    // strip's memory instead of the whole screen's, and a search can stop
+    // at its first match. Backends with a faster way override it.
+    virtual void ReadBlockInStrips(const ScreenRect& area,
+                                   const std::function<bool(const PixelBlock& strip)>& take) {
+        constexpr std::int64_t kStripPixels = 1 << 18;
+        if (area.width <= 0 || area.height <= 0)
+            return;
+        const auto rowsPerStrip =
+            static_cast<std::int32_t>(std::max<std::int64_t>(1, kStripPixels / area.width));
+        for (std::int32_t done = 0; done < area.height; done += rowsPerStrip) {
+            // Rows past the 32-bit range are not on any screen.
+            const std::int64_t top = std::int64_t{area.y} + done;
+            if (top > INT32_MAX)
+                return;
+            const std::int32_t rows = std::min(rowsPerStrip, area.height - done);
+            if (!take(ReadBlock(area.x, static_cast<std::int32_t>(top), area.width, rows)))
+                return;
+        }
+    }
 
     // Optional abilities: a backend without them keeps these answers.
     // The screen's rectangle; nullopt when the backend cannot tell.

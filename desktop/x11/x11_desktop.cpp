@@ -133,6 +133,11 @@ PixelBlock X11Desktop::ReadBlock(std::int32_t left, std::int32_t top, std::int32
     return state_->screen->Read(left, top, width, height);
 }
 
+void X11Desktop::ReadBlockInStrips(const ScreenRect& area,
+                                   const std::function<bool(const PixelBlock& strip)>& take) {
+    state_->screen->ReadStrips(area.x, area.y, area.width, area.height, take);
+}
+
 std::uint32_t X11Desktop::KeysPressed(std::span<const int> virtualKeys) {
     // One XQueryKeymap round trip answers for every key asked about.
     char keys[32] = {};

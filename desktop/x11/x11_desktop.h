@@ -28,6 +28,8 @@ public:
     ColorValue GetPixel(std::int32_t x, std::int32_t y) override;
     PixelBlock ReadBlock(std::int32_t left, std::int32_t top, std::int32_t width,
                          std::int32_t height) override;
+    void ReadBlockInStrips(const ScreenRect& area,
+                           const std::function<bool(const PixelBlock& strip)>& take) override;
 
     std::uint32_t KeysPressed(std::span<const int> virtualKeys) override;
 

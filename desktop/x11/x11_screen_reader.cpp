@@ -5,6 +5,7 @@
 
 #include <algorithm>
 #include <bit>
+#include <climits>
 #include <cstring>
 #include <sys/mman.h>
 
@@ -111,11 +112,49 @@ PixelBlock ScreenReader::Read(std::int32_t left, std::int32_t top, std::int32_t 
     return block;
 }
 
+void ScreenReader::ReadStrips(std::int32_t left, std::int32_t top, std::int32_t width,
+                              std::int32_t height, const StripTaker& take) {
+    if (width <= 0 || height <= 0)
+        return;
+    std::int64_t next = top;
+    const std::int64_t end = std::int64_t{top} + height;
+    bool more = true;
+    const bool onRoot =
+        left >= 0 && top >= 0 && std::int64_t{left} + width <= rootWidth_ && end <= rootHeight_;
+    if (shm_ && onRoot && std::int64_t{width} * height >= kShmMinPixels) {
+        // Each strip is turned into colours in one reused block, which stays
+        // in the cache while the caller looks at it.
+        PixelBlock strip{left, top, width, 0, {}};
+        XErrorTrap trap(display_);
+        shm_->Read(root_, left, top, width, height, [&](XImage& image, int stripTop) {
+            strip.top = stripTop;
+            strip.height = image.height;
+            strip.pixels.resize(static_cast<std::size_t>(width) *
+                                static_cast<std::size_t>(image.height));
+            ConvertImage(image, strip, left, stripTop);
+            next = std::int64_t{stripTop} + image.height;
+            more = take(strip);
+            return more;
+        });
+    }
+    // What shared memory did not read (none offered, a failure, a small or
+    // partly off-screen area) comes through plain reads of bounded size.
+    constexpr std::int64_t kPlainStripPixels = 1 << 16;
+    const std::int64_t rowsPerStrip = std::max<std::int64_t>(1, kPlainStripPixels / width);
+    // Rows past the 32-bit range are on no screen.
+    while (more && next < end && next <= INT32_MAX) {
+        const auto rows = static_cast<std::int32_t>(std::min(rowsPerStrip, end - next));
+        more = take(Read(left, static_cast<std::int32_t>(next), width, rows));
+        next += rows;
+    }
+}
+
 bool ScreenReader::ReadIntersection(PixelBlock& block, int left, int top, int width, int height) {
     XErrorTrap trap(display_);
     if (shm_ && std::int64_t{width} * height >= kShmMinPixels) {
         const bool read = shm_->Read(root_, left, top, width, height, [&](XImage& strip, int y) {
             ConvertImage(strip, block, left, y);
+            return true;
         });
         if (read && !trap.Failed())
             return true;
@@ -143,11 +182,12 @@ void ScreenReader::ConvertImage(XImage& image, PixelBlock& block, int left, int 
             const char* source =
                 image.data + static_cast<std::ptrdiff_t>(row) * image.bytes_per_line;
             ColorValue* target = block.pixels.data() + rowStart(row);
-            for (int column = 0; column < width; ++column) {
-                std::uint32_t pixel = 0;
-                std::memcpy(&pixel, source + static_cast<std::ptrdiff_t>(column) * 4, sizeof pixel);
-                target[column] = ChannelConverter::FromRgb888(pixel);
-            }
+            // Copy the row, then swap red and blue in place: a loop over one
+            // array of 32-bit values, which the compiler turns into vector code.
+            std::memcpy(target, source, static_cast<std::size_t>(width) * 4);
+            for (int column = 0; column < width; ++column)
+                target[column] =
+                    ChannelConverter::FromRgb888(static_cast<std::uint32_t>(target[column]));
         }
         return;
     }

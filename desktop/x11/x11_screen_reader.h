@@ -6,6 +6,7 @@
 
 #include <X11/Xlib.h>
 #include <cstdint>
+#include <functional>
 #include <memory>
 #include <vector>
 
@@ -19,6 +20,12 @@ public:
     ScreenReader(Display* display, Window root);
 
     PixelBlock Read(std::int32_t left, std::int32_t top, std::int32_t width, std::int32_t height);
+
+    // The same pixels as Read, handed over strip by strip until `take`
+    // returns false: a whole screen costs one strip's memory.
+    using StripTaker = std::function<bool(const PixelBlock& strip)>;
+    void ReadStrips(std::int32_t left, std::int32_t top, std::int32_t width, std::int32_t height,
+                    const StripTaker& take);
 
     int RootWidth() const { return rootWidth_; }
     int RootHeight() const { return rootHeight_; }

@@ -23,11 +23,12 @@ public:
     ShmImageReader& operator=(const ShmImageReader&) = delete;
 
     // Reads the rectangle strip by strip; `take` gets each strip as a
-    // ZPixmap image with the root y of its first row, top to bottom. False
-    // when shared memory fails (a remote server refuses to attach; the
-    // reader then stays off) or a strip cannot be read.
+    // ZPixmap image with the root y of its first row, top to bottom, and
+    // returns false to stop there. False when shared memory fails (a remote
+    // server refuses to attach; the reader then stays off) or a strip cannot
+    // be read; the strips already taken stay taken.
     bool Read(Window window, int x, int y, int width, int height,
-              const std::function<void(XImage& strip, int stripTop)>& take);
+              const std::function<bool(XImage& strip, int stripTop)>& take);
 
 private:
     ShmImageReader(Display* display, Visual* visual, int depth);

@@ -235,9 +235,9 @@ TEST_F(Depth24Screen, EmptyOrAbsurdBlocksReadNothing) {
     }
 }
 
-// Large reads come in strips of rows through shared memory (409 rows of a
-// 640-pixel screen at 32 bits a pixel); small ones in one piece. Both must
-// put every pixel in the same place.
+// Large reads come in strips of rows through shared memory (51 rows of a
+// 640-pixel screen at 32 bits a pixel, so one edge lies between rows 407 and
+// 408); small ones in one piece. Both must put every pixel in the same place.
 TEST_F(Depth24Screen, LargeReadsAgreeWithSmallOnesAcrossStrips) {
     SetRootColour(0x203040);
     ASSERT_NE(MakeWindow(100, 407, 5, 4, 0xFF0000), 0u); // rows 407-410: across a strip edge
@@ -264,6 +264,40 @@ TEST_F(Depth24Screen, LargeReadsAgreeWithSmallOnesAcrossStrips) {
     EXPECT_EQ(whole.At(639, 409), FromRgb(0x00FF00));
     EXPECT_EQ(whole.At(-1, 0), kInvalidColor);
     EXPECT_EQ(whole.At(0, kHeight), kInvalidColor);
+}
+
+// Strip by strip, a read hands over the same pixels as one whole read, in
+// order and tiling the area, and stops when told to.
+TEST_F(Depth24Screen, StripReadsTileTheAreaAndStopWhenTold) {
+    SetRootColour(0x203040);
+    ASSERT_NE(MakeWindow(100, 407, 5, 4, 0xFF0000), 0u);
+    ASSERT_NE(MakeWindow(0, 479, 1, 1, 0x0000FF), 0u);
+    for (const ScreenRect area : {ScreenRect{0, 0, kWidth, kHeight}, ScreenRect{98, 400, 9, 20},
+                                  ScreenRect{-2, 470, kWidth + 4, 20}}) {
+        const PixelBlock whole = desktop_->ReadBlock(area.x, area.y, area.width, area.height);
+        std::int32_t nextTop = area.y;
+        desktop_->ReadBlockInStrips(area, [&](const PixelBlock& strip) {
+            EXPECT_EQ(strip.left, area.x);
+            EXPECT_EQ(strip.top, nextTop);
+            EXPECT_EQ(strip.width, area.width);
+            EXPECT_EQ(strip.pixels.size(), static_cast<std::size_t>(strip.width) * strip.height);
+            for (std::int32_t y = strip.top; y < strip.top + strip.height; ++y)
+                for (std::int32_t x = area.x; x < area.x + area.width; ++x)
+                    if (strip.At(x, y) != whole.At(x, y)) {
+                        ADD_FAILURE() << "strip and whole read differ at " << x << "," << y;
+                        return false;
+                    }
+            nextTop = strip.top + strip.height;
+            return true;
+        });
+        EXPECT_EQ(nextTop, area.y + area.height) << "the strips end at the area's last row";
+    }
+    int strips = 0;
+    desktop_->ReadBlockInStrips({0, 0, kWidth, kHeight}, [&](const PixelBlock&) {
+        ++strips;
+        return false;
+    });
+    EXPECT_EQ(strips, 1);
 }
 
 TEST_F(Depth16Screen, PureColoursReadExactly) {
