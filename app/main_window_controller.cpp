@@ -37,8 +37,9 @@ MainWindowController::MainWindowController(Form1& form, DesktopServices& desktop
       windowPanel_(form, desktop, form.Shell()), clipboard_(form, desktop, form.Shell()) {
     // The later steps of the tick, in their order: the cursor code, then the
     // window under the pointer.
-    tracking_.AddTickStep([this] { cursorPanel_.TickStep(); });
-    tracking_.AddTickStep([this] { windowPanel_.LiveProbeStep(); });
+    tracking_.AddTickStep([this](const TickResult&) { cursorPanel_.TickStep(); });
+    tracking_.AddTickStep(
+        [this](const TickResult& tick) { windowPanel_.LiveProbeStep(tick.pointer); });
     form_.installEventFilter(this);
     // Key presses go to the focused control, not the form: watch them all.
     qApp->installEventFilter(this);

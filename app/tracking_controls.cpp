@@ -26,7 +26,7 @@ TrackingControls::TrackingControls(Form1& form, DesktopServices& desktop, Window
     QObject::connect(controls_.tracking.timer, &QTimer::timeout, &form_, [this] { RunTick(); });
 }
 
-void TrackingControls::AddTickStep(std::function<void()> step) {
+void TrackingControls::AddTickStep(TickStep step) {
     laterSteps_.push_back(std::move(step));
 }
 
@@ -76,7 +76,7 @@ void TrackingControls::RunTick() {
     // The steps of the other pages (cursor code, window under the pointer)
     // follow in the order they were added.
     for (const auto& step : laterSteps_)
-        step();
+        step(result);
 }
 
 } // namespace huegrab

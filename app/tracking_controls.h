@@ -2,6 +2,7 @@
 
 #include "app/window_state.h"
 #include "desktop/desktop_services.h"
+#include "sampling/sampling_tick.h"
 
 #include <functional>
 #include <vector>
@@ -21,8 +22,10 @@ public:
     void HandleHotkey(const HotkeyMessage& message);
     // One timer firing.
     void RunTick();
-    // A step that runs at the end of every tick, after the magnifier.
-    void AddTickStep(std::function<void()> step);
+    // A step that runs at the end of every tick, after the magnifier, with
+    // what the tick read.
+    using TickStep = std::function<void(const TickResult&)>;
+    void AddTickStep(TickStep step);
 
 private:
     void OnStartStopChanged(bool checked);
@@ -31,7 +34,7 @@ private:
     const FormControls& controls_;
     DesktopServices& desktop_;
     WindowState& state_;
-    std::vector<std::function<void()>> laterSteps_;
+    std::vector<TickStep> laterSteps_;
 };
 
 } // namespace huegrab

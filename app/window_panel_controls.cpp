@@ -31,18 +31,22 @@ WindowPanelControls::WindowPanelControls(Form1& form, DesktopServices& desktop,
 }
 
 void WindowPanelControls::ShowWindowUnderPointer() {
-    const WindowFacts facts = DescribeWindow(desktop_, WindowUnderPointer(desktop_));
+    ShowWindowAt(desktop_.GetCursorPos().value_or(ScreenPoint{}));
+}
+
+void WindowPanelControls::ShowWindowAt(ScreenPoint point) {
+    const WindowFacts facts = DescribeWindow(desktop_, desktop_.WindowFromPoint(point));
     // Every tick comes here while tracking runs: unchanged texts are not set.
     SetFieldText(panel_.handle, facts.handle);
     SetFieldText(panel_.title, facts.title);
     SetFieldText(panel_.className, facts.className);
 }
 
-void WindowPanelControls::LiveProbeStep() {
+void WindowPanelControls::LiveProbeStep(ScreenPoint pointer) {
     // The pick page's own visibility setting counts, not whether the window
     // panel is on show.
     if (!panel_.pages[0]->isHidden() && !panel_.probe->isChecked())
-        ShowWindowUnderPointer();
+        ShowWindowAt(pointer);
 }
 
 void WindowPanelControls::ProbeSwitched() {

@@ -21,6 +21,7 @@ public:
     // Handle, title and class of the window under the pointer into the pick
     // page.
     void ShowWindowUnderPointer();
+    void ShowWindowAt(ScreenPoint point);
     void ProbeSwitched();    // Check4 clicked
     void Search();           // Command8
     void List();             // Command9
@@ -29,8 +30,8 @@ public:
 
     bool CrosshairDragging() const { return crosshairDragging_; }
     // The tick's last step: while tracking runs, the pick page is set
-    // visible and "P" is up, the window under the pointer.
-    void LiveProbeStep();
+    // visible and "P" is up, the window under the pointer as the tick read it.
+    void LiveProbeStep(ScreenPoint pointer);
 
 protected:
     // The crosshair's presses, moves and releases.

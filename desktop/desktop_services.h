@@ -79,6 +79,12 @@ struct TitledWindow {
     friend bool operator==(const TitledWindow&, const TitledWindow&) = default;
 };
 
+// A window's title and class name, as WindowText and ClassName read them.
+struct WindowNames {
+    std::string title;
+    std::string className;
+};
+
 // The current cursor image: premultiplied ARGB, one 32-bit value per pixel.
 struct CursorImage {
     int width = 0;
@@ -131,6 +137,11 @@ public:
     virtual std::vector<WindowHandle> TopLevelWindows() = 0; // topmost first
     virtual std::string WindowText(WindowHandle window) = 0;
     virtual std::string ClassName(WindowHandle window) = 0;
+    // Both at once, for the window under the pointer on every tick; backends
+    // that can ask for the two together override it.
+    virtual WindowNames WindowTextAndClass(WindowHandle window) {
+        return {WindowText(window), ClassName(window)};
+    }
     // The top-level windows that have a title, topmost first, with their
     // titles as WindowText reads them. Backends that can ask about many
     // windows at once override it; this one asks window by window.

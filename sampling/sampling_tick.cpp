@@ -42,6 +42,7 @@ TickResult RunSamplingTick(DesktopServices& desktop, const TickInputs& inputs) {
     TickResult result;
 
     const ScreenPoint pointer = desktop.GetCursorPos().value_or(ScreenPoint{});
+    result.pointer = pointer;
     NudgeWithArrowKeys(desktop, pointer);
     // Later steps keep the position read above: a nudge shows one tick later.
     result.rawPosition = "x:" + DecimalText(pointer.x) + "  y:" + DecimalText(pointer.y);

@@ -23,6 +23,7 @@ struct TickInputs {
 
 // Everything one tick writes into the window.
 struct TickResult {
+    ScreenPoint pointer;     // as read at the start of the tick
     std::string rawPosition; // "x:100  y:200"
     std::string pickedX;
     std::string pickedY;

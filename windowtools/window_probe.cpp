@@ -58,8 +58,10 @@ WindowHandle WindowUnderPointer(DesktopServices& desktop) {
 }
 
 WindowFacts DescribeWindow(DesktopServices& desktop, WindowHandle window) {
-    return {WindowHandleText(window), WindowTitleOf(desktop, window),
-            WindowClassOf(desktop, window)};
+    // Title and class come in one go: this runs on every tick.
+    const WindowNames names = desktop.WindowTextAndClass(window);
+    return {WindowHandleText(window), ApplyWindowTextRule(names.title),
+            ApplyWindowTextRule(names.className)};
 }
 
 } // namespace huegrab

@@ -276,6 +276,11 @@ std::string X11Desktop::ClassName(WindowHandle window) {
     return state_->windows->ClassName(ToWindow(window));
 }
 
+WindowNames X11Desktop::WindowTextAndClass(WindowHandle window) {
+    auto [title, className] = state_->windows->TitleAndClass(ToWindow(window));
+    return {std::move(title), std::move(className)};
+}
+
 std::optional<CursorImage> X11Desktop::GetCursorImage() {
     if (!state_->hasXfixes)
         return std::nullopt;

@@ -45,6 +45,7 @@ public:
     std::vector<WindowHandle> TopLevelWindows() override;
     std::string WindowText(WindowHandle window) override;
     std::string ClassName(WindowHandle window) override;
+    WindowNames WindowTextAndClass(WindowHandle window) override;
     std::vector<TitledWindow> TitledTopLevelWindows() override;
     // TopLevelWindows() asked one request at a time, as the yardstick the
     // batched walk is checked and measured against.

@@ -184,6 +184,18 @@ void SearchClients(xcb_connection_t* connection, const WalkAtoms& atoms,
 
 } // namespace
 
+NamesAndClass ReadNamesAndClass(Display* display, Window window, const WalkAtoms& atoms) {
+    xcb_connection_t* connection = XGetXCBConnection(display);
+    const auto netWmName = AskName(connection, window, atoms.netWmName);
+    const auto wmName = AskName(connection, window, XCB_ATOM_WM_NAME);
+    const auto wmClass = AskName(connection, window, XCB_ATOM_WM_CLASS);
+    NamesAndClass read;
+    read.names.netWmName = ToValue(CollectProperty(connection, netWmName).get());
+    read.names.wmName = ToValue(CollectProperty(connection, wmName).get());
+    read.wmClass = ToValue(CollectProperty(connection, wmClass).get());
+    return read;
+}
+
 TopLevelWalk WalkTopLevelWindows(Display* display, Window root, const WalkAtoms& atoms,
                                  bool withNames) {
     xcb_connection_t* connection = XGetXCBConnection(display);

@@ -34,6 +34,14 @@ struct NameProperties {
     std::optional<PropertyValue> wmName;
 };
 
+// Both name properties and WM_CLASS of one window, asked together: one
+// round trip. nullopt where the window lacks a property or is gone.
+struct NamesAndClass {
+    NameProperties names;
+    std::optional<PropertyValue> wmClass;
+};
+NamesAndClass ReadNamesAndClass(Display* display, Window window, const WalkAtoms& atoms);
+
 struct TopLevelWalk {
     std::vector<Window> windows;
     std::vector<NameProperties> names; // one per window when asked for

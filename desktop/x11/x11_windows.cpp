@@ -125,6 +125,16 @@ std::optional<PropertyValue> ReadValue(Display* display, Window window, Atom pro
     return PropertyValue{read->type, read->format, std::string(read->Bytes())};
 }
 
+// The class half of WM_CLASS's "instance\0class\0".
+std::string ClassOfWmClass(std::string_view bytes) {
+    const std::size_t split = bytes.find('\0');
+    if (split == std::string_view::npos)
+        return {};
+    std::string_view className = bytes.substr(split + 1);
+    className = className.substr(0, className.find('\0'));
+    return CutWindowText(StringPropertyToUtf8(className));
+}
+
 } // namespace
 
 std::string WindowReader::Title(Window window) const {
@@ -172,16 +182,16 @@ std::string WindowReader::ClassName(Window window) const {
         return {};
     XErrorTrap trap(display_);
     const auto wmClass = ReadProperty(display_, window, XA_WM_CLASS);
-    if (!wmClass)
+    return wmClass ? ClassOfWmClass(wmClass->Bytes()) : std::string();
+}
+
+WindowReader::Names WindowReader::TitleAndClass(Window window) const {
+    if (window == None)
         return {};
-    // "instance\0class\0"
-    const std::string_view bytes = wmClass->Bytes();
-    const std::size_t split = bytes.find('\0');
-    if (split == std::string_view::npos)
-        return {};
-    std::string_view className = bytes.substr(split + 1);
-    className = className.substr(0, className.find('\0'));
-    return CutWindowText(StringPropertyToUtf8(className));
+    XErrorTrap trap(display_);
+    const NamesAndClass read = ReadNamesAndClass(display_, window, atoms_);
+    return {DecodeTitle(read.names.netWmName, read.names.wmName),
+            read.wmClass ? ClassOfWmClass(read.wmClass->bytes) : std::string()};
 }
 
 } // namespace huegrab::x11

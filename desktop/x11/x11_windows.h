@@ -40,6 +40,12 @@ public:
     std::string Title(Window window) const;
     // The class half of WM_CLASS, cut the same way.
     std::string ClassName(Window window) const;
+    // Title and class in one round trip.
+    struct Names {
+        std::string title;
+        std::string className;
+    };
+    Names TitleAndClass(Window window) const;
 
 private:
     Window ClientWindowOf(Window frame) const;

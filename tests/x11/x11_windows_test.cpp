@@ -51,6 +51,14 @@ protected:
         const auto windows = desktop_->TopLevelWindows();
         return std::find(windows.begin(), windows.end(), Handle(window)) != windows.end();
     }
+    // Title and class read one at a time and both at once.
+    void ExpectNames(WindowHandle window, const std::string& title, const std::string& className) {
+        EXPECT_EQ(desktop_->WindowText(window), title) << window;
+        EXPECT_EQ(desktop_->ClassName(window), className) << window;
+        const WindowNames both = desktop_->WindowTextAndClass(window);
+        EXPECT_EQ(both.title, title) << window;
+        EXPECT_EQ(both.className, className) << window;
+    }
     std::ptrdiff_t PlaceInWalk(XId window) {
         const auto windows = desktop_->TopLevelWindows();
         return std::find(windows.begin(), windows.end(), Handle(window)) - windows.begin();
@@ -76,8 +84,7 @@ TEST_F(X11Windows, ManagedWindowsAreListedAsTheirClientWithTitleAndClass) {
     EXPECT_TRUE(Listed(window));
     EXPECT_FALSE(Listed(frame));
     EXPECT_FALSE(Listed(parent));
-    EXPECT_EQ(desktop_->WindowText(Handle(window)), "颜色拾取 – Ünïcödé");
-    EXPECT_EQ(desktop_->ClassName(Handle(window)), "HuegrabProbe");
+    ExpectNames(Handle(window), "颜色拾取 – Ünïcödé", "HuegrabProbe");
 }
 
 TEST_F(X11Windows, LegacyTitlesOfEachEncodingReadAsUtf8) {
@@ -97,8 +104,7 @@ TEST_F(X11Windows, LegacyTitlesOfEachEncodingReadAsUtf8) {
         spec.wmName = title.bytes;
         spec.wmNameType = title.type;
         spec.overrideRedirect = true; // no frame needed here
-        const XId window = Make(spec);
-        EXPECT_EQ(desktop_->WindowText(Handle(window)), title.expected);
+        ExpectNames(Handle(Make(spec)), title.expected, "HuegrabTest");
     }
 }
 
@@ -107,8 +113,7 @@ TEST_F(X11Windows, LongTitlesAndClassesAreCutTo254BytesOnACharacterBoundary) {
     ascii.netWmName = std::string(300, 'a');
     ascii.className = std::string(300, 'C');
     const XId asciiWindow = Make(ascii);
-    EXPECT_EQ(desktop_->WindowText(Handle(asciiWindow)), std::string(254, 'a'));
-    EXPECT_EQ(desktop_->ClassName(Handle(asciiWindow)), std::string(254, 'C'));
+    ExpectNames(Handle(asciiWindow), std::string(254, 'a'), std::string(254, 'C'));
 
     WindowSpec wide; // 100 three-byte characters, 300 bytes
     wide.netWmName = Repeat("中", 100);
@@ -129,13 +134,12 @@ TEST_F(X11Windows, WindowsWithoutTitleOrClassReadEmpty) {
     spec.className.clear();
     const XId window = Make(spec);
     EXPECT_TRUE(Listed(window));
-    EXPECT_EQ(desktop_->WindowText(Handle(window)), "");
-    EXPECT_EQ(desktop_->ClassName(Handle(window)), "");
+    ExpectNames(Handle(window), "", "");
 
     WindowSpec instanceOnly; // WM_CLASS "name\0\0": the class half is empty
     instanceOnly.className.clear();
     instanceOnly.netWmName = "has a title";
-    EXPECT_EQ(desktop_->ClassName(Handle(Make(instanceOnly))), "");
+    ExpectNames(Handle(Make(instanceOnly)), "has a title", "");
 }
 
 TEST_F(X11Windows, TheWalkIsTopmostFirst) {
@@ -212,8 +216,7 @@ TEST_F(X11Windows, HandlesThatAreNoWindowReadEmptyWithoutAnError) {
     for (const WindowHandle handle :
          {Handle(gone), Handle(pixmap), 0, -1, std::numeric_limits<WindowHandle>::min(),
           std::numeric_limits<WindowHandle>::max(), 0x1FFFFFFF}) {
-        EXPECT_EQ(desktop_->WindowText(handle), "") << handle;
-        EXPECT_EQ(desktop_->ClassName(handle), "") << handle;
+        ExpectNames(handle, "", "");
     }
     EXPECT_FALSE(Listed(gone));
     EXPECT_EQ(testing::internal::GetCapturedStderr(), "");
