@@ -22,7 +22,7 @@ constexpr int kMarkerDrop = 3;
 constexpr int kCursorPage = 1;
 
 QRgb ToQRgb(ColorValue value) {
-    return qRgb(value & 0xFF, (value >> 8) & 0xFF, (value >> 16) & 0xFF);
+    return ToQColor(value).rgb();
 }
 
 } // namespace
@@ -56,9 +56,13 @@ void CursorPanelControls::ComputeForCurrentSlot() {
     }
     for (const CursorPoint mark : result.marks)
         drawing_.setPixel(mark.x, mark.y, ToQRgb(kRed));
-    PictureBox* box = panel_.drawings[static_cast<std::size_t>(slots_.Focused())];
-    box->Clear();
-    box->DrawImage(0, 0, drawing_);
+    const auto slot = static_cast<std::size_t>(slots_.Focused());
+    if (drawing_ != shown_[slot]) {
+        PictureBox* box = panel_.drawings[slot];
+        box->Clear();
+        box->DrawImage(0, 0, drawing_);
+        shown_[slot] = drawing_.copy();
+    }
 
     SetFieldText(panel_.code, std::to_string(result.code));
 }

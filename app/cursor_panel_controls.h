@@ -5,6 +5,7 @@
 
 #include <QImage>
 #include <QObject>
+#include <array>
 
 namespace huegrab {
 
@@ -38,6 +39,9 @@ private:
     DesktopServices& desktop_;
     CursorSlots slots_;
     QImage drawing_; // reused by every computation
+    // What each slot's box shows: a tick that draws the same picture again
+    // leaves the box alone instead of repainting it.
+    std::array<QImage, CursorSlots::kCount> shown_;
 };
 
 } // namespace huegrab

@@ -6,6 +6,7 @@
 #include "tests/app/app_fixture.h"
 
 #include <QAbstractButton>
+#include <QApplication>
 #include <QComboBox>
 #include <QFrame>
 #include <fstream>
@@ -163,6 +164,30 @@ TEST_F(CursorPanelView, ALeftSlotKeepsItsDrawingWhileTheNextIsDrawnInto) {
     Click("鼠标块", 0);
     EXPECT_EQ(Code(), kWhiteCodes[0]);
     EXPECT_EQ(Box(0)->Pixel(0, 0), 0xFFFFFF);
+}
+
+// Every tick on the cursor page computes the code, but the box repaints
+// only when the picture changed.
+TEST_F(CursorPanelView, TicksWithTheSameCursorLeaveTheBoxUnpainted) {
+    struct PaintCounter : QObject {
+        int paints = 0;
+        bool eventFilter(QObject*, QEvent* event) override {
+            paints += event->type() == QEvent::Paint;
+            return false;
+        }
+    } counter;
+    Click("Option2", 1);
+    Tick();
+    QApplication::processEvents();
+    Box(0)->installEventFilter(&counter);
+    for (const std::uint32_t cursor : {0xFFFFFFFFu, 0xFFFFFFFFu, 0xFF000000u, 0xFF000000u}) {
+        desktop.cursor = SolidCursor(cursor);
+        Tick();
+        QApplication::processEvents();
+    }
+    EXPECT_EQ(desktop.cursorImageReads, 5);
+    EXPECT_EQ(counter.paints, 1) << "only the change to black repaints";
+    EXPECT_EQ(Box(0)->Pixel(0, 0), 0x000000);
 }
 
 TEST_F(CursorPanelView, NothingOfTheCursorSlotsIsStored) {
