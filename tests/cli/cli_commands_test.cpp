@@ -61,13 +61,19 @@ TEST(CliCommands, ReadingsOnAScriptedDesktop) {
     }
 }
 
-TEST(CliCommands, SearchReadsTheScreenOnceAndLookupNeedsNoDesktop) {
+// The screen comes in strips of rows (a quarter million pixels each), never
+// pixel by pixel, and the reading stops at the strip with the first match.
+TEST(CliCommands, SearchReadsTheScreenInStripsAndLookupNeedsNoDesktop) {
     FakeDesktop desktop(1920, 1080, 0);
     desktop.SetPixel(1919, 1079, 0x123456);
     const Outcome found = RunCli({"search", "123456"}, &desktop);
     EXPECT_EQ(found.out, "1919,1079\n");
-    EXPECT_EQ(desktop.blockReads, 1);
+    EXPECT_EQ(desktop.blockReads, 8);
     EXPECT_EQ(desktop.pixelReads, 0);
+    desktop.SetPixel(5, 3, 0x123456);
+    desktop.blockReads = 0;
+    EXPECT_EQ(RunCli({"search", "123456"}, &desktop).out, "5,3\n");
+    EXPECT_EQ(desktop.blockReads, 1);
 
     const Outcome lookup = RunCli({"lookup", "--decimal", "16711680"}, nullptr);
     EXPECT_EQ(lookup.status, kExitDone);
