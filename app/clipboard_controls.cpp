@@ -122,10 +122,9 @@ void ClipboardControls::FindByHandle() {
     const auto handle = HandleFromText(FieldText(controls_.window.handle));
     if (!handle)
         return;
-    const std::string title = WindowTitleOf(desktop_, *handle);
-    const std::string className = WindowClassOf(desktop_, *handle);
-    controls_.window.title->setText(QString::fromStdString(title));
-    controls_.window.className->setText(QString::fromStdString(className));
+    const WindowFacts facts = DescribeWindow(desktop_, *handle);
+    controls_.window.title->setText(QString::fromStdString(facts.title));
+    controls_.window.className->setText(QString::fromStdString(facts.className));
 }
 
 void ClipboardControls::PasteTitle() {

@@ -30,12 +30,8 @@ WindowPanelControls::WindowPanelControls(Form1& form, DesktopServices& desktop,
     panel_.crossHair->installEventFilter(this);
 }
 
-void WindowPanelControls::ShowWindowUnderPointer() {
-    ShowWindowAt(desktop_.GetCursorPos().value_or(ScreenPoint{}));
-}
-
-void WindowPanelControls::ShowWindowAt(ScreenPoint point) {
-    const WindowFacts facts = DescribeWindow(desktop_, desktop_.WindowFromPoint(point));
+void WindowPanelControls::ShowWindow(WindowHandle window) {
+    const WindowFacts facts = DescribeWindow(desktop_, window);
     // Every tick comes here while tracking runs: unchanged texts are not set.
     SetFieldText(panel_.handle, facts.handle);
     SetFieldText(panel_.title, facts.title);
@@ -46,7 +42,7 @@ void WindowPanelControls::LiveProbeStep(ScreenPoint pointer) {
     // The pick page's own visibility setting counts, not whether the window
     // panel is on show.
     if (!panel_.pages[0]->isHidden() && !panel_.probe->isChecked())
-        ShowWindowAt(pointer);
+        ShowWindow(desktop_.WindowFromPoint(pointer));
 }
 
 void WindowPanelControls::ProbeSwitched() {
@@ -74,7 +70,7 @@ bool WindowPanelControls::eventFilter(QObject* watched, QEvent* event) {
         // went down on it is held, wherever the pointer goes.
         const auto* mouse = static_cast<QMouseEvent*>(event);
         if (crosshairDragging_ && mouse->buttons() == Qt::LeftButton)
-            ShowWindowUnderPointer();
+            ShowWindow(WindowUnderPointer(desktop_));
         break;
     }
     case QEvent::MouseButtonRelease: {

@@ -18,10 +18,8 @@ class WindowPanelControls : public QObject {
 public:
     WindowPanelControls(Form1& form, DesktopServices& desktop, ShellServices& shell);
 
-    // Handle, title and class of the window under the pointer into the pick
-    // page.
-    void ShowWindowUnderPointer();
-    void ShowWindowAt(ScreenPoint point);
+    // Handle, title and class of a window into the pick page.
+    void ShowWindow(WindowHandle window);
     void ProbeSwitched();    // Check4 clicked
     void Search();           // Command8
     void List();             // Command9

@@ -40,14 +40,6 @@ std::string ApplyWindowTextRule(std::string_view text) {
     return std::string(text);
 }
 
-std::string WindowTitleOf(DesktopServices& desktop, WindowHandle window) {
-    return ApplyWindowTextRule(desktop.WindowText(window));
-}
-
-std::string WindowClassOf(DesktopServices& desktop, WindowHandle window) {
-    return ApplyWindowTextRule(desktop.ClassName(window));
-}
-
 std::string WindowHandleText(WindowHandle window) {
     return std::to_string(window);
 }

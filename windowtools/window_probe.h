@@ -17,11 +17,6 @@ inline constexpr std::size_t kWindowTextLimit = 254;
 // UTF-8 character at the end.
 std::string ApplyWindowTextRule(std::string_view text);
 
-// A window's title and class name by that rule; empty for a handle that
-// names no window.
-std::string WindowTitleOf(DesktopServices& desktop, WindowHandle window);
-std::string WindowClassOf(DesktopServices& desktop, WindowHandle window);
-
 // Handles as every field and list shows them: signed decimal.
 std::string WindowHandleText(WindowHandle window);
 
@@ -30,7 +25,8 @@ std::string WindowHandleText(WindowHandle window);
 // standing at (0, 0).
 WindowHandle WindowUnderPointer(DesktopServices& desktop);
 
-// What the pick page shows for one window.
+// What the pick page shows for one window: title and class by the rule
+// above, empty for a handle that names no window.
 struct WindowFacts {
     std::string handle; // signed decimal
     std::string title;
