@@ -16,6 +16,7 @@
 #include "app/main_window_controller.h"
 #include "app/qt_shell.h"
 #include "bench/app/root_pattern.h"
+#include "bench/forwarding_desktop.h"
 #include "desktop/x11/x11_desktop.h"
 #include "tests/x11/support/x_connection.h"
 #include "tests/x11/support/xvfb_server.h"
@@ -29,15 +30,13 @@
 namespace huegrab {
 namespace {
 
-// Forwards everything to the real desktop, but reads a block pixel by pixel
-// (121 reads plus the tick's own read of the sample point).
-class PixelByPixelDesktop final : public DesktopServices {
+// Reads a block pixel by pixel (121 reads plus the tick's own read of the
+// sample point); everything else, the window probe's reads included, goes
+// to the real desktop as it is.
+class PixelByPixelDesktop final : public bench::ForwardingDesktop {
 public:
-    explicit PixelByPixelDesktop(DesktopServices& real) : real_(real) {}
+    using ForwardingDesktop::ForwardingDesktop;
 
-    std::optional<ScreenPoint> GetCursorPos() override { return real_.GetCursorPos(); }
-    void SetCursorPos(std::int32_t x, std::int32_t y) override { real_.SetCursorPos(x, y); }
-    ColorValue GetPixel(std::int32_t x, std::int32_t y) override { return real_.GetPixel(x, y); }
     PixelBlock ReadBlock(std::int32_t left, std::int32_t top, std::int32_t width,
                          std::int32_t height) override {
         PixelBlock block{left, top, width, height, {}};
@@ -48,28 +47,9 @@ public:
                 block.pixels.push_back(real_.GetPixel(x, y));
         return block;
     }
-    std::uint32_t KeysPressed(std::span<const int> keys) override {
-        return real_.KeysPressed(keys);
+    WindowNames WindowTextAndClass(WindowHandle window) override {
+        return real_.WindowTextAndClass(window);
     }
-    bool RegisterHotKey(int id, unsigned modifiers, int key) override {
-        return real_.RegisterHotKey(id, modifiers, key);
-    }
-    void UnregisterHotKey(int id) override { real_.UnregisterHotKey(id); }
-    void SetHotkeyHandler(std::function<void(const HotkeyMessage&)> handler) override {
-        real_.SetHotkeyHandler(std::move(handler));
-    }
-    void AttachEventLoop(DesktopEventLoop& loop) override { real_.AttachEventLoop(loop); }
-    void DispatchEvents() override { real_.DispatchEvents(); }
-    WindowHandle WindowFromPoint(ScreenPoint point) override {
-        return real_.WindowFromPoint(point);
-    }
-    std::vector<WindowHandle> TopLevelWindows() override { return real_.TopLevelWindows(); }
-    std::string WindowText(WindowHandle window) override { return real_.WindowText(window); }
-    std::string ClassName(WindowHandle window) override { return real_.ClassName(window); }
-    std::optional<CursorImage> GetCursorImage() override { return real_.GetCursorImage(); }
-
-private:
-    DesktopServices& real_;
 };
 
 struct Bench {

@@ -2,6 +2,7 @@
 // openbox, on a private Xvfb: once with the backend's batched walk, once
 // with the same walk and titles asked one request at a time.
 
+#include "bench/forwarding_desktop.h"
 #include "desktop/x11/x11_desktop.h"
 #include "tests/x11/support/test_client.h"
 #include "tests/x11/support/xvfb_server.h"
@@ -21,38 +22,16 @@ namespace {
 
 constexpr int kWindows = 1000;
 
-// Forwards to the real desktop, but walks with one request at a time and
-// reads each title with a request of its own (the interface's plain
-// TitledTopLevelWindows).
-class OneByOneDesktop final : public DesktopServices {
+// Walks with one request at a time and reads each title with a request of
+// its own (the interface's plain TitledTopLevelWindows).
+class OneByOneDesktop final : public bench::ForwardingDesktop {
 public:
-    explicit OneByOneDesktop(X11Desktop& real) : real_(real) {}
+    explicit OneByOneDesktop(X11Desktop& real) : ForwardingDesktop(real), x11_(real) {}
 
-    std::optional<ScreenPoint> GetCursorPos() override { return real_.GetCursorPos(); }
-    void SetCursorPos(std::int32_t x, std::int32_t y) override { real_.SetCursorPos(x, y); }
-    ColorValue GetPixel(std::int32_t x, std::int32_t y) override { return real_.GetPixel(x, y); }
-    PixelBlock ReadBlock(std::int32_t left, std::int32_t top, std::int32_t width,
-                         std::int32_t height) override {
-        return real_.ReadBlock(left, top, width, height);
-    }
-    std::uint32_t KeysPressed(std::span<const int> keys) override {
-        return real_.KeysPressed(keys);
-    }
-    bool RegisterHotKey(int, unsigned, int) override { return false; }
-    void UnregisterHotKey(int) override {}
-    void SetHotkeyHandler(std::function<void(const HotkeyMessage&)>) override {}
-    void AttachEventLoop(DesktopEventLoop&) override {}
-    void DispatchEvents() override {}
-    WindowHandle WindowFromPoint(ScreenPoint point) override {
-        return real_.WindowFromPoint(point);
-    }
-    std::vector<WindowHandle> TopLevelWindows() override { return real_.TopLevelWindowsOneByOne(); }
-    std::string WindowText(WindowHandle window) override { return real_.WindowText(window); }
-    std::string ClassName(WindowHandle window) override { return real_.ClassName(window); }
-    std::optional<CursorImage> GetCursorImage() override { return std::nullopt; }
+    std::vector<WindowHandle> TopLevelWindows() override { return x11_.TopLevelWindowsOneByOne(); }
 
 private:
-    X11Desktop& real_;
+    X11Desktop& x11_;
 };
 
 struct Desktop {
