@@ -34,14 +34,7 @@ protected:
     // A borderless window that the window manager (there is none) leaves
     // exactly where it is put.
     xtest::XId Spot(int x, int y, int width, int height, std::uint32_t rgb) {
-        xtest::WindowSpec spec;
-        spec.x = x;
-        spec.y = y;
-        spec.width = width;
-        spec.height = height;
-        spec.rgb = rgb;
-        spec.overrideRedirect = true;
-        return client_->CreateWindow(spec);
+        return client_->CreateWindow(xtest::PlacedRectangle(x, y, width, height, rgb));
     }
 };
 

@@ -35,12 +35,7 @@ TEST(CursorPageEndToEnd, TheCodeFollowsTheCursorOfTheWindowUnderThePointer) {
     ASSERT_NE(client, nullptr);
     // Two windows left of the program's: a white 16 x 16 cursor with its hot
     // spot in the corner, and the pointing hand of the cursor font.
-    xtest::WindowSpec spec;
-    spec.x = 20;
-    spec.y = 40;
-    spec.width = 150;
-    spec.height = 150;
-    spec.overrideRedirect = true;
+    xtest::WindowSpec spec = xtest::PlacedRectangle(20, 40, 150, 150);
     const xtest::XId white = client->CreateWindow(spec);
     spec.y = 300;
     const xtest::XId hand = client->CreateWindow(spec);

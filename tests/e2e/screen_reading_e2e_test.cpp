@@ -15,14 +15,9 @@ std::unique_ptr<xtest::TestClient> ShowSpot(RunningHuegrab& huegrab, int x, int 
     auto client = xtest::TestClient::Connect(huegrab.Server().DisplayName());
     if (!client)
         return nullptr;
-    xtest::WindowSpec spot;
-    spot.x = x;
-    spot.y = y;
-    spot.width = side;
-    spot.height = side;
-    spot.rgb = rgb;
-    spot.overrideRedirect = true;
-    return client->CreateWindow(spot) != 0 ? std::move(client) : nullptr;
+    return client->CreateWindow(xtest::PlacedRectangle(x, y, side, side, rgb)) != 0
+               ? std::move(client)
+               : nullptr;
 }
 
 TEST(ScreenReadingEndToEnd, WithoutAnXDisplayItSaysSoAndFails) {

@@ -24,14 +24,7 @@ protected:
     }
     std::int32_t Code(int method) { return GetCursorFeatureCode(*this->desktop_, method).code; }
     xtest::XId Window(int x, int y, std::uint32_t rgb) {
-        xtest::WindowSpec spec;
-        spec.x = x;
-        spec.y = y;
-        spec.width = 100;
-        spec.height = 100;
-        spec.rgb = rgb;
-        spec.overrideRedirect = true;
-        return this->client_->CreateWindow(spec);
+        return this->client_->CreateWindow(xtest::PlacedRectangle(x, y, 100, 100, rgb));
     }
 };
 

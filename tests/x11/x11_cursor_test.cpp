@@ -96,13 +96,7 @@ TEST_F(X11Cursor, TheCursorOfTheWindowUnderThePointerIsRead) {
     const BitmapCursor rootCursor = SquareCursor(0, 0, 0, 0, 0xFF0000, 0x000000);
     const BitmapCursor windowCursor = SquareCursor(4, 4, 8, 8, 0x00FFFF, 0xFF00FF);
     Define(client_->Root(), rootCursor);
-    xtest::WindowSpec spec;
-    spec.x = 20;
-    spec.y = 20;
-    spec.width = 100;
-    spec.height = 100;
-    spec.overrideRedirect = true;
-    const xtest::XId window = client_->CreateWindow(spec);
+    const xtest::XId window = client_->CreateWindow(xtest::PlacedRectangle(20, 20, 100, 100));
     ASSERT_NE(window, 0u);
     Define(window, windowCursor);
 

@@ -15,7 +15,6 @@ namespace huegrab {
 namespace {
 
 using xtest::TestClient;
-using xtest::WindowSpec;
 using xtest::XvfbServer;
 
 constexpr std::int32_t kMin = std::numeric_limits<std::int32_t>::min();
@@ -66,14 +65,8 @@ protected:
 
     // A window outside the window manager's reach, exactly where it is put.
     xtest::XId MakeWindow(int x, int y, int width, int height, std::uint32_t rgb) {
-        WindowSpec spec;
-        spec.x = x;
-        spec.y = y;
-        spec.width = width;
-        spec.height = height;
-        spec.rgb = rgb;
-        spec.overrideRedirect = true;
-        const xtest::XId window = client_->CreateWindow(spec);
+        const xtest::XId window =
+            client_->CreateWindow(xtest::PlacedRectangle(x, y, width, height, rgb));
         windows_.push_back(window);
         return window;
     }

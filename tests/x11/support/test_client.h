@@ -37,6 +37,20 @@ struct WindowSpec {
     bool overrideRedirect = false;
 };
 
+// A solid rectangle that stays exactly where it is put: no window manager
+// frames or moves it.
+inline WindowSpec PlacedRectangle(int x, int y, int width, int height,
+                                  std::uint32_t rgb = 0xFFFFFF) {
+    WindowSpec spec;
+    spec.x = x;
+    spec.y = y;
+    spec.width = width;
+    spec.height = height;
+    spec.rgb = rgb;
+    spec.overrideRedirect = true;
+    return spec;
+}
+
 // A second X client with its own connection, for making windows, grabbing
 // keys and the like as another program would. X errors on it (a grab that
 // is refused) are caught, never fatal.
