@@ -1,22 +1,6 @@
 #include "desktop/x11/x11_resources.h"
 
-#include <X11/Xatom.h>
-
 namespace huegrab::x11 {
-
-std::optional<WindowProperty> ReadProperty(Display* display, Window window, Atom property,
-                                           long maxBytes) {
-    WindowProperty result;
-    unsigned long bytesAfter = 0;
-    unsigned char* data = nullptr;
-    const int status =
-        XGetWindowProperty(display, window, property, 0, (maxBytes + 3) / 4, False, AnyPropertyType,
-                           &result.type, &result.format, &result.count, &bytesAfter, &data);
-    result.data.reset(data);
-    if (status != Success || result.type == None)
-        return std::nullopt;
-    return result;
-}
 
 bool HasProperty(Display* display, Window window, Atom property) {
     Atom type = None;

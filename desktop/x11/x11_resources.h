@@ -6,8 +6,6 @@
 #include <X11/Xlib.h>
 #include <X11/Xutil.h>
 #include <memory>
-#include <optional>
-#include <string_view>
 
 namespace huegrab::x11 {
 
@@ -51,26 +49,6 @@ struct StringListFreer {
     }
 };
 using StringListPtr = std::unique_ptr<char*, StringListFreer>;
-
-// One window property as XGetWindowProperty returned it.
-struct WindowProperty {
-    Atom type = None;
-    int format = 0;
-    unsigned long count = 0; // items of `format` bits
-    XFreePtr<unsigned char> data;
-
-    // The value of an 8-bit property as bytes; empty for other formats.
-    std::string_view Bytes() const {
-        if (format != 8 || !data)
-            return {};
-        return {reinterpret_cast<const char*>(data.get()), count};
-    }
-};
-
-// Reads up to maxBytes of a property. nullopt when the window is gone (the
-// caller holds an error trap) or has no such property.
-std::optional<WindowProperty> ReadProperty(Display* display, Window window, Atom property,
-                                           long maxBytes = 65536);
 
 // Whether a window carries the property, without reading its value.
 bool HasProperty(Display* display, Window window, Atom property);

@@ -4,7 +4,6 @@
 #include "desktop/x11/x11_resources.h"
 #include "desktop/x11/x11_text.h"
 
-#include <X11/Xatom.h>
 #include <cstddef>
 #include <deque>
 #include <optional>
@@ -118,13 +117,6 @@ Window WindowReader::ClientWindowOf(Window frame) const {
 
 namespace {
 
-std::optional<PropertyValue> ReadValue(Display* display, Window window, Atom property) {
-    const auto read = ReadProperty(display, window, property);
-    if (!read)
-        return std::nullopt;
-    return PropertyValue{read->type, read->format, std::string(read->Bytes())};
-}
-
 // The class half of WM_CLASS's "instance\0class\0".
 std::string ClassOfWmClass(std::string_view bytes) {
     const std::size_t split = bytes.find('\0');
@@ -137,14 +129,13 @@ std::string ClassOfWmClass(std::string_view bytes) {
 
 } // namespace
 
+// Title and class alone cost the same single round trip as both together.
 std::string WindowReader::Title(Window window) const {
-    if (window == None)
-        return {};
-    XErrorTrap trap(display_);
-    const auto netWmName = ReadValue(display_, window, netWmName_);
-    if (netWmName && netWmName->type == utf8String_ && !netWmName->bytes.empty())
-        return DecodeTitle(netWmName, std::nullopt);
-    return DecodeTitle(std::nullopt, ReadValue(display_, window, XA_WM_NAME));
+    return TitleAndClass(window).title;
+}
+
+std::string WindowReader::ClassName(Window window) const {
+    return TitleAndClass(window).className;
 }
 
 std::string WindowReader::DecodeTitle(const std::optional<PropertyValue>& netWmName,
@@ -175,14 +166,6 @@ std::string WindowReader::LegacyName(const PropertyValue& name) const {
     // STRING, or text that could not be converted: keep what reads as text.
     const std::string_view bytes = name.bytes;
     return CutWindowText(StringPropertyToUtf8(bytes.substr(0, bytes.find('\0'))));
-}
-
-std::string WindowReader::ClassName(Window window) const {
-    if (window == None)
-        return {};
-    XErrorTrap trap(display_);
-    const auto wmClass = ReadProperty(display_, window, XA_WM_CLASS);
-    return wmClass ? ClassOfWmClass(wmClass->Bytes()) : std::string();
 }
 
 WindowReader::Names WindowReader::TitleAndClass(Window window) const {
