@@ -1,5 +1,7 @@
 #include "app/color_fields.h"
 
+#include "app/form/readout_field.h"
+
 #include <QLabel>
 #include <QLineEdit>
 
@@ -20,6 +22,11 @@ void SetFieldText(QLineEdit* field, const std::string& text) {
         field->setText(value);
 }
 
+void SetFieldText(ReadoutField* field, const std::string& text) {
+    if (field != nullptr)
+        field->setText(ToQString(text)); // the field skips a text it already shows
+}
+
 void SetLabelText(QLabel* label, const std::string& text) {
     if (label == nullptr)
         return;
@@ -29,6 +36,10 @@ void SetLabelText(QLabel* label, const std::string& text) {
 }
 
 std::string FieldText(const QLineEdit* field) {
+    return field ? field->text().toStdString() : std::string();
+}
+
+std::string FieldText(const ReadoutField* field) {
     return field ? field->text().toStdString() : std::string();
 }
 

@@ -3,6 +3,7 @@
 #include "app/form/clickable_label.h"
 #include "app/form/form1.h"
 #include "app/form/form_colors.h"
+#include "app/form/readout_field.h"
 
 #include <QFrame>
 #include <QLabel>

@@ -37,7 +37,7 @@ private:
     // the field still shows what was loaded, the stored bytes are written
     // back as they were, so starting and closing rewrites nothing.
     struct FieldBinding {
-        QLineEdit* field;
+        ReadoutField* field;
         std::string PickedFields::*text;
         std::string loadedBytes{};
         QString shownText{};

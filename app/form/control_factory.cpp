@@ -8,6 +8,7 @@
 #include "app/form/icon_image.h"
 #include "app/form/magnifier_grid.h"
 #include "app/form/picture_box.h"
+#include "app/form/readout_field.h"
 
 #include <QButtonGroup>
 #include <QCheckBox>
@@ -69,6 +70,13 @@ QWidget* CreateTextBox(const ControlSpec& row, QWidget* parent) {
     return field;
 }
 
+QWidget* CreateReadout(const ControlSpec& row, QWidget* parent) {
+    auto* field = new ReadoutField(parent);
+    field->setText(Text(row.caption));
+    field->setAlignment((Has(row, kCentred) ? Qt::AlignHCenter : Qt::AlignLeft) | Qt::AlignVCenter);
+    return field;
+}
+
 QWidget* CreateMultiLineTextBox(const ControlSpec& row, QWidget* parent) {
     auto* box = new QPlainTextEdit(parent);
     box->setPlainText(Text(row.caption));
@@ -121,6 +129,8 @@ QWidget* CreateWidget(const ControlSpec& row, QWidget* parent) {
         return CreateLabel(row, parent);
     case ControlKind::TextBox:
         return CreateTextBox(row, parent);
+    case ControlKind::Readout:
+        return CreateReadout(row, parent);
     case ControlKind::MultiLineTextBox:
         return CreateMultiLineTextBox(row, parent);
     case ControlKind::CheckBox: {
@@ -207,8 +217,11 @@ QWidget* CreateControl(const ControlSpec& row, QWidget* parent) {
         // Keeps its colour but lets the magnifier beneath show through.
         widget->setAutoFillBackground(false);
     }
+    // Both kinds of field need the final size and style.
     if (auto* field = qobject_cast<QLineEdit*>(widget)) {
-        FitFieldText(field); // needs the final size and style
+        FitFieldText(field);
+    } else if (auto* readout = qobject_cast<ReadoutField*>(widget)) {
+        FitFieldText(readout);
     }
     return widget;
 }

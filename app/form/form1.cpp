@@ -7,6 +7,7 @@
 #include "app/form/layout_table.h"
 #include "app/form/magnifier_grid.h"
 #include "app/form/picture_box.h"
+#include "app/form/readout_field.h"
 
 #include <QAbstractButton>
 #include <QCheckBox>
@@ -117,6 +118,10 @@ QWidget* Form1::Control(std::string_view name, int index) const {
 
 QLineEdit* Form1::Field(std::string_view name) const {
     return qobject_cast<QLineEdit*>(Control(name));
+}
+
+ReadoutField* Form1::Readout(std::string_view name) const {
+    return qobject_cast<ReadoutField*>(Control(name));
 }
 
 void Form1::ShowOnly(const std::array<QAbstractButton*, kPageCount>& buttons,

@@ -43,6 +43,7 @@ public:
         return qobject_cast<T*>(Control(name, index));
     }
     QLineEdit* Field(std::string_view name) const;
+    ReadoutField* Readout(std::string_view name) const;
 
     // Places the window, with its frame, in the middle of its screen's free
     // area. Done by the first show too, and again once a window manager has

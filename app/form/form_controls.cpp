@@ -7,6 +7,7 @@
 #include "app/form/icon_image.h"
 #include "app/form/magnifier_grid.h"
 #include "app/form/picture_box.h"
+#include "app/form/readout_field.h"
 
 #include <QCheckBox>
 #include <QComboBox>

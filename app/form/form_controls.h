@@ -25,6 +25,7 @@ class ClickableLabel;
 class IconImage;
 class MagnifierGrid;
 class PictureBox;
+class ReadoutField;
 
 inline constexpr int kColorSlotCount = 10;
 inline constexpr int kCursorSlotCount = 4;
@@ -34,17 +35,17 @@ inline constexpr int kClipboardButtonCount = 11;
 // The fields one panel shows a colour in; nullptr is a form the panel does
 // not show.
 struct ColorReadout {
-    QLineEdit* hex = nullptr;
-    QLineEdit* value = nullptr;
-    QLineEdit* rHex = nullptr;
-    QLineEdit* gHex = nullptr;
-    QLineEdit* bHex = nullptr;
-    QLineEdit* r = nullptr;
-    QLineEdit* g = nullptr;
-    QLineEdit* b = nullptr;
-    QLineEdit* h = nullptr;
-    QLineEdit* s = nullptr;
-    QLineEdit* l = nullptr;
+    ReadoutField* hex = nullptr;
+    ReadoutField* value = nullptr;
+    ReadoutField* rHex = nullptr;
+    ReadoutField* gHex = nullptr;
+    ReadoutField* bHex = nullptr;
+    ReadoutField* r = nullptr;
+    ReadoutField* g = nullptr;
+    ReadoutField* b = nullptr;
+    ReadoutField* h = nullptr;
+    ReadoutField* s = nullptr;
+    ReadoutField* l = nullptr;
 };
 
 // Start/stop, the status line and the timer.
@@ -57,8 +58,8 @@ struct TrackingView {
 
 // The picked values, their swatch, magnifier and the ten colour slots.
 struct PickedPanel {
-    QLineEdit* x = nullptr;
-    QLineEdit* y = nullptr;
+    ReadoutField* x = nullptr;
+    ReadoutField* y = nullptr;
     ColorReadout color;
     QLabel* swatch = nullptr; // 得颜色
     MagnifierGrid* magnifier = nullptr;

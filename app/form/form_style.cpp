@@ -1,5 +1,7 @@
 #include "app/form/form_style.h"
 
+#include "app/form/readout_field.h"
+
 #include <QApplication>
 #include <QFontMetrics>
 #include <QLineEdit>
@@ -144,26 +146,37 @@ FormStyle* SharedFormStyle() {
     return style.data();
 }
 
-void FitFieldText(QLineEdit* field) {
+namespace {
+
+QMargins FittedTextMargins(const QWidget* field, bool framed) {
     const QFontMetrics metrics(field->font());
-    const int frame = field->hasFrame() ? field->style()->pixelMetric(QStyle::PM_DefaultFrameWidth,
-                                                                      nullptr, field)
-                                        : 0;
+    const int frame =
+        framed ? field->style()->pixelMetric(QStyle::PM_DefaultFrameWidth, nullptr, field) : 0;
     const int height = field->height();
     int top = 0;
     int bottom = 0;
     if (height - 2 * frame < metrics.height()) {
-        // QLineEdit centres the font's line box inside the text rectangle; make
-        // that rectangle exactly one line box placed around the wanted baseline,
-        // the one that centres the ink band as item texts do.
+        // A line edit centres the font's line box inside the text rectangle;
+        // make that rectangle exactly one line box placed around the wanted
+        // baseline, the one that centres the ink band as item texts do.
         const InkBand band = CachedInkBandOf(field->font());
         const int baseline = (height - (band.above + band.below + 1) + 1) / 2 + band.above;
         const int boxTop = baseline - metrics.ascent();
         top = boxTop - frame;
         bottom = (height - frame) - (boxTop + metrics.height());
     }
-    // QLineEdit keeps 2 pixels free beside the text; 1 is enough in narrow fields.
-    field->setTextMargins(-1, top, -1, bottom);
+    // A line edit keeps 2 pixels free beside the text; 1 is enough in narrow fields.
+    return QMargins(-1, top, -1, bottom);
+}
+
+} // namespace
+
+void FitFieldText(QLineEdit* field) {
+    field->setTextMargins(FittedTextMargins(field, field->hasFrame()));
+}
+
+void FitFieldText(ReadoutField* field) {
+    field->setTextMargins(FittedTextMargins(field, true));
 }
 
 } // namespace huegrab

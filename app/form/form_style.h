@@ -9,8 +9,12 @@
 class QFont;
 class QFontMetrics;
 class QLineEdit;
+class QMargins;
+class QWidget;
 
 namespace huegrab {
+
+class ReadoutField;
 
 // How far a font's ink reaches above and below the baseline, in pixels, over
 // tall CJK ideographs, Latin capitals and descenders.
@@ -56,5 +60,6 @@ FormStyle* SharedFormStyle();
 // Places a single-line field's text so that its glyphs sit in the middle of
 // a field lower than the font's line height, and gives it the full width.
 void FitFieldText(QLineEdit* field);
+void FitFieldText(ReadoutField* field);
 
 } // namespace huegrab

@@ -63,10 +63,19 @@ constexpr ControlSpec Output(std::string_view name, ControlRef parent, TwipsRect
             .backColor = kLightGrey,
             .flags = kReadOnly};
 }
+// A grey read-only field with a reading the program writes on every tick.
+constexpr ControlSpec Reading(std::string_view name, ControlRef parent, TwipsRect rect) {
+    return {.name = name,
+            .kind = K::Readout,
+            .parent = parent,
+            .rect = rect,
+            .backColor = kLightGrey,
+            .flags = kReadOnly};
+}
 // A component output: grey, read-only, centred grey text.
 constexpr ControlSpec Component(std::string_view name, ControlRef parent, int left, int top) {
     return {.name = name,
-            .kind = K::TextBox,
+            .kind = K::Readout,
             .parent = parent,
             .rect = {left, top, 375, kRowHeight},
             .foreColor = kGreyText,
@@ -169,10 +178,10 @@ constexpr ControlSpec kLayout[] = {
     Caption("Label1", 124, Frame1(3), {kCaptionLeft, 480, kCaptionWidth, kRowHeight}, "Ｙ坐标："),
     Input("自y", Frame1(3), {kFieldLeft, 480, kFieldWidth, kRowHeight}, 4),
     Caption("Label5", 3, Frame1(3), {kCaptionLeft, 720, kCaptionWidth, kRowHeight}, "16进制："),
-    Output("自16", Frame1(3), {kFieldLeft, 720, kFieldWidth, kRowHeight}),
+    Reading("自16", Frame1(3), {kFieldLeft, 720, kFieldWidth, kRowHeight}),
     SmallButton(6, Frame1(3), kButtonLeft, 720, "C", kCopyHex),
     Caption("Label5", 4, Frame1(3), {kCaptionLeft, 960, kCaptionWidth, kRowHeight}, "10进制："),
-    Output("自10", Frame1(3), {kFieldLeft, 960, kWideFieldWidth, kRowHeight}),
+    Reading("自10", Frame1(3), {kFieldLeft, 960, kWideFieldWidth, kRowHeight}),
     {.name = "Command2",
      .kind = K::CommandButton,
      .parent = Frame1(3),
@@ -212,15 +221,15 @@ constexpr ControlSpec kLayout[] = {
      .caption = "得到屏幕坐标／颜色",
      .foreColor = kRed},
     Caption("Label1", 121, Frame1(1), {kCaptionLeft, 240, kCaptionWidth, kRowHeight}, "Ｘ坐标："),
-    Output("得x", Frame1(1), {kFieldLeft, 240, kFieldWidth, kRowHeight}),
+    Reading("得x", Frame1(1), {kFieldLeft, 240, kFieldWidth, kRowHeight}),
     SmallButton(0, Frame1(1), kButtonLeft, 240, "C", kCopyPoint),
     Caption("Label1", 122, Frame1(1), {kCaptionLeft, 480, kCaptionWidth, kRowHeight}, "Ｙ坐标："),
-    Output("得y", Frame1(1), {kFieldLeft, 480, kFieldWidth, kRowHeight}),
+    Reading("得y", Frame1(1), {kFieldLeft, 480, kFieldWidth, kRowHeight}),
     Caption("Label5", 1, Frame1(1), {kCaptionLeft, 720, kCaptionWidth, kRowHeight}, "16进制："),
-    Output("得16", Frame1(1), {kFieldLeft, 720, kFieldWidth, kRowHeight}),
+    Reading("得16", Frame1(1), {kFieldLeft, 720, kFieldWidth, kRowHeight}),
     SmallButton(5, Frame1(1), kButtonLeft, 720, "C", kCopyHex),
     Caption("Label5", 2, Frame1(1), {kCaptionLeft, 960, kCaptionWidth, kRowHeight}, "10进制："),
-    Output("得10", Frame1(1), {kFieldLeft, 960, kWideFieldWidth, kRowHeight}),
+    Reading("得10", Frame1(1), {kFieldLeft, 960, kWideFieldWidth, kRowHeight}),
     // A static box in the place where the custom panel has its button.
     {.name = "Label5",
      .index = 0,

@@ -1,5 +1,7 @@
 #include "tests/app/app_fixture.h"
 
+#include "tests/form/form_test_support.h"
+
 #include <QLabel>
 #include <QTest>
 #include <QTimer>
@@ -28,8 +30,8 @@ void AppFixture::TearDown() {
 }
 
 std::string AppFixture::Text(std::string_view field) const {
-    if (QLineEdit* edit = form->Field(field))
-        return edit->text().toStdString();
+    if (const auto text = testing_support::FieldTextOf(*form, field))
+        return text->toStdString();
     if (auto* label = form->Find<QLabel>(field))
         return label->text().toStdString();
     ADD_FAILURE() << "no field " << field;

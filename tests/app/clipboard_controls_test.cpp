@@ -1,6 +1,7 @@
 // The eleven Command11 buttons against a scripted clipboard and desktop.
 
 #include "tests/app/app_fixture.h"
+#include "tests/form/form_test_support.h"
 
 #include <string>
 #include <vector>
@@ -17,7 +18,8 @@ protected:
                            {2147483647, std::string(300, 'T'), "High"}};
     }
     void Set(const char* field, const std::string& text) {
-        form->Field(field)->setText(QString::fromStdString(text));
+        ASSERT_TRUE(testing_support::SetFieldTextOf(*form, field, QString::fromStdString(text)))
+            << field;
     }
 };
 

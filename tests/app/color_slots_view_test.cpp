@@ -1,4 +1,5 @@
 #include "app/form/form_colors.h"
+#include "app/form/readout_field.h"
 #include "tests/app/app_fixture.h"
 
 #include <fstream>
@@ -48,7 +49,7 @@ TEST_F(ColourSlotsView, TheTickPaintsTheFocusedSlot) {
 TEST_F(ColourSlotsView, ClosingStoresOnlyTheFocusedSlot) {
     Click("色块", 4); // stores P0 (empty fields)
     std::filesystem::remove(folder / "config.ini");
-    form->Field("得x")->setText("7");
+    form->Readout("得x")->setText("7");
     form->close();
     const std::string content = ReadFile(folder / "config.ini");
     EXPECT_EQ(content.rfind("[P4]\r\nX=7\r\n", 0), 0u) << content;
@@ -94,7 +95,7 @@ TEST_F(CodePageTexts, SurviveARoundTripUnlessChanged) {
     controller->Shutdown();
     EXPECT_EQ(ReadFile(folder / "config.ini"), kStored);
 
-    form->Field("得y")->setText(QString::fromUtf8("新"));
+    form->Readout("得y")->setText(QString::fromUtf8("新"));
     Click("色块", 1); // stores slot 1's fields into P0
     const std::string content = ReadFile(folder / "config.ini");
     EXPECT_NE(content.find("X=\xB2\xE2\xCA\xD4\r\nY=\xE6\x96\xB0\r\n"), std::string::npos)

@@ -2,6 +2,7 @@
 // or mistyped control is reported by name instead of failing at a click.
 #include "app/form/clickable_label.h"
 #include "app/form/form_controls.h"
+#include "app/form/readout_field.h"
 #include "tests/form/form_test_support.h"
 
 #include <QFrame>

@@ -234,7 +234,7 @@ bool IsKind(const QWidget* w, Kind kind) {
     case Kind::Label:
         return w->inherits("QLabel");
     case Kind::Field:
-        return w->inherits("QLineEdit");
+        return w->inherits("QLineEdit") || w->inherits("huegrab::ReadoutField");
     case Kind::MultiLine:
         return w->inherits("QPlainTextEdit");
     case Kind::CheckBox:
@@ -316,9 +316,12 @@ TEST(FormLayout, LookupByNameAndKind) {
     EXPECT_EQ(f.form.Control("色块"), nullptr); // an array member needs its index
     EXPECT_EQ(f.form.Control("Check1", 0), nullptr);
     EXPECT_EQ(f.form.Control("nothing"), nullptr);
-    EXPECT_NE(f.form.Find<QLineEdit>("得x"), nullptr);
-    EXPECT_EQ(f.form.Find<QPushButton>("得x"), nullptr);
-    EXPECT_EQ(f.form.Field("得x"), f.form.Find<QLineEdit>("得x"));
+    EXPECT_NE(f.form.Find<QLineEdit>("自x"), nullptr);
+    EXPECT_EQ(f.form.Find<QPushButton>("自x"), nullptr);
+    EXPECT_EQ(f.form.Field("自x"), f.form.Find<QLineEdit>("自x"));
+    EXPECT_EQ(f.form.Readout("得x"), f.form.Find<ReadoutField>("得x"));
+    EXPECT_EQ(f.form.Field("得x"), nullptr);
+    EXPECT_EQ(f.form.Readout("自x"), nullptr);
     EXPECT_EQ(f.form.Field("Label9"), nullptr);
     EXPECT_EQ(static_cast<QWidget*>(f.form.Controls().picked.magnifier), f.form.Control("点阵"));
 
@@ -595,7 +598,7 @@ QColor TextColorOf(const QWidget* w) {
     if (const auto* frame = qobject_cast<const FrameBox*>(w)) {
         return frame->CaptionColor();
     }
-    if (w->inherits("QLineEdit")) {
+    if (w->inherits("QLineEdit") || w->inherits("huegrab::ReadoutField")) {
         return w->palette().color(QPalette::Text);
     }
     if (w->inherits("QPushButton")) {
@@ -605,7 +608,8 @@ QColor TextColorOf(const QWidget* w) {
 }
 
 QColor BackgroundOf(const QWidget* w) {
-    return w->palette().color(w->inherits("QLineEdit") || w->inherits("QAbstractScrollArea")
+    return w->palette().color(w->inherits("QLineEdit") || w->inherits("huegrab::ReadoutField") ||
+                                      w->inherits("QAbstractScrollArea")
                                   ? QPalette::Base
                                   : QPalette::Window);
 }
@@ -717,12 +721,19 @@ TEST(FormLayout, StartStateOfTheDefaultsTable) {
     for (const char* input : {"自x", "自y", "起x", "起y", "查10", "Text2", "Text4"}) {
         EXPECT_FALSE(form.Field(input)->isReadOnly()) << input;
     }
-    for (const char* output : {"得x", "得y", "得16", "得10", "自16", "自10", "查16", "Text1",
-                               "Text3", "鼠标特征码", "得10r", "自16b", "查10l"}) {
+    for (const char* output : {"查16", "Text1", "Text3", "鼠标特征码"}) {
         EXPECT_TRUE(form.Field(output)->isReadOnly()) << output;
     }
+    // The readings are readouts, which take no typing at all.
+    for (const char* reading :
+         {"得x", "得y", "得16", "得10", "自16", "自10", "得10r", "自16b", "查10l"}) {
+        EXPECT_NE(form.Readout(reading), nullptr) << reading;
+    }
     for (const char* centred : {"得16r", "得10s", "自10b", "查10h"}) {
-        EXPECT_TRUE(form.Field(centred)->alignment() & Qt::AlignHCenter) << centred;
+        EXPECT_TRUE(form.Readout(centred)->alignment() & Qt::AlignHCenter) << centred;
+    }
+    for (const ReadoutField* readout : form.findChildren<ReadoutField*>()) {
+        EXPECT_TRUE(readout->text().isEmpty()) << readout->objectName().toStdString();
     }
     // All other text fields start empty.
     for (const QLineEdit* field : form.findChildren<QLineEdit*>()) {

@@ -1,0 +1,310 @@
+#include "app/form/readout_field.h"
+
+#include "app/form/readout_field_accessible.h"
+#include "app/form/shaped_line.h"
+
+#include <QAccessible>
+#include <QClipboard>
+#include <QContextMenuEvent>
+#include <QCoreApplication>
+#include <QFocusEvent>
+#include <QFontMetrics>
+#include <QGuiApplication>
+#include <QKeyEvent>
+#include <QKeySequence>
+#include <QMenu>
+#include <QMouseEvent>
+#include <QPainter>
+#include <QStyle>
+#include <QStyleOptionFrame>
+#include <QTextLine>
+#include <algorithm>
+
+namespace huegrab {
+namespace {
+
+// The free space a line edit keeps beside and above its line.
+constexpr int kHorizontalMargin = 2;
+
+QStyleOptionFrame PanelOption(const QWidget* field) {
+    QStyleOptionFrame option;
+    option.initFrom(field);
+    option.rect = field->contentsRect();
+    option.lineWidth = field->style()->pixelMetric(QStyle::PM_DefaultFrameWidth, &option, field);
+    option.midLineWidth = 0;
+    option.state |= QStyle::State_Sunken | QStyle::State_ReadOnly;
+    option.features = QStyleOptionFrame::None;
+    return option;
+}
+
+// A menu line with its shortcut, as the line edit's own menu shows it.
+QString MenuText(const char* text, QKeySequence::StandardKey key) {
+    QString line = QCoreApplication::translate("QLineEdit", text);
+    const QString shortcut = QKeySequence(key).toString(QKeySequence::NativeText);
+    if (!shortcut.isEmpty())
+        line += QLatin1Char('\t') + shortcut;
+    return line;
+}
+
+} // namespace
+
+ReadoutField::ReadoutField(QWidget* parent) : QWidget(parent) {
+    InstallReadoutAccessibility();
+    setFocusPolicy(Qt::StrongFocus);
+    setCursor(Qt::IBeamCursor);
+    setAttribute(Qt::WA_MacShowFocusRect);
+    Reshape();
+}
+
+ReadoutField::~ReadoutField() = default;
+
+void ReadoutField::setText(const QString& text) {
+    const QString cut = text.size() > kMaxLength ? text.left(kMaxLength) : text;
+    if (cut == text_)
+        return;
+    const QString old = std::exchange(text_, cut);
+    anchor_ = cursor_ = static_cast<int>(text_.size());
+    Reshape();
+    update();
+    if (QAccessible::isActive()) {
+        QAccessibleTextUpdateEvent changed(this, 0, old, text_);
+        QAccessible::updateAccessibility(&changed);
+    }
+}
+
+void ReadoutField::setAlignment(Qt::Alignment alignment) {
+    alignment_ = alignment;
+    update();
+}
+
+void ReadoutField::setTextMargins(const QMargins& margins) {
+    margins_ = margins;
+    update();
+}
+
+QString ReadoutField::selectedText() const {
+    const int start = std::min(anchor_, cursor_);
+    return text_.mid(start, std::abs(cursor_ - anchor_));
+}
+
+int ReadoutField::selectionStart() const {
+    return hasSelectedText() ? std::min(anchor_, cursor_) : -1;
+}
+
+void ReadoutField::setSelection(int start, int length) {
+    const int size = static_cast<int>(text_.size());
+    const int from = std::clamp(start, 0, size);
+    Select(from, std::clamp(from + length, 0, size));
+}
+
+void ReadoutField::selectAll() {
+    Select(0, static_cast<int>(text_.size()));
+}
+
+void ReadoutField::deselect() {
+    Select(cursor_, cursor_);
+}
+
+void ReadoutField::copy() const {
+    if (hasSelectedText())
+        QGuiApplication::clipboard()->setText(selectedText(), QClipboard::Clipboard);
+}
+
+QSize ReadoutField::sizeHint() const {
+    const QFontMetrics metrics(font());
+    QStyleOptionFrame option = PanelOption(this);
+    const QSize text(metrics.horizontalAdvance(QLatin1Char('x')) * 17 + 2 * kHorizontalMargin,
+                     metrics.height() + 2);
+    return style()->sizeFromContents(QStyle::CT_LineEdit, &option, text.grownBy(margins_), this);
+}
+
+ReadoutField::Placement ReadoutField::Place() const {
+    const QStyleOptionFrame option = PanelOption(this);
+    const QRect contents = style()
+                               ->subElementRect(QStyle::SE_LineEditContents, &option, this)
+                               .marginsRemoved(margins_);
+    const QFontMetrics metrics(font());
+    const int lineHeight = std::max(line_->boundingHeight, metrics.height());
+    // The line box sits in the middle; glyphs from a taller fallback font
+    // keep the baseline where the field's own font puts it.
+    const int top = contents.y() + (contents.height() - lineHeight + 1) / 2;
+    const QRect lineRect(contents.x() + kHorizontalMargin, top,
+                         contents.width() - 2 * kHorizontalMargin, lineHeight);
+
+    const Qt::LayoutDirection direction = text_.isRightToLeft() ? Qt::RightToLeft : Qt::LeftToRight;
+    const Qt::Alignment horizontal =
+        QStyle::visualAlignment(direction, alignment_) & Qt::AlignHorizontal_Mask;
+    const int widthUsed = line_->naturalWidth + 1;
+    int scroll = 0;
+    if (widthUsed <= lineRect.width()) {
+        if (horizontal & Qt::AlignRight)
+            scroll = widthUsed - lineRect.width() + 1;
+        else if (horizontal & Qt::AlignHCenter)
+            scroll = (widthUsed - lineRect.width()) / 2;
+    } else {
+        // Too long to show whole: the text scrolls as little as keeps the end
+        // of the selection in view, as a line edit keeps its cursor in view.
+        const int cursorX = qRound(line_->layout.lineAt(0).cursorToX(cursor_));
+        scroll = scroll_;
+        if (cursorX - scroll >= lineRect.width())
+            scroll = cursorX - lineRect.width() + 1;
+        else if (cursorX - scroll < 0 && scroll < widthUsed)
+            scroll = cursorX;
+        else if (widthUsed - scroll < lineRect.width())
+            scroll = widthUsed - lineRect.width() + 1;
+        else
+            scroll = std::max(0, scroll);
+    }
+    scroll_ = scroll;
+    return {contents, lineRect.topLeft() - QPoint(scroll, line_->ascent - metrics.ascent())};
+}
+
+void ReadoutField::paintEvent(QPaintEvent* /*event*/) {
+    QPainter painter(this);
+    const QStyleOptionFrame option = PanelOption(this);
+    style()->drawPrimitive(QStyle::PE_PanelLineEdit, &option, &painter, this);
+    const Placement place = Place();
+    painter.setClipRect(place.clip);
+    const QPalette colours = palette();
+    painter.setPen(colours.text().color());
+    QList<QTextLayout::FormatRange> selections;
+    if (hasSelectedText()) {
+        QTextLayout::FormatRange selected;
+        selected.start = std::min(anchor_, cursor_);
+        selected.length = std::abs(cursor_ - anchor_);
+        selected.format.setBackground(colours.brush(QPalette::Highlight));
+        selected.format.setForeground(colours.brush(QPalette::HighlightedText));
+        selections.append(selected);
+    }
+    line_->layout.draw(&painter, place.origin, selections, place.clip);
+}
+
+int ReadoutField::PositionAt(const QPoint& point) const {
+    const QTextLine line = line_->layout.lineAt(0);
+    return line.xToCursor(point.x() - Place().origin.x(), QTextLine::CursorBetweenCharacters);
+}
+
+QRect ReadoutField::CharacterRect(int offset) const {
+    const QTextLine line = line_->layout.lineAt(0);
+    const int size = static_cast<int>(text_.size());
+    const int from = std::clamp(offset, 0, size);
+    const Placement place = Place();
+    const int left = qRound(line.cursorToX(from));
+    const int right = qRound(line.cursorToX(std::min(from + 1, size)));
+    return QRect(place.origin.x() + std::min(left, right), place.clip.top(), std::abs(right - left),
+                 place.clip.height());
+}
+
+void ReadoutField::Select(int anchor, int cursor) {
+    if (anchor == anchor_ && cursor == cursor_)
+        return;
+    const bool had = hasSelectedText();
+    anchor_ = anchor;
+    cursor_ = cursor;
+    if (had || hasSelectedText())
+        update();
+    if (QAccessible::isActive()) {
+        QAccessibleTextSelectionEvent selected(this, std::min(anchor_, cursor_),
+                                               std::max(anchor_, cursor_));
+        selected.setCursorPosition(cursor_);
+        QAccessible::updateAccessibility(&selected);
+    }
+}
+
+void ReadoutField::Reshape() {
+    line_ = CachedShapedLine(font(), text_);
+}
+
+void ReadoutField::mousePressEvent(QMouseEvent* event) {
+    if (event->button() != Qt::LeftButton) {
+        QWidget::mousePressEvent(event);
+        return;
+    }
+    const int at = PositionAt(event->position().toPoint());
+    Select(event->modifiers() & Qt::ShiftModifier ? anchor_ : at, at);
+    selecting_ = true;
+}
+
+void ReadoutField::mouseMoveEvent(QMouseEvent* event) {
+    if (selecting_ && (event->buttons() & Qt::LeftButton))
+        Select(anchor_, PositionAt(event->position().toPoint()));
+}
+
+void ReadoutField::mouseReleaseEvent(QMouseEvent* event) {
+    if (event->button() != Qt::LeftButton || !selecting_)
+        return;
+    selecting_ = false;
+    QClipboard* clipboard = QGuiApplication::clipboard();
+    if (hasSelectedText() && clipboard->supportsSelection())
+        clipboard->setText(selectedText(), QClipboard::Selection);
+}
+
+void ReadoutField::mouseDoubleClickEvent(QMouseEvent* event) {
+    if (event->button() != Qt::LeftButton)
+        return;
+    // A readout holds one value: a double click takes all of it.
+    selectAll();
+    QClipboard* clipboard = QGuiApplication::clipboard();
+    if (hasSelectedText() && clipboard->supportsSelection())
+        clipboard->setText(selectedText(), QClipboard::Selection);
+}
+
+void ReadoutField::keyPressEvent(QKeyEvent* event) {
+    if (event == QKeySequence::SelectAll) {
+        selectAll();
+    } else if (event == QKeySequence::Copy) {
+        copy();
+    } else {
+        event->ignore();
+    }
+}
+
+void ReadoutField::focusInEvent(QFocusEvent* event) {
+    const Qt::FocusReason reason = event->reason();
+    if ((reason == Qt::TabFocusReason || reason == Qt::BacktabFocusReason ||
+         reason == Qt::ShortcutFocusReason) &&
+        !hasSelectedText())
+        selectAll();
+    update(); // the frame shows the focus
+    QWidget::focusInEvent(event);
+}
+
+void ReadoutField::focusOutEvent(QFocusEvent* event) {
+    const Qt::FocusReason reason = event->reason();
+    if (reason != Qt::ActiveWindowFocusReason && reason != Qt::PopupFocusReason)
+        deselect();
+    update();
+    QWidget::focusOutEvent(event);
+}
+
+void ReadoutField::contextMenuEvent(QContextMenuEvent* event) {
+    auto* menu = new QMenu(this); // deleted when it closes
+    menu->setAttribute(Qt::WA_DeleteOnClose);
+    QAction* copyAction = menu->addAction(MenuText("&Copy", QKeySequence::Copy));
+    copyAction->setEnabled(hasSelectedText());
+    connect(copyAction, &QAction::triggered, this, &ReadoutField::copy);
+    menu->addSeparator();
+    QAction* all = menu->addAction(MenuText("Select All", QKeySequence::SelectAll));
+    all->setEnabled(!text_.isEmpty() && selectedText().size() != text_.size());
+    connect(all, &QAction::triggered, this, &ReadoutField::selectAll);
+    menu->popup(event->globalPos());
+}
+
+void ReadoutField::changeEvent(QEvent* event) {
+    switch (event->type()) {
+    case QEvent::FontChange:
+        Reshape();
+        update();
+        break;
+    case QEvent::ActivationChange:
+    case QEvent::StyleChange:
+    case QEvent::EnabledChange:
+        update();
+        break;
+    default:
+        break;
+    }
+    QWidget::changeEvent(event);
+}
+
+} // namespace huegrab

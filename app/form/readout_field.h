@@ -1,0 +1,84 @@
+#pragma once
+
+#include <QMargins>
+#include <QString>
+#include <QWidget>
+#include <memory>
+
+namespace huegrab {
+
+struct ShapedLine;
+
+// A read-only single-line field for the values the program writes on every
+// tick. It looks and places its text exactly as a read-only QLineEdit does,
+// and keeps what a user does with one - click to focus, select with the
+// mouse, double-click, Ctrl+A, Ctrl+C, the Copy menu, the X11 primary
+// selection - but a new text is shaped once, through a cache of the texts
+// readouts repeat, rather than twice for every change.
+class ReadoutField : public QWidget {
+    Q_OBJECT
+public:
+    explicit ReadoutField(QWidget* parent = nullptr);
+    ~ReadoutField() override;
+
+    QString text() const { return text_; }
+    // Longer texts are cut as a line edit cuts them. The same text again
+    // changes nothing, not even the selection.
+    void setText(const QString& text);
+
+    Qt::Alignment alignment() const { return alignment_; }
+    void setAlignment(Qt::Alignment alignment);
+    void setTextMargins(const QMargins& margins);
+
+    bool hasSelectedText() const { return anchor_ != cursor_; }
+    QString selectedText() const;
+    int selectionStart() const; // -1 without a selection
+    void setSelection(int start, int length);
+    void selectAll();
+    void deselect();
+    // Puts the selected text on the clipboard.
+    void copy() const;
+
+    // The cell of one character, and the character under a point, in the
+    // field's own coordinates.
+    QRect CharacterRect(int offset) const;
+    int PositionAt(const QPoint& point) const;
+
+    QSize sizeHint() const override;
+
+    static constexpr int kMaxLength = 32767; // what a line edit holds
+
+protected:
+    void paintEvent(QPaintEvent* event) override;
+    void mousePressEvent(QMouseEvent* event) override;
+    void mouseMoveEvent(QMouseEvent* event) override;
+    void mouseReleaseEvent(QMouseEvent* event) override;
+    void mouseDoubleClickEvent(QMouseEvent* event) override;
+    void keyPressEvent(QKeyEvent* event) override;
+    void focusInEvent(QFocusEvent* event) override;
+    void focusOutEvent(QFocusEvent* event) override;
+    void contextMenuEvent(QContextMenuEvent* event) override;
+    void changeEvent(QEvent* event) override;
+
+private:
+    // Where the text goes: the clip rectangle inside the frame and the
+    // top-left corner of the line.
+    struct Placement {
+        QRect clip;
+        QPoint origin;
+    };
+    Placement Place() const;
+    void Select(int anchor, int cursor);
+    void Reshape();
+
+    QString text_;
+    std::shared_ptr<const ShapedLine> line_;
+    Qt::Alignment alignment_ = Qt::AlignLeft | Qt::AlignVCenter;
+    QMargins margins_;
+    int anchor_ = 0; // the selection runs from anchor_ to cursor_
+    int cursor_ = 0;
+    bool selecting_ = false;
+    mutable int scroll_ = 0; // how far a text too long for the field is scrolled
+};
+
+} // namespace huegrab

@@ -1,0 +1,94 @@
+#include "app/form/readout_field_accessible.h"
+
+#include "app/form/readout_field.h"
+
+#include <QAccessibleWidget>
+
+namespace huegrab {
+namespace {
+
+class ReadoutAccessible final : public QAccessibleWidget, public QAccessibleTextInterface {
+public:
+    explicit ReadoutAccessible(ReadoutField* field)
+        : QAccessibleWidget(field, QAccessible::EditableText) {}
+
+    QString text(QAccessible::Text kind) const override {
+        if (kind == QAccessible::Value)
+            return Field()->text();
+        return QAccessibleWidget::text(kind);
+    }
+    QAccessible::State state() const override {
+        QAccessible::State state = QAccessibleWidget::state();
+        state.readOnly = true;
+        state.selectableText = true;
+        return state;
+    }
+    void* interface_cast(QAccessible::InterfaceType type) override {
+        if (type == QAccessible::TextInterface)
+            return static_cast<QAccessibleTextInterface*>(this);
+        return QAccessibleWidget::interface_cast(type);
+    }
+
+    // Text interface: one selection at most; the cursor is the selection's end.
+    void selection(int index, int* start, int* end) const override {
+        *start = *end = 0;
+        if (index == 0 && Field()->hasSelectedText()) {
+            *start = Field()->selectionStart();
+            *end = *start + static_cast<int>(Field()->selectedText().size());
+        }
+    }
+    int selectionCount() const override { return Field()->hasSelectedText() ? 1 : 0; }
+    void addSelection(int start, int end) override { setSelection(0, start, end); }
+    void removeSelection(int index) override {
+        if (index == 0)
+            Field()->deselect();
+    }
+    void setSelection(int index, int start, int end) override {
+        if (index == 0)
+            Field()->setSelection(start, end - start);
+    }
+    int cursorPosition() const override {
+        int start = 0, end = 0;
+        selection(0, &start, &end);
+        return Field()->hasSelectedText() ? end : characterCount();
+    }
+    void setCursorPosition(int position) override { Field()->setSelection(position, 0); }
+    QString text(int start, int end) const override {
+        return Field()->text().mid(start, end - start);
+    }
+    int characterCount() const override { return static_cast<int>(Field()->text().size()); }
+    QRect characterRect(int offset) const override {
+        const QRect cell = Field()->CharacterRect(offset);
+        return QRect(Field()->mapToGlobal(cell.topLeft()), cell.size());
+    }
+    int offsetAtPoint(const QPoint& point) const override {
+        const QPoint local = Field()->mapFromGlobal(point);
+        return Field()->rect().contains(local) ? Field()->PositionAt(local) : -1;
+    }
+    void scrollToSubstring(int /*start*/, int /*end*/) override {}
+    QString attributes(int offset, int* start, int* end) const override {
+        *start = *end = offset;
+        return {};
+    }
+
+private:
+    ReadoutField* Field() const { return static_cast<ReadoutField*>(widget()); }
+};
+
+QAccessibleInterface* MakeReadoutAccessible(const QString& className, QObject* object) {
+    if (className == QLatin1String("huegrab::ReadoutField") && object->isWidgetType())
+        return new ReadoutAccessible(static_cast<ReadoutField*>(object)); // Qt's registry owns it
+    return nullptr;
+}
+
+} // namespace
+
+void InstallReadoutAccessibility() {
+    static const bool installed = [] {
+        QAccessible::installFactory(MakeReadoutAccessible);
+        return true;
+    }();
+    (void)installed;
+}
+
+} // namespace huegrab

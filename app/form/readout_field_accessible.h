@@ -1,0 +1,9 @@
+#pragma once
+
+namespace huegrab {
+
+// Lets screen readers read a readout field as they read a read-only line
+// edit: its text, selection and characters. Installed once per process.
+void InstallReadoutAccessibility();
+
+} // namespace huegrab

@@ -1,0 +1,161 @@
+// The readout field against the read-only line edit it replaces: the same
+// picture for the same text and state, and the same ways to select and copy.
+#include "app/form/form_colors.h"
+#include "app/form/form_style.h"
+#include "app/form/readout_field.h"
+#include "tests/form/form_test_support.h"
+
+#include <QAccessible>
+#include <QAccessibleTextInterface>
+#include <QApplication>
+#include <QClipboard>
+#include <QLineEdit>
+#include <QTest>
+#include <gtest/gtest.h>
+#include <memory>
+
+namespace huegrab {
+namespace {
+
+using testing_support::FormFixture;
+using testing_support::Q;
+
+// A read-only line edit set up exactly as the readout beside it.
+std::unique_ptr<QLineEdit> LineEditTwin(const ReadoutField& readout) {
+    auto twin = std::make_unique<QLineEdit>(readout.parentWidget());
+    twin->setReadOnly(true);
+    twin->setStyle(SharedFormStyle());
+    twin->setGeometry(readout.geometry());
+    twin->setPalette(readout.palette());
+    twin->setAutoFillBackground(true);
+    twin->setAlignment(readout.alignment());
+    FitFieldText(twin.get());
+    return twin;
+}
+
+// How many pixels differ; the sizes must match first.
+int DifferingPixels(QWidget& one, QWidget& other) {
+    const QImage a = one.grab().toImage().convertToFormat(QImage::Format_RGB32);
+    const QImage b = other.grab().toImage().convertToFormat(QImage::Format_RGB32);
+    if (a.size() != b.size())
+        return -1;
+    int differing = 0;
+    for (int y = 0; y < a.height(); ++y)
+        for (int x = 0; x < a.width(); ++x)
+            differing += a.pixel(x, y) != b.pixel(x, y) ? 1 : 0;
+    return differing;
+}
+
+void Focus(QWidget* widget) {
+    QApplication::setActiveWindow(widget->window());
+    widget->setFocus();
+    QApplication::processEvents();
+}
+
+// Every kind of readout on the window - narrow and wide, left and centred -
+// with the texts the program writes and texts a damaged settings file could
+// put there, plain, with part selected and with the focus.
+TEST(ReadoutField, DrawsWhatAReadOnlyLineEditDraws) {
+    FormFixture f;
+    f.form.show();
+    const char* const names[] = {"得x", "得16", "得10", "得16r", "得10h", "查10l"};
+    const QString texts[] = {
+        Q(""),   Q("0"),       Q("255"),      Q("9ABECB"),  Q("16777215"),
+        Q("-1"), Q("国色 gy"), Q("a\tb\nc "), Q("שלום 12"), Q("123456789012345678901234567890")};
+    for (const char* name : names) {
+        ReadoutField* readout = f.form.Readout(name);
+        ASSERT_NE(readout, nullptr) << name;
+        const auto twin = LineEditTwin(*readout);
+        twin->show();
+        for (const QString& text : texts) {
+            SCOPED_TRACE(std::string(name) + " \"" + text.toStdString() + "\"");
+            readout->setText(text);
+            twin->setText(text);
+            EXPECT_EQ(DifferingPixels(*readout, *twin), 0) << "plain";
+            readout->setSelection(1, 2);
+            twin->setSelection(1, 2);
+            EXPECT_EQ(DifferingPixels(*readout, *twin), 0) << "part selected";
+            // Only one can have the focus: each is drawn against the other's
+            // picture taken while it had it.
+            Focus(readout);
+            const QImage focused = readout->grab().toImage();
+            Focus(twin.get());
+            EXPECT_EQ(focused, twin->grab().toImage()) << "focused";
+            twin->clearFocus();
+        }
+    }
+}
+
+TEST(ReadoutField, SelectsAndCopiesAsAFieldDoes) {
+    FormFixture f;
+    f.form.show();
+    ReadoutField* field = f.form.Readout("得10");
+    ASSERT_NE(field, nullptr);
+    field->setText(Q("16777215"));
+    QApplication::setActiveWindow(&f.form);
+    QClipboard* clipboard = QGuiApplication::clipboard();
+
+    // A drag from the first character selects up to the pointer.
+    const QRect first = field->CharacterRect(0);
+    const QRect fourth = field->CharacterRect(3);
+    QTest::mousePress(field, Qt::LeftButton, {}, QPoint(first.left(), first.center().y()));
+    QTest::mouseMove(field, QPoint(fourth.right() + 1, fourth.center().y()));
+    QTest::mouseRelease(field, Qt::LeftButton, {}, QPoint(fourth.right() + 1, fourth.center().y()));
+    EXPECT_EQ(field->selectedText(), Q("1677"));
+    EXPECT_TRUE(field->hasFocus());
+
+    // Ctrl+A, Ctrl+C: the whole value on the clipboard.
+    clipboard->clear();
+    QTest::keyClick(field, Qt::Key_A, Qt::ControlModifier);
+    QTest::keyClick(field, Qt::Key_C, Qt::ControlModifier);
+    EXPECT_EQ(clipboard->text(), Q("16777215"));
+
+    // The same text again keeps the selection; a new one drops it.
+    field->setText(Q("16777215"));
+    EXPECT_EQ(field->selectedText(), Q("16777215"));
+    field->setText(Q("42"));
+    EXPECT_FALSE(field->hasSelectedText());
+
+    // A double click takes the value; moving the focus away lets it go.
+    QTest::mouseDClick(field, Qt::LeftButton, {}, field->rect().center());
+    EXPECT_EQ(field->selectedText(), Q("42"));
+    f.form.Field("自x")->setFocus(Qt::MouseFocusReason);
+    EXPECT_FALSE(field->hasSelectedText());
+
+    // Tabbing in selects all, as in any field.
+    field->setFocus(Qt::TabFocusReason);
+    EXPECT_EQ(field->selectedText(), Q("42"));
+
+    // Keys it has no use for go on to the window (the arrow keys nudge).
+    QKeyEvent left(QEvent::KeyPress, Qt::Key_Left, Qt::NoModifier);
+    QApplication::sendEvent(field, &left);
+    EXPECT_FALSE(left.isAccepted());
+
+    // A text longer than a field holds is cut where a line edit cuts it.
+    field->setText(QString(40000, QLatin1Char('7')));
+    EXPECT_EQ(field->text().size(), ReadoutField::kMaxLength);
+}
+
+TEST(ReadoutField, ScreenReadersReadTheValue) {
+    FormFixture f;
+    ReadoutField* field = f.form.Readout("得16");
+    ASSERT_NE(field, nullptr);
+    field->setText(Q("CC6633"));
+    field->setSelection(2, 2);
+    QAccessibleInterface* accessible = QAccessible::queryAccessibleInterface(field);
+    ASSERT_NE(accessible, nullptr);
+    EXPECT_EQ(accessible->role(), QAccessible::EditableText);
+    EXPECT_TRUE(accessible->state().readOnly);
+    EXPECT_EQ(accessible->text(QAccessible::Value), Q("CC6633"));
+    QAccessibleTextInterface* text = accessible->textInterface();
+    ASSERT_NE(text, nullptr);
+    EXPECT_EQ(text->characterCount(), 6);
+    EXPECT_EQ(text->text(0, 2), Q("CC"));
+    int start = -1, end = -1;
+    text->selection(0, &start, &end);
+    EXPECT_EQ(start, 2);
+    EXPECT_EQ(end, 4);
+}
+
+} // namespace
+} // namespace huegrab
