@@ -23,6 +23,9 @@ public:
     std::uint32_t KeysPressed(std::span<const int> keys) override {
         return real_.KeysPressed(keys);
     }
+    PointerAndKeys ReadPointerAndKeys(std::span<const int> keys) override {
+        return real_.ReadPointerAndKeys(keys);
+    }
     bool RegisterHotKey(int id, unsigned modifiers, int key) override {
         return real_.RegisterHotKey(id, modifiers, key);
     }

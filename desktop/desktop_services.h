@@ -94,6 +94,12 @@ struct CursorImage {
     std::vector<std::uint32_t> argb; // row-major, width * height
 };
 
+// The pointer and the keys asked about, read at one moment.
+struct PointerAndKeys {
+    std::optional<ScreenPoint> position; // nullopt when it cannot be read
+    std::uint32_t keysDown = 0;          // as KeysPressed gives it
+};
+
 // Everything the program asks of the live desktop. All calls run on the UI
 // thread, never throw, and report failure through their result.
 class DesktopServices {
@@ -117,6 +123,12 @@ public:
     virtual std::uint32_t KeysPressed(std::span<const int> virtualKeys) = 0;
     // The same for one key.
     bool IsKeyPressed(int virtualKey) { return (KeysPressed({&virtualKey, 1}) & 1u) != 0; }
+    // GetCursorPos and KeysPressed together, as the tick starts; a backend
+    // may answer both in one exchange with its display server.
+    virtual PointerAndKeys ReadPointerAndKeys(std::span<const int> virtualKeys) {
+        std::optional<ScreenPoint> position = GetCursorPos();
+        return {position, KeysPressed(virtualKeys)};
+    }
 
     // Global hotkeys. Register returns false when another program holds the
     // combination. Presses reach the handler through the event loop.

@@ -4,6 +4,7 @@
 #include "sampling/screen_reads.h"
 
 #include <algorithm>
+#include <iterator>
 #include <limits>
 
 namespace huegrab {
@@ -17,13 +18,13 @@ std::int32_t Saturate(std::int64_t value) {
         value, std::numeric_limits<std::int32_t>::min(), std::numeric_limits<std::int32_t>::max()));
 }
 
-void NudgeWithArrowKeys(DesktopServices& desktop, ScreenPoint pointer) {
-    // The first key found down in this order acts; the others wait. One read
-    // of the keyboard answers for all four.
-    static constexpr int kKeys[] = {vk::kUp, vk::kLeft, vk::kDown, vk::kRight};
+// The first key found down in this order acts; the others wait.
+constexpr int kNudgeKeys[] = {vk::kUp, vk::kLeft, vk::kDown, vk::kRight};
+
+void NudgeWithArrowKeys(DesktopServices& desktop, ScreenPoint pointer, std::uint32_t keysDown) {
     static constexpr int kDx[] = {0, -1, 0, 1};
     static constexpr int kDy[] = {-1, 0, 1, 0};
-    const std::optional<std::size_t> key = FirstKeyDown(desktop, kKeys);
+    const std::optional<std::size_t> key = FirstKeyDown(keysDown, std::size(kNudgeKeys));
     if (!key)
         return;
     desktop.SetCursorPos(Saturate(std::int64_t{pointer.x} + kDx[*key]),
@@ -41,9 +42,11 @@ std::string PickedCoordinate(std::int32_t sampled, bool relative, const std::str
 TickResult RunSamplingTick(DesktopServices& desktop, const TickInputs& inputs) {
     TickResult result;
 
-    const ScreenPoint pointer = desktop.GetCursorPos().value_or(ScreenPoint{});
+    // One read of the pointer and the keyboard together.
+    const PointerAndKeys read = desktop.ReadPointerAndKeys(kNudgeKeys);
+    const ScreenPoint pointer = read.position.value_or(ScreenPoint{});
     result.pointer = pointer;
-    NudgeWithArrowKeys(desktop, pointer);
+    NudgeWithArrowKeys(desktop, pointer, read.keysDown);
     // Later steps keep the position read above: a nudge shows one tick later.
     result.rawPosition = "x:" + DecimalText(pointer.x) + "  y:" + DecimalText(pointer.y);
 

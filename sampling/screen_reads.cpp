@@ -2,9 +2,8 @@
 
 namespace huegrab {
 
-std::optional<std::size_t> FirstKeyDown(DesktopServices& desktop, std::span<const int> keys) {
-    const std::uint32_t down = desktop.KeysPressed(keys);
-    for (std::size_t i = 0; i < keys.size() && i < 32; ++i)
+std::optional<std::size_t> FirstKeyDown(std::uint32_t down, std::size_t count) {
+    for (std::size_t i = 0; i < count && i < 32; ++i)
         if (down & (1u << i))
             return i;
     return std::nullopt;

@@ -1,14 +1,13 @@
 #pragma once
 
-#include "desktop/desktop_services.h"
-
+#include <cstddef>
+#include <cstdint>
 #include <optional>
-#include <span>
 
 namespace huegrab {
 
-// The index of the first of the keys that is down, from one read of the
-// keyboard; nullopt when none is.
-std::optional<std::size_t> FirstKeyDown(DesktopServices& desktop, std::span<const int> keys);
+// The index of the first of `count` keys that is down in a KeysPressed
+// result; nullopt when none is.
+std::optional<std::size_t> FirstKeyDown(std::uint32_t down, std::size_t count);
 
 } // namespace huegrab

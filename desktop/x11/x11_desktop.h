@@ -2,6 +2,8 @@
 
 #include "desktop/desktop_services.h"
 
+#include <array>
+#include <cstdint>
 #include <memory>
 
 struct _XDisplay;
@@ -32,6 +34,7 @@ public:
                            const std::function<bool(const PixelBlock& strip)>& take) override;
 
     std::uint32_t KeysPressed(std::span<const int> virtualKeys) override;
+    PointerAndKeys ReadPointerAndKeys(std::span<const int> virtualKeys) override;
 
     bool RegisterHotKey(int id, unsigned modifiers, int virtualKey) override;
     void UnregisterHotKey(int id) override;
@@ -57,6 +60,9 @@ public:
     std::unique_ptr<ScreenChangeWatch> WatchScreenChanges(const ScreenRect& region) override;
 
 private:
+    // The keycode of each virtual key asked about; 0 where there is none.
+    std::array<std::uint8_t, 32> KeycodesOf(std::span<const int> virtualKeys) const;
+
     struct State;
     explicit X11Desktop(std::unique_ptr<State> state);
 

@@ -100,6 +100,14 @@ TEST_F(X11PointerKeys, SeveralKeysHeldTogetherAllReadAsDown) {
     // One read answers for several keys, each in its own bit.
     const int keys[] = {vk::kDown, vk::kUp, vk::kRight, vk::kLeft, -1};
     EXPECT_EQ(desktop_->KeysPressed(keys), 0b01010u);
+    // The tick's read of pointer and keys together agrees with both.
+    ASSERT_EQ(Xdotool({"mousemove", "17", "29"}), 0);
+    const PointerAndKeys both = desktop_->ReadPointerAndKeys(keys);
+    EXPECT_EQ(both.position, (ScreenPoint{17, 29}));
+    EXPECT_EQ(both.keysDown, 0b01010u);
+    const int unmapped[] = {-1, 0x07};
+    EXPECT_EQ(desktop_->ReadPointerAndKeys(unmapped).keysDown, 0u);
+    EXPECT_EQ(desktop_->ReadPointerAndKeys(unmapped).position, (ScreenPoint{17, 29}));
     ASSERT_EQ(Xdotool({"keyup", "Up", "Left"}), 0);
     EXPECT_FALSE(desktop_->IsKeyPressed(vk::kUp));
     EXPECT_FALSE(desktop_->IsKeyPressed(vk::kLeft));
