@@ -54,23 +54,22 @@ constexpr ControlSpec Input(std::string_view name, ControlRef parent, TwipsRect 
             .backColor = kWhite,
             .maxLength = maxLength};
 }
-// A grey read-only field the program writes.
-constexpr ControlSpec Output(std::string_view name, ControlRef parent, TwipsRect rect) {
+// A grey read-only field the program writes: a line edit, or a readout for
+// the readings rewritten on every tick.
+constexpr ControlSpec GreyOutput(std::string_view name, ControlRef parent, TwipsRect rect,
+                                 ControlKind kind) {
     return {.name = name,
-            .kind = K::TextBox,
+            .kind = kind,
             .parent = parent,
             .rect = rect,
             .backColor = kLightGrey,
             .flags = kReadOnly};
 }
-// A grey read-only field with a reading the program writes on every tick.
+constexpr ControlSpec Output(std::string_view name, ControlRef parent, TwipsRect rect) {
+    return GreyOutput(name, parent, rect, K::TextBox);
+}
 constexpr ControlSpec Reading(std::string_view name, ControlRef parent, TwipsRect rect) {
-    return {.name = name,
-            .kind = K::Readout,
-            .parent = parent,
-            .rect = rect,
-            .backColor = kLightGrey,
-            .flags = kReadOnly};
+    return GreyOutput(name, parent, rect, K::Readout);
 }
 // A component output: grey, read-only, centred grey text.
 constexpr ControlSpec Component(std::string_view name, ControlRef parent, int left, int top) {
