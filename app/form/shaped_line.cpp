@@ -53,7 +53,7 @@ private:
             return qHashMulti(seed, key.text, key.font);
         }
     };
-    // About a kilobyte each: enough for every component value and hex pair,
+    // About 1.1 KB each, 2.2 MB at most: enough for every component value and hex pair,
     // and a screen's worth of coordinates.
     static constexpr std::size_t kCapacity = 2048;
     using Entry = std::pair<Key, std::shared_ptr<const ShapedLine>>;
