@@ -4,8 +4,12 @@
 #include <QHash>
 #include <QTextLine>
 #include <QTextOption>
+#include <algorithm>
+#include <array>
+#include <limits>
 #include <list>
 #include <utility>
+#include <vector>
 
 namespace huegrab {
 namespace {
@@ -20,6 +24,47 @@ QString DisplayText(const QString& text) {
             c = QLatin1Char(' ');
     }
     return shown;
+}
+
+// The height QFontMetrics::boundingRect gives a text: the line box joined
+// with the glyphs' own boxes. For printable ASCII, which is drawn from the
+// font itself without vertical shifts, it is the union of the characters'
+// boxes, measured once per font; other texts are measured whole.
+int BoundingHeight(const QFont& font, const QString& text) {
+    struct Extent {
+        int top = 0;
+        int bottom = 0;
+    };
+    struct Measured {
+        QFont font;
+        std::array<Extent, 95> ascii; // ' ' to '~'
+    };
+    static std::vector<Measured> fonts; // a handful of fonts
+    const bool printableAscii = std::all_of(text.begin(), text.end(), [](QChar c) {
+        return c.unicode() >= 0x20 && c.unicode() < 0x7F;
+    });
+    const QFontMetrics metrics(font);
+    if (!printableAscii || text.isEmpty())
+        return metrics.boundingRect(text).height();
+    auto known =
+        std::find_if(fonts.begin(), fonts.end(), [&](const Measured& m) { return m.font == font; });
+    if (known == fonts.end()) {
+        Measured measured{font, {}};
+        for (char16_t c = 0x20; c < 0x7F; ++c) {
+            const QRect box = metrics.boundingRect(QString(QChar(c)));
+            measured.ascii[c - 0x20] = {box.top(), box.top() + box.height()};
+        }
+        fonts.push_back(measured);
+        known = std::prev(fonts.end());
+    }
+    int top = std::numeric_limits<int>::max();
+    int bottom = std::numeric_limits<int>::min();
+    for (const QChar c : text) {
+        const Extent& extent = known->ascii[c.unicode() - 0x20];
+        top = std::min(top, extent.top);
+        bottom = std::max(bottom, extent.bottom);
+    }
+    return bottom - top;
 }
 
 // Least recently used first; the texts a readout repeats stay, one-off texts
@@ -78,7 +123,7 @@ std::shared_ptr<const ShapedLine> ShapeLine(const QFont& font, const QString& te
     layout.endLayout();
     shaped->naturalWidth = qRound(line.naturalTextWidth());
     shaped->ascent = qRound(line.ascent());
-    shaped->boundingHeight = QFontMetrics(font).boundingRect(text).height();
+    shaped->boundingHeight = BoundingHeight(font, text);
     return shaped;
 }
 

@@ -13,6 +13,7 @@
 #include <QTest>
 #include <gtest/gtest.h>
 #include <memory>
+#include <vector>
 
 namespace huegrab {
 namespace {
@@ -58,17 +59,31 @@ void Focus(QWidget* widget) {
 TEST(ReadoutField, DrawsWhatAReadOnlyLineEditDraws) {
     FormFixture f;
     f.form.show();
-    const char* const names[] = {"得x", "得16", "得10", "得16r", "得10h", "查10l"};
+    // A taller field than the window has, with the line edit's own margins:
+    // there the height of each text's glyphs moves it by a pixel ("|" reaches
+    // lower than the font's descent).
+    auto* tall = new ReadoutField(f.form.Control("Frame1", 1)); // owned by the frame
+    tall->setGeometry(2, 2, 90, 30);
+    tall->setStyle(SharedFormStyle());
+    SetBackColor(tall, kLightGrey);
+    tall->setObjectName(QStringLiteral("tall"));
+    tall->show();
+    std::vector<ReadoutField*> readouts{tall};
+    for (const char* name : {"得x", "得16", "得10", "得16r", "得10h", "查10l"})
+        readouts.push_back(f.form.Readout(name));
     const QString texts[] = {
-        Q(""),   Q("0"),       Q("255"),      Q("9ABECB"),  Q("16777215"),
-        Q("-1"), Q("国色 gy"), Q("a\tb\nc "), Q("שלום 12"), Q("123456789012345678901234567890")};
-    for (const char* name : names) {
-        ReadoutField* readout = f.form.Readout(name);
-        ASSERT_NE(readout, nullptr) << name;
+        Q(""),     Q("0"),        Q("255"),      Q("9ABECB"),  Q("16777215"),
+        Q("-1"),   Q("国色 gy"),  Q("a\tb\nc "), Q("שלום 12"), Q("123456789012345678901234567890"),
+        Q("|_ ~"), Q("(1919, y)")};
+    for (ReadoutField* readout : readouts) {
+        ASSERT_NE(readout, nullptr);
+        const std::string name = readout->objectName().toStdString();
         const auto twin = LineEditTwin(*readout);
+        if (readout == tall)
+            twin->setTextMargins(QMargins());
         twin->show();
         for (const QString& text : texts) {
-            SCOPED_TRACE(std::string(name) + " \"" + text.toStdString() + "\"");
+            SCOPED_TRACE(name + " \"" + text.toStdString() + "\"");
             readout->setText(text);
             twin->setText(text);
             EXPECT_EQ(DifferingPixels(*readout, *twin), 0) << "plain";
