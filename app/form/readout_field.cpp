@@ -249,6 +249,19 @@ void ReadoutField::mouseDoubleClickEvent(QMouseEvent* event) {
         clipboard->setText(selectedText(), QClipboard::Selection);
 }
 
+bool ReadoutField::event(QEvent* event) {
+    // Copy and Select All belong to the focused field, before any shortcut
+    // of the window with the same keys.
+    if (event->type() == QEvent::ShortcutOverride) {
+        auto* key = static_cast<QKeyEvent*>(event);
+        if (key == QKeySequence::Copy || key == QKeySequence::SelectAll) {
+            event->accept();
+            return true;
+        }
+    }
+    return QWidget::event(event);
+}
+
 void ReadoutField::keyPressEvent(QKeyEvent* event) {
     if (event == QKeySequence::SelectAll) {
         selectAll();

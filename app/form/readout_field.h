@@ -49,6 +49,7 @@ public:
     static constexpr int kMaxLength = 32767; // what a line edit holds
 
 protected:
+    bool event(QEvent* event) override;
     void paintEvent(QPaintEvent* event) override;
     void mousePressEvent(QMouseEvent* event) override;
     void mouseMoveEvent(QMouseEvent* event) override;

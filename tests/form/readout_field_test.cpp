@@ -141,6 +141,12 @@ TEST(ReadoutField, SelectsAndCopiesAsAFieldDoes) {
     field->setFocus(Qt::TabFocusReason);
     EXPECT_EQ(field->selectedText(), Q("42"));
 
+    // Its copy keys come before any window shortcut on the same keys.
+    QKeyEvent copyFirst(QEvent::ShortcutOverride, Qt::Key_C, Qt::ControlModifier);
+    copyFirst.ignore();
+    QApplication::sendEvent(field, &copyFirst);
+    EXPECT_TRUE(copyFirst.isAccepted());
+
     // Keys it has no use for go on to the window (the arrow keys nudge).
     QKeyEvent left(QEvent::KeyPress, Qt::Key_Left, Qt::NoModifier);
     QApplication::sendEvent(field, &left);
