@@ -52,6 +52,7 @@ ReadoutField::ReadoutField(QWidget* parent) : QWidget(parent) {
     InstallReadoutAccessibility();
     setFocusPolicy(Qt::StrongFocus);
     setCursor(Qt::IBeamCursor);
+    setBackgroundRole(QPalette::Base); // a field's fill, as in a line edit
     setAttribute(Qt::WA_MacShowFocusRect);
     Reshape();
 }
