@@ -31,7 +31,10 @@ WindowPanelControls::WindowPanelControls(Form1& form, DesktopServices& desktop,
 }
 
 void WindowPanelControls::ShowWindow(WindowHandle window) {
-    const WindowFacts facts = DescribeWindow(desktop_, window);
+    ShowFacts(DescribeWindow(desktop_, window));
+}
+
+void WindowPanelControls::ShowFacts(const WindowFacts& facts) {
     // Every tick comes here while tracking runs: unchanged texts are not set.
     SetFieldText(panel_.handle, facts.handle);
     SetFieldText(panel_.title, facts.title);
@@ -42,7 +45,7 @@ void WindowPanelControls::LiveProbeStep(ScreenPoint pointer) {
     // The pick page's own visibility setting counts, not whether the window
     // panel is on show.
     if (!panel_.pages[0]->isHidden() && !panel_.probe->isChecked())
-        ShowWindow(desktop_.WindowFromPoint(pointer));
+        ShowFacts(DescribeWindowAt(desktop_, pointer));
 }
 
 void WindowPanelControls::ProbeSwitched() {

@@ -9,6 +9,7 @@
 namespace huegrab {
 
 class Form1;
+struct WindowFacts;
 
 // The window panel: the pick page with its "P" switch and the crosshair
 // that is dragged onto a window, the title search, and the window list with
@@ -36,6 +37,8 @@ protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
+    void ShowFacts(const WindowFacts& facts);
+
     Form1& form_;
     const WindowPanel& panel_;
     QWidget* startStop_;

@@ -26,6 +26,9 @@ public:
     PointerAndKeys ReadPointerAndKeys(std::span<const int> keys) override {
         return real_.ReadPointerAndKeys(keys);
     }
+    WindowAtPoint WindowAndNamesAt(ScreenPoint point) override {
+        return real_.WindowAndNamesAt(point);
+    }
     bool RegisterHotKey(int id, unsigned modifiers, int key) override {
         return real_.RegisterHotKey(id, modifiers, key);
     }

@@ -85,6 +85,12 @@ struct WindowNames {
     std::string className;
 };
 
+// The window at a point with its title and class.
+struct WindowAtPoint {
+    WindowHandle window = 0;
+    WindowNames names;
+};
+
 // The current cursor image: premultiplied ARGB, one 32-bit value per pixel.
 struct CursorImage {
     int width = 0;
@@ -153,6 +159,13 @@ public:
     // that can ask for the two together override it.
     virtual WindowNames WindowTextAndClass(WindowHandle window) {
         return {WindowText(window), ClassName(window)};
+    }
+    // WindowFromPoint and the names of the window it finds, as the live
+    // probe asks on every tick; backends that can answer both in fewer
+    // exchanges with their display server override it.
+    virtual WindowAtPoint WindowAndNamesAt(ScreenPoint point) {
+        const WindowHandle window = WindowFromPoint(point);
+        return {window, WindowTextAndClass(window)};
     }
     // The top-level windows that have a title, topmost first, with their
     // titles as WindowText reads them. Backends that can ask about many

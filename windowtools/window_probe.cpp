@@ -49,11 +49,24 @@ WindowHandle WindowUnderPointer(DesktopServices& desktop) {
     return desktop.WindowFromPoint(point);
 }
 
-WindowFacts DescribeWindow(DesktopServices& desktop, WindowHandle window) {
-    // Title and class come in one go: this runs on every tick.
-    const WindowNames names = desktop.WindowTextAndClass(window);
+namespace {
+
+WindowFacts Facts(WindowHandle window, const WindowNames& names) {
     return {WindowHandleText(window), ApplyWindowTextRule(names.title),
             ApplyWindowTextRule(names.className)};
+}
+
+} // namespace
+
+WindowFacts DescribeWindow(DesktopServices& desktop, WindowHandle window) {
+    // Title and class come in one go.
+    return Facts(window, desktop.WindowTextAndClass(window));
+}
+
+WindowFacts DescribeWindowAt(DesktopServices& desktop, ScreenPoint point) {
+    // This runs on every tick: the backend reads window and names together.
+    const WindowAtPoint found = desktop.WindowAndNamesAt(point);
+    return Facts(found.window, found.names);
 }
 
 } // namespace huegrab

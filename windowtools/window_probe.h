@@ -34,5 +34,7 @@ struct WindowFacts {
     friend bool operator==(const WindowFacts&, const WindowFacts&) = default;
 };
 WindowFacts DescribeWindow(DesktopServices& desktop, WindowHandle window);
+// The same for the window at a point, as WindowFromPoint finds it.
+WindowFacts DescribeWindowAt(DesktopServices& desktop, ScreenPoint point);
 
 } // namespace huegrab

@@ -334,6 +334,12 @@ std::string X11Desktop::ClassName(WindowHandle window) {
     return state_->windows->ClassName(ToWindow(window));
 }
 
+WindowAtPoint X11Desktop::WindowAndNamesAt(ScreenPoint point) {
+    auto [window, names] = state_->windows->WindowAndNamesAt(
+        point.x, point.y, state_->screen->RootWidth(), state_->screen->RootHeight());
+    return {ToHandle(window), {std::move(names.title), std::move(names.className)}};
+}
+
 WindowNames X11Desktop::WindowTextAndClass(WindowHandle window) {
     auto [title, className] = state_->windows->TitleAndClass(ToWindow(window));
     return {std::move(title), std::move(className)};

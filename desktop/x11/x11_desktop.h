@@ -35,6 +35,7 @@ public:
 
     std::uint32_t KeysPressed(std::span<const int> virtualKeys) override;
     PointerAndKeys ReadPointerAndKeys(std::span<const int> virtualKeys) override;
+    WindowAtPoint WindowAndNamesAt(ScreenPoint point) override;
 
     bool RegisterHotKey(int id, unsigned modifiers, int virtualKey) override;
     void UnregisterHotKey(int id) override;

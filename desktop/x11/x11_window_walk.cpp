@@ -184,16 +184,24 @@ void SearchClients(xcb_connection_t* connection, const WalkAtoms& atoms,
 
 } // namespace
 
-NamesAndClass ReadNamesAndClass(Display* display, Window window, const WalkAtoms& atoms) {
+NamesAndClassAsked AskNamesAndClass(Display* display, Window window, const WalkAtoms& atoms) {
     xcb_connection_t* connection = XGetXCBConnection(display);
-    const auto netWmName = AskName(connection, window, atoms.netWmName);
-    const auto wmName = AskName(connection, window, XCB_ATOM_WM_NAME);
-    const auto wmClass = AskName(connection, window, XCB_ATOM_WM_CLASS);
+    return {AskName(connection, window, atoms.netWmName).sequence,
+            AskName(connection, window, XCB_ATOM_WM_NAME).sequence,
+            AskName(connection, window, XCB_ATOM_WM_CLASS).sequence};
+}
+
+NamesAndClass CollectNamesAndClass(Display* display, const NamesAndClassAsked& asked) {
+    xcb_connection_t* connection = XGetXCBConnection(display);
     NamesAndClass read;
-    read.names.netWmName = ToValue(CollectProperty(connection, netWmName).get());
-    read.names.wmName = ToValue(CollectProperty(connection, wmName).get());
-    read.wmClass = ToValue(CollectProperty(connection, wmClass).get());
+    read.names.netWmName = ToValue(CollectProperty(connection, {asked.netWmName}).get());
+    read.names.wmName = ToValue(CollectProperty(connection, {asked.wmName}).get());
+    read.wmClass = ToValue(CollectProperty(connection, {asked.wmClass}).get());
     return read;
+}
+
+NamesAndClass ReadNamesAndClass(Display* display, Window window, const WalkAtoms& atoms) {
+    return CollectNamesAndClass(display, AskNamesAndClass(display, window, atoms));
 }
 
 TopLevelWalk WalkTopLevelWindows(Display* display, Window root, const WalkAtoms& atoms,

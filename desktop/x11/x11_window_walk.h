@@ -42,6 +42,17 @@ struct NamesAndClass {
 };
 NamesAndClass ReadNamesAndClass(Display* display, Window window, const WalkAtoms& atoms);
 
+// The same read in two halves, so that other requests can share its round
+// trip: the requests go out with Ask (sent with the next flush), the
+// replies are taken by Collect. Every asked read must be collected once.
+struct NamesAndClassAsked {
+    unsigned netWmName = 0;
+    unsigned wmName = 0;
+    unsigned wmClass = 0;
+};
+NamesAndClassAsked AskNamesAndClass(Display* display, Window window, const WalkAtoms& atoms);
+NamesAndClass CollectNamesAndClass(Display* display, const NamesAndClassAsked& asked);
+
 struct TopLevelWalk {
     std::vector<Window> windows;
     std::vector<NameProperties> names; // one per window when asked for

@@ -168,13 +168,39 @@ std::string WindowReader::LegacyName(const PropertyValue& name) const {
     return CutWindowText(StringPropertyToUtf8(bytes.substr(0, bytes.find('\0'))));
 }
 
+WindowReader::Names WindowReader::DecodeNames(const NamesAndClass& read) const {
+    return {DecodeTitle(read.names.netWmName, read.names.wmName),
+            read.wmClass ? ClassOfWmClass(read.wmClass->bytes) : std::string()};
+}
+
 WindowReader::Names WindowReader::TitleAndClass(Window window) const {
     if (window == None)
         return {};
     XErrorTrap trap(display_);
-    const NamesAndClass read = ReadNamesAndClass(display_, window, atoms_);
-    return {DecodeTitle(read.names.netWmName, read.names.wmName),
-            read.wmClass ? ClassOfWmClass(read.wmClass->bytes) : std::string()};
+    return DecodeNames(ReadNamesAndClass(display_, window, atoms_));
+}
+
+WindowReader::Found WindowReader::WindowAndNamesAt(int x, int y, int rootWidth, int rootHeight) {
+    std::optional<NamesAndClassAsked> guessed;
+    const Window guess = lastFound_;
+    if (guess != None && x >= 0 && y >= 0 && x < rootWidth && y < rootHeight) {
+        // Sent with the descent's first request; a guess that is gone by now
+        // reads empty and is not used.
+        XErrorTrap trap(display_);
+        guessed = AskNamesAndClass(display_, guess, atoms_);
+    }
+    Found found;
+    found.window = WindowAt(x, y, rootWidth, rootHeight);
+    if (guessed) {
+        XErrorTrap trap(display_);
+        const NamesAndClass read = CollectNamesAndClass(display_, *guessed);
+        if (found.window == guess)
+            found.names = DecodeNames(read);
+    }
+    if (found.window != None && (!guessed || found.window != guess))
+        found.names = TitleAndClass(found.window);
+    lastFound_ = found.window;
+    return found;
 }
 
 } // namespace huegrab::x11

@@ -47,12 +47,24 @@ public:
     };
     Names TitleAndClass(Window window) const;
 
+    // WindowAt and TitleAndClass of the window found. The window found the
+    // time before is usually found again: its names are asked for together
+    // with the first step of the descent and kept only if the descent ends
+    // there, so that the usual case costs one round trip fewer. Every answer
+    // is read during the call.
+    struct Found {
+        Window window = None;
+        Names names;
+    };
+    Found WindowAndNamesAt(int x, int y, int rootWidth, int rootHeight);
+
 private:
     Window ClientWindowOf(Window frame) const;
     // The title from the two name properties as read.
     std::string DecodeTitle(const std::optional<PropertyValue>& netWmName,
                             const std::optional<PropertyValue>& wmName) const;
     std::string LegacyName(const PropertyValue& name) const;
+    Names DecodeNames(const NamesAndClass& read) const;
 
     Display* display_;
     Window root_;
@@ -61,6 +73,7 @@ private:
     Atom netWmName_;
     Atom utf8String_;
     Atom compoundText_;
+    Window lastFound_ = None; // the guess of the next WindowAndNamesAt
 };
 
 } // namespace huegrab::x11

@@ -194,6 +194,52 @@ TEST_F(X11Windows, WindowFromPointFindsTheInnermostWindow) {
     EXPECT_EQ(desktop_->WindowFromPoint({x + 25, y + 35}), Handle(child));
 }
 
+// The probe's read of window and names together answers as the two reads
+// one after the other, whether the window of the call before is found again
+// (with a title changed since), another one is, or that one is gone.
+TEST_F(X11Windows, WindowAndNamesAtAnswersAsTheTwoReadsDo) {
+    WindowSpec spec;
+    spec.x = 100;
+    spec.y = 120;
+    spec.width = 200;
+    spec.height = 150;
+    spec.netWmName = "first";
+    spec.className = "ClassA";
+    const XId window = Make(spec);
+    const XId child = client_->CreateChild(window, 20, 30, 40, 50, 0xFF0000);
+    const auto origin = client_->RootPosition(window);
+    ASSERT_TRUE(origin.has_value());
+    const auto [x, y] = *origin;
+    const XId other = client_->CreateWindow(xtest::PlacedRectangle(600, 400, 50, 50));
+    client_->Sync();
+
+    testing::internal::CaptureStderr();
+    const auto expect = [&](ScreenPoint point, const std::string& title, const char* step) {
+        SCOPED_TRACE(step);
+        const WindowAtPoint both = desktop_->WindowAndNamesAt(point);
+        const WindowHandle alone = desktop_->WindowFromPoint(point);
+        EXPECT_EQ(both.window, alone);
+        EXPECT_EQ(both.names.title, title);
+        const WindowNames names = desktop_->WindowTextAndClass(alone);
+        EXPECT_EQ(both.names.title, names.title);
+        EXPECT_EQ(both.names.className, names.className);
+    };
+    expect({x + 5, y + 5}, "first", "first look");
+    expect({x + 6, y + 5}, "first", "the same window again");
+    ASSERT_EQ(server_->Run({"xdotool", "set_window", "--name", "renamed", std::to_string(window)})
+                  .exitCode,
+              0);
+    expect({x + 6, y + 5}, "renamed", "the same window, renamed");
+    expect({x + 25, y + 35}, "", "its child");
+    EXPECT_EQ(desktop_->WindowFromPoint({x + 25, y + 35}), Handle(child));
+    expect({610, 410}, "", "another window");
+    client_->DestroyWindow(other);
+    expect({610, 410}, "", "that window gone: the root");
+    expect({kWidth, 0}, "", "off the screen");
+    expect({x + 5, y + 5}, "renamed", "back");
+    EXPECT_EQ(testing::internal::GetCapturedStderr(), "");
+}
+
 TEST_F(X11Windows, WindowFromPointOffTheWindowsGivesTheRootOrNothing) {
     const WindowHandle root = Handle(client_->Root());
     EXPECT_EQ(desktop_->WindowFromPoint({kWidth - 1, kHeight - 1}), root);
