@@ -14,6 +14,7 @@
 #include <memory>
 #include <string>
 #include <thread>
+#include <tuple>
 #include <vector>
 
 namespace huegrab {
@@ -58,6 +59,31 @@ protected:
         const WindowNames both = desktop_->WindowTextAndClass(window);
         EXPECT_EQ(both.title, title) << window;
         EXPECT_EQ(both.className, className) << window;
+    }
+    // A 200 x 150 window at (100, 120) with a 40 x 50 child at (20, 30) in
+    // it, and where the window manager put it.
+    struct Target {
+        XId window = 0;
+        XId child = 0;
+        int x = 0;
+        int y = 0;
+        bool placed = false;
+    };
+    Target MakeTarget(const std::string& title) {
+        WindowSpec spec;
+        spec.x = 100;
+        spec.y = 120;
+        spec.width = 200;
+        spec.height = 150;
+        spec.netWmName = title;
+        Target target;
+        target.window = Make(spec);
+        target.child = client_->CreateChild(target.window, 20, 30, 40, 50, 0xFF0000);
+        if (const auto origin = client_->RootPosition(target.window)) {
+            std::tie(target.x, target.y) = *origin;
+            target.placed = true;
+        }
+        return target;
     }
     std::ptrdiff_t PlaceInWalk(XId window) {
         const auto windows = desktop_->TopLevelWindows();
@@ -172,17 +198,9 @@ TEST_F(X11Windows, UnmanagedAndUnmappedWindowsAreListedAsThemselves) {
 }
 
 TEST_F(X11Windows, WindowFromPointFindsTheInnermostWindow) {
-    WindowSpec spec;
-    spec.x = 100;
-    spec.y = 120;
-    spec.width = 200;
-    spec.height = 150;
-    spec.netWmName = "target";
-    const XId window = Make(spec);
-    const XId child = client_->CreateChild(window, 20, 30, 40, 50, 0xFF0000);
-    const auto origin = client_->RootPosition(window);
-    ASSERT_TRUE(origin.has_value());
-    const auto [x, y] = *origin;
+    const Target target = MakeTarget("target");
+    ASSERT_TRUE(target.placed);
+    const auto [window, child, x, y, placed] = target;
 
     EXPECT_EQ(desktop_->WindowFromPoint({x + 5, y + 5}), Handle(window));
     EXPECT_EQ(desktop_->WindowFromPoint({x + 199, y + 149}), Handle(window));
@@ -198,18 +216,9 @@ TEST_F(X11Windows, WindowFromPointFindsTheInnermostWindow) {
 // one after the other, whether the window of the call before is found again
 // (with a title changed since), another one is, or that one is gone.
 TEST_F(X11Windows, WindowAndNamesAtAnswersAsTheTwoReadsDo) {
-    WindowSpec spec;
-    spec.x = 100;
-    spec.y = 120;
-    spec.width = 200;
-    spec.height = 150;
-    spec.netWmName = "first";
-    spec.className = "ClassA";
-    const XId window = Make(spec);
-    const XId child = client_->CreateChild(window, 20, 30, 40, 50, 0xFF0000);
-    const auto origin = client_->RootPosition(window);
-    ASSERT_TRUE(origin.has_value());
-    const auto [x, y] = *origin;
+    const Target target = MakeTarget("first");
+    ASSERT_TRUE(target.placed);
+    const auto [window, child, x, y, placed] = target;
     const XId other = client_->CreateWindow(xtest::PlacedRectangle(600, 400, 50, 50));
     client_->Sync();
 
