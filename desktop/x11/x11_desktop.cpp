@@ -7,16 +7,15 @@
 #include "desktop/x11/x11_resources.h"
 #include "desktop/x11/x11_screen_reader.h"
 #include "desktop/x11/x11_windows.h"
+#include "desktop/x11/x11_xcb_reply.h"
 
 #include <X11/XKBlib.h>
 #include <X11/Xlib-xcb.h>
 #include <X11/extensions/Xfixes.h>
 #include <algorithm>
 #include <array>
-#include <cstdlib>
-#include <cstring>
 #include <limits>
-#include <memory>
+#include <optional>
 #include <xcb/xcb.h>
 
 namespace huegrab {
@@ -145,25 +144,35 @@ void X11Desktop::ReadBlockInStrips(const ScreenRect& area,
 
 namespace {
 
-// Bit i set while the key of keycodes[i] is down in an XQueryKeymap bit map.
-std::uint32_t KeysDownIn(const std::uint8_t (&keymap)[32], std::span<const std::uint8_t> keycodes) {
+// The keymap is asked for only when one of the keys has a keycode.
+std::optional<xcb_query_keymap_cookie_t> AskKeymap(xcb_connection_t* connection,
+                                                   const std::array<std::uint8_t, 32>& keycodes) {
+    if (std::all_of(keycodes.begin(), keycodes.end(), [](std::uint8_t k) { return k == 0; }))
+        return std::nullopt;
+    return xcb_query_keymap(connection);
+}
+
+// Bit i set while the key of keycodes[i] is down.
+std::uint32_t KeysDown(xcb_connection_t* connection, std::optional<xcb_query_keymap_cookie_t> asked,
+                       const std::array<std::uint8_t, 32>& keycodes) {
+    if (!asked)
+        return 0;
+    const auto keymap = x11::Collect(connection, *asked, xcb_query_keymap_reply);
+    if (!keymap)
+        return 0;
     std::uint32_t down = 0;
-    for (std::size_t i = 0; i < keycodes.size() && i < 32; ++i) {
+    for (std::size_t i = 0; i < keycodes.size(); ++i) {
         const std::uint8_t keycode = keycodes[i];
-        if (keycode != 0 && ((keymap[keycode / 8] >> (keycode % 8)) & 1u))
+        if (keycode != 0 && ((keymap->keys[keycode / 8] >> (keycode % 8)) & 1u))
             down |= 1u << i;
     }
     return down;
 }
 
-struct FreeReply {
-    void operator()(void* reply) const { std::free(reply); }
-};
-
 } // namespace
 
 std::array<std::uint8_t, 32> X11Desktop::KeycodesOf(std::span<const int> virtualKeys) const {
-    std::array<std::uint8_t, 32> keycodes{};
+    std::array<std::uint8_t, 32> keycodes{}; // 0: no key, reads as up
     for (std::size_t i = 0; i < virtualKeys.size() && i < keycodes.size(); ++i) {
         const int virtualKey = virtualKeys[i];
         if (virtualKey >= 0 && virtualKey < 256)
@@ -173,48 +182,26 @@ std::array<std::uint8_t, 32> X11Desktop::KeycodesOf(std::span<const int> virtual
 }
 
 std::uint32_t X11Desktop::KeysPressed(std::span<const int> virtualKeys) {
-    // One XQueryKeymap round trip answers for every key asked about.
+    // One keymap query answers for every key asked about.
+    xcb_connection_t* connection = XGetXCBConnection(state_->display.get());
     const std::array<std::uint8_t, 32> keycodes = KeycodesOf(virtualKeys);
-    if (std::all_of(keycodes.begin(), keycodes.end(), [](std::uint8_t k) { return k == 0; }))
-        return 0;
-    char keys[32] = {};
-    XQueryKeymap(state_->display.get(), keys);
-    std::uint8_t keymap[32];
-    std::memcpy(keymap, keys, sizeof keymap);
-    return KeysDownIn(keymap,
-                      std::span(keycodes).first(std::min<std::size_t>(virtualKeys.size(), 32)));
+    return KeysDown(connection, AskKeymap(connection, keycodes), keycodes);
 }
 
 PointerAndKeys X11Desktop::ReadPointerAndKeys(std::span<const int> virtualKeys) {
     // Both questions go out together and share one wait for the answers.
     xcb_connection_t* connection = XGetXCBConnection(state_->display.get());
     const std::array<std::uint8_t, 32> keycodes = KeycodesOf(virtualKeys);
-    const bool anyKey =
-        std::any_of(keycodes.begin(), keycodes.end(), [](std::uint8_t k) { return k != 0; });
     const xcb_query_pointer_cookie_t pointerAsked =
         xcb_query_pointer(connection, static_cast<xcb_window_t>(state_->root));
-    xcb_query_keymap_cookie_t keysAsked{};
-    if (anyKey)
-        keysAsked = xcb_query_keymap(connection);
+    const std::optional<xcb_query_keymap_cookie_t> keysAsked = AskKeymap(connection, keycodes);
 
     PointerAndKeys read;
-    // Errors come back with the replies and never reach Xlib's handler.
-    xcb_generic_error_t* error = nullptr;
-    const std::unique_ptr<xcb_query_pointer_reply_t, FreeReply> pointer(
-        xcb_query_pointer_reply(connection, pointerAsked, &error));
-    std::free(error);
+    const auto pointer = x11::Collect(connection, pointerAsked, xcb_query_pointer_reply);
     // Not on this screen: the pointer is on another screen of the display.
     if (pointer && pointer->same_screen)
         read.position = ScreenPoint{pointer->root_x, pointer->root_y};
-    if (anyKey) {
-        error = nullptr;
-        const std::unique_ptr<xcb_query_keymap_reply_t, FreeReply> keys(
-            xcb_query_keymap_reply(connection, keysAsked, &error));
-        std::free(error);
-        if (keys)
-            read.keysDown = KeysDownIn(keys->keys, std::span(keycodes).first(std::min<std::size_t>(
-                                                       virtualKeys.size(), 32)));
-    }
+    read.keysDown = KeysDown(connection, keysAsked, keycodes);
     return read;
 }
 

@@ -1,9 +1,9 @@
 #include "desktop/x11/x11_window_walk.h"
 
+#include "desktop/x11/x11_xcb_reply.h"
+
 #include <X11/Xlib-xcb.h>
 #include <algorithm>
-#include <cstdlib>
-#include <memory>
 #include <unordered_map>
 #include <unordered_set>
 #include <xcb/xcb.h>
@@ -19,22 +19,6 @@ constexpr int kMaxDepth = 64;
 // Properties are read up to this many 32-bit units.
 constexpr std::uint32_t kNameUnits = 16384;       // 64 KiB, as the one-by-one reads
 constexpr std::uint32_t kClientListUnits = 65536; // room for 65536 clients
-
-struct FreeDeleter {
-    void operator()(void* memory) const { std::free(memory); }
-};
-template <typename T> using ReplyPtr = std::unique_ptr<T, FreeDeleter>;
-
-// A reply, or nullptr when the request failed (the window is gone); the
-// error, if any, is freed here and never reaches Xlib's handler.
-template <typename Reply, typename Cookie>
-ReplyPtr<Reply> Collect(xcb_connection_t* connection, Cookie cookie,
-                        Reply* (*fetch)(xcb_connection_t*, Cookie, xcb_generic_error_t**)) {
-    xcb_generic_error_t* error = nullptr;
-    ReplyPtr<Reply> reply(fetch(connection, cookie, &error));
-    ReplyPtr<xcb_generic_error_t> errorOwner(error);
-    return error ? nullptr : std::move(reply);
-}
 
 ReplyPtr<xcb_query_tree_reply_t> CollectTree(xcb_connection_t* connection,
                                              xcb_query_tree_cookie_t cookie) {

@@ -183,22 +183,17 @@ WindowReader::Names WindowReader::TitleAndClass(Window window) const {
 WindowReader::Found WindowReader::WindowAndNamesAt(int x, int y, int rootWidth, int rootHeight) {
     std::optional<NamesAndClassAsked> guessed;
     const Window guess = lastFound_;
-    if (guess != None && x >= 0 && y >= 0 && x < rootWidth && y < rootHeight) {
-        // Sent with the descent's first request; a guess that is gone by now
-        // reads empty and is not used.
-        XErrorTrap trap(display_);
+    // Sent with the descent's first request. A guess that is gone by now
+    // answers with errors, which come back with the replies.
+    if (guess != None && x >= 0 && y >= 0 && x < rootWidth && y < rootHeight)
         guessed = AskNamesAndClass(display_, guess, atoms_);
-    }
     Found found;
     found.window = WindowAt(x, y, rootWidth, rootHeight);
-    if (guessed) {
-        XErrorTrap trap(display_);
-        const NamesAndClass read = CollectNamesAndClass(display_, *guessed);
-        if (found.window == guess)
-            found.names = DecodeNames(read);
-    }
-    if (found.window != None && (!guessed || found.window != guess))
-        found.names = TitleAndClass(found.window);
+    // Every asked read is collected, whether it is used or not.
+    const std::optional<NamesAndClass> guessRead =
+        guessed ? std::optional(CollectNamesAndClass(display_, *guessed)) : std::nullopt;
+    found.names =
+        guessRead && found.window == guess ? DecodeNames(*guessRead) : TitleAndClass(found.window);
     lastFound_ = found.window;
     return found;
 }
