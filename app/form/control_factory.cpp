@@ -59,6 +59,11 @@ QWidget* CreateLabel(const ControlSpec& row, QWidget* parent) {
     return label;
 }
 
+// Fields show their text left-aligned, or centred where the row says so.
+Qt::Alignment FieldAlignment(const ControlSpec& row) {
+    return (Has(row, kCentred) ? Qt::AlignHCenter : Qt::AlignLeft) | Qt::AlignVCenter;
+}
+
 QWidget* CreateTextBox(const ControlSpec& row, QWidget* parent) {
     auto* field = new QLineEdit(parent);
     field->setText(Text(row.caption));
@@ -66,14 +71,14 @@ QWidget* CreateTextBox(const ControlSpec& row, QWidget* parent) {
         field->setMaxLength(row.maxLength);
     }
     field->setReadOnly(Has(row, kReadOnly));
-    field->setAlignment((Has(row, kCentred) ? Qt::AlignHCenter : Qt::AlignLeft) | Qt::AlignVCenter);
+    field->setAlignment(FieldAlignment(row));
     return field;
 }
 
 QWidget* CreateReadout(const ControlSpec& row, QWidget* parent) {
     auto* field = new ReadoutField(parent);
     field->setText(Text(row.caption));
-    field->setAlignment((Has(row, kCentred) ? Qt::AlignHCenter : Qt::AlignLeft) | Qt::AlignVCenter);
+    field->setAlignment(FieldAlignment(row));
     return field;
 }
 

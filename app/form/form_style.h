@@ -9,8 +9,6 @@
 class QFont;
 class QFontMetrics;
 class QLineEdit;
-class QMargins;
-class QWidget;
 
 namespace huegrab {
 

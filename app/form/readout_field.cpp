@@ -53,7 +53,6 @@ ReadoutField::ReadoutField(QWidget* parent) : QWidget(parent) {
     setFocusPolicy(Qt::StrongFocus);
     setCursor(Qt::IBeamCursor);
     setBackgroundRole(QPalette::Base); // a field's fill, as in a line edit
-    setAttribute(Qt::WA_MacShowFocusRect);
     Reshape();
 }
 
@@ -111,16 +110,7 @@ void ReadoutField::copy() const {
         QGuiApplication::clipboard()->setText(selectedText(), QClipboard::Clipboard);
 }
 
-QSize ReadoutField::sizeHint() const {
-    const QFontMetrics metrics(font());
-    QStyleOptionFrame option = PanelOption(this);
-    const QSize text(metrics.horizontalAdvance(QLatin1Char('x')) * 17 + 2 * kHorizontalMargin,
-                     metrics.height() + 2);
-    return style()->sizeFromContents(QStyle::CT_LineEdit, &option, text.grownBy(margins_), this);
-}
-
-ReadoutField::Placement ReadoutField::Place() const {
-    const QStyleOptionFrame option = PanelOption(this);
+ReadoutField::Placement ReadoutField::Place(const QStyleOptionFrame& option) const {
     const QRect contents = style()
                                ->subElementRect(QStyle::SE_LineEditContents, &option, this)
                                .marginsRemoved(margins_);
@@ -164,7 +154,7 @@ void ReadoutField::paintEvent(QPaintEvent* /*event*/) {
     QPainter painter(this);
     const QStyleOptionFrame option = PanelOption(this);
     style()->drawPrimitive(QStyle::PE_PanelLineEdit, &option, &painter, this);
-    const Placement place = Place();
+    const Placement place = Place(option);
     painter.setClipRect(place.clip);
     const QPalette colours = palette();
     painter.setPen(colours.text().color());
@@ -182,14 +172,15 @@ void ReadoutField::paintEvent(QPaintEvent* /*event*/) {
 
 int ReadoutField::PositionAt(const QPoint& point) const {
     const QTextLine line = line_->layout.lineAt(0);
-    return line.xToCursor(point.x() - Place().origin.x(), QTextLine::CursorBetweenCharacters);
+    return line.xToCursor(point.x() - Place(PanelOption(this)).origin.x(),
+                          QTextLine::CursorBetweenCharacters);
 }
 
 QRect ReadoutField::CharacterRect(int offset) const {
     const QTextLine line = line_->layout.lineAt(0);
     const int size = static_cast<int>(text_.size());
     const int from = std::clamp(offset, 0, size);
-    const Placement place = Place();
+    const Placement place = Place(PanelOption(this));
     const int left = qRound(line.cursorToX(from));
     const int right = qRound(line.cursorToX(std::min(from + 1, size)));
     return QRect(place.origin.x() + std::min(left, right), place.clip.top(), std::abs(right - left),
@@ -210,6 +201,13 @@ void ReadoutField::Select(int anchor, int cursor) {
         selected.setCursorPosition(cursor_);
         QAccessible::updateAccessibility(&selected);
     }
+}
+
+void ReadoutField::OfferPrimarySelection() const {
+    // X11's middle-click paste: what the mouse selected.
+    QClipboard* clipboard = QGuiApplication::clipboard();
+    if (hasSelectedText() && clipboard->supportsSelection())
+        clipboard->setText(selectedText(), QClipboard::Selection);
 }
 
 void ReadoutField::Reshape() {
@@ -235,9 +233,7 @@ void ReadoutField::mouseReleaseEvent(QMouseEvent* event) {
     if (event->button() != Qt::LeftButton || !selecting_)
         return;
     selecting_ = false;
-    QClipboard* clipboard = QGuiApplication::clipboard();
-    if (hasSelectedText() && clipboard->supportsSelection())
-        clipboard->setText(selectedText(), QClipboard::Selection);
+    OfferPrimarySelection();
 }
 
 void ReadoutField::mouseDoubleClickEvent(QMouseEvent* event) {
@@ -245,9 +241,7 @@ void ReadoutField::mouseDoubleClickEvent(QMouseEvent* event) {
         return;
     // A readout holds one value: a double click takes all of it.
     selectAll();
-    QClipboard* clipboard = QGuiApplication::clipboard();
-    if (hasSelectedText() && clipboard->supportsSelection())
-        clipboard->setText(selectedText(), QClipboard::Selection);
+    OfferPrimarySelection();
 }
 
 bool ReadoutField::event(QEvent* event) {

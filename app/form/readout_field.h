@@ -5,6 +5,8 @@
 #include <QWidget>
 #include <memory>
 
+class QStyleOptionFrame;
+
 namespace huegrab {
 
 struct ShapedLine;
@@ -44,8 +46,6 @@ public:
     QRect CharacterRect(int offset) const;
     int PositionAt(const QPoint& point) const;
 
-    QSize sizeHint() const override;
-
     static constexpr int kMaxLength = 32767; // what a line edit holds
 
 protected:
@@ -68,8 +68,9 @@ private:
         QRect clip;
         QPoint origin;
     };
-    Placement Place() const;
+    Placement Place(const QStyleOptionFrame& option) const;
     void Select(int anchor, int cursor);
+    void OfferPrimarySelection() const;
     void Reshape();
 
     QString text_;
