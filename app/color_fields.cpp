@@ -1,6 +1,7 @@
 #include "app/color_fields.h"
 
 #include "app/form/readout_field.h"
+#include "app/form/readout_label.h"
 
 #include <QLabel>
 #include <QLineEdit>
@@ -33,6 +34,11 @@ void SetLabelText(QLabel* label, const std::string& text) {
     const QString value = ToQString(text);
     if (label->text() != value)
         label->setText(value);
+}
+
+void SetLabelText(ReadoutLabel* label, const std::string& text) {
+    if (label != nullptr)
+        label->setText(ToQString(text)); // the label skips a text it already shows
 }
 
 std::string FieldText(const QLineEdit* field) {

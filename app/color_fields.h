@@ -14,6 +14,7 @@ namespace huegrab {
 void SetFieldText(QLineEdit* field, const std::string& text);
 void SetFieldText(ReadoutField* field, const std::string& text);
 void SetLabelText(QLabel* label, const std::string& text);
+void SetLabelText(ReadoutLabel* label, const std::string& text);
 // The field's text as UTF-8; empty for a null field.
 std::string FieldText(const QLineEdit* field);
 std::string FieldText(const ReadoutField* field);

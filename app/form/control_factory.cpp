@@ -9,6 +9,7 @@
 #include "app/form/magnifier_grid.h"
 #include "app/form/picture_box.h"
 #include "app/form/readout_field.h"
+#include "app/form/readout_label.h"
 
 #include <QButtonGroup>
 #include <QCheckBox>
@@ -136,6 +137,11 @@ QWidget* CreateWidget(const ControlSpec& row, QWidget* parent) {
         return CreateTextBox(row, parent);
     case ControlKind::Readout:
         return CreateReadout(row, parent);
+    case ControlKind::ReadoutLabel: {
+        auto* label = new ReadoutLabel(parent);
+        label->setText(Text(row.caption));
+        return label;
+    }
     case ControlKind::MultiLineTextBox:
         return CreateMultiLineTextBox(row, parent);
     case ControlKind::CheckBox: {
@@ -212,7 +218,8 @@ QWidget* CreateControl(const ControlSpec& row, QWidget* parent) {
     }
     widget->setEnabled(!Has(row, kDisabled));
     widget->setHidden(Has(row, kHidden));
-    if (row.kind == ControlKind::Label && !row.backColor && row.parent.name.empty()) {
+    if ((row.kind == ControlKind::Label || row.kind == ControlKind::ReadoutLabel) &&
+        !row.backColor && row.parent.name.empty()) {
         // A label on the window itself fills in the window's own colour, so
         // that a new text (the raw position, every tick) repaints the label
         // alone rather than the window beneath it with all its controls.

@@ -8,6 +8,7 @@
 #include "app/form/magnifier_grid.h"
 #include "app/form/picture_box.h"
 #include "app/form/readout_field.h"
+#include "app/form/readout_label.h"
 
 #include <QCheckBox>
 #include <QComboBox>

@@ -26,6 +26,7 @@ class IconImage;
 class MagnifierGrid;
 class PictureBox;
 class ReadoutField;
+class ReadoutLabel;
 
 inline constexpr int kColorSlotCount = 10;
 inline constexpr int kCursorSlotCount = 4;
@@ -50,10 +51,10 @@ struct ColorReadout {
 
 // Start/stop, the status line and the timer.
 struct TrackingView {
-    QCheckBox* startStop = nullptr; // Check1
-    QLabel* lamp = nullptr;         // Label8
-    QLabel* rawPosition = nullptr;  // Label9
-    QTimer* timer = nullptr;        // Timer1
+    QCheckBox* startStop = nullptr;      // Check1
+    QLabel* lamp = nullptr;              // Label8
+    ReadoutLabel* rawPosition = nullptr; // Label9
+    QTimer* timer = nullptr;             // Timer1
 };
 
 // The picked values, their swatch, magnifier and the ten colour slots.

@@ -124,17 +124,21 @@ void FormStyle::drawItemText(QPainter* painter, const QRect& rect, int flags,
         QProxyStyle::drawItemText(painter, rect, flags, palette, enabled, text, textRole);
         return;
     }
-    // Centre the ink of all lines - from the first line's tallest glyph top
-    // to the last line's deepest descender - and draw from the top.
-    const QFontMetrics metrics(painter->font());
-    const InkBand band = CachedInkBandOf(painter->font());
     const int lines = static_cast<int>(text.count(QLatin1Char('\n'))) + 1;
-    const int inkHeight = (lines - 1) * metrics.lineSpacing() + band.above + band.below + 1;
-    const int firstBaseline = rect.top() + (rect.height() - inkHeight + 1) / 2 + band.above;
-    const QRect textRect(rect.left(), firstBaseline - metrics.ascent(), rect.width(),
-                         lines * metrics.lineSpacing());
+    const QRect textRect = InkCentredTextRect(painter->font(), rect, lines);
     const int topFlags = (flags & ~Qt::AlignVertical_Mask) | Qt::AlignTop | Qt::TextDontClip;
     QProxyStyle::drawItemText(painter, textRect, topFlags, palette, enabled, text, textRole);
+}
+
+QRect InkCentredTextRect(const QFont& font, const QRect& rect, int lines) {
+    // Centre the ink of all lines - from the first line's tallest glyph top
+    // to the last line's deepest descender.
+    const QFontMetrics metrics(font);
+    const InkBand band = CachedInkBandOf(font);
+    const int inkHeight = (lines - 1) * metrics.lineSpacing() + band.above + band.below + 1;
+    const int firstBaseline = rect.top() + (rect.height() - inkHeight + 1) / 2 + band.above;
+    return QRect(rect.left(), firstBaseline - metrics.ascent(), rect.width(),
+                 lines * metrics.lineSpacing());
 }
 
 FormStyle* SharedFormStyle() {

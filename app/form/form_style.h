@@ -25,6 +25,10 @@ InkBand InkBandOf(const QFontMetrics& metrics);
 // the band depends on nothing else, and measuring it takes four glyph layouts.
 InkBand CachedInkBandOf(const QFont& font);
 
+// Where item texts of `lines` lines go to have their ink centred in `rect`:
+// the rectangle whose top is the first line's top, to draw from the top.
+QRect InkCentredTextRect(const QFont& font, const QRect& rect, int lines);
+
 // The application's style with two changes. Item texts (labels, buttons,
 // check boxes, captions) are centred by their ink band rather than by the
 // font's line box and are never clipped to their rectangle. The window's

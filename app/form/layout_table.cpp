@@ -306,7 +306,7 @@ constexpr ControlSpec kLayout[] = {
     // 1335 twips wide rather than 720 so that four-digit positions fit, and
     // kTextLineHeight high so that descenders show.
     {.name = "Label9",
-     .kind = K::Label,
+     .kind = K::ReadoutLabel,
      .parent = kForm,
      .rect = {4920, 2160, 1335, kTextLineHeight},
      .caption = "x:0　y:0"},

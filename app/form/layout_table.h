@@ -14,6 +14,7 @@ enum class ControlKind {
     Label,                    // text or coloured box; clickable
     TextBox,                  // single-line field
     Readout,                  // read-only single-line field the program writes every tick
+    ReadoutLabel,             // one-line label the program writes every tick
     MultiLineTextBox,         // read-only multi-line field with a vertical scroll bar
     CheckBox,                 // ordinary check box
     CheckBoxButton,           // check box drawn as a toggle push button

@@ -1,6 +1,7 @@
 #include "app/form/readout_field_accessible.h"
 
 #include "app/form/readout_field.h"
+#include "app/form/readout_label.h"
 
 #include <QAccessibleWidget>
 
@@ -75,9 +76,28 @@ private:
     ReadoutField* Field() const { return static_cast<ReadoutField*>(widget()); }
 };
 
+// A readout label reads as a label: static text named by what it shows.
+class ReadoutLabelAccessible final : public QAccessibleWidget {
+public:
+    explicit ReadoutLabelAccessible(ReadoutLabel* label)
+        : QAccessibleWidget(label, QAccessible::StaticText) {}
+
+    QString text(QAccessible::Text kind) const override {
+        const QString own = QAccessibleWidget::text(kind);
+        if (kind == QAccessible::Name && own.isEmpty())
+            return static_cast<ReadoutLabel*>(widget())->text();
+        return own;
+    }
+};
+
+// Qt's registry owns what these make.
 QAccessibleInterface* MakeReadoutAccessible(const QString& className, QObject* object) {
-    if (className == QLatin1String("huegrab::ReadoutField") && object->isWidgetType())
-        return new ReadoutAccessible(static_cast<ReadoutField*>(object)); // Qt's registry owns it
+    if (!object->isWidgetType())
+        return nullptr;
+    if (className == QLatin1String("huegrab::ReadoutField"))
+        return new ReadoutAccessible(static_cast<ReadoutField*>(object));
+    if (className == QLatin1String("huegrab::ReadoutLabel"))
+        return new ReadoutLabelAccessible(static_cast<ReadoutLabel*>(object));
     return nullptr;
 }
 

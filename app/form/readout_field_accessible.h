@@ -3,7 +3,8 @@
 namespace huegrab {
 
 // Lets screen readers read a readout field as they read a read-only line
-// edit: its text, selection and characters. Installed once per process.
+// edit: its text, selection and characters; and a readout label as a label.
+// Installed once per process.
 void InstallReadoutAccessibility();
 
 } // namespace huegrab

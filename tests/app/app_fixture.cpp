@@ -34,6 +34,8 @@ std::string AppFixture::Text(std::string_view field) const {
         return text->toStdString();
     if (auto* label = form->Find<QLabel>(field))
         return label->text().toStdString();
+    if (auto* label = form->Find<ReadoutLabel>(field))
+        return label->text().toStdString();
     ADD_FAILURE() << "no field " << field;
     return {};
 }

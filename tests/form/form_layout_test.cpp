@@ -232,7 +232,7 @@ bool IsKind(const QWidget* w, Kind kind) {
     case Kind::Frame:
         return w->inherits("QGroupBox");
     case Kind::Label:
-        return w->inherits("QLabel");
+        return w->inherits("QLabel") || w->inherits("huegrab::ReadoutLabel");
     case Kind::Field:
         return w->inherits("QLineEdit") || w->inherits("huegrab::ReadoutField");
     case Kind::MultiLine:
@@ -564,6 +564,9 @@ const Caption kCaptions[] = {
 
 QString CaptionOf(const QWidget* w) {
     if (const auto* label = qobject_cast<const QLabel*>(w)) {
+        return label->text();
+    }
+    if (const auto* label = qobject_cast<const ReadoutLabel*>(w)) {
         return label->text();
     }
     if (const auto* button = qobject_cast<const QAbstractButton*>(w)) {

@@ -2,6 +2,7 @@
 
 #include "app/form/form1.h"
 #include "app/form/readout_field.h"
+#include "app/form/readout_label.h"
 #include "desktop/fake/fake_shell.h"
 
 #include <QLineEdit>

@@ -9,6 +9,7 @@
 #include <QAccessibleTextInterface>
 #include <QApplication>
 #include <QClipboard>
+#include <QLabel>
 #include <QLineEdit>
 #include <QTest>
 #include <gtest/gtest.h>
@@ -176,6 +177,56 @@ TEST(ReadoutField, ScreenReadersReadTheValue) {
     text->selection(0, &start, &end);
     EXPECT_EQ(start, 2);
     EXPECT_EQ(end, 4);
+}
+
+// The raw-position label against the plain-text label it replaces: left and
+// centred, on the window and on a frame, enabled and not.
+TEST(ReadoutLabel, DrawsWhatAPlainLabelDraws) {
+    FormFixture f;
+    f.form.show();
+    ReadoutLabel* raw = f.form.Find<ReadoutLabel>("Label9");
+    ASSERT_NE(raw, nullptr);
+    auto* centred = new ReadoutLabel(f.form.Control("Frame1", 1)); // owned by the frame
+    centred->setGeometry(4, 4, 70, 17);
+    centred->setStyle(SharedFormStyle());
+    centred->setAlignment(Qt::AlignHCenter | Qt::AlignVCenter);
+    centred->show();
+    const QString texts[] = {Q("x:0\u3000y:0"),
+                             Q("x:100  y:200"),
+                             Q("x:-5  y:1079"),
+                             Q(""),
+                             Q("国色 gy|"),
+                             Q("a\tb"),
+                             Q("two\nlines"),
+                             Q("שלום 12"),
+                             Q("x:1234567890  y:1234567890"),
+                             Q(" 12  ")};
+    for (ReadoutLabel* label : {raw, centred}) {
+        QLabel twin(label->parentWidget());
+        twin.setTextFormat(Qt::PlainText);
+        twin.setStyle(SharedFormStyle());
+        twin.setGeometry(label->geometry());
+        twin.setPalette(label->palette());
+        twin.setAutoFillBackground(label->autoFillBackground());
+        twin.setAlignment(label->alignment());
+        twin.show();
+        for (const bool enabled : {true, false}) {
+            label->setEnabled(enabled);
+            twin.setEnabled(enabled);
+            for (const QString& text : texts) {
+                SCOPED_TRACE((label == raw ? "Label9" : "centred") + std::string(" \"") +
+                             text.toStdString() + (enabled ? "\"" : "\" disabled"));
+                label->setText(text);
+                twin.setText(text);
+                EXPECT_EQ(DifferingPixels(*label, twin), 0);
+            }
+        }
+    }
+    raw->setText(Q("x:7  y:8"));
+    QAccessibleInterface* accessible = QAccessible::queryAccessibleInterface(raw);
+    ASSERT_NE(accessible, nullptr);
+    EXPECT_EQ(accessible->role(), QAccessible::StaticText);
+    EXPECT_EQ(accessible->text(QAccessible::Name), Q("x:7  y:8"));
 }
 
 } // namespace
