@@ -4,7 +4,7 @@
 
 namespace huegrab {
 
-ClickableLabel::ClickableLabel(QWidget* parent) : QLabel(parent) {}
+ClickableLabel::ClickableLabel(QWidget* parent) : FilledLabel(parent) {}
 
 void ClickableLabel::mousePressEvent(QMouseEvent* event) {
     if (event->button() == Qt::LeftButton) {

@@ -1,13 +1,13 @@
 #pragma once
 
-#include <QLabel>
+#include "app/form/filled_label.h"
 
 namespace huegrab {
 
 // A label that reports a click: the left button pressed and released over
 // it. The colour slots, the cursor slots and the contact line are labels
 // that act on a click.
-class ClickableLabel : public QLabel {
+class ClickableLabel : public FilledLabel {
     Q_OBJECT
 public:
     explicit ClickableLabel(QWidget* parent = nullptr);

@@ -41,8 +41,8 @@ QWidget* CreateFrame(const ControlSpec& row, QWidget* parent) {
     frame->setTitle(Text(row.caption));
     frame->SetBorderless(Has(row, kBorderless));
     // Frames stand on the window's plain colour and fill it in themselves:
-    // the window's opaque region, which Qt rebuilds whenever a swatch takes a
-    // new colour, is then a dozen frames rather than every control inside.
+    // the window's opaque region, which Qt rebuilds whenever a control takes a
+    // new palette, is then a dozen frames rather than every control inside.
     frame->setAutoFillBackground(true);
     return frame;
 }

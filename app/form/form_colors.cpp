@@ -1,5 +1,6 @@
 #include "app/form/form_colors.h"
 
+#include "app/form/filled_label.h"
 #include "app/form/frame_box.h"
 
 #include <QApplication>
@@ -29,6 +30,19 @@ ColorValue ReadColorProperty(const QWidget* widget, const char* name) {
     return value == 0x80000005 ? kSystemWindowColor : static_cast<ColorValue>(value);
 }
 
+QColor ShownBackColor(const QWidget* widget, ColorValue value) {
+    return value == kSystemWindowColor ? QApplication::palette(widget).color(QPalette::Base)
+                                       : ToQColor(value);
+}
+
+void SetPaletteBackground(QWidget* widget, const QColor& color) {
+    QPalette palette = widget->palette();
+    // Window fills labels, shapes and picture boxes; Base fills text fields and lists.
+    palette.setColor(QPalette::Window, color);
+    palette.setColor(QPalette::Base, color);
+    widget->setPalette(palette);
+}
+
 } // namespace
 
 QColor ToQColor(ColorValue value) {
@@ -46,24 +60,33 @@ void SetBackColor(QWidget* widget, ColorValue value) {
     if (widget == nullptr) {
         return;
     }
+    if (auto* label = qobject_cast<FilledLabel*>(widget)) {
+        if (label->FilledWith(value)) {
+            return;
+        }
+        const QColor color = ShownBackColor(widget, value);
+        if (!label->Filled()) {
+            // The first colour goes into the palette too, where every other
+            // widget keeps its own; the label paints it, and every later one.
+            SetPaletteBackground(widget, color);
+        }
+        label->SetFill(value, color);
+        return;
+    }
     const QVariant stored = widget->property(kBackColorProperty);
     if (stored.isValid() && stored.toLongLong() == StoredValue(value)) {
         return;
     }
-    const bool system = value == kSystemWindowColor;
-    const QColor color =
-        system ? QApplication::palette(widget).color(QPalette::Base) : ToQColor(value);
-    QPalette palette = widget->palette();
-    // Window fills labels, shapes and picture boxes; Base fills text fields and lists.
-    palette.setColor(QPalette::Window, color);
-    palette.setColor(QPalette::Base, color);
-    widget->setPalette(palette);
+    SetPaletteBackground(widget, ShownBackColor(widget, value));
     widget->setAutoFillBackground(true);
     widget->setProperty(kBackColorProperty, StoredValue(value));
-    widget->setProperty(kSystemBackColorProperty, system);
+    widget->setProperty(kSystemBackColorProperty, value == kSystemWindowColor);
 }
 
 ColorValue BackColor(const QWidget* widget) {
+    if (const auto* label = qobject_cast<const FilledLabel*>(widget)) {
+        return label->Filled() ? label->FillValue() : -1;
+    }
     return widget == nullptr ? -1 : ReadColorProperty(widget, kBackColorProperty);
 }
 

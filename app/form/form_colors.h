@@ -30,12 +30,15 @@ QColor ToQColor(ColorValue value);
 // The reverse, for colours read back from a drawing.
 ColorValue FromQColor(const QColor& color);
 
-// Paints the widget's background through its palette (no style sheet, so it
-// is cheap enough for every tick) and records the value in the dynamic
-// property "backColor" (qint64; kSystemWindowColor is kept as 0x80000005 and
-// also flagged by the bool property "systemBackColor"). A negative value
-// other than kSystemWindowColor paints black. Setting the current colour
-// again does nothing.
+// Paints the widget's background through its palette (no style sheet) and
+// records the value in the dynamic property "backColor" (qint64;
+// kSystemWindowColor is kept as 0x80000005 and also flagged by the bool
+// property "systemBackColor"). A FilledLabel - every label of the window,
+// the swatches and slots that change on every tick among them - takes its
+// first colour into its palette too but keeps the value and paints the
+// colour itself, with neither palette nor property. A negative value other
+// than kSystemWindowColor paints black. Setting the current colour again does
+// nothing.
 void SetBackColor(QWidget* widget, ColorValue value);
 // The value last given to SetBackColor, kSystemWindowColor for the system
 // colour; -1 when none was ever set (or -1 was given).

@@ -11,8 +11,13 @@
 // process's CPU time per tick for the pointer still, and for the pointer
 // moving one pixel per tick over a two-colour checkerboard and over random
 // colours.
+//
+// BM_SwatchColours is the tick's colour step alone: the picked swatch and the
+// focused slot take the same colour again, or a new one every time.
 
+#include "app/form/clickable_label.h"
 #include "app/form/form1.h"
+#include "app/form/form_colors.h"
 #include "app/main_window_controller.h"
 #include "app/qt_shell.h"
 #include "bench/app/root_pattern.h"
@@ -152,6 +157,21 @@ void BM_TickWith122SingleReads(benchmark::State& state) {
     RunTicks(state, desktop);
 }
 
+void BM_SwatchColours(benchmark::State& state) {
+    const bool changing = state.range(0) != 0;
+    RunningWindow window(*Environment().desktop);
+    const PickedPanel& picked = window.form.Controls().picked;
+    ColorValue colour = 0x336699;
+    for (auto _ : state) {
+        if (changing)
+            colour = colour == 0x336699 ? 0x996633 : 0x336699;
+        SetBackColor(picked.swatch, colour);
+        SetBackColor(picked.slotLabels[0], colour);
+    }
+    state.SetLabel(changing ? "new colour" : "same colour");
+    state.SetItemsProcessed(state.iterations());
+}
+
 BENCHMARK(BM_TickWithBlockRead)
     ->Unit(benchmark::kMicrosecond)
     ->Repetitions(5)
@@ -170,6 +190,12 @@ BENCHMARK(BM_TickWithEventLoop)
     ->MinTime(2.0)
     ->Unit(benchmark::kMicrosecond)
     ->Repetitions(3)
+    ->ReportAggregatesOnly(true);
+BENCHMARK(BM_SwatchColours)
+    ->Arg(0)
+    ->Arg(1)
+    ->Unit(benchmark::kNanosecond)
+    ->Repetitions(5)
     ->ReportAggregatesOnly(true);
 
 } // namespace

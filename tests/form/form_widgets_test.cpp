@@ -67,6 +67,47 @@ TEST(FormColours, TextFieldBackgroundFollows) {
     EXPECT_EQ(field.grab().toImage().pixelColor(30, 10), QColor(0xE1, 0xE1, 0xE1));
 }
 
+// The window's labels paint their back colour themselves: each change, a
+// return to an earlier colour and the system colour included, must look as a
+// plain label with the colour in its palette does, text and frame on top.
+TEST(FormColours, FilledLabelsLookLikePaletteLabels) {
+    QWidget window;
+    QPalette ground = window.palette();
+    ground.setColor(QPalette::Window, QColor(255, 255, 0));
+    window.setPalette(ground);
+    window.setAutoFillBackground(true);
+    window.resize(70, 20);
+    auto* filled = new ClickableLabel(&window);
+    auto* twin = new QLabel(&window);
+    for (QLabel* label : {static_cast<QLabel*>(filled), twin}) {
+        label->setStyle(SharedFormStyle());
+        label->setFont(SmallCjkFont());
+        label->setText(QStringLiteral("10"));
+        label->setAlignment(Qt::AlignCenter);
+        label->setFrameStyle(QFrame::Box | QFrame::Plain);
+        label->resize(30, 20);
+        SetForeColor(label, kSilver);
+    }
+    twin->move(40, 0);
+    EXPECT_EQ(BackColor(filled), -1);
+
+    const ColorValue colours[] = {kWhite, 0x336699, 0x336699,           kRed, 0x336699,
+                                  -1,     kWhite,   kSystemWindowColor, kRed, kSystemWindowColor};
+    for (const ColorValue colour : colours) {
+        SCOPED_TRACE(colour);
+        SetBackColor(filled, colour);
+        SetBackColor(twin, colour);
+        EXPECT_EQ(BackColor(filled), colour);
+        const QImage shown = window.grab().toImage();
+        const QImage own = shown.copy(filled->geometry());
+        EXPECT_EQ(own, shown.copy(twin->geometry()));
+        const QColor expected = colour == kSystemWindowColor
+                                    ? QApplication::palette(filled).color(QPalette::Base)
+                                    : ToQColor(colour);
+        EXPECT_EQ(own.pixelColor(2, 2), expected); // inside the frame, clear of the text
+    }
+}
+
 TEST(FormColours, FrameCaptionColourStaysWithTheFrame) {
     FrameBox frame;
     auto* inside = new QLabel(QStringLiteral("x"), &frame);

@@ -1,0 +1,35 @@
+#pragma once
+
+#include "color/color_model.h"
+
+#include <QColor>
+#include <QLabel>
+
+namespace huegrab {
+
+// A label that fills its background with a colour of its own, under its
+// text and frame. The swatches and slots take a new colour on every tick:
+// kept here, that costs a member write and a repaint of the label alone,
+// where a palette change would resolve and propagate a palette and make Qt
+// rebuild the window's opaque region.
+class FilledLabel : public QLabel {
+    Q_OBJECT
+public:
+    explicit FilledLabel(QWidget* parent = nullptr);
+
+    // value is what Fill() reads back; colour is what is painted.
+    void SetFill(ColorValue value, const QColor& colour);
+    bool Filled() const { return filled_; }
+    bool FilledWith(ColorValue value) const { return filled_ && value_ == value; }
+    ColorValue FillValue() const { return value_; }
+
+protected:
+    void paintEvent(QPaintEvent* event) override;
+
+private:
+    bool filled_ = false;
+    ColorValue value_ = -1;
+    QColor colour_;
+};
+
+} // namespace huegrab
