@@ -22,6 +22,7 @@ public:
     bool Filled() const { return filled_; }
     bool FilledWith(ColorValue value) const { return filled_ && value_ == value; }
     ColorValue FillValue() const { return value_; }
+    QColor FillColour() const { return colour_; } // what it paints; its palette plays no part
 
 protected:
     void paintEvent(QPaintEvent* event) override;

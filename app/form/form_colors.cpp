@@ -64,13 +64,7 @@ void SetBackColor(QWidget* widget, ColorValue value) {
         if (label->FilledWith(value)) {
             return;
         }
-        const QColor color = ShownBackColor(widget, value);
-        if (!label->Filled()) {
-            // The first colour goes into the palette too, where every other
-            // widget keeps its own; the label paints it, and every later one.
-            SetPaletteBackground(widget, color);
-        }
-        label->SetFill(value, color);
+        label->SetFill(value, ShownBackColor(widget, value));
         return;
     }
     const QVariant stored = widget->property(kBackColorProperty);

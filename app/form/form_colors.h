@@ -34,9 +34,8 @@ ColorValue FromQColor(const QColor& color);
 // records the value in the dynamic property "backColor" (qint64;
 // kSystemWindowColor is kept as 0x80000005 and also flagged by the bool
 // property "systemBackColor"). A FilledLabel - every label of the window,
-// the swatches and slots that change on every tick among them - takes its
-// first colour into its palette too but keeps the value and paints the
-// colour itself, with neither palette nor property. A negative value other
+// the swatches and slots that change on every tick among them - keeps the
+// value and paints the colour itself, with neither palette nor property. A negative value other
 // than kSystemWindowColor paints black. Setting the current colour again does
 // nothing.
 void SetBackColor(QWidget* widget, ColorValue value);

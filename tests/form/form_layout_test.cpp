@@ -2,6 +2,7 @@
 // kind, parent, place, caption, tooltip, colours and start state, written out
 // here independently of the layout table; and the layout as a whole: nothing
 // overlaps, leaves its frame or clips its caption.
+#include "app/form/filled_label.h"
 #include "app/form/form_colors.h"
 #include "app/form/frame_box.h"
 #include "app/form/magnifier_grid.h"
@@ -611,6 +612,8 @@ QColor TextColorOf(const QWidget* w) {
 }
 
 QColor BackgroundOf(const QWidget* w) {
+    if (const auto* label = qobject_cast<const FilledLabel*>(w); label && label->Filled())
+        return label->FillColour();
     return w->palette().color(w->inherits("QLineEdit") || w->inherits("huegrab::ReadoutField") ||
                                       w->inherits("QAbstractScrollArea")
                                   ? QPalette::Base
