@@ -4,7 +4,12 @@
 // still, and the pointer moving over a two-colour checkerboard and over
 // random colours (one pixel every 20 ms, so every tick sees new pixels).
 //
-//   huegrab_bench_tracking_cpu [SECONDS [ROUNDS]]   (default 30 s, 3 rounds)
+//   huegrab_bench_tracking_cpu [SECONDS [ROUNDS [BINARY...]]]
+//
+// 30 s and 3 rounds by default, of the huegrab built beside it. Given other
+// builds of huegrab, it runs each on an Xvfb of its own and measures them
+// all over the same stretches of time, the pointers moving in step: a busy
+// machine then slows every build alike, and the figures stay comparable.
 
 #include "bench/app/root_pattern.h"
 #include "tests/x11/support/x_connection.h"
@@ -17,6 +22,8 @@
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
+#include <memory>
+#include <optional>
 #include <sstream>
 #include <string>
 #include <thread>
@@ -75,30 +82,85 @@ unsigned long LampColour(const XvfbServer& server) {
     return pixel & 0xFFFFFF;
 }
 
-// CPU seconds the program spends over `seconds` of wall time; moving, the
-// pointer walks along a row left of the centred window meanwhile.
+// One build of the program on its own server.
+struct Subject {
+    std::string binary;
+    std::unique_ptr<XvfbServer> server;
+    std::optional<ChildProcess> program;
+    XConnection pointer; // the bench's client: root patterns and pointer moves
+    std::filesystem::path folder;
+};
+
+// Starts the build on a fresh 1920 x 1080 server in a private folder (its
+// config.ini lands there) and starts tracking with Alt + ~.
+bool Start(Subject& subject, int number) {
+    ServerOptions options;
+    options.width = 1920;
+    options.height = 1080;
+    subject.server = XvfbServer::Start(options);
+    if (!subject.server)
+        return false;
+    subject.folder =
+        std::filesystem::temp_directory_path() /
+        ("huegrab-bench-cpu-" + std::to_string(getpid()) + "-" + std::to_string(number));
+    std::filesystem::remove_all(subject.folder);
+    std::filesystem::create_directories(subject.folder);
+    const auto binary = subject.folder / "huegrab";
+    std::filesystem::copy_file(subject.binary, binary);
+    XvfbServer& server = *subject.server;
+    subject.program = server.Launch({binary.string()});
+    if (!subject.program) {
+        std::fprintf(stderr, "cpu bench: %s did not start\n", subject.binary.c_str());
+        return false;
+    }
+    if (server.Run({"xdotool", "search", "--sync", "--onlyvisible", "--name", "^Huegrab"})
+            .exitCode != 0) {
+        std::fprintf(stderr, "cpu bench: no huegrab window\n");
+        return false;
+    }
+    std::this_thread::sleep_for(1s);
+    server.Run({"xdotool", "mousemove", "400", "300"});
+    server.Run({"xdotool", "key", "alt+grave"});
+    std::this_thread::sleep_for(2s);
+    if (LampColour(server) != 0xFF0000) {
+        std::fprintf(stderr, "cpu bench: tracking did not start (lamp %06lx)\n",
+                     LampColour(server));
+        return false;
+    }
+    subject.pointer = OpenConnection(server.DisplayName());
+    return subject.pointer != nullptr;
+}
+
 struct Stretch {
-    double cpu = 0;
+    std::vector<double> cpu; // per subject
     double wall = 0;
 };
-Stretch Measure(pid_t pid, _XDisplay* pointer, bool moving, int seconds) {
+
+// CPU seconds each program spends over `seconds` of wall time; moving, the
+// pointers walk along a row left of the centred window meanwhile.
+Stretch Measure(std::vector<Subject>& subjects, bool moving, int seconds) {
     constexpr int kLeft = 100, kRight = 600, kRow = 300;
-    huegrab::bench::WarpPointer(pointer, kLeft, kRow);
+    for (Subject& subject : subjects)
+        huegrab::bench::WarpPointer(subject.pointer.get(), kLeft, kRow);
     std::this_thread::sleep_for(500ms); // a tick or more on the new pattern
+    Stretch stretch;
     const auto start = std::chrono::steady_clock::now();
     const auto end = start + std::chrono::seconds(seconds);
-    const double cpuStart = CpuSeconds(pid);
+    for (const Subject& subject : subjects)
+        stretch.cpu.push_back(-CpuSeconds(subject.program->Pid()));
     int x = kLeft;
     while (std::chrono::steady_clock::now() < end) {
         std::this_thread::sleep_for(moving ? 20ms : 200ms);
         if (moving) {
             x = x == kRight ? kLeft : x + 1;
-            huegrab::bench::WarpPointer(pointer, x, kRow);
+            for (Subject& subject : subjects)
+                huegrab::bench::WarpPointer(subject.pointer.get(), x, kRow);
         }
     }
-    const double cpuEnd = CpuSeconds(pid);
-    return {cpuEnd - cpuStart,
-            std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count()};
+    for (std::size_t i = 0; i < subjects.size(); ++i)
+        stretch.cpu[i] += CpuSeconds(subjects[i].program->Pid());
+    stretch.wall = std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
+    return stretch;
 }
 
 } // namespace
@@ -106,65 +168,52 @@ Stretch Measure(pid_t pid, _XDisplay* pointer, bool moving, int seconds) {
 int main(int argc, char** argv) {
     const int seconds = argc > 1 ? std::max(1, std::atoi(argv[1])) : 30;
     const int rounds = argc > 2 ? std::max(1, std::atoi(argv[2])) : 3;
-    ServerOptions options;
-    options.width = 1920;
-    options.height = 1080;
-    auto server = XvfbServer::Start(options);
-    if (!server)
-        return 1;
-
-    // A private folder, so the program's config.ini lands there.
-    const auto folder = std::filesystem::temp_directory_path() / "huegrab-bench-cpu";
-    std::filesystem::remove_all(folder);
-    std::filesystem::create_directories(folder);
-    const auto binary = folder / "huegrab";
-    std::filesystem::copy_file(HUEGRAB_BINARY, binary);
-
-    auto program = server->Launch({binary.string()});
-    if (!program) {
-        std::fprintf(stderr, "cpu bench: huegrab did not start\n");
-        return 1;
-    }
-    if (server->Run({"xdotool", "search", "--sync", "--onlyvisible", "--name", "^Huegrab"})
-            .exitCode != 0) {
-        std::fprintf(stderr, "cpu bench: no huegrab window\n");
-        return 1;
-    }
-    std::this_thread::sleep_for(1s);
-    server->Run({"xdotool", "mousemove", "400", "300"});
-    server->Run({"xdotool", "key", "alt+grave"});
-    std::this_thread::sleep_for(2s);
-    if (LampColour(*server) != 0xFF0000) {
-        std::fprintf(stderr, "cpu bench: tracking did not start (lamp %06lx)\n",
-                     LampColour(*server));
-        return 1;
+    std::vector<Subject> subjects;
+    for (int i = 3; i < argc; ++i)
+        subjects.push_back(Subject{argv[i], {}, {}, {}, {}});
+    if (subjects.empty())
+        subjects.push_back(Subject{HUEGRAB_BINARY, {}, {}, {}, {}});
+    for (std::size_t i = 0; i < subjects.size(); ++i) {
+        if (!Start(subjects[i], static_cast<int>(i)))
+            return 1;
     }
 
-    XConnection pointer = OpenConnection(server->DisplayName());
     using huegrab::bench::RootPattern;
     for (const RootPattern pattern :
          {RootPattern::Solid, RootPattern::TwoColours, RootPattern::RandomColours}) {
-        if (!huegrab::bench::PaintRoot(pointer.get(), pattern)) {
-            std::fprintf(stderr, "cpu bench: cannot paint the root\n");
-            return 1;
+        for (Subject& subject : subjects) {
+            if (!huegrab::bench::PaintRoot(subject.pointer.get(), pattern)) {
+                std::fprintf(stderr, "cpu bench: cannot paint the root\n");
+                return 1;
+            }
         }
-        double cpu = 0, wall = 0;
+        std::vector<double> cpu(subjects.size(), 0.0);
+        double wall = 0;
         for (int round = 0; round < rounds; ++round) {
-            const Stretch s =
-                Measure(program->Pid(), pointer.get(), pattern != RootPattern::Solid, seconds);
-            std::printf("  %-15s round %d: %.3f s CPU in %.2f s wall = %.2f %% of one core\n",
-                        huegrab::bench::PatternName(pattern).c_str(), round + 1, s.cpu, s.wall,
-                        100.0 * s.cpu / s.wall);
-            cpu += s.cpu;
+            const Stretch s = Measure(subjects, pattern != RootPattern::Solid, seconds);
+            for (std::size_t i = 0; i < subjects.size(); ++i) {
+                std::printf(
+                    "  %-15s round %d: %.3f s CPU in %.2f s wall = %.2f %% of one core%s%s\n",
+                    huegrab::bench::PatternName(pattern).c_str(), round + 1, s.cpu[i], s.wall,
+                    100.0 * s.cpu[i] / s.wall, subjects.size() > 1 ? "  " : "",
+                    subjects.size() > 1 ? subjects[i].binary.c_str() : "");
+                cpu[i] += s.cpu[i];
+            }
             wall += s.wall;
         }
         // One tick every 100 ms: CPU per tick is the CPU time over the ticks in the stretch.
-        std::printf("huegrab while tracking, %-15s %.2f %% of one core, %.0f us CPU per tick\n",
-                    (huegrab::bench::PatternName(pattern) + ":").c_str(), 100.0 * cpu / wall,
-                    1e6 * cpu / (wall / 0.1));
+        for (std::size_t i = 0; i < subjects.size(); ++i) {
+            std::printf(
+                "huegrab while tracking, %-15s %.2f %% of one core, %.0f us CPU per tick%s%s\n",
+                (huegrab::bench::PatternName(pattern) + ":").c_str(), 100.0 * cpu[i] / wall,
+                1e6 * cpu[i] / (wall / 0.1), subjects.size() > 1 ? "  " : "",
+                subjects.size() > 1 ? subjects[i].binary.c_str() : "");
+        }
         std::fflush(stdout);
     }
-    program->Terminate();
-    std::filesystem::remove_all(folder);
+    for (Subject& subject : subjects) {
+        subject.program->Terminate();
+        std::filesystem::remove_all(subject.folder);
+    }
     return 0;
 }
