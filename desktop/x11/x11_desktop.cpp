@@ -189,9 +189,12 @@ std::uint32_t X11Desktop::KeysPressed(std::span<const int> virtualKeys) {
 }
 
 PointerAndKeys X11Desktop::ReadPointerAndKeys(std::span<const int> virtualKeys) {
-    // Both questions go out together and share one wait for the answers.
+    // Both questions go out together and share one wait for the answers,
+    // and with them the live probe's usual names: the pointer's answer
+    // carries the first step of the window lookup that follows.
     xcb_connection_t* connection = XGetXCBConnection(state_->display.get());
     const std::array<std::uint8_t, 32> keycodes = KeycodesOf(virtualKeys);
+    state_->windows->AskLeadNames();
     const xcb_query_pointer_cookie_t pointerAsked =
         xcb_query_pointer(connection, static_cast<xcb_window_t>(state_->root));
     const std::optional<xcb_query_keymap_cookie_t> keysAsked = AskKeymap(connection, keycodes);
@@ -199,8 +202,10 @@ PointerAndKeys X11Desktop::ReadPointerAndKeys(std::span<const int> virtualKeys) 
     PointerAndKeys read;
     const auto pointer = x11::Collect(connection, pointerAsked, xcb_query_pointer_reply);
     // Not on this screen: the pointer is on another screen of the display.
-    if (pointer && pointer->same_screen)
+    if (pointer && pointer->same_screen) {
         read.position = ScreenPoint{pointer->root_x, pointer->root_y};
+        state_->windows->SetLead(pointer->root_x, pointer->root_y, pointer->child);
+    }
     read.keysDown = KeysDown(connection, keysAsked, keycodes);
     return read;
 }
@@ -223,7 +228,10 @@ void X11Desktop::AttachEventLoop(DesktopEventLoop& loop) {
     // Other calls may already have pulled events off the connection into
     // Xlib's queue, which leaves the descriptor quiet: hand those on before
     // the loop sleeps.
-    loop.BeforeSleeping([this] { DispatchEvents(); });
+    loop.BeforeSleeping([this] {
+        DispatchEvents();
+        state_->windows->DropLead(); // a pointer read leads the lookups of its own tick only
+    });
 }
 
 int X11Desktop::EventFd() const {

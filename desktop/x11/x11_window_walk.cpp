@@ -184,6 +184,12 @@ NamesAndClass CollectNamesAndClass(Display* display, const NamesAndClassAsked& a
     return read;
 }
 
+void DiscardNamesAndClass(Display* display, const NamesAndClassAsked& asked) {
+    xcb_connection_t* connection = XGetXCBConnection(display);
+    for (const unsigned sequence : {asked.netWmName, asked.wmName, asked.wmClass})
+        xcb_discard_reply(connection, sequence);
+}
+
 NamesAndClass ReadNamesAndClass(Display* display, Window window, const WalkAtoms& atoms) {
     return CollectNamesAndClass(display, AskNamesAndClass(display, window, atoms));
 }

@@ -52,6 +52,8 @@ struct NamesAndClassAsked {
 };
 NamesAndClassAsked AskNamesAndClass(Display* display, Window window, const WalkAtoms& atoms);
 NamesAndClass CollectNamesAndClass(Display* display, const NamesAndClassAsked& asked);
+// Lets the answers go unread, errors included.
+void DiscardNamesAndClass(Display* display, const NamesAndClassAsked& asked);
 
 struct TopLevelWalk {
     std::vector<Window> windows;

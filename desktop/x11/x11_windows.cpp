@@ -46,8 +46,12 @@ WindowReader::WindowReader(Display* display, Window root)
 Window WindowReader::WindowAt(int x, int y, int rootWidth, int rootHeight) const {
     if (x < 0 || y < 0 || x >= rootWidth || y >= rootHeight)
         return None;
+    return Descend(root_, x, y);
+}
+
+Window WindowReader::Descend(Window from, int x, int y) const {
     XErrorTrap trap(display_);
-    Window found = root_;
+    Window found = from;
     for (int depth = 0; depth < kMaxDescent; ++depth) {
         int localX = 0;
         int localY = 0;
@@ -181,6 +185,22 @@ WindowReader::Names WindowReader::TitleAndClass(Window window) const {
 }
 
 WindowReader::Found WindowReader::WindowAndNamesAt(int x, int y, int rootWidth, int rootHeight) {
+    const bool onScreen = x >= 0 && y >= 0 && x < rootWidth && y < rootHeight;
+    if (lead_ && lead_->placed && lead_->x == x && lead_->y == y && onScreen) {
+        Found found;
+        found.window = lead_->rootChild == None ? root_ : Descend(lead_->rootChild, x, y);
+        if (lead_->names && found.window == lead_->namesOf) {
+            found.names = DecodeNames(CollectNamesAndClass(display_, *lead_->names));
+            lead_.reset();
+        } else {
+            DropLead();
+            found.names = TitleAndClass(found.window);
+        }
+        lastFound_ = found.window;
+        return found;
+    }
+    DropLead();
+
     std::optional<NamesAndClassAsked> guessed;
     const Window guess = lastFound_;
     // Sent with the descent's first request. A guess that is gone by now
@@ -196,6 +216,30 @@ WindowReader::Found WindowReader::WindowAndNamesAt(int x, int y, int rootWidth, 
         guessRead && found.window == guess ? DecodeNames(*guessRead) : TitleAndClass(found.window);
     lastFound_ = found.window;
     return found;
+}
+
+void WindowReader::AskLeadNames() {
+    DropLead();
+    lead_.emplace();
+    if (lastFound_ != None) {
+        lead_->names = AskNamesAndClass(display_, lastFound_, atoms_);
+        lead_->namesOf = lastFound_;
+    }
+}
+
+void WindowReader::SetLead(int x, int y, Window rootChild) {
+    if (!lead_)
+        return;
+    lead_->placed = true;
+    lead_->x = x;
+    lead_->y = y;
+    lead_->rootChild = rootChild;
+}
+
+void WindowReader::DropLead() {
+    if (lead_ && lead_->names)
+        DiscardNamesAndClass(display_, *lead_->names);
+    lead_.reset();
 }
 
 } // namespace huegrab::x11

@@ -58,7 +58,22 @@ public:
     };
     Found WindowAndNamesAt(int x, int y, int rootWidth, int rootHeight);
 
+    // A pointer read can carry the next lookup's first step: the root's
+    // child under the pointer comes with the pointer's position, and the
+    // names of the window found last can be asked in the same flight.
+    // AskLeadNames sends that ask, to go out with the pointer query;
+    // SetLead records the pointer's answer. A lookup at exactly that point
+    // then starts below the root's child and, when it ends at the window
+    // whose names are on their way, takes them: over the same window as
+    // before it needs no round trip of its own. A lead serves one lookup;
+    // DropLead lets an unused one go.
+    void AskLeadNames();
+    void SetLead(int x, int y, Window rootChild);
+    void DropLead();
+
 private:
+    // The innermost mapped window at a root point, from `from` down.
+    Window Descend(Window from, int x, int y) const;
     Window ClientWindowOf(Window frame) const;
     // The title from the two name properties as read.
     std::string DecodeTitle(const std::optional<PropertyValue>& netWmName,
@@ -74,6 +89,15 @@ private:
     Atom utf8String_;
     Atom compoundText_;
     Window lastFound_ = None; // the guess of the next WindowAndNamesAt
+    struct Lead {
+        std::optional<NamesAndClassAsked> names; // of namesOf, asked with the pointer
+        Window namesOf = None;
+        bool placed = false; // the pointer's answer came
+        int x = 0;
+        int y = 0;
+        Window rootChild = None;
+    };
+    std::optional<Lead> lead_;
 };
 
 } // namespace huegrab::x11

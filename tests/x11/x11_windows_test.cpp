@@ -223,15 +223,32 @@ TEST_F(X11Windows, WindowAndNamesAtAnswersAsTheTwoReadsDo) {
     client_->Sync();
 
     testing::internal::CaptureStderr();
-    const auto expect = [&](ScreenPoint point, const std::string& title, const char* step) {
-        SCOPED_TRACE(step);
-        const WindowAtPoint both = desktop_->WindowAndNamesAt(point);
-        const WindowHandle alone = desktop_->WindowFromPoint(point);
-        EXPECT_EQ(both.window, alone);
-        EXPECT_EQ(both.names.title, title);
-        const WindowNames names = desktop_->WindowTextAndClass(alone);
-        EXPECT_EQ(both.names.title, names.title);
-        EXPECT_EQ(both.names.className, names.className);
+    // Each case twice: as a lookup alone, and led by a pointer read at the
+    // point (the tick's order), where the lookup starts from what the
+    // pointer's answer told.
+    const auto expect = [&](ScreenPoint point, const std::string& title, const char* step,
+                            bool ledFirst = false) {
+        const bool onScreen = point.x < kWidth;
+        for (const bool led : {ledFirst, !ledFirst}) {
+            if (led && !onScreen)
+                continue;
+            SCOPED_TRACE(std::string(step) + (led ? ", led by the pointer" : ""));
+            if (led) {
+                ASSERT_EQ(server_
+                              ->Run({"xdotool", "mousemove", std::to_string(point.x),
+                                     std::to_string(point.y)})
+                              .exitCode,
+                          0);
+                ASSERT_EQ(desktop_->ReadPointerAndKeys({}).position, point);
+            }
+            const WindowAtPoint both = desktop_->WindowAndNamesAt(point);
+            const WindowHandle alone = desktop_->WindowFromPoint(point);
+            EXPECT_EQ(both.window, alone);
+            EXPECT_EQ(both.names.title, title);
+            const WindowNames names = desktop_->WindowTextAndClass(alone);
+            EXPECT_EQ(both.names.title, names.title);
+            EXPECT_EQ(both.names.className, names.className);
+        }
     };
     expect({x + 5, y + 5}, "first", "first look");
     expect({x + 6, y + 5}, "first", "the same window again");
@@ -246,6 +263,16 @@ TEST_F(X11Windows, WindowAndNamesAtAnswersAsTheTwoReadsDo) {
     expect({610, 410}, "", "that window gone: the root");
     expect({kWidth, 0}, "", "off the screen");
     expect({x + 5, y + 5}, "renamed", "back");
+    // The window found last gone before the pointer read that leads the next lookup.
+    const XId third = client_->CreateWindow(xtest::PlacedRectangle(700, 400, 50, 50));
+    client_->Sync();
+    expect({710, 410}, "", "a third window");
+    client_->DestroyWindow(third);
+    expect({710, 410}, "", "the third window gone", true);
+    // A pointer read elsewhere leads nothing: the lookup walks from the root.
+    ASSERT_EQ(server_->Run({"xdotool", "mousemove", "610", "410"}).exitCode, 0);
+    desktop_->ReadPointerAndKeys({});
+    expect({x + 25, y + 35}, "", "the pointer elsewhere");
     EXPECT_EQ(testing::internal::GetCapturedStderr(), "");
 }
 
