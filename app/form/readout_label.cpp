@@ -69,8 +69,10 @@ void ReadoutLabel::paintEvent(QPaintEvent* /*event*/) {
                               foregroundRole());
         return;
     }
+    // The raw position is a new text nearly every time (x and y together):
+    // shaped for the label alone, it leaves the readouts' cache to theirs.
     if (!line_)
-        line_ = CachedShapedLine(font(), text_);
+        line_ = ShapeLine(font(), text_);
     // The style's placement: the ink centred, the line drawn from the top,
     // centred on its advance where the label centres its text.
     const QRect textRect = InkCentredTextRect(font(), area, 1);

@@ -10,8 +10,8 @@ struct ShapedLine;
 
 // A one-line label the program rewrites on every tick (the raw pointer
 // position). It draws exactly what a plain-text QLabel with the window's
-// style draws, but a new text costs one cached shaping and a repaint of the
-// label: no layout request, no rich-text check, no shaping on every paint.
+// style draws, but a new text costs one shaping and a repaint of the label:
+// no layout request, no rich-text check, no shaping on every paint.
 class ReadoutLabel : public QWidget {
     Q_OBJECT
 public:
