@@ -195,6 +195,7 @@ PointerAndKeys X11Desktop::ReadPointerAndKeys(std::span<const int> virtualKeys) 
     xcb_connection_t* connection = XGetXCBConnection(state_->display.get());
     const std::array<std::uint8_t, 32> keycodes = KeycodesOf(virtualKeys);
     state_->windows->AskLeadNames();
+    state_->screen->AskLeadBlock();
     const xcb_query_pointer_cookie_t pointerAsked =
         xcb_query_pointer(connection, static_cast<xcb_window_t>(state_->root));
     const std::optional<xcb_query_keymap_cookie_t> keysAsked = AskKeymap(connection, keycodes);
@@ -230,7 +231,9 @@ void X11Desktop::AttachEventLoop(DesktopEventLoop& loop) {
     // the loop sleeps.
     loop.BeforeSleeping([this] {
         DispatchEvents();
-        state_->windows->DropLead(); // a pointer read leads the lookups of its own tick only
+        // A pointer read leads the reads of its own tick only.
+        state_->windows->DropLead();
+        state_->screen->DropLeadBlock();
     });
 }
 

@@ -2,7 +2,9 @@
 
 #include "desktop/x11/x11_error_trap.h"
 #include "desktop/x11/x11_resources.h"
+#include "desktop/x11/x11_xcb_reply.h"
 
+#include <X11/Xlib-xcb.h>
 #include <algorithm>
 #include <bit>
 #include <climits>
@@ -64,6 +66,14 @@ ScreenReader::ScreenReader(Display* display, Window root)
     }
     converter_ = ConverterFor(visual_);
     shm_ = ShmImageReader::Create(display, visual_, depth_);
+    int count = 0;
+    if (XPixmapFormatValues* formats = XListPixmapFormats(display, &count)) {
+        for (int i = 0; i < count; ++i) {
+            if (formats[i].depth == depth_)
+                scanlinePad_ = formats[i].scanline_pad;
+        }
+        XFree(formats);
+    }
 }
 
 void ScreenReader::SetRootSize(int width, int height) {
@@ -95,6 +105,9 @@ PixelBlock ScreenReader::Read(std::int32_t left, std::int32_t top, std::int32_t 
     block.height = height;
     FillInvalid(block.pixels, static_cast<std::size_t>(width) * static_cast<std::size_t>(height));
 
+    if (lead_ && TakeLeadBlock(block, {left, top, width, height}))
+        return block;
+    DropLeadBlock();
     for (int attempt = 0; attempt < 2; ++attempt) {
         // 64-bit edges: left + width may pass the 32-bit range.
         const std::int64_t x0 = std::max<std::int64_t>(left, 0);
@@ -149,6 +162,54 @@ void ScreenReader::ReadStrips(std::int32_t left, std::int32_t top, std::int32_t 
     }
 }
 
+void ScreenReader::AskLeadBlock() {
+    DropLeadBlock();
+    if (!lastSmallRead_)
+        return;
+    const Rect& rect = *lastSmallRead_;
+    if (rect.left + rect.width > rootWidth_ || rect.top + rect.height > rootHeight_)
+        return;
+    xcb_connection_t* connection = XGetXCBConnection(display_);
+    const xcb_get_image_cookie_t asked =
+        xcb_get_image(connection, XCB_IMAGE_FORMAT_Z_PIXMAP, static_cast<xcb_drawable_t>(root_),
+                      static_cast<std::int16_t>(rect.left), static_cast<std::int16_t>(rect.top),
+                      static_cast<std::uint16_t>(rect.width),
+                      static_cast<std::uint16_t>(rect.height), ~std::uint32_t{0});
+    lead_ = LeadBlock{rect, asked.sequence};
+}
+
+void ScreenReader::DropLeadBlock() {
+    if (lead_)
+        xcb_discard_reply(XGetXCBConnection(display_), lead_->sequence);
+    lead_.reset();
+}
+
+bool ScreenReader::TakeLeadBlock(PixelBlock& block, const Rect& rect) {
+    if (lead_->rect != rect)
+        return false;
+    const ReplyPtr<xcb_get_image_reply_t> reply = Collect(
+        XGetXCBConnection(display_), xcb_get_image_cookie_t{lead_->sequence}, xcb_get_image_reply);
+    lead_.reset();
+    if (!reply || reply->depth != depth_)
+        return false;
+    // Read as Xlib would have read it: the same image description around
+    // the answer's bytes.
+    const std::unique_ptr<XImage, void (*)(XImage*)> image(
+        XCreateImage(display_, visual_, static_cast<unsigned>(depth_), ZPixmap, 0,
+                     reinterpret_cast<char*>(xcb_get_image_data(reply.get())),
+                     static_cast<unsigned>(rect.width), static_cast<unsigned>(rect.height),
+                     scanlinePad_, 0),
+        [](XImage* unowned) {
+            unowned->data = nullptr; // the reply owns the bytes
+            XDestroyImage(unowned);
+        });
+    if (!image || static_cast<std::int64_t>(xcb_get_image_data_length(reply.get())) <
+                      std::int64_t{image->bytes_per_line} * rect.height)
+        return false;
+    ConvertImage(*image, block, rect.left, rect.top);
+    return true;
+}
+
 bool ScreenReader::ReadIntersection(PixelBlock& block, int left, int top, int width, int height) {
     XErrorTrap trap(display_);
     if (shm_ && std::int64_t{width} * height >= kShmMinPixels) {
@@ -164,6 +225,10 @@ bool ScreenReader::ReadIntersection(PixelBlock& block, int left, int top, int wi
     if (!image || trap.Failed())
         return false;
     ConvertImage(*image, block, left, top);
+    // A whole block read this way is the next tick's likely read.
+    const Rect read{left, top, width, height};
+    if (read == Rect{block.left, block.top, block.width, block.height})
+        lastSmallRead_ = read;
     return true;
 }
 

@@ -8,6 +8,7 @@
 #include <cstdint>
 #include <functional>
 #include <memory>
+#include <optional>
 #include <vector>
 
 namespace huegrab::x11 {
@@ -34,8 +35,26 @@ public:
     // Asks the server for the root's size.
     void RefreshRootSize();
 
+    // The small block read last is usually read again next (the pointer
+    // held still): AskLeadBlock sends that read at once, to go out with the
+    // pointer query, and a Read of exactly that rectangle takes its answer
+    // instead of asking again. A lead serves one Read; DropLeadBlock lets an
+    // unused one go.
+    void AskLeadBlock();
+    void DropLeadBlock();
+
 private:
+    struct Rect {
+        int left = 0;
+        int top = 0;
+        int width = 0;
+        int height = 0;
+        friend bool operator==(const Rect&, const Rect&) = default;
+    };
     bool ReadIntersection(PixelBlock& block, int left, int top, int width, int height);
+    // The lead's answer for a read of `rect`, put into the block; false
+    // when there is none for it or the server refused it.
+    bool TakeLeadBlock(PixelBlock& block, const Rect& rect);
     // Puts an image read at (left, top) into the block.
     void ConvertImage(XImage& image, PixelBlock& block, int left, int top);
     void ConvertThroughColormap(XImage& image, PixelBlock& block, int left, int top);
@@ -52,6 +71,13 @@ private:
     // Large reads go through shared memory where the server offers it.
     int depth_ = 0;
     std::unique_ptr<ShmImageReader> shm_;
+    int scanlinePad_ = 32; // of images of the root's depth, as the server sends them
+    std::optional<Rect> lastSmallRead_;
+    struct LeadBlock {
+        Rect rect;
+        unsigned sequence = 0;
+    };
+    std::optional<LeadBlock> lead_;
 };
 
 } // namespace huegrab::x11

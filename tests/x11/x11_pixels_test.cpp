@@ -7,6 +7,7 @@
 
 #include <cstdio>
 #include <gtest/gtest.h>
+#include <iterator>
 #include <limits>
 #include <memory>
 #include <string>
@@ -57,6 +58,13 @@ protected:
         for (const xtest::XId window : windows_)
             client_->DestroyWindow(window);
         desktop_.reset();
+    }
+
+    // A block read as the tick reads it: after a pointer read, which sends
+    // the read of the block read last along with it.
+    PixelBlock ReadLed(int left, int top, int width, int height) {
+        desktop_->ReadPointerAndKeys({});
+        return desktop_->ReadBlock(left, top, width, height);
     }
 
     static void SetRootColour(std::uint32_t rgb) {
@@ -153,9 +161,14 @@ TEST_F(Depth24Screen, ReadBlockPutsEachPixelWhereGetPixelFindsIt) {
                   {-5, -5, 11, 11},          {kWidth - 6, -5, 11, 11},
                   {-5, kHeight - 6, 11, 11}, {kWidth - 6, kHeight - 6, 11, 11},
                   {314, 235, 11, 11},        {-1, -1, kWidth + 2, kHeight + 2}};
-    for (const auto& b : blocks) {
-        SCOPED_TRACE(testing::Message() << "block at " << b.left << "," << b.top);
-        const PixelBlock block = desktop_->ReadBlock(b.left, b.top, b.width, b.height);
+    // Each twice: read alone, then again led by a pointer read.
+    for (int pass = 0; pass < 2 * static_cast<int>(std::size(blocks)); ++pass) {
+        const auto& b = blocks[pass / 2];
+        const bool led = pass % 2 == 1;
+        SCOPED_TRACE(testing::Message()
+                     << "block at " << b.left << "," << b.top << (led ? ", led" : ""));
+        const PixelBlock block = led ? ReadLed(b.left, b.top, b.width, b.height)
+                                     : desktop_->ReadBlock(b.left, b.top, b.width, b.height);
         ASSERT_EQ(block.left, b.left);
         ASSERT_EQ(block.top, b.top);
         ASSERT_EQ(block.width, b.width);
@@ -181,6 +194,13 @@ TEST_F(Depth24Screen, ReadBlockPutsEachPixelWhereGetPixelFindsIt) {
                                {320, 240},
                                {kWidth - 1, kHeight - 1}})
         EXPECT_EQ(desktop_->GetPixel(x, y), expected(x, y)) << x << "," << y;
+
+    // The screen changed since the last read: the led read sees it now.
+    desktop_->ReadBlock(200, 200, 11, 11);
+    SetRootColour(0x405060);
+    const PixelBlock after = ReadLed(200, 200, 11, 11);
+    EXPECT_EQ(after.At(200, 200), FromRgb(0x405060));
+    EXPECT_EQ(after.At(210, 210), FromRgb(0x405060));
 }
 
 TEST_F(Depth24Screen, PointsFarOffTheScreenReadInvalidWithoutAnXError) {
@@ -311,6 +331,7 @@ TEST_F(Depth16Screen, OtherColoursReadWithinTheChannelPrecision) {
     for (const std::uint32_t rgb : colours) {
         ASSERT_NE(MakeWindow(x, 10, 8, 8, rgb), 0u);
         const PixelBlock block = desktop_->ReadBlock(x - 1, 9, 10, 10);
+        EXPECT_EQ(ReadLed(x - 1, 9, 10, 10).pixels, block.pixels) << RgbText(rgb) << " led";
         const ColorValue read = block.At(x + 4, 14);
         const ColorValue want = FromRgb(rgb);
         for (const int shift : {0, 8, 16}) {
@@ -331,6 +352,7 @@ TEST_F(Depth8Screen, ColourMappedScreensReadThroughTheColourMap) {
     }
     ASSERT_NE(MakeWindow(100, 100, 10, 10, 0x00FF00), 0u);
     const PixelBlock block = desktop_->ReadBlock(95, 95, 11, 11);
+    EXPECT_EQ(ReadLed(95, 95, 11, 11).pixels, block.pixels) << "led";
     EXPECT_EQ(block.At(100, 100), FromRgb(0x00FF00));
     EXPECT_EQ(block.At(99, 100), FromRgb(0x000000));
     EXPECT_EQ(desktop_->GetPixel(-1, 0), kInvalidColor);
