@@ -53,6 +53,10 @@ ReadoutField::ReadoutField(QWidget* parent) : QWidget(parent) {
     setFocusPolicy(Qt::StrongFocus);
     setCursor(Qt::IBeamCursor);
     setBackgroundRole(QPalette::Base); // a field's fill, as in a line edit
+    // It fills its background itself, in the painter that draws the rest:
+    // Qt would open a second one for the fill alone.
+    setAutoFillBackground(true);
+    setAttribute(Qt::WA_OpaquePaintEvent);
     Reshape();
 }
 
@@ -152,6 +156,7 @@ ReadoutField::Placement ReadoutField::Place(const QStyleOptionFrame& option) con
 
 void ReadoutField::paintEvent(QPaintEvent* /*event*/) {
     QPainter painter(this);
+    painter.fillRect(rect(), palette().brush(backgroundRole()));
     const QStyleOptionFrame option = PanelOption(this);
     style()->drawPrimitive(QStyle::PE_PanelLineEdit, &option, &painter, this);
     const Placement place = Place(option);
