@@ -1,5 +1,8 @@
 #include "app/form/filled_label.h"
 
+#include "app/form/item_text.h"
+#include "app/form/shaped_line.h"
+
 #include <QPaintEvent>
 #include <QPainter>
 
@@ -22,11 +25,26 @@ void FilledLabel::SetFill(ColorValue value, const QColor& colour) {
 }
 
 void FilledLabel::paintEvent(QPaintEvent* event) {
-    if (filled_) {
-        QPainter painter(this);
-        painter.fillRect(event->rect(), colour_);
+    // A plain caption (a slot's number) is drawn here as the label would
+    // draw it, in one painter with the fill and from the cache of shaped
+    // lines: the focused slot repaints on every tick.
+    const bool plainCaption = filled_ && textFormat() == Qt::PlainText && pixmap().isNull() &&
+                              margin() == 0 &&
+                              (indent() == 0 || (indent() < 0 && frameWidth() == 0)) &&
+                              IsPlainItemText(text(), alignment(), isEnabled());
+    if (!plainCaption) {
+        if (filled_) {
+            QPainter painter(this);
+            painter.fillRect(event->rect(), colour_);
+        }
+        QLabel::paintEvent(event);
+        return;
     }
-    QLabel::paintEvent(event);
+    QPainter painter(this);
+    painter.fillRect(event->rect(), colour_);
+    drawFrame(&painter);
+    DrawPlainItemText(painter, contentsRect(), alignment(), *CachedShapedLine(font(), text()),
+                      palette().brush(foregroundRole()));
 }
 
 } // namespace huegrab

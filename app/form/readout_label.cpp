@@ -1,20 +1,22 @@
 #include "app/form/readout_label.h"
 
-#include "app/form/form_style.h"
+#include "app/form/item_text.h"
 #include "app/form/readout_field_accessible.h"
 #include "app/form/shaped_line.h"
 
 #include <QAccessible>
 #include <QEvent>
 #include <QPainter>
-#include <QPen>
 #include <QStyle>
-#include <QTextLine>
 
 namespace huegrab {
 
 ReadoutLabel::ReadoutLabel(QWidget* parent) : QWidget(parent) {
     InstallReadoutAccessibility();
+    // Opaque, and filled in the painter that draws the text: Qt would open
+    // a second one for the fill alone, and repaint what lies beneath.
+    setAutoFillBackground(true);
+    setAttribute(Qt::WA_OpaquePaintEvent);
 }
 
 ReadoutLabel::~ReadoutLabel() = default;
@@ -36,29 +38,11 @@ void ReadoutLabel::setAlignment(Qt::Alignment alignment) {
     update();
 }
 
-bool ReadoutLabel::DrawsFromCache() const {
-    // The style draws what a cached line would place differently: several
-    // lines, tabs and other control characters, right-to-left text, right
-    // alignment, text not centred in the middle, and disabled text, which
-    // some styles etch.
-    if (text_.isEmpty() || !isEnabled() || text_.isRightToLeft())
-        return false;
-    const Qt::Alignment horizontal = alignment_ & Qt::AlignHorizontal_Mask;
-    if ((alignment_ & Qt::AlignVertical_Mask) != Qt::AlignVCenter ||
-        (horizontal != Qt::AlignLeft && horizontal != Qt::AlignHCenter))
-        return false;
-    for (const QChar c : text_) {
-        if (c.unicode() < 0x20 || c.unicode() == 0x7F || c == QChar::LineSeparator ||
-            c == QChar::ParagraphSeparator || c == QChar::ObjectReplacementCharacter)
-            return false;
-    }
-    return true;
-}
-
 void ReadoutLabel::paintEvent(QPaintEvent* /*event*/) {
     QPainter painter(this);
+    painter.fillRect(rect(), palette().brush(backgroundRole()));
     const QRect area = contentsRect();
-    if (!DrawsFromCache()) {
+    if (!IsPlainItemText(text_, alignment_, isEnabled())) {
         // As a plain-text label draws itself, tabs expanded.
         const bool rightToLeft = text_.isRightToLeft();
         const int flags = static_cast<int>(QStyle::visualAlignment(
@@ -73,14 +57,7 @@ void ReadoutLabel::paintEvent(QPaintEvent* /*event*/) {
     // shaped for the label alone, it leaves the readouts' cache to theirs.
     if (!line_)
         line_ = ShapeLine(font(), text_);
-    // The style's placement: the ink centred, the line drawn from the top,
-    // centred on its advance where the label centres its text.
-    const QRect textRect = InkCentredTextRect(font(), area, 1);
-    qreal x = textRect.x();
-    if (alignment_ & Qt::AlignHCenter)
-        x += (textRect.width() - line_->layout.lineAt(0).horizontalAdvance()) / 2;
-    painter.setPen(QPen(palette().brush(foregroundRole()), 1));
-    line_->layout.draw(&painter, QPointF(x, textRect.y()));
+    DrawPlainItemText(painter, area, alignment_, *line_, palette().brush(foregroundRole()));
 }
 
 void ReadoutLabel::changeEvent(QEvent* event) {

@@ -29,10 +29,8 @@ protected:
     void changeEvent(QEvent* event) override;
 
 private:
-    bool DrawsFromCache() const;
-
     QString text_;
-    std::shared_ptr<const ShapedLine> line_; // only for texts drawn from the cache
+    std::shared_ptr<const ShapedLine> line_; // only for plain item texts
     Qt::Alignment alignment_ = Qt::AlignLeft | Qt::AlignVCenter;
 };
 

@@ -70,41 +70,58 @@ TEST(FormColours, TextFieldBackgroundFollows) {
 // The window's labels paint their back colour themselves: each change, a
 // return to an earlier colour and the system colour included, must look as a
 // plain label with the colour in its palette does, text and frame on top.
+// Framed and centred as the slots (the label's own indent, and none, as the
+// window builds them), and frameless on the left with a longer caption.
 TEST(FormColours, FilledLabelsLookLikePaletteLabels) {
-    QWidget window;
-    QPalette ground = window.palette();
-    ground.setColor(QPalette::Window, QColor(255, 255, 0));
-    window.setPalette(ground);
-    window.setAutoFillBackground(true);
-    window.resize(70, 20);
-    auto* filled = new ClickableLabel(&window);
-    auto* twin = new QLabel(&window);
-    for (QLabel* label : {static_cast<QLabel*>(filled), twin}) {
-        label->setStyle(SharedFormStyle());
-        label->setFont(SmallCjkFont());
-        label->setText(QStringLiteral("10"));
-        label->setAlignment(Qt::AlignCenter);
-        label->setFrameStyle(QFrame::Box | QFrame::Plain);
-        label->resize(30, 20);
-        SetForeColor(label, kSilver);
-    }
-    twin->move(40, 0);
-    EXPECT_EQ(BackColor(filled), -1);
+    const struct {
+        bool framed;
+        int indent;
+        Qt::Alignment alignment;
+        const char* caption;
+    } looks[] = {{true, -1, Qt::AlignCenter, "10"},
+                 {true, 0, Qt::AlignCenter, "10"},
+                 {false, -1, Qt::AlignLeft | Qt::AlignVCenter, "x:12 gy"}};
+    for (const auto& look : looks) {
+        QWidget window;
+        QPalette ground = window.palette();
+        ground.setColor(QPalette::Window, QColor(255, 255, 0));
+        window.setPalette(ground);
+        window.setAutoFillBackground(true);
+        window.resize(90, 20);
+        auto* filled = new ClickableLabel(&window);
+        auto* twin = new QLabel(&window);
+        for (QLabel* label : {static_cast<QLabel*>(filled), twin}) {
+            label->setStyle(SharedFormStyle());
+            label->setFont(SmallCjkFont());
+            label->setTextFormat(Qt::PlainText);
+            label->setText(QString::fromUtf8(look.caption));
+            label->setAlignment(look.alignment);
+            if (look.framed)
+                label->setFrameStyle(QFrame::Box | QFrame::Plain);
+            label->setIndent(look.indent);
+            label->resize(40, 20);
+            SetForeColor(label, kSilver);
+        }
+        twin->move(45, 0);
+        EXPECT_EQ(BackColor(filled), -1);
 
-    const ColorValue colours[] = {kWhite, 0x336699, 0x336699,           kRed, 0x336699,
-                                  -1,     kWhite,   kSystemWindowColor, kRed, kSystemWindowColor};
-    for (const ColorValue colour : colours) {
-        SCOPED_TRACE(colour);
-        SetBackColor(filled, colour);
-        SetBackColor(twin, colour);
-        EXPECT_EQ(BackColor(filled), colour);
-        const QImage shown = window.grab().toImage();
-        const QImage own = shown.copy(filled->geometry());
-        EXPECT_EQ(own, shown.copy(twin->geometry()));
-        const QColor expected = colour == kSystemWindowColor
-                                    ? QApplication::palette(filled).color(QPalette::Base)
-                                    : ToQColor(colour);
-        EXPECT_EQ(own.pixelColor(2, 2), expected); // inside the frame, clear of the text
+        const ColorValue colours[] = {
+            kWhite, 0x336699, 0x336699,           kRed, 0x336699,
+            -1,     kWhite,   kSystemWindowColor, kRed, kSystemWindowColor};
+        for (const ColorValue colour : colours) {
+            SCOPED_TRACE(testing::Message()
+                         << look.caption << " indent " << look.indent << " colour " << colour);
+            SetBackColor(filled, colour);
+            SetBackColor(twin, colour);
+            EXPECT_EQ(BackColor(filled), colour);
+            const QImage shown = window.grab().toImage();
+            const QImage own = shown.copy(filled->geometry());
+            EXPECT_EQ(own, shown.copy(twin->geometry()));
+            const QColor expected = colour == kSystemWindowColor
+                                        ? QApplication::palette(filled).color(QPalette::Base)
+                                        : ToQColor(colour);
+            EXPECT_EQ(own.pixelColor(2, 2), expected); // inside the frame, clear of the text
+        }
     }
 }
 
