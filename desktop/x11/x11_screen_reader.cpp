@@ -20,6 +20,9 @@ constexpr std::int64_t kMaxBlockPixels = std::int64_t{1} << 24;
 // then costs no transfer over the connection. Small reads (the tick's
 // block) are cheaper without setting up a segment.
 constexpr std::int64_t kShmMinPixels = 256 * 256;
+// How far around the last small read a lead read reaches: a pointer moving
+// up to this far between two ticks finds its block already read.
+constexpr int kLeadMargin = 16;
 
 ChannelConverter ConverterFor(const Visual* visual) {
     if (!visual || (visual->c_class != TrueColor && visual->c_class != DirectColor))
@@ -166,9 +169,13 @@ void ScreenReader::AskLeadBlock() {
     DropLeadBlock();
     if (!lastSmallRead_)
         return;
-    const Rect& rect = *lastSmallRead_;
-    if (rect.left + rect.width > rootWidth_ || rect.top + rect.height > rootHeight_)
-        return;
+    const Rect& last = *lastSmallRead_;
+    const int left = std::max(0, last.left - kLeadMargin);
+    const int top = std::max(0, last.top - kLeadMargin);
+    const Rect rect{left, top, std::min(rootWidth_, last.left + last.width + kLeadMargin) - left,
+                    std::min(rootHeight_, last.top + last.height + kLeadMargin) - top};
+    if (!rect.Contains(last))
+        return; // the root shrank past the last read
     xcb_connection_t* connection = XGetXCBConnection(display_);
     const xcb_get_image_cookie_t asked =
         xcb_get_image(connection, XCB_IMAGE_FORMAT_Z_PIXMAP, static_cast<xcb_drawable_t>(root_),
@@ -185,28 +192,47 @@ void ScreenReader::DropLeadBlock() {
 }
 
 bool ScreenReader::TakeLeadBlock(PixelBlock& block, const Rect& rect) {
-    if (lead_->rect != rect)
+    if (!lead_->rect.Contains(rect))
         return false;
+    const Rect lead = lead_->rect;
     const ReplyPtr<xcb_get_image_reply_t> reply = Collect(
         XGetXCBConnection(display_), xcb_get_image_cookie_t{lead_->sequence}, xcb_get_image_reply);
     lead_.reset();
     if (!reply || reply->depth != depth_)
         return false;
     // Read as Xlib would have read it: the same image description around
-    // the answer's bytes.
-    const std::unique_ptr<XImage, void (*)(XImage*)> image(
+    // the answer's bytes, narrowed to the part asked for where its pixels
+    // are whole bytes.
+    const auto unowned = [](XImage* image) {
+        image->data = nullptr; // the reply owns the bytes
+        XDestroyImage(image);
+    };
+    const std::unique_ptr<XImage, decltype(unowned)> whole(
         XCreateImage(display_, visual_, static_cast<unsigned>(depth_), ZPixmap, 0,
                      reinterpret_cast<char*>(xcb_get_image_data(reply.get())),
-                     static_cast<unsigned>(rect.width), static_cast<unsigned>(rect.height),
+                     static_cast<unsigned>(lead.width), static_cast<unsigned>(lead.height),
                      scanlinePad_, 0),
-        [](XImage* unowned) {
-            unowned->data = nullptr; // the reply owns the bytes
-            XDestroyImage(unowned);
-        });
-    if (!image || static_cast<std::int64_t>(xcb_get_image_data_length(reply.get())) <
-                      std::int64_t{image->bytes_per_line} * rect.height)
+        unowned);
+    if (!whole || static_cast<std::int64_t>(xcb_get_image_data_length(reply.get())) <
+                      std::int64_t{whole->bytes_per_line} * lead.height)
         return false;
-    ConvertImage(*image, block, rect.left, rect.top);
+    if (rect == lead) {
+        ConvertImage(*whole, block, rect.left, rect.top);
+        return true;
+    }
+    if (whole->bits_per_pixel % 8 != 0)
+        return false;
+    const std::ptrdiff_t offset =
+        static_cast<std::ptrdiff_t>(rect.top - lead.top) * whole->bytes_per_line +
+        static_cast<std::ptrdiff_t>(rect.left - lead.left) * (whole->bits_per_pixel / 8);
+    const std::unique_ptr<XImage, decltype(unowned)> part(
+        XCreateImage(display_, visual_, static_cast<unsigned>(depth_), ZPixmap, 0,
+                     whole->data + offset, static_cast<unsigned>(rect.width),
+                     static_cast<unsigned>(rect.height), scanlinePad_, whole->bytes_per_line),
+        unowned);
+    if (!part)
+        return false;
+    ConvertImage(*part, block, rect.left, rect.top);
     return true;
 }
 

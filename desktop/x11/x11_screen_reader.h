@@ -35,11 +35,12 @@ public:
     // Asks the server for the root's size.
     void RefreshRootSize();
 
-    // The small block read last is usually read again next (the pointer
-    // held still): AskLeadBlock sends that read at once, to go out with the
-    // pointer query, and a Read of exactly that rectangle takes its answer
-    // instead of asking again. A lead serves one Read; DropLeadBlock lets an
-    // unused one go.
+    // The next small read usually lies at or near the last one (the pointer
+    // held still or moved a little): AskLeadBlock sends a read of the last
+    // block with a margin around it at once, to go out with the pointer
+    // query, and a Read that lies within it takes its part of the answer
+    // instead of asking again. A lead serves one Read; DropLeadBlock lets
+    // an unused one go.
     void AskLeadBlock();
     void DropLeadBlock();
 
@@ -50,6 +51,11 @@ private:
         int width = 0;
         int height = 0;
         friend bool operator==(const Rect&, const Rect&) = default;
+        bool Contains(const Rect& inner) const {
+            return inner.left >= left && inner.top >= top &&
+                   inner.left + inner.width <= left + width &&
+                   inner.top + inner.height <= top + height;
+        }
     };
     bool ReadIntersection(PixelBlock& block, int left, int top, int width, int height);
     // The lead's answer for a read of `rect`, put into the block; false

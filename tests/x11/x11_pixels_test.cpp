@@ -161,12 +161,15 @@ TEST_F(Depth24Screen, ReadBlockPutsEachPixelWhereGetPixelFindsIt) {
                   {-5, -5, 11, 11},          {kWidth - 6, -5, 11, 11},
                   {-5, kHeight - 6, 11, 11}, {kWidth - 6, kHeight - 6, 11, 11},
                   {314, 235, 11, 11},        {-1, -1, kWidth + 2, kHeight + 2}};
-    // Each twice: read alone, then again led by a pointer read.
+    // Each twice: read alone, then led by a pointer read after a read a few
+    // pixels away, as when the pointer moved a little between two ticks.
     for (int pass = 0; pass < 2 * static_cast<int>(std::size(blocks)); ++pass) {
         const auto& b = blocks[pass / 2];
         const bool led = pass % 2 == 1;
         SCOPED_TRACE(testing::Message()
                      << "block at " << b.left << "," << b.top << (led ? ", led" : ""));
+        if (led)
+            desktop_->ReadBlock(b.left - 4, b.top + 3, b.width, b.height);
         const PixelBlock block = led ? ReadLed(b.left, b.top, b.width, b.height)
                                      : desktop_->ReadBlock(b.left, b.top, b.width, b.height);
         ASSERT_EQ(block.left, b.left);
@@ -195,12 +198,16 @@ TEST_F(Depth24Screen, ReadBlockPutsEachPixelWhereGetPixelFindsIt) {
                                {kWidth - 1, kHeight - 1}})
         EXPECT_EQ(desktop_->GetPixel(x, y), expected(x, y)) << x << "," << y;
 
-    // The screen changed since the last read: the led read sees it now.
-    desktop_->ReadBlock(200, 200, 11, 11);
-    SetRootColour(0x405060);
-    const PixelBlock after = ReadLed(200, 200, 11, 11);
-    EXPECT_EQ(after.At(200, 200), FromRgb(0x405060));
-    EXPECT_EQ(after.At(210, 210), FromRgb(0x405060));
+    // The screen changed since the last read: a led read sees it now, near
+    // the last read or too far from it for the lead.
+    for (const int step : {0, 16, 17}) {
+        desktop_->ReadBlock(200, 200, 11, 11);
+        SetRootColour(step % 2 == 0 ? 0x405060 : 0x605040);
+        const PixelBlock after = ReadLed(200 + step, 200 - step, 11, 11);
+        const ColorValue now = FromRgb(step % 2 == 0 ? 0x405060 : 0x605040);
+        EXPECT_EQ(after.At(200 + step, 200 - step), now) << step;
+        EXPECT_EQ(after.At(210 + step, 210 - step), now) << step;
+    }
 }
 
 TEST_F(Depth24Screen, PointsFarOffTheScreenReadInvalidWithoutAnXError) {
