@@ -218,8 +218,7 @@ QWidget* CreateControl(const ControlSpec& row, QWidget* parent) {
     }
     widget->setEnabled(!Has(row, kDisabled));
     widget->setHidden(Has(row, kHidden));
-    if ((row.kind == ControlKind::Label || row.kind == ControlKind::ReadoutLabel) &&
-        !row.backColor && row.parent.name.empty()) {
+    if (row.kind == ControlKind::Label && !row.backColor && row.parent.name.empty()) {
         // A label on the window itself fills in the window's own colour, so
         // that a new text (the raw position, every tick) repaints the label
         // alone rather than the window beneath it with all its controls.

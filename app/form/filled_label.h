@@ -17,10 +17,9 @@ class FilledLabel : public QLabel {
 public:
     explicit FilledLabel(QWidget* parent = nullptr);
 
-    // value is what Fill() reads back; colour is what is painted.
+    // value is what FillValue() reads back; colour is what is painted.
     void SetFill(ColorValue value, const QColor& colour);
     bool Filled() const { return filled_; }
-    bool FilledWith(ColorValue value) const { return filled_ && value_ == value; }
     ColorValue FillValue() const { return value_; }
     QColor FillColour() const { return colour_; } // what it paints; its palette plays no part
 

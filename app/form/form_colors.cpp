@@ -61,7 +61,7 @@ void SetBackColor(QWidget* widget, ColorValue value) {
         return;
     }
     if (auto* label = qobject_cast<FilledLabel*>(widget)) {
-        if (label->FilledWith(value)) {
+        if (label->Filled() && label->FillValue() == value) {
             return;
         }
         label->SetFill(value, ShownBackColor(widget, value));

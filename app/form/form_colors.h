@@ -35,9 +35,9 @@ ColorValue FromQColor(const QColor& color);
 // kSystemWindowColor is kept as 0x80000005 and also flagged by the bool
 // property "systemBackColor"). A FilledLabel - every label of the window,
 // the swatches and slots that change on every tick among them - keeps the
-// value and paints the colour itself, with neither palette nor property. A negative value other
-// than kSystemWindowColor paints black. Setting the current colour again does
-// nothing.
+// value and paints the colour itself, with neither palette nor property.
+// A negative value other than kSystemWindowColor paints black. Setting the
+// current colour again does nothing.
 void SetBackColor(QWidget* widget, ColorValue value);
 // The value last given to SetBackColor, kSystemWindowColor for the system
 // colour; -1 when none was ever set (or -1 was given).

@@ -13,9 +13,8 @@ namespace huegrab {
 
 ReadoutLabel::ReadoutLabel(QWidget* parent) : QWidget(parent) {
     InstallReadoutAccessibility();
-    // Opaque, and filled in the painter that draws the text: Qt would open
-    // a second one for the fill alone, and repaint what lies beneath.
-    setAutoFillBackground(true);
+    // Opaque, and filled in the painter that draws the text: a new text
+    // repaints the label alone, not what lies beneath, in one painter.
     setAttribute(Qt::WA_OpaquePaintEvent);
 }
 

@@ -201,8 +201,8 @@ bool ScreenReader::TakeLeadBlock(PixelBlock& block, const Rect& rect) {
     if (!reply || reply->depth != depth_)
         return false;
     // Read as Xlib would have read it: the same image description around
-    // the answer's bytes, narrowed to the part asked for where its pixels
-    // are whole bytes.
+    // the answer's bytes, narrowed to the part asked for. Pixels smaller
+    // than a byte cannot be narrowed to; such screens read afresh.
     const auto unowned = [](XImage* image) {
         image->data = nullptr; // the reply owns the bytes
         XDestroyImage(image);
@@ -213,14 +213,9 @@ bool ScreenReader::TakeLeadBlock(PixelBlock& block, const Rect& rect) {
                      static_cast<unsigned>(lead.width), static_cast<unsigned>(lead.height),
                      scanlinePad_, 0),
         unowned);
-    if (!whole || static_cast<std::int64_t>(xcb_get_image_data_length(reply.get())) <
-                      std::int64_t{whole->bytes_per_line} * lead.height)
-        return false;
-    if (rect == lead) {
-        ConvertImage(*whole, block, rect.left, rect.top);
-        return true;
-    }
-    if (whole->bits_per_pixel % 8 != 0)
+    if (!whole || whole->bits_per_pixel % 8 != 0 ||
+        static_cast<std::int64_t>(xcb_get_image_data_length(reply.get())) <
+            std::int64_t{whole->bytes_per_line} * lead.height)
         return false;
     const std::ptrdiff_t offset =
         static_cast<std::ptrdiff_t>(rect.top - lead.top) * whole->bytes_per_line +

@@ -44,7 +44,8 @@ NamesAndClass ReadNamesAndClass(Display* display, Window window, const WalkAtoms
 
 // The same read in two halves, so that other requests can share its round
 // trip: the requests go out with Ask (sent with the next flush), the
-// replies are taken by Collect. Every asked read must be collected once.
+// replies are taken by Collect. Every asked read must be collected or
+// discarded once.
 struct NamesAndClassAsked {
     unsigned netWmName = 0;
     unsigned wmName = 0;

@@ -186,34 +186,31 @@ WindowReader::Names WindowReader::TitleAndClass(Window window) const {
 
 WindowReader::Found WindowReader::WindowAndNamesAt(int x, int y, int rootWidth, int rootHeight) {
     const bool onScreen = x >= 0 && y >= 0 && x < rootWidth && y < rootHeight;
-    if (lead_ && lead_->placed && lead_->x == x && lead_->y == y && onScreen) {
-        Found found;
-        found.window = lead_->rootChild == None ? root_ : Descend(lead_->rootChild, x, y);
-        if (lead_->names && found.window == lead_->namesOf) {
-            found.names = DecodeNames(CollectNamesAndClass(display_, *lead_->names));
-            lead_.reset();
-        } else {
-            DropLead();
-            found.names = TitleAndClass(found.window);
+    const bool led = lead_ && lead_->placed && lead_->x == x && lead_->y == y && onScreen;
+    if (!led) {
+        // No pointer read leads this lookup: the names of the window found
+        // last go out with the descent's first request instead.
+        DropLead();
+        lead_.emplace();
+        if (lastFound_ != None && onScreen) {
+            lead_->names = AskNamesAndClass(display_, lastFound_, atoms_);
+            lead_->namesOf = lastFound_;
         }
-        lastFound_ = found.window;
-        return found;
     }
-    DropLead();
-
-    std::optional<NamesAndClassAsked> guessed;
-    const Window guess = lastFound_;
-    // Sent with the descent's first request. A guess that is gone by now
-    // answers with errors, which come back with the replies.
-    if (guess != None && x >= 0 && y >= 0 && x < rootWidth && y < rootHeight)
-        guessed = AskNamesAndClass(display_, guess, atoms_);
     Found found;
-    found.window = WindowAt(x, y, rootWidth, rootHeight);
-    // Every asked read is collected, whether it is used or not.
-    const std::optional<NamesAndClass> guessRead =
-        guessed ? std::optional(CollectNamesAndClass(display_, *guessed)) : std::nullopt;
-    found.names =
-        guessRead && found.window == guess ? DecodeNames(*guessRead) : TitleAndClass(found.window);
+    if (!led)
+        found.window = WindowAt(x, y, rootWidth, rootHeight);
+    else
+        found.window = lead_->rootChild == None ? root_ : Descend(lead_->rootChild, x, y);
+    // The names asked ahead serve only if the lookup ended at their window.
+    // A window gone by now answers with errors, which go with the replies.
+    if (lead_->names && found.window == lead_->namesOf) {
+        found.names = DecodeNames(CollectNamesAndClass(display_, *lead_->names));
+        lead_.reset();
+    } else {
+        DropLead();
+        found.names = TitleAndClass(found.window);
+    }
     lastFound_ = found.window;
     return found;
 }

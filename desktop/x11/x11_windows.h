@@ -50,8 +50,8 @@ public:
     // WindowAt and TitleAndClass of the window found. The window found the
     // time before is usually found again: its names are asked for together
     // with the first step of the descent and kept only if the descent ends
-    // there, so that the usual case costs one round trip fewer. Every answer
-    // is read during the call.
+    // there, so that the usual case costs one round trip fewer; otherwise
+    // they are let go unread and the found window's names are read.
     struct Found {
         Window window = None;
         Names names;

@@ -207,7 +207,7 @@ TEST(ReadoutLabel, DrawsWhatAPlainLabelDraws) {
         twin.setStyle(SharedFormStyle());
         twin.setGeometry(label->geometry());
         twin.setPalette(label->palette());
-        twin.setAutoFillBackground(label->autoFillBackground());
+        twin.setAutoFillBackground(true);
         twin.setAlignment(label->alignment());
         twin.show();
         for (const bool enabled : {true, false}) {
