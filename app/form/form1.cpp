@@ -26,6 +26,8 @@ constexpr char kTitle[] = "Huegrab抓点／抓色v3.20.1001正式版";
 constexpr int kTimerInterval = 100; // milliseconds between sampling ticks
 constexpr int kFrameWaitMs = 2000;  // how long a window manager may take to frame us
 
+} // namespace
+
 QFont WindowFont() {
     QFont font;
     // The first of these that is installed; all carry the Chinese captions.
@@ -35,8 +37,6 @@ QFont WindowFont() {
     font.setPixelSize(12);
     return font;
 }
-
-} // namespace
 
 Form1::Form1(ShellServices& shell, QWidget* parent)
     : QWidget(parent, Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint |

@@ -3,6 +3,7 @@
 #include "app/form/form_controls.h"
 #include "desktop/shell_services.h"
 
+#include <QFont>
 #include <QWidget>
 #include <map>
 #include <string>
@@ -14,6 +15,9 @@ class QLineEdit;
 class QTimer;
 
 namespace huegrab {
+
+// The font of every caption and field on the window.
+QFont WindowFont();
 
 // The main window. Every control comes from the layout table
 // (layout_table.h); right after building them the form resolves the typed

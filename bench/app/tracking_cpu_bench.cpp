@@ -11,6 +11,7 @@
 // all over the same stretches of time, the pointers moving in step: a busy
 // machine then slows every build alike, and the figures stay comparable.
 
+#include "bench/app/process_cpu.h"
 #include "bench/app/root_pattern.h"
 #include "tests/x11/support/x_connection.h"
 #include "tests/x11/support/xvfb_server.h"
@@ -21,7 +22,6 @@
 #include <cstdio>
 #include <cstdlib>
 #include <filesystem>
-#include <fstream>
 #include <memory>
 #include <optional>
 #include <sstream>
@@ -34,25 +34,6 @@ using namespace huegrab::xtest;
 using namespace std::chrono_literals;
 
 namespace {
-
-// User plus system CPU seconds of a process.
-double CpuSeconds(pid_t pid) {
-    std::ifstream stat("/proc/" + std::to_string(pid) + "/stat");
-    std::string content((std::istreambuf_iterator<char>(stat)), {});
-    // Fields after the command name, which is in parentheses.
-    std::istringstream fields(content.substr(content.rfind(')') + 2));
-    std::string field;
-    unsigned long long utime = 0, stime = 0;
-    for (int index = 3; fields >> field; ++index) {
-        if (index == 14)
-            utime = std::stoull(field);
-        if (index == 15) {
-            stime = std::stoull(field);
-            break;
-        }
-    }
-    return static_cast<double>(utime + stime) / static_cast<double>(sysconf(_SC_CLK_TCK));
-}
 
 // The colour of the status lamp, 0xRRGGBB as the server stores it; the lamp
 // sits at (312, 127) of the window's client area, 9 x 9 pixels.
@@ -147,7 +128,7 @@ Stretch Measure(std::vector<Subject>& subjects, bool moving, int seconds) {
     const auto start = std::chrono::steady_clock::now();
     const auto end = start + std::chrono::seconds(seconds);
     for (const Subject& subject : subjects)
-        stretch.cpu.push_back(-CpuSeconds(subject.program->Pid()));
+        stretch.cpu.push_back(-huegrab::bench::ProcessCpuSeconds(subject.program->Pid()));
     int x = kLeft;
     while (std::chrono::steady_clock::now() < end) {
         std::this_thread::sleep_for(moving ? 20ms : 200ms);
@@ -158,7 +139,7 @@ Stretch Measure(std::vector<Subject>& subjects, bool moving, int seconds) {
         }
     }
     for (std::size_t i = 0; i < subjects.size(); ++i)
-        stretch.cpu[i] += CpuSeconds(subjects[i].program->Pid());
+        stretch.cpu[i] += huegrab::bench::ProcessCpuSeconds(subjects[i].program->Pid());
     stretch.wall = std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
     return stretch;
 }
