@@ -4,6 +4,7 @@
 #include "app/form/form1.h"
 #include "app/form/form_colors.h"
 #include "app/form/readout_field.h"
+#include "settings/utf8_path.h"
 
 #include <QFrame>
 #include <QLabel>
@@ -42,7 +43,7 @@ ColourSlotControls::ColourSlotControls(Form1& form, WindowState& state)
 void ColourSlotControls::OpenSettings() {
     if (slots_)
         return;
-    file_ = std::make_unique<SettingsFile>(state_.settingsPath);
+    file_ = std::make_unique<SettingsFile>(PathFromUtf8(state_.settingsPath));
     slots_ = std::make_unique<ColourSlots>(*file_);
 }
 

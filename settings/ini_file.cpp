@@ -1,5 +1,7 @@
 #include "settings/ini_file.h"
 
+#include "settings/utf8_path.h"
+
 #include <cstdio>
 #include <system_error>
 
@@ -13,8 +15,8 @@ namespace platform = settings_platform;
 constexpr int kMaxLinkHops = 40;
 
 void Report(const fs::path& path, const std::string& what, const std::string& reason) {
-    std::fprintf(stderr, "huegrab: settings file %s: %s: %s\n", path.string().c_str(), what.c_str(),
-                 reason.c_str());
+    std::fprintf(stderr, "huegrab: settings file %s: %s: %s\n", Utf8FromPath(path).c_str(),
+                 what.c_str(), reason.c_str());
 }
 
 void Report(const fs::path& path, const platform::Status& status) {
@@ -28,7 +30,10 @@ fs::path FolderOf(const fs::path& path) {
 
 // A hidden file beside `path`: ".config.ini<suffix>".
 fs::path Beside(const fs::path& path, const std::string& suffix) {
-    return FolderOf(path) / ("." + path.filename().string() + suffix);
+    fs::path name(".");
+    name += path.filename();
+    name += suffix;
+    return FolderOf(path) / name;
 }
 
 // The one temporary file of `path`. Writers hold the lock while they use it,

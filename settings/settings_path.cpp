@@ -2,8 +2,6 @@
 
 #include "settings/settings_platform.h"
 
-#include <cstdlib>
-
 namespace huegrab {
 namespace {
 
@@ -13,10 +11,7 @@ constexpr std::string_view kFileName = "config.ini";
 
 SettingsPathEnvironment SystemSettingsPathEnvironment() {
     return {
-        [](const char* name) -> std::optional<std::string> {
-            const char* value = std::getenv(name);
-            return value ? std::optional<std::string>(value) : std::nullopt;
-        },
+        settings_platform::EnvironmentValue,
         settings_platform::IsWritableFolder,
     };
 }

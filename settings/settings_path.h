@@ -15,14 +15,15 @@ struct SettingsPathEnvironment {
     std::function<bool(const std::string& folder)> isWritableFolder;
 };
 
-// The real environment: getenv, and the system's own test for a writable folder.
+// The real environment, read as UTF-8, and the system's own test for a writable
+// folder.
 SettingsPathEnvironment SystemSettingsPathEnvironment();
 
 // Whether this build keeps config.ini beside the executable even when that
 // folder is read-only (CMake option HUEGRAB_PORTABLE).
 bool IsPortableBuild();
 
-// Where config.ini lives: the application folder, "/" and "config.ini". The
+// Where config.ini lives, as UTF-8: the application folder, "/" and "config.ini". The
 // separator is always added, so a folder given as "/opt/huegrab/" gives
 // "/opt/huegrab//config.ini", which the file functions accept.
 // When the folder is not writable (and the build is not portable), the file

@@ -134,6 +134,11 @@ private:
 // An environment variable; nullopt when it is not set.
 using GetEnvFunction = std::function<std::optional<std::string>(const char* name)>;
 
+// The value of an environment variable as UTF-8; nullopt when it is not set.
+// [POSIX: getenv, the bytes as they stand. Win32: GetEnvironmentVariableW, so
+// a profile folder named outside the ANSI code page reads right.]
+std::optional<std::string> EnvironmentValue(const char* name);
+
 // Whether files can be created in `folder` by this user.
 // [POSIX: access(W_OK | X_OK). Win32: creating and deleting a probe file.]
 bool IsWritableFolder(const std::string& folder);

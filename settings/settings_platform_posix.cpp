@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cerrno>
 #include <condition_variable>
+#include <cstdlib>
 #include <cstring>
 #include <fcntl.h>
 #include <memory>
@@ -350,6 +351,11 @@ std::optional<WriterLock> WriterLock::Acquire(const fs::path& lockPath,
 
 bool IsWritableFolder(const std::string& folder) {
     return ::access(folder.c_str(), W_OK | X_OK) == 0;
+}
+
+std::optional<std::string> EnvironmentValue(const char* name) {
+    const char* value = std::getenv(name);
+    return value ? std::optional<std::string>(value) : std::nullopt;
 }
 
 std::optional<std::string> UserSettingsFolder(const GetEnvFunction& getEnv) {

@@ -343,6 +343,25 @@ bool IsWritableFolder(const std::string& folder) {
     return bool(file);
 }
 
+std::optional<std::string> EnvironmentValue(const char* name) {
+    const std::wstring wideName = FromUtf8(name);
+    // The size changes only if another thread sets the variable meanwhile.
+    for (int attempt = 0; attempt < 3; ++attempt) {
+        ::SetLastError(ERROR_SUCCESS);
+        const DWORD needed = ::GetEnvironmentVariableW(wideName.c_str(), nullptr, 0);
+        if (needed == 0)
+            return ::GetLastError() == ERROR_ENVVAR_NOT_FOUND ? std::nullopt
+                                                              : std::optional<std::string>("");
+        std::wstring value(needed, L'\0');
+        const DWORD length = ::GetEnvironmentVariableW(wideName.c_str(), value.data(), needed);
+        if (length < needed) {
+            value.resize(length);
+            return ToUtf8(value);
+        }
+    }
+    return std::nullopt;
+}
+
 std::optional<std::string> UserSettingsFolder(const GetEnvFunction& getEnv) {
     if (!getEnv)
         return std::nullopt;

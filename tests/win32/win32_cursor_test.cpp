@@ -103,8 +103,9 @@ TEST(Win32Cursor, TheCurrentCursorIsTheOneSetInFront) {
             // The feature code of the cursor in front: stable from one
             // reading to the next, and not the 0 of a blank capture.
             const std::int32_t code = GetCursorFeatureCode(*desktop, 0).code;
-            if (round == 1)
+            if (round == 1) {
                 EXPECT_EQ(code, codes[static_cast<std::size_t>(i)]);
+            }
             codes[static_cast<std::size_t>(i++)] = code;
             EXPECT_NE(code, 0);
         }

@@ -1,5 +1,9 @@
+#include "settings/settings_file.h"
+#include "settings/settings_path.h"
 #include "settings/settings_platform.h"
+#include "settings/utf8_path.h"
 
+#include <cstdlib>
 #include <fstream>
 #include <gtest/gtest.h>
 #include <thread>
@@ -140,6 +144,27 @@ TEST(Win32SettingsPlatform, TheUserFolderIsUnderAppData) {
     const Folder folder;
     EXPECT_TRUE(IsWritableFolder(folder.path.string()));
     EXPECT_FALSE(IsWritableFolder((folder.path / "missing").string()));
+}
+
+// Folders named outside the ANSI code page - a profile or a program folder
+// named in Chinese on a Western system - reach the file system by their own
+// names, and a name with no UTF-8 form is still shown in a message.
+TEST(Win32SettingsPlatform, FoldersNamedInAnyScriptKeepTheirNames) {
+    // Set as the C runtime sets it, so that getenv sees it too.
+    ASSERT_EQ(_wputenv_s(L"HUEGRAB_TEST_APPDATA", L"C:\\用户\\Ann"), 0);
+    EXPECT_EQ(SystemSettingsPathEnvironment().getEnv("HUEGRAB_TEST_APPDATA"),
+              std::optional<std::string>("C:\\用户\\Ann"));
+    _wputenv_s(L"HUEGRAB_TEST_APPDATA", L""); // unsets it
+    EXPECT_EQ(EnvironmentValue("HUEGRAB_TEST_APPDATA"), std::nullopt);
+
+    const Folder folder;
+    fs::create_directories(folder.path / L"工具");
+    SettingsFile file(PathFromUtf8(Utf8FromPath(folder.path) + "/工具/config.ini"));
+    ASSERT_TRUE(file.WriteSetting("P0", "X", "1"));
+    EXPECT_TRUE(fs::is_regular_file(folder.path / L"工具" / L"config.ini"));
+    EXPECT_EQ(file.ReadSetting("P0", "X"), "1");
+
+    EXPECT_EQ(Utf8FromPath(fs::path(std::wstring{L'a', wchar_t(0xD800), L'b'})), "a\uFFFDb");
 }
 
 } // namespace
