@@ -1,5 +1,6 @@
 #include "app/form/filled_label.h"
 
+#include "app/form/form_colors.h"
 #include "app/form/item_text.h"
 #include "app/form/shaped_line.h"
 
@@ -17,11 +18,18 @@ void FilledLabel::SetFill(ColorValue value, const QColor& colour) {
         setAttribute(Qt::WA_OpaquePaintEvent);
         filled_ = true;
     }
+    // To or from the system colour, what shows may differ from colour_: the
+    // theme may have changed since it was looked up.
+    const bool system = value == kSystemWindowColor || value_ == kSystemWindowColor;
     value_ = value;
-    if (colour != colour_) {
+    if (colour != colour_ || system) {
         colour_ = colour;
         update();
     }
+}
+
+QColor FilledLabel::FillColour() const {
+    return value_ == kSystemWindowColor ? ShownBackColor(this, value_) : colour_;
 }
 
 void FilledLabel::paintEvent(QPaintEvent* event) {
@@ -35,13 +43,13 @@ void FilledLabel::paintEvent(QPaintEvent* event) {
     if (!plainCaption) {
         if (filled_) {
             QPainter painter(this);
-            painter.fillRect(event->rect(), colour_);
+            painter.fillRect(event->rect(), FillColour());
         }
         QLabel::paintEvent(event);
         return;
     }
     QPainter painter(this);
-    painter.fillRect(event->rect(), colour_);
+    painter.fillRect(event->rect(), FillColour());
     drawFrame(&painter);
     DrawPlainItemText(painter, contentsRect(), alignment(), *CachedShapedLine(font(), text()),
                       palette().brush(foregroundRole()));

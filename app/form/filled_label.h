@@ -21,7 +21,9 @@ public:
     void SetFill(ColorValue value, const QColor& colour);
     bool Filled() const { return filled_; }
     ColorValue FillValue() const { return value_; }
-    QColor FillColour() const { return colour_; } // what it paints; its palette plays no part
+    // What it paints; its own palette plays no part. The system colour is
+    // looked up when painted, so that it follows a change of theme.
+    QColor FillColour() const;
 
 protected:
     void paintEvent(QPaintEvent* event) override;

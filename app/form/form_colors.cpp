@@ -30,11 +30,6 @@ ColorValue ReadColorProperty(const QWidget* widget, const char* name) {
     return value == 0x80000005 ? kSystemWindowColor : static_cast<ColorValue>(value);
 }
 
-QColor ShownBackColor(const QWidget* widget, ColorValue value) {
-    return value == kSystemWindowColor ? QApplication::palette(widget).color(QPalette::Base)
-                                       : ToQColor(value);
-}
-
 void SetPaletteBackground(QWidget* widget, const QColor& color) {
     QPalette palette = widget->palette();
     // Window fills labels, shapes and picture boxes; Base fills text fields and lists.
@@ -54,6 +49,11 @@ QColor ToQColor(ColorValue value) {
 
 ColorValue FromQColor(const QColor& color) {
     return static_cast<ColorValue>(color.red() | (color.green() << 8) | (color.blue() << 16));
+}
+
+QColor ShownBackColor(const QWidget* widget, ColorValue value) {
+    return value == kSystemWindowColor ? QApplication::palette(widget).color(QPalette::Base)
+                                       : ToQColor(value);
 }
 
 void SetBackColor(QWidget* widget, ColorValue value) {

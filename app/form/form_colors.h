@@ -39,6 +39,9 @@ ColorValue FromQColor(const QColor& color);
 // A negative value other than kSystemWindowColor paints black. Setting the
 // current colour again does nothing.
 void SetBackColor(QWidget* widget, ColorValue value);
+// The colour a back colour value paints: kSystemWindowColor is the palette's
+// Base colour as the application palette gives it for the widget.
+QColor ShownBackColor(const QWidget* widget, ColorValue value);
 // The value last given to SetBackColor, kSystemWindowColor for the system
 // colour; -1 when none was ever set (or -1 was given).
 ColorValue BackColor(const QWidget* widget);

@@ -1,6 +1,7 @@
 // The window's building blocks: colour helpers, the picture box, the
 // clickable label, the text placement of small controls and the icons.
 #include "app/form/clickable_label.h"
+#include "app/form/filled_label.h"
 #include "app/form/form_colors.h"
 #include "app/form/form_icons.h"
 #include "app/form/form_style.h"
@@ -57,6 +58,27 @@ TEST(FormColours, BackColourPaintsAndReadsBack) {
 
     SetBackColor(&label, 0xFFFFFF);
     EXPECT_FALSE(label.property("systemBackColor").toBool());
+}
+
+// An empty slot shows the system colour; when the theme changes it, the
+// slot follows as the rest of the window does, and a set colour stays.
+TEST(FormColours, ASystemColourFillFollowsTheTheme) {
+    QWidget window;
+    auto* system = new FilledLabel(&window); // owned by the window
+    auto* red = new FilledLabel(&window);
+    system->resize(20, 20);
+    SetBackColor(system, kSystemWindowColor);
+    SetBackColor(red, 0x0000FF);
+    const QPalette before = QApplication::palette();
+    QPalette changed = before;
+    changed.setColor(QPalette::Base, QColor(12, 34, 56));
+    QApplication::setPalette(changed);
+    EXPECT_EQ(system->FillColour(), QColor(12, 34, 56));
+    EXPECT_EQ(system->grab().toImage().pixelColor(10, 10), QColor(12, 34, 56));
+    EXPECT_EQ(BackColor(system), kSystemWindowColor);
+    EXPECT_EQ(red->FillColour(), QColor(255, 0, 0));
+    QApplication::setPalette(before);
+    EXPECT_EQ(system->FillColour(), before.color(QPalette::Base));
 }
 
 TEST(FormColours, TextFieldBackgroundFollows) {
