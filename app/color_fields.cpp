@@ -3,6 +3,7 @@
 #include "app/form/readout_field.h"
 #include "app/form/readout_label.h"
 
+#include <QAnyStringView>
 #include <QLabel>
 #include <QLineEdit>
 
@@ -13,31 +14,38 @@ QString ToQString(const std::string& text) {
     return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
 }
 
+// Whether a control already shows `text`, without converting it: on most
+// ticks every reading is what it was, and a dozen conversions a tick are a
+// dozen allocations for nothing. Bytes that are not UTF-8 compare as the
+// U+FFFD they show as.
+bool Shows(const QString& shown, const std::string& text) {
+    return QAnyStringView::equal(shown,
+                                 QUtf8StringView(text.data(), static_cast<qsizetype>(text.size())));
+}
+
 } // namespace
 
 void SetFieldText(QLineEdit* field, const std::string& text) {
     if (field == nullptr)
         return;
-    const QString value = ToQString(text);
-    if (field->text() != value)
-        field->setText(value);
+    if (!Shows(field->text(), text))
+        field->setText(ToQString(text)); // a line edit would drop its selection
 }
 
 void SetFieldText(ReadoutField* field, const std::string& text) {
-    if (field != nullptr)
+    if (field != nullptr && !Shows(field->text(), text))
         field->setText(ToQString(text)); // the field skips a text it already shows
 }
 
 void SetLabelText(QLabel* label, const std::string& text) {
     if (label == nullptr)
         return;
-    const QString value = ToQString(text);
-    if (label->text() != value)
-        label->setText(value);
+    if (!Shows(label->text(), text))
+        label->setText(ToQString(text));
 }
 
 void SetLabelText(ReadoutLabel* label, const std::string& text) {
-    if (label != nullptr)
+    if (label != nullptr && !Shows(label->text(), text))
         label->setText(ToQString(text)); // the label skips a text it already shows
 }
 

@@ -4,6 +4,7 @@
 #include "app/form/form_colors.h"
 #include "app/form/icon_image.h"
 #include "app/form/picture_box.h"
+#include "app/form/readout_field.h"
 #include "tests/app/app_fixture.h"
 
 #include <QApplication>
@@ -161,6 +162,32 @@ TEST_F(WindowPanelView, TheTickProbesWhileThePickPageIsSetVisibleAndTheSwitchIsU
         TickOnce();
         EXPECT_EQ(PickFields(), c.expected);
     }
+}
+
+// A tick that finds what the fields already show leaves them alone, so a
+// selection made to copy part of a reading survives the ticks - also for a
+// title that is not valid UTF-8, which shows with U+FFFD.
+TEST_F(WindowPanelView, TicksLeaveUnchangedFieldsAndTheirSelectionAlone) {
+    // A stray byte, a cut sequence and an encoded surrogate.
+    desktop.windows[0].title = "Notepad \xFF a.txt \xE4\xB8 \xED\xA0\x80";
+    form->SelectModePage(2);
+    form->SelectWindowPage(0);
+    if (Panel().probe->isChecked())
+        Click("Check4");
+    desktop.pointer = {150, 150};
+    TickOnce();
+    QLineEdit* title = form->Field("Text1");
+    ReadoutField* x = form->Readout("得x");
+    ASSERT_TRUE(title->text().startsWith(QString::fromUtf8("Notepad \xEF\xBF\xBD a.txt ")));
+    title->setSelection(8, 3);
+    x->setSelection(0, 2);
+    TickOnce();
+    EXPECT_EQ(title->selectedText(), QString::fromUtf8("\xEF\xBF\xBD a"));
+    EXPECT_EQ(x->selectedText(), "15");
+    desktop.pointer = {160, 150};
+    TickOnce();
+    EXPECT_EQ(Text("得x"), "160");
+    EXPECT_EQ(title->selectedText(), QString::fromUtf8("\xEF\xBF\xBD a"));
 }
 
 TEST_F(WindowPanelView, SearchDropsDoubleQuotesAndReplacesTheResults) {
