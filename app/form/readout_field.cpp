@@ -55,7 +55,6 @@ ReadoutField::ReadoutField(QWidget* parent) : QWidget(parent) {
     setBackgroundRole(QPalette::Base); // a field's fill, as in a line edit
     // It fills its background itself, in the painter that draws the rest:
     // Qt would open a second one for the fill alone.
-    setAutoFillBackground(true);
     setAttribute(Qt::WA_OpaquePaintEvent);
     Reshape();
 }

@@ -110,7 +110,7 @@ PixelBlock ScreenReader::Read(std::int32_t left, std::int32_t top, std::int32_t 
 
     if (lead_ && TakeLeadBlock(block, {left, top, width, height}))
         return block;
-    DropLeadBlock();
+    DiscardLeadBlock();
     for (int attempt = 0; attempt < 2; ++attempt) {
         // 64-bit edges: left + width may pass the 32-bit range.
         const std::int64_t x0 = std::max<std::int64_t>(left, 0);
@@ -166,7 +166,7 @@ void ScreenReader::ReadStrips(std::int32_t left, std::int32_t top, std::int32_t 
 }
 
 void ScreenReader::AskLeadBlock() {
-    DropLeadBlock();
+    DiscardLeadBlock();
     if (!lastSmallRead_)
         return;
     const Rect& last = *lastSmallRead_;
@@ -186,6 +186,14 @@ void ScreenReader::AskLeadBlock() {
 }
 
 void ScreenReader::DropLeadBlock() {
+    // Nothing read the block this time (tracking is off): ask for none
+    // until a block is read again.
+    if (lead_)
+        lastSmallRead_.reset();
+    DiscardLeadBlock();
+}
+
+void ScreenReader::DiscardLeadBlock() {
     if (lead_)
         xcb_discard_reply(XGetXCBConnection(display_), lead_->sequence);
     lead_.reset();

@@ -40,7 +40,7 @@ public:
     // block with a margin around it at once, to go out with the pointer
     // query, and a Read that lies within it takes its part of the answer
     // instead of asking again. A lead serves one Read; DropLeadBlock lets
-    // an unused one go.
+    // an unused one go, and then no lead is asked until a block is read.
     void AskLeadBlock();
     void DropLeadBlock();
 
@@ -61,6 +61,8 @@ private:
     // The lead's answer for a read of `rect`, put into the block; false
     // when there is none for it or the server refused it.
     bool TakeLeadBlock(PixelBlock& block, const Rect& rect);
+    // Lets the lead's answer go unread.
+    void DiscardLeadBlock();
     // Puts an image read at (left, top) into the block.
     void ConvertImage(XImage& image, PixelBlock& block, int left, int top);
     void ConvertThroughColormap(XImage& image, PixelBlock& block, int left, int top);

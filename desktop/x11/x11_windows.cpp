@@ -190,12 +190,9 @@ WindowReader::Found WindowReader::WindowAndNamesAt(int x, int y, int rootWidth, 
     if (!led) {
         // No pointer read leads this lookup: the names of the window found
         // last go out with the descent's first request instead.
-        DropLead();
-        lead_.emplace();
-        if (lastFound_ != None && onScreen) {
-            lead_->names = AskNamesAndClass(display_, lastFound_, atoms_);
-            lead_->namesOf = lastFound_;
-        }
+        DiscardLead();
+        if (onScreen)
+            AskLeadNames();
     }
     Found found;
     if (!led)
@@ -204,11 +201,11 @@ WindowReader::Found WindowReader::WindowAndNamesAt(int x, int y, int rootWidth, 
         found.window = lead_->rootChild == None ? root_ : Descend(lead_->rootChild, x, y);
     // The names asked ahead serve only if the lookup ended at their window.
     // A window gone by now answers with errors, which go with the replies.
-    if (lead_->names && found.window == lead_->namesOf) {
+    if (lead_ && lead_->names && found.window == lead_->namesOf) {
         found.names = DecodeNames(CollectNamesAndClass(display_, *lead_->names));
         lead_.reset();
     } else {
-        DropLead();
+        DiscardLead();
         found.names = TitleAndClass(found.window);
     }
     lastFound_ = found.window;
@@ -216,7 +213,7 @@ WindowReader::Found WindowReader::WindowAndNamesAt(int x, int y, int rootWidth, 
 }
 
 void WindowReader::AskLeadNames() {
-    DropLead();
+    DiscardLead();
     lead_.emplace();
     if (lastFound_ != None) {
         lead_->names = AskNamesAndClass(display_, lastFound_, atoms_);
@@ -234,6 +231,14 @@ void WindowReader::SetLead(int x, int y, Window rootChild) {
 }
 
 void WindowReader::DropLead() {
+    // No lookup followed the pointer read (the window panel is not
+    // probing): ask for no names until one runs again.
+    if (lead_ && lead_->names)
+        lastFound_ = None;
+    DiscardLead();
+}
+
+void WindowReader::DiscardLead() {
     if (lead_ && lead_->names)
         DiscardNamesAndClass(display_, *lead_->names);
     lead_.reset();

@@ -66,12 +66,15 @@ public:
     // then starts below the root's child and, when it ends at the window
     // whose names are on their way, takes them: over the same window as
     // before it needs no round trip of its own. A lead serves one lookup;
-    // DropLead lets an unused one go.
+    // DropLead lets an unused one go, and then no names are asked ahead
+    // until a lookup runs again.
     void AskLeadNames();
     void SetLead(int x, int y, Window rootChild);
     void DropLead();
 
 private:
+    // Lets the lead's names go unread.
+    void DiscardLead();
     // The innermost mapped window at a root point, from `from` down.
     Window Descend(Window from, int x, int y) const;
     Window ClientWindowOf(Window frame) const;

@@ -4,6 +4,7 @@
 #include "desktop/x11/x11_desktop.h"
 #include "tests/x11/support/test_client.h"
 #include "tests/x11/support/xvfb_server.h"
+#include "tests/x11/x11_server_test.h"
 
 #include <cstdio>
 #include <gtest/gtest.h>
@@ -207,6 +208,17 @@ TEST_F(Depth24Screen, ReadBlockPutsEachPixelWhereGetPixelFindsIt) {
         const ColorValue now = FromRgb(step % 2 == 0 ? 0x405060 : 0x605040);
         EXPECT_EQ(after.At(200 + step, 200 - step), now) << step;
         EXPECT_EQ(after.At(210 + step, 210 - step), now) << step;
+    }
+    // A lead that no read took (tracking stopped) goes before the loop
+    // sleeps; later reads see the screen as it is, led again once read.
+    IdleHookLoop loop;
+    desktop_->AttachEventLoop(loop);
+    ASSERT_TRUE(loop.sleeping);
+    desktop_->ReadPointerAndKeys({});
+    loop.sleeping();
+    for (const std::uint32_t rgb : {0x102030u, 0x302010u}) {
+        SetRootColour(rgb);
+        EXPECT_EQ(ReadLed(200, 200, 11, 11).At(205, 205), FromRgb(rgb)) << RgbText(rgb);
     }
 }
 

@@ -1,15 +1,25 @@
 #pragma once
 
+#include "desktop/desktop_event_loop.h"
 #include "desktop/x11/x11_desktop.h"
 #include "tests/x11/support/test_client.h"
 #include "tests/x11/support/xvfb_server.h"
 
+#include <functional>
 #include <gtest/gtest.h>
 #include <memory>
 #include <string>
 #include <vector>
 
 namespace huegrab {
+
+// An event loop that only keeps the backend's "about to sleep" hook, for a
+// test to run where the loop would.
+struct IdleHookLoop final : DesktopEventLoop {
+    void WatchReadable(int, std::function<void()>) override {}
+    void BeforeSleeping(std::function<void()> idle) override { sleeping = std::move(idle); }
+    std::function<void()> sleeping;
+};
 
 // A suite against one private X server, started once for the suite; each
 // test gets a second client (the "other program") and our own backend.

@@ -273,6 +273,14 @@ TEST_F(X11Windows, WindowAndNamesAtAnswersAsTheTwoReadsDo) {
     ASSERT_EQ(server_->Run({"xdotool", "mousemove", "610", "410"}).exitCode, 0);
     desktop_->ReadPointerAndKeys({});
     expect({x + 25, y + 35}, "", "the pointer elsewhere");
+    // A pointer read that no lookup follows (the panel not probing) lets its
+    // names go before the loop sleeps, and asks none until a lookup runs.
+    IdleHookLoop loop;
+    desktop_->AttachEventLoop(loop);
+    ASSERT_TRUE(loop.sleeping);
+    desktop_->ReadPointerAndKeys({});
+    loop.sleeping();
+    expect({x + 5, y + 5}, "renamed", "after a lead that went unused", true);
     EXPECT_EQ(testing::internal::GetCapturedStderr(), "");
 }
 
