@@ -225,8 +225,11 @@ QWidget* CreateControl(const ControlSpec& row, QWidget* parent) {
         widget->setAutoFillBackground(true);
     }
     if (row.kind == ControlKind::CentreMarker) {
-        // Keeps its colour but lets the magnifier beneath show through.
+        // Keeps its name, place and colour, but the magnifier draws the
+        // marker: shown, the label would take four empty paint events on
+        // every repaint of the magnifier.
         widget->setAutoFillBackground(false);
+        widget->setHidden(true);
     }
     // Both kinds of field need the final size and style.
     if (auto* field = qobject_cast<QLineEdit*>(widget)) {
