@@ -1,24 +1,31 @@
 // What Qt Widgets itself costs at the tracking rate, as a floor under the
 // tracking benchmark's figures. A small window runs a 100 ms timer on a
-// private Xvfb of 1920 x 1080, in three copies side by side: "still" leaves
-// the window alone; "patch" repaints a widget that only fills itself with a
-// new colour, which is the bare cost of a repaint and its flush to the
-// server; "label" writes a new "x:..  y:300" text into a plain QLabel in the
-// window's font and the raw-position label's size. The tracking window
-// repaints fourteen widgets a tick beside its own reads of the screen. The
-// CPU time of each copy is read from /proc over the same stretches of wall
-// time.
+// private Xvfb of 1920 x 1080, in five copies side by side, each changing
+// one 60 x 15 patch (or a label) a tick in its own way:
+//   still  leaves the window alone: the timer's own cost;
+//   xfill  asks the server to fill the patch, one request: what any X
+//          client pays;
+//   store  paints the fill straight into the window's backing store and
+//          flushes it, past the widgets: Qt's painter and flush alone;
+//   patch  repaints a widget that only fills itself: the bare cost of a
+//          widget repaint and its flush;
+//   label  writes a new "x:..  y:300" text into a plain QLabel in the
+//          window's font and the raw-position label's size.
+// The tracking window repaints up to sixteen widgets and the magnifier a
+// tick beside its own reads of the screen. The CPU time of each copy is read
+// from /proc over the same stretches of wall time.
 //
 //   huegrab_bench_label_floor [SECONDS [ROUNDS]]
 //
-// 30 s and 3 rounds by default. Run as "--window still|patch|label" it is
-// the window itself.
+// 30 s and 3 rounds by default. Run as "--window MODE" it is the window
+// itself.
 
 #include "app/form/form1.h"
 #include "bench/app/process_cpu.h"
 #include "tests/x11/support/xvfb_server.h"
 
 #include <QApplication>
+#include <QBackingStore>
 #include <QLabel>
 #include <QPainter>
 #include <QTimer>
@@ -33,6 +40,7 @@
 #include <thread>
 #include <unistd.h>
 #include <vector>
+#include <xcb/xcb.h>
 
 using namespace huegrab::xtest;
 using namespace std::chrono_literals;
@@ -56,9 +64,52 @@ private:
     QRgb colour_ = 0;
 };
 
-enum class Mode { Still, Label, Patch };
+// The same fill painted straight into the window's backing store and
+// flushed, past the widgets' repaint machinery: what the toolkit's painting
+// and flush cost alone.
+void FillThroughBackingStore(QWidget& window, const QRect& area, QRgb colour) {
+    QBackingStore* store = window.backingStore();
+    store->beginPaint(area);
+    {
+        QPainter painter(store->paintDevice());
+        painter.fillRect(area, QColor(colour));
+    }
+    store->endPaint();
+    store->flush(area, window.windowHandle());
+}
 
-int RunWindow(int argc, char** argv, Mode mode) {
+// The same fill as one request to the server, on Qt's own connection: what
+// any X client pays to change a patch at this rate.
+class ServerFill {
+public:
+    explicit ServerFill(QWidget& window)
+        : connection_(qApp->nativeInterface<QNativeInterface::QX11Application>()->connection()),
+          window_(static_cast<xcb_window_t>(window.winId())), gc_(xcb_generate_id(connection_)) {
+        xcb_create_gc(connection_, gc_, window_, 0, nullptr);
+    }
+    ~ServerFill() { xcb_free_gc(connection_, gc_); }
+    ServerFill(const ServerFill&) = delete;
+    ServerFill& operator=(const ServerFill&) = delete;
+
+    void Fill(const QRect& area, QRgb colour) {
+        const uint32_t pixel = colour & 0xFFFFFF;
+        xcb_change_gc(connection_, gc_, XCB_GC_FOREGROUND, &pixel);
+        const xcb_rectangle_t rectangle{
+            static_cast<int16_t>(area.x()), static_cast<int16_t>(area.y()),
+            static_cast<uint16_t>(area.width()), static_cast<uint16_t>(area.height())};
+        xcb_poly_fill_rectangle(connection_, window_, gc_, 1, &rectangle);
+        xcb_flush(connection_);
+    }
+
+private:
+    xcb_connection_t* connection_;
+    xcb_window_t window_;
+    xcb_gcontext_t gc_;
+};
+
+const char* const kModes[] = {"still", "xfill", "store", "patch", "label"};
+
+int RunWindow(int argc, char** argv, const std::string& mode) {
     QApplication app(argc, argv);
     QWidget window;
     window.setWindowTitle(QStringLiteral("label floor"));
@@ -70,16 +121,24 @@ int RunWindow(int argc, char** argv, Mode mode) {
     patch.setAttribute(Qt::WA_OpaquePaintEvent);
     patch.setGeometry(120, 20, 60, 15);
     window.show();
+    std::optional<ServerFill> serverFill;
+    if (mode == "xfill")
+        serverFill.emplace(window);
     int tick = 0;
     QTimer timer;
     QObject::connect(&timer, &QTimer::timeout, &label, [&] {
         ++tick;
+        const QRgb colour = tick % 2 ? 0xFF8000 : 0x0080FF;
         // The pointer walking along a row, five pixels a tick, as the
         // tracking benchmark moves it.
-        if (mode == Mode::Label)
+        if (mode == "label")
             label.setText(QStringLiteral("x:%1  y:300").arg(100 + (tick * 5) % 500));
-        if (mode == Mode::Patch)
-            patch.SetColour(tick % 2 ? 0xFF8000 : 0x0080FF);
+        else if (mode == "patch")
+            patch.SetColour(colour);
+        else if (mode == "store")
+            FillThroughBackingStore(window, patch.geometry(), colour);
+        else if (serverFill)
+            serverFill->Fill(patch.geometry(), colour);
     });
     timer.start(100);
     return app.exec();
@@ -94,12 +153,8 @@ struct Copy {
 } // namespace
 
 int main(int argc, char** argv) {
-    if (argc == 3 && std::strcmp(argv[1], "--window") == 0) {
-        const Mode mode = std::strcmp(argv[2], "label") == 0   ? Mode::Label
-                          : std::strcmp(argv[2], "patch") == 0 ? Mode::Patch
-                                                               : Mode::Still;
-        return RunWindow(argc, argv, mode);
-    }
+    if (argc == 3 && std::strcmp(argv[1], "--window") == 0)
+        return RunWindow(argc, argv, argv[2]);
 
     const int seconds = argc > 1 ? std::max(1, std::atoi(argv[1])) : 30;
     const int rounds = argc > 2 ? std::max(1, std::atoi(argv[2])) : 3;
@@ -109,7 +164,7 @@ int main(int argc, char** argv) {
         return 1;
 
     std::vector<Copy> copies;
-    for (const char* mode : {"still", "patch", "label"}) {
+    for (const char* mode : kModes) {
         ServerOptions options;
         options.width = 1920;
         options.height = 1080;
