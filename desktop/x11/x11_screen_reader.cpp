@@ -108,8 +108,13 @@ PixelBlock ScreenReader::Read(std::int32_t left, std::int32_t top, std::int32_t 
     block.height = height;
     FillInvalid(block.pixels, static_cast<std::size_t>(width) * static_cast<std::size_t>(height));
 
-    if (lead_ && TakeLeadBlock(block, {left, top, width, height}))
+    if (lead_ && TakeLeadBlock(block, {left, top, width, height})) {
+        // The next lead centres on this block, so that a pointer moving a
+        // few pixels a tick is led on every tick, not only near where the
+        // last fresh read was.
+        lastSmallRead_ = Rect{left, top, width, height};
         return block;
+    }
     DiscardLeadBlock();
     for (int attempt = 0; attempt < 2; ++attempt) {
         // 64-bit edges: left + width may pass the 32-bit range.

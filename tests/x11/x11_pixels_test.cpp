@@ -1,11 +1,16 @@
 // Screen pixels of the X11 desktop on private Xvfb screens of depth 24, 16
 // and 8: known colours come from xsetroot and from windows of a second client.
 
+#include <gtest/gtest.h>
+// gtest comes first: Xlib's None macro, which the screen reader's header
+// brings, would otherwise break gtest's own type of that name.
 #include "desktop/x11/x11_desktop.h"
+#include "desktop/x11/x11_screen_reader.h"
 #include "tests/x11/support/test_client.h"
 #include "tests/x11/support/xvfb_server.h"
 #include "tests/x11/x11_server_test.h"
 
+#include <X11/Xlib-xcb.h>
 #include <cstdio>
 #include <gtest/gtest.h>
 #include <iterator>
@@ -220,6 +225,40 @@ TEST_F(Depth24Screen, ReadBlockPutsEachPixelWhereGetPixelFindsIt) {
         SetRootColour(rgb);
         EXPECT_EQ(ReadLed(200, 200, 11, 11).At(205, 205), FromRgb(rgb)) << RgbText(rgb);
     }
+}
+
+// A pointer walking a few pixels a tick is led on every tick, the lead
+// following the last block; a jump past the lead's margin reads afresh.
+TEST_F(Depth24Screen, AWalkingPointerIsLedOnEveryTick) {
+    const xtest::XConnection display = xtest::OpenConnection(server_->DisplayName());
+    ASSERT_NE(display, nullptr);
+    x11::ScreenReader reader(display.get(), DefaultRootWindow(display.get()));
+    xcb_connection_t* connection = XGetXCBConnection(display.get());
+    // The sequence number of a request sent now: the requests between two
+    // of these are what the reads in between asked.
+    const auto nextRequest = [&] {
+        const unsigned sequence = xcb_get_input_focus(connection).sequence;
+        xcb_discard_reply(connection, sequence);
+        return sequence;
+    };
+    const struct {
+        int dx, dy;
+        bool led;
+    } steps[] = {{5, 0, true}, {5, 0, true},    {5, 3, true},   {5, -3, true},
+                 {5, 0, true}, {-16, 16, true}, {17, 0, false}, {0, 0, true}};
+    int left = 100, top = 100;
+    reader.Read(left, top, 11, 11);
+    for (const auto& step : steps) {
+        left += step.dx;
+        top += step.dy;
+        SCOPED_TRACE(testing::Message() << "block at " << left << "," << top);
+        reader.AskLeadBlock();
+        const unsigned before = nextRequest();
+        reader.Read(left, top, 11, 11);
+        const unsigned asked = nextRequest() - before - 1;
+        EXPECT_EQ(asked == 0, step.led) << asked << " requests";
+    }
+    reader.DropLeadBlock();
 }
 
 TEST_F(Depth24Screen, PointsFarOffTheScreenReadInvalidWithoutAnXError) {
