@@ -92,7 +92,7 @@ public:
     ServerFill& operator=(const ServerFill&) = delete;
 
     void Fill(const QRect& area, QRgb colour) {
-        const uint32_t pixel = colour & 0xFFFFFF;
+        const uint32_t pixel = colour & 0xFFFFFF; // the bench's servers are TrueColor, depth 24
         xcb_change_gc(connection_, gc_, XCB_GC_FOREGROUND, &pixel);
         const xcb_rectangle_t rectangle{
             static_cast<int16_t>(area.x()), static_cast<int16_t>(area.y()),
