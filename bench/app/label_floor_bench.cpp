@@ -1,7 +1,7 @@
 // What Qt Widgets itself costs at the tracking rate, as a floor under the
 // tracking benchmark's figures. A small window runs a 100 ms timer on a
-// private Xvfb of 1920 x 1080, in five copies side by side, each changing
-// one 60 x 15 patch (or a label) a tick in its own way:
+// private Xvfb of 1920 x 1080, in seven copies side by side, each changing
+// one 60 x 15 patch (or a label, or seventeen patches) a tick in its own way:
 //   still  leaves the window alone: the timer's own cost;
 //   xfill  asks the server to fill the patch, one request: what any X
 //          client pays;
@@ -10,10 +10,14 @@
 //   patch  repaints a widget that only fills itself: the bare cost of a
 //          widget repaint and its flush;
 //   label  writes a new "x:..  y:300" text into a plain QLabel in the
-//          window's font and the raw-position label's size.
+//          window's font and the raw-position label's size;
+//   store17  paints seventeen patches straight into the backing store, in
+//          one paint and one flush;
+//   patch17  repaints seventeen widgets that only fill themselves.
 // The tracking window repaints up to sixteen widgets and the magnifier a
-// tick beside its own reads of the screen. The CPU time of each copy is read
-// from /proc over the same stretches of wall time.
+// tick beside its own reads of the screen: patch17 against store17 is what
+// the widget repaint machinery costs at that count. The CPU time of each
+// copy is read from /proc over the same stretches of wall time.
 //
 //   huegrab_bench_label_floor [SECONDS [ROUNDS]]
 //
@@ -67,15 +71,19 @@ private:
 // The same fill painted straight into the window's backing store and
 // flushed, past the widgets' repaint machinery: what the toolkit's painting
 // and flush cost alone.
-void FillThroughBackingStore(QWidget& window, const QRect& area, QRgb colour) {
+void FillThroughBackingStore(QWidget& window, const std::vector<QRect>& areas, QRgb colour) {
+    QRegion region;
+    for (const QRect& area : areas)
+        region += area;
     QBackingStore* store = window.backingStore();
-    store->beginPaint(area);
+    store->beginPaint(region);
     {
         QPainter painter(store->paintDevice());
-        painter.fillRect(area, QColor(colour));
+        for (const QRect& area : areas)
+            painter.fillRect(area, QColor(colour));
     }
     store->endPaint();
-    store->flush(area, window.windowHandle());
+    store->flush(region, window.windowHandle());
 }
 
 // The same fill as one request to the server, on Qt's own connection: what
@@ -107,19 +115,31 @@ private:
     xcb_gcontext_t gc_;
 };
 
-const char* const kModes[] = {"still", "xfill", "store", "patch", "label"};
+const char* const kModes[] = {"still", "xfill", "store", "patch", "label", "store17", "patch17"};
+
+// Seventeen patches spread over the window as the tracking window's readouts
+// are: the first is the single patch of the one-patch copies.
+constexpr int kManyPatches = 17;
+QRect PatchArea(int k) {
+    return QRect(120 + (k % 3) * 90, 20 + (k / 3) * 40, 60, 15);
+}
 
 int RunWindow(int argc, char** argv, const std::string& mode) {
     QApplication app(argc, argv);
     QWidget window;
     window.setWindowTitle(QStringLiteral("label floor"));
     window.setFont(huegrab::WindowFont());
-    window.resize(200, 60);
+    window.resize(400, 260);
     QLabel label(QStringLiteral("x:0  y:0"), &window);
     label.setGeometry(20, 20, 89, 15);
-    Patch patch(&window);
-    patch.setAttribute(Qt::WA_OpaquePaintEvent);
-    patch.setGeometry(120, 20, 60, 15);
+    std::vector<Patch*> patches; // owned by the window
+    std::vector<QRect> areas;
+    for (int k = 0; k < kManyPatches; ++k) {
+        areas.push_back(PatchArea(k));
+        patches.push_back(new Patch(&window));
+        patches.back()->setAttribute(Qt::WA_OpaquePaintEvent);
+        patches.back()->setGeometry(areas.back());
+    }
     window.show();
     std::optional<ServerFill> serverFill;
     if (mode == "xfill")
@@ -134,11 +154,16 @@ int RunWindow(int argc, char** argv, const std::string& mode) {
         if (mode == "label")
             label.setText(QStringLiteral("x:%1  y:300").arg(100 + (tick * 5) % 500));
         else if (mode == "patch")
-            patch.SetColour(colour);
+            patches.front()->SetColour(colour);
         else if (mode == "store")
-            FillThroughBackingStore(window, patch.geometry(), colour);
+            FillThroughBackingStore(window, {areas.front()}, colour);
+        else if (mode == "patch17") {
+            for (Patch* patch : patches)
+                patch->SetColour(colour);
+        } else if (mode == "store17")
+            FillThroughBackingStore(window, areas, colour);
         else if (serverFill)
-            serverFill->Fill(patch.geometry(), colour);
+            serverFill->Fill(areas.front(), colour);
     });
     timer.start(100);
     return app.exec();
@@ -196,14 +221,14 @@ int main(int argc, char** argv) {
         for (std::size_t i = 0; i < copies.size(); ++i) {
             const double used =
                 huegrab::bench::ProcessCpuSeconds(copies[i].program->Pid()) - before[i];
-            std::printf("  %-6s round %d: %.3f s CPU in %.2f s wall = %.2f %% of one core\n",
+            std::printf("  %-7s round %d: %.3f s CPU in %.2f s wall = %.2f %% of one core\n",
                         copies[i].mode, round + 1, used, stretch, 100.0 * used / stretch);
             cpu[i] += used;
         }
         wall += stretch;
     }
     for (std::size_t i = 0; i < copies.size(); ++i) {
-        std::printf("100 ms timer, %-7s %.2f %% of one core, %.0f us CPU per tick\n",
+        std::printf("100 ms timer, %-8s %.2f %% of one core, %.0f us CPU per tick\n",
                     (std::string(copies[i].mode) + ":").c_str(), 100.0 * cpu[i] / wall,
                     1e6 * cpu[i] / (wall / 0.1));
     }
