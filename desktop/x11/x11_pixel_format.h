@@ -6,8 +6,8 @@
 
 namespace huegrab::x11 {
 
-// Turns the pixel values of a TrueColor or DirectColor visual into 0x00BBGGRR
-// by its channel masks. Channels narrower than 8 bits are stretched so that
+// Turns the pixel values of a TrueColor visual into 0x00BBGGRR by its
+// channel masks. Channels narrower than 8 bits are stretched so that
 // their full value gives 255 (a 5-bit 31 reads 255, not 248).
 class ChannelConverter {
 public:

@@ -24,8 +24,11 @@ constexpr std::int64_t kShmMinPixels = 256 * 256;
 // up to this far between two ticks finds its block already read.
 constexpr int kLeadMargin = 16;
 
+// Only TrueColor pixels carry their colour in the channel masks: on a
+// DirectColor screen each channel is an index into that channel's colour
+// map, so those pixels go through the colour map as mapped screens' do.
 ChannelConverter ConverterFor(const Visual* visual) {
-    if (!visual || (visual->c_class != TrueColor && visual->c_class != DirectColor))
+    if (!visual || visual->c_class != TrueColor)
         return ChannelConverter(0, 0, 0);
     return ChannelConverter(static_cast<std::uint32_t>(visual->red_mask),
                             static_cast<std::uint32_t>(visual->green_mask),
@@ -317,8 +320,9 @@ void ScreenReader::ConvertThroughColormap(XImage& image, PixelBlock& block, int 
     }
     XErrorTrap trap(display_);
     XQueryColors(display_, colormap_, colors_.data(), static_cast<int>(colors_.size()));
-    if (trap.Failed())
-        return;
+    // A map that went away leaves these pixels unknown, not those of an
+    // earlier read of the same block.
+    const bool known = !trap.Failed();
     for (int row = 0; row < height; ++row) {
         for (int column = 0; column < width; ++column) {
             const XColor& color =
@@ -327,8 +331,9 @@ void ScreenReader::ConvertThroughColormap(XImage& image, PixelBlock& block, int 
             block.pixels[static_cast<std::size_t>(top + row - block.top) *
                              static_cast<std::size_t>(block.width) +
                          static_cast<std::size_t>(left + column - block.left)] =
-                static_cast<ColorValue>((color.red >> 8) | (color.green & 0xFF00u) |
-                                        (static_cast<unsigned>(color.blue >> 8) << 16));
+                known ? static_cast<ColorValue>((color.red >> 8) | (color.green & 0xFF00u) |
+                                                (static_cast<unsigned>(color.blue >> 8) << 16))
+                      : kInvalidColor;
         }
     }
 }

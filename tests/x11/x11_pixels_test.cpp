@@ -38,14 +38,19 @@ std::string RgbText(std::uint32_t rgb) {
     return text;
 }
 
-// One server per screen depth, shared by the tests of that depth.
-template <int Width, int Height, int Depth> class ScreenTest : public ::testing::Test {
+// One server per screen depth (and visual), shared by the tests of that depth.
+template <int Width, int Height, int Depth, bool DirectColour = false>
+class ScreenTest : public ::testing::Test {
 protected:
     static constexpr int kWidth = Width;
     static constexpr int kHeight = Height;
 
     static void SetUpTestSuite() {
-        server_ = XvfbServer::Start({.width = Width, .height = Height, .depth = Depth});
+        std::vector<std::string> visual;
+        if (DirectColour)
+            visual = {"-cc", "5"}; // the root's visual: DirectColor
+        server_ = XvfbServer::Start(
+            {.width = Width, .height = Height, .depth = Depth, .extraArguments = visual});
         if (server_)
             client_ = TestClient::Connect(server_->DisplayName());
     }
@@ -85,6 +90,25 @@ protected:
         return window;
     }
 
+    // Single reads, led reads and whole-screen reads (through shared
+    // memory) of a screen whose pixels are indexes into colour maps.
+    void ExpectReadsThroughTheColourMap() {
+        for (const std::uint32_t rgb : {0x123456u, 0xFF0000u, 0xFFFFFFu, 0x000000u}) {
+            SetRootColour(rgb);
+            EXPECT_EQ(desktop_->GetPixel(0, 0), FromRgb(rgb)) << RgbText(rgb);
+        }
+        ASSERT_NE(MakeWindow(100, 100, 10, 10, 0x00FF00), 0u);
+        const PixelBlock block = desktop_->ReadBlock(95, 95, 11, 11);
+        EXPECT_EQ(ReadLed(95, 95, 11, 11).pixels, block.pixels) << "led";
+        EXPECT_EQ(block.At(100, 100), FromRgb(0x00FF00));
+        EXPECT_EQ(block.At(99, 100), FromRgb(0x000000));
+        EXPECT_EQ(desktop_->GetPixel(-1, 0), kInvalidColor);
+        const PixelBlock whole = desktop_->ReadBlock(0, 0, kWidth, kHeight);
+        EXPECT_EQ(whole.At(100, 100), FromRgb(0x00FF00));
+        EXPECT_EQ(whole.At(109, 109), FromRgb(0x00FF00));
+        EXPECT_EQ(whole.At(110, 110), FromRgb(0x000000));
+    }
+
     static inline std::unique_ptr<XvfbServer> server_;
     static inline std::unique_ptr<TestClient> client_;
     std::unique_ptr<X11Desktop> desktop_;
@@ -94,6 +118,7 @@ protected:
 using Depth24Screen = ScreenTest<640, 480, 24>;
 using Depth16Screen = ScreenTest<320, 240, 16>;
 using Depth8Screen = ScreenTest<320, 240, 8>;
+using DirectColourScreen = ScreenTest<320, 240, 24, true>;
 
 TEST_F(Depth24Screen, RootColourReadsExactlyEverywhere) {
     SetRootColour(0x123456);
@@ -404,21 +429,13 @@ TEST_F(Depth16Screen, OtherColoursReadWithinTheChannelPrecision) {
 }
 
 TEST_F(Depth8Screen, ColourMappedScreensReadThroughTheColourMap) {
-    for (const std::uint32_t rgb : {0x123456u, 0xFF0000u, 0xFFFFFFu, 0x000000u}) {
-        SetRootColour(rgb);
-        EXPECT_EQ(desktop_->GetPixel(0, 0), FromRgb(rgb)) << RgbText(rgb);
-    }
-    ASSERT_NE(MakeWindow(100, 100, 10, 10, 0x00FF00), 0u);
-    const PixelBlock block = desktop_->ReadBlock(95, 95, 11, 11);
-    EXPECT_EQ(ReadLed(95, 95, 11, 11).pixels, block.pixels) << "led";
-    EXPECT_EQ(block.At(100, 100), FromRgb(0x00FF00));
-    EXPECT_EQ(block.At(99, 100), FromRgb(0x000000));
-    EXPECT_EQ(desktop_->GetPixel(-1, 0), kInvalidColor);
-    // A whole-screen read takes the shared-memory path and the colour map.
-    const PixelBlock whole = desktop_->ReadBlock(0, 0, kWidth, kHeight);
-    EXPECT_EQ(whole.At(100, 100), FromRgb(0x00FF00));
-    EXPECT_EQ(whole.At(109, 109), FromRgb(0x00FF00));
-    EXPECT_EQ(whole.At(110, 110), FromRgb(0x000000));
+    ExpectReadsThroughTheColourMap();
+}
+
+// Its pixels have channel masks as TrueColor's have, but each channel is an
+// index into a colour map.
+TEST_F(DirectColourScreen, ChannelsReadThroughTheColourMapNotAsColours) {
+    ExpectReadsThroughTheColourMap();
 }
 
 } // namespace
