@@ -90,7 +90,7 @@ std::unique_ptr<X11Desktop> X11Desktop::Open(const char* displayName) {
 
     state->ReadKeycodes();
     state->screen = std::make_unique<ScreenReader>(dpy, state->root);
-    state->hotkeys = std::make_unique<HotkeyGrabs>(dpy, state->root);
+    state->hotkeys = std::make_unique<HotkeyGrabs>(dpy);
     state->windows = std::make_unique<WindowReader>(dpy, state->root);
     // Size changes of the root (RandR) arrive as ConfigureNotify.
     XSelectInput(dpy, state->root, StructureNotifyMask);

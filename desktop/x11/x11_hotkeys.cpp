@@ -57,8 +57,10 @@ unsigned MaskToWindowsModifiers(unsigned state) {
     return modifiers;
 }
 
-HotkeyGrabs::HotkeyGrabs(Display* display, Window root)
-    : display_(display), root_(root), locks_(ReadLockMasks()) {}
+HotkeyGrabs::HotkeyGrabs(Display* display) : display_(display), locks_(ReadLockMasks()) {
+    for (int screen = 0; screen < ScreenCount(display_); ++screen)
+        roots_.push_back(RootWindow(display_, screen));
+}
 
 HotkeyGrabs::~HotkeyGrabs() {
     for (const Registration& registration : registrations_)
@@ -98,9 +100,11 @@ unsigned HotkeyGrabs::RelevantModifiers(unsigned state) const {
 
 bool HotkeyGrabs::Grab(const Registration& registration) {
     XErrorTrap trap(display_);
-    for (const unsigned locks : LockCombinations(registration.locks)) {
-        XGrabKey(display_, registration.keycode, registration.modifierMask | locks, root_, False,
-                 GrabModeAsync, GrabModeAsync);
+    for (const Window root : roots_) {
+        for (const unsigned locks : LockCombinations(registration.locks)) {
+            XGrabKey(display_, registration.keycode, registration.modifierMask | locks, root, False,
+                     GrabModeAsync, GrabModeAsync);
+        }
     }
     if (trap.Sync() == 0)
         return true;
@@ -114,8 +118,10 @@ bool HotkeyGrabs::Grab(const Registration& registration) {
 
 void HotkeyGrabs::Ungrab(const Registration& registration) {
     XErrorTrap trap(display_);
-    for (const unsigned locks : LockCombinations(registration.locks))
-        XUngrabKey(display_, registration.keycode, registration.modifierMask | locks, root_);
+    for (const Window root : roots_) {
+        for (const unsigned locks : LockCombinations(registration.locks))
+            XUngrabKey(display_, registration.keycode, registration.modifierMask | locks, root);
+    }
     trap.Sync();
 }
 

@@ -8,12 +8,14 @@
 
 namespace huegrab::x11 {
 
-// Global hotkeys as passive key grabs on the root window. X compares the
-// whole modifier state, so every grab is repeated for each combination of
-// the lock keys (CapsLock, NumLock, ScrollLock) to work whatever their state.
+// Global hotkeys as passive key grabs on the root window of every screen of
+// the display: with the pointer on another screen, keys go to that screen's
+// windows. X compares the whole modifier state, so every grab is repeated
+// for each combination of the lock keys (CapsLock, NumLock, ScrollLock) to
+// work whatever their state.
 class HotkeyGrabs {
 public:
-    HotkeyGrabs(Display* display, Window root);
+    explicit HotkeyGrabs(Display* display);
     ~HotkeyGrabs();
     HotkeyGrabs(const HotkeyGrabs&) = delete;
     HotkeyGrabs& operator=(const HotkeyGrabs&) = delete;
@@ -57,7 +59,7 @@ private:
     unsigned RelevantModifiers(unsigned state) const;
 
     Display* display_;
-    Window root_;
+    std::vector<Window> roots_;
     LockMasks locks_;
     std::vector<Registration> registrations_;
 };

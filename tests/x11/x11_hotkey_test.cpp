@@ -32,6 +32,12 @@ using Message = std::pair<int, std::int32_t>;
 
 class X11Hotkey : public X11ServerTest<320, 240> {
 protected:
+    // A second screen: keys pressed with the pointer there go to its windows.
+    static void SetUpTestSuite() {
+        server_ = XvfbServer::Start(
+            {.width = 320, .height = 240, .extraArguments = {"-screen", "1", "200x100x16"}});
+    }
+
     void SetUp() override {
         X11ServerTest::SetUp();
         if (HasFatalFailure())
@@ -110,6 +116,15 @@ TEST_F(X11Hotkey, AltBacktickDeliversOneMessageShapedLikeWmHotkey) {
     EXPECT_GE(desktop_->EventFd(), 0);
     ASSERT_TRUE(desktop_->RegisterHotKey(kHotkeyId, hotkey_mod::kAlt, vk::kOem3));
     EXPECT_EQ(Press("alt+grave"), kOneAltBacktick);
+    EXPECT_EQ(Press("alt+grave"), kOneAltBacktick);
+}
+
+TEST_F(X11Hotkey, WorksWithThePointerOnAnotherScreen) {
+    ASSERT_TRUE(desktop_->RegisterHotKey(kHotkeyId, hotkey_mod::kAlt, vk::kOem3));
+    ASSERT_EQ(Xdotool({"mousemove", "--screen", "1", "50", "50"}), 0);
+    const std::vector<Message> there = Press("alt+grave");
+    ASSERT_EQ(Xdotool({"mousemove", "--screen", "0", "50", "50"}), 0);
+    EXPECT_EQ(there, kOneAltBacktick);
     EXPECT_EQ(Press("alt+grave"), kOneAltBacktick);
 }
 
