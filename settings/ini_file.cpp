@@ -174,6 +174,13 @@ EditOutcome EditFileLocked(const fs::path& path,
     if (existed && bytes == before) {
         return EditOutcome::Unchanged;
     }
+    // Readers stop at the limit: a file grown past it would lose its tail
+    // to them, and no later write could rewrite it.
+    if (bytes.size() > kMaxIniFileBytes) {
+        Report(target, "cannot be written",
+               "it would grow past " + std::to_string(kMaxIniFileBytes) + " bytes");
+        return EditOutcome::Failed;
+    }
     return ReplaceLocked(target, bytes) ? EditOutcome::Written : EditOutcome::Failed;
 }
 

@@ -72,8 +72,8 @@ enum class EditOutcome {
 // loop of links fails. Fails without writing, the reason on stderr, when the
 // lock is not granted, when the file exists but this user may not write it
 // (even where the folder would allow replacing it), when it is a folder, a
-// pipe or a device, when it cannot be read or is larger than
-// kMaxIniFileBytes, or when `edit` returns false.
+// pipe or a device, when it cannot be read, when it is or would become larger
+// than kMaxIniFileBytes, or when `edit` returns false.
 EditOutcome EditFileLocked(const std::filesystem::path& path,
                            const std::function<bool(std::string& bytes)>& edit);
 

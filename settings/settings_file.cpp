@@ -1,6 +1,10 @@
 #include "settings/settings_file.h"
 
+#include "settings/ini_encoding.h"
 #include "settings/ini_file.h"
+#include "settings/utf8_path.h"
+
+#include <cstdio>
 
 namespace huegrab {
 
@@ -9,22 +13,39 @@ bool SettingsFile::Exists() const {
 }
 
 std::string SettingsFile::ReadSetting(std::string_view section, std::string_view key) const {
-    std::optional<FileContents> contents = ReadFileBounded(path_);
+    const std::optional<FileContents> contents = ReadFileBounded(path_);
     if (!contents) {
         return {};
     }
-    return IniDocument(std::move(contents->bytes)).Read(section, key);
+    std::optional<IniText> decoded = DecodeIniText(contents->bytes, contents->complete);
+    if (!decoded) {
+        return {};
+    }
+    return IniDocument(std::move(decoded->text)).Read(section, key);
 }
 
 bool SettingsFile::WriteSettings(std::string_view section, std::span<const IniKeyValue> values) {
     const EditOutcome outcome = EditFileLocked(path_, [&](std::string& bytes) {
-        IniDocument document(std::move(bytes));
+        std::optional<IniText> decoded = DecodeIniText(bytes);
+        if (!decoded) {
+            std::fprintf(stderr, "huegrab: settings file %s: cannot be written: %s\n",
+                         Utf8FromPath(path_).c_str(), "its UTF-16 text does not decode");
+            return false;
+        }
+        IniDocument document(std::move(decoded->text));
         for (const IniKeyValue& entry : values) {
             if (!document.Write(section, entry.key, entry.value)) {
                 return false;
             }
         }
-        bytes = document.Bytes();
+        decoded->text = document.Bytes();
+        std::optional<std::string> encoded = EncodeIniText(*decoded);
+        if (!encoded) {
+            std::fprintf(stderr, "huegrab: settings file %s: cannot be written: %s\n",
+                         Utf8FromPath(path_).c_str(), "a value is not UTF-8 text");
+            return false;
+        }
+        bytes = std::move(*encoded);
         return true;
     });
     return outcome != EditOutcome::Failed;

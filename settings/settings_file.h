@@ -12,7 +12,8 @@ namespace huegrab {
 // the file before or after a write, never half of one. Writers hold the
 // file's FileLock across their read-modify-write, so two running copies never
 // drop each other's sections, and replace the file atomically, so a crash or
-// a full disk never leaves a cut-off file.
+// a full disk never leaves a cut-off file. A file saved as UTF-16 (with its
+// byte-order mark) is read, and written back, in UTF-16.
 class SettingsFile final : public SettingsStore {
 public:
     explicit SettingsFile(std::filesystem::path path) : path_(std::move(path)) {}

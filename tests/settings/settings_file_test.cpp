@@ -1,3 +1,4 @@
+#include "settings/ini_file.h"
 #include "settings/settings_file.h"
 #include "temp_folder.h"
 
@@ -92,6 +93,88 @@ TEST(SettingsFile, VeryLargeFileReadsItsStartAndIsNeverRewritten) {
     EXPECT_EQ(file.ReadSetting("P0", "C"), "42");
     EXPECT_FALSE(file.WriteSetting("P0", "C", "1"));
     EXPECT_EQ(ReadBytes(file.Path()), big);
+}
+
+// UTF-16 text of ASCII, with its byte-order mark when `mark`.
+std::string Utf16(std::string_view ascii, bool bigEndian, bool mark = false) {
+    std::string bytes = mark ? (bigEndian ? "\xFE\xFF"s : "\xFF\xFE"s) : ""s;
+    for (const char c : ascii) {
+        bytes += bigEndian ? "\0"s + c : c + "\0"s;
+    }
+    return bytes;
+}
+
+// Saved as "Unicode" by a Windows editor: read, and edited in place, in the
+// file's own encoding, characters past ASCII and past the BMP kept.
+TEST(SettingsFile, Utf16FilesAreReadAndWrittenInTheirEncoding) {
+    for (const bool bigEndian : {false, true}) {
+        SCOPED_TRACE(bigEndian ? "big-endian" : "little-endian");
+        // "; é 𝄞" then a line end: U+00E9, then U+1D11E as D834 DD1E.
+        const std::string comment =
+            Utf16("; ", bigEndian) +
+            (bigEndian ? "\x00\xE9\x00 \xD8\x34\xDD\x1E"s : "\xE9\x00 \x00\x34\xD8\x1E\xDD"s) +
+            Utf16("\r\n", bigEndian);
+        TempFolder folder;
+        SettingsFile file(folder / "config.ini");
+        WriteBytes(file.Path(), Utf16("[P0]\r\nC=255\r\n", bigEndian, true) + comment);
+        EXPECT_EQ(file.ReadSetting("p0", "c"), "255");
+        ASSERT_TRUE(file.WriteSetting("P0", "C", "1"));
+        ASSERT_TRUE(file.WriteSetting("P1", "X", "2"));
+        EXPECT_EQ(ReadBytes(file.Path()), Utf16("[P0]\r\nC=1\r\n", bigEndian, true) + comment +
+                                              Utf16("[P1]\r\nX=2\r\n", bigEndian));
+        EXPECT_EQ(file.ReadSetting("P1", "X"), "2");
+    }
+}
+
+// Text that does not decode as UTF-16 is neither misread nor rewritten.
+TEST(SettingsFile, BrokenUtf16FilesReadEmptyAndAreNeverRewritten) {
+    const std::string broken[] = {
+        Utf16("[P0]\r\nC=255\r\n", false, true) + "\x00\xDC"s, // a lone low surrogate
+        Utf16("[P0]\r\nC=255\r\n", false, true) + "\x34\xD8"s, // a high one at the end
+        Utf16("[P0]\r\nC=255\r\n", true, true) + "\x00"s,      // an odd byte count
+    };
+    for (const std::string& bytes : broken) {
+        TempFolder folder;
+        SettingsFile file(folder / "config.ini");
+        WriteBytes(file.Path(), bytes);
+        EXPECT_EQ(file.ReadSetting("P0", "C"), "");
+        EXPECT_FALSE(file.WriteSetting("P0", "C", "1"));
+        EXPECT_EQ(ReadBytes(file.Path()), bytes);
+    }
+}
+
+// Reads stop at the size limit: a line cut there is not read (its value
+// would be a different number), and a save that would grow the file past
+// the limit is refused, so no save ever leaves a file readers cut.
+TEST(SettingsFile, NothingIsReadFromACutLineAndNoSaveGrowsAFilePastTheLimit) {
+    for (const bool utf16 : {false, true}) {
+        SCOPED_TRACE(utf16 ? "UTF-16" : "8-bit");
+        const auto text = [&](std::string_view ascii) {
+            return utf16 ? Utf16(ascii, false) : std::string(ascii);
+        };
+        const std::size_t unit = utf16 ? 2 : 1;
+        const std::string start = (utf16 ? "\xFF\xFE"s : ""s) + text("[P0]\r\nX=1\r\n;");
+        const std::string tail = text("\r\n[P1]\r\nC=16711680\r\n");
+        // The tail's "C=167" ends exactly at the limit.
+        const std::size_t filler = (kMaxIniFileBytes - start.size() - tail.size()) / unit + 7;
+        const std::string cut = start + text(std::string(filler, 'x')) + tail + text(";;;;");
+        TempFolder folder;
+        SettingsFile big(folder / "big.ini");
+        WriteBytes(big.Path(), cut);
+        EXPECT_EQ(big.ReadSetting("P0", "X"), "1");
+        EXPECT_EQ(big.ReadSetting("P1", "C"), "");
+
+        // Just under the limit: the new section would take it over.
+        const std::size_t nearlyFull = (kMaxIniFileBytes - start.size()) / unit - 8;
+        const std::string whole = start + text(std::string(nearlyFull, 'x')) + text("\r\n");
+        ASSERT_LE(whole.size(), kMaxIniFileBytes);
+        SettingsFile full(folder / "full.ini");
+        WriteBytes(full.Path(), whole);
+        EXPECT_FALSE(full.WriteSettings("P1", std::vector<IniKeyValue>{{"C", "16711680"}}));
+        EXPECT_EQ(ReadBytes(full.Path()), whole);
+        EXPECT_TRUE(full.WriteSetting("P0", "X", "2")) << "a change in place still fits";
+        EXPECT_EQ(full.ReadSetting("P0", "X"), "2");
+    }
 }
 
 // Two running copies, each saving its own slot over and over: with the lock
