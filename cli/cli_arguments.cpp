@@ -3,6 +3,7 @@
 #include "cli/reading_format.h"
 #include "lookup/color_code_lookup.h"
 
+#include <algorithm>
 #include <array>
 #include <charconv>
 #include <limits>
@@ -151,6 +152,15 @@ struct SplitArguments {
 std::variant<SplitArguments, UsageError> Split(const CommandSpec& spec,
                                                std::span<const std::string_view> tokens) {
     SplitArguments split;
+    // Help wins over whatever else is on the line, a bad option too.
+    for (const std::string_view token : tokens) {
+        if (token == "--")
+            break;
+        if (token == "--help" || token == "-h") {
+            split.help = true;
+            return split;
+        }
+    }
     bool optionsEnded = false;
     for (std::size_t i = 0; i < tokens.size(); ++i) {
         const std::string_view token = tokens[i];
@@ -160,10 +170,6 @@ std::variant<SplitArguments, UsageError> Split(const CommandSpec& spec,
         }
         if (token == "--") {
             optionsEnded = true;
-            continue;
-        }
-        if (token == "--help" || token == "-h") {
-            split.help = true;
             continue;
         }
         const std::size_t equals = token.find('=');
@@ -191,8 +197,6 @@ std::variant<SplitArguments, UsageError> Split(const CommandSpec& spec,
             return UsageError{std::string(name) + " needs a value"};
         }
     }
-    if (split.help)
-        return split;
     if (split.positionals.size() > spec.positionals.size()) {
         return UsageError{"unexpected argument " +
                           Quoted(split.positionals[spec.positionals.size()])};
@@ -391,7 +395,10 @@ std::optional<std::chrono::milliseconds> ParseSeconds(std::string_view text) {
         }
         return true;
     };
-    if (!digits(whole) || !digits(fraction) || whole.size() > 7)
+    // Up to 9999999 s; leading zeros do not count.
+    const std::size_t significant =
+        whole.size() - std::min(whole.find_first_not_of('0'), whole.size());
+    if (!digits(whole) || !digits(fraction) || significant > 7)
         return std::nullopt;
     std::int64_t ms = 0;
     for (const char c : whole)
@@ -471,8 +478,8 @@ std::string ProgramHelp() {
     }
     help += "\nColours are printed as c (decimal 0x00BBGGRR) and hex (six digits, BBGGRR);\n"
             "H, S and L are on a 0-240 scale. 'huegrab-cli COMMAND --help' describes one\n"
-            "command. Exit status: 0 done, 1 not found or timed out, 2 bad usage or no\n"
-            "desktop.\n";
+            "command. Exit status: 0 done, 1 not found or timed out, 2 bad usage, no\n"
+            "desktop (or the X server went away) or output that could not be written.\n";
     return help;
 }
 

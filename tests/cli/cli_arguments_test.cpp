@@ -134,8 +134,12 @@ TEST(CliArguments, HelpForTheProgramAndForEachCommand) {
         SCOPED_TRACE(name);
         EXPECT_NE(programHelp.find("  " + name + " "), std::string::npos);
         // --help wins over whatever else is on the line, bad arguments too.
-        for (const auto& arguments : std::vector<std::vector<std::string>>{
-                 {name, "--help"}, {name, "x", "-h"}, {"help", name}}) {
+        for (const auto& arguments :
+             std::vector<std::vector<std::string>>{{name, "--help"},
+                                                   {name, "x", "-h"},
+                                                   {"help", name},
+                                                   {name, "--bogus", "--help"},
+                                                   {name, "-h", "--bogus"}}) {
             const ParsedArguments parsed = Parse(arguments);
             const auto* help = std::get_if<HelpRequest>(&parsed);
             ASSERT_NE(help, nullptr) << testing::PrintToString(arguments);
@@ -176,6 +180,7 @@ TEST(CliArguments, NumberForms) {
         {"1e3", std::nullopt},
         {"1.2.3", std::nullopt},
         {"10000000", std::nullopt},
+        {"00000005", 5000ms},
     };
     for (const auto& [text, value] : seconds)
         EXPECT_EQ(ParseSeconds(text), value) << '"' << text << '"';
