@@ -120,18 +120,31 @@ Outcome Search(const Request& request, DesktopServices& desktop) {
     return {kExitDone, PointText(*found) + "\n", {}};
 }
 
+// Another program's title or class, as one line of output: its line breaks
+// and other control characters become spaces, so that a title can never
+// add lines (or forge entries) of its own.
+std::string OneLine(std::string text) {
+    for (char& c : text) {
+        if (static_cast<unsigned char>(c) < 0x20 || c == 0x7F)
+            c = ' ';
+    }
+    return text;
+}
+
 // Handle, title and class, one a line, as the pick page shows them.
 Outcome WindowAt(const Request& request, DesktopServices& desktop) {
     const WindowHandle window =
         request.point ? desktop.WindowFromPoint(*request.point) : WindowUnderPointer(desktop);
     const WindowFacts facts = DescribeWindow(desktop, window);
-    return {kExitDone, facts.handle + "\n" + facts.title + "\n" + facts.className + "\n", {}};
+    return {kExitDone,
+            facts.handle + "\n" + OneLine(facts.title) + "\n" + OneLine(facts.className) + "\n",
+            {}};
 }
 
 Outcome Windows(DesktopServices& desktop) {
     std::string out;
     for (const std::string& line : ListTopLevelWindows(desktop))
-        out += line + "\r\n";
+        out += OneLine(line) + "\r\n";
     return {kExitDone, std::move(out), {}};
 }
 

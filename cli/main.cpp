@@ -1,6 +1,7 @@
 // huegrab-cli: the readings of the huegrab window for scripts, no Qt.
 #include "cli/cli_arguments.h"
 #include "cli/cli_commands.h"
+#include "cli/standard_streams.h"
 #include "desktop/open_desktop.h"
 
 #include <cstdio>
@@ -18,28 +19,44 @@ std::string FirstLine(const std::string& text) {
     return text.substr(0, text.find('\n'));
 }
 
+// Prints the result on stdout and the error line on stderr and ends with
+// `status`, unless the result could not be written (stdout closed, a full
+// disk, a closed pipe): a script must not take a reading it never got.
+int Finish(const std::string& out, const std::string& error, int status, bool outputClosed) {
+    Write(stdout, out);
+    const bool written = std::fflush(stdout) == 0 && !std::ferror(stdout);
+    if (!error.empty())
+        Write(stderr, "huegrab-cli: " + error + "\n");
+    if ((outputClosed && !out.empty()) || !written) {
+        Write(stderr, "huegrab-cli: cannot write the output\n");
+        return huegrab::cli::kExitUsage;
+    }
+    return status;
+}
+
 } // namespace
 
 int main(int argc, char** argv) {
     using namespace huegrab;
     using namespace huegrab::cli;
+    const bool outputClosed = OpenClosedStandardStreams();
     const std::vector<std::string_view> arguments(argv + 1, argv + argc);
     const ParsedArguments parsed = ParseArguments(arguments);
     if (const auto* error = std::get_if<UsageError>(&parsed)) {
         Write(stderr, "huegrab-cli: " + error->message + "\n");
         return kExitUsage;
     }
-    if (const auto* help = std::get_if<HelpRequest>(&parsed)) {
-        Write(stdout, help->command ? CommandHelp(*help->command) : ProgramHelp());
-        return kExitDone;
-    }
-    if (std::holds_alternative<VersionRequest>(parsed)) {
-        Write(stdout, "huegrab-cli " HUEGRAB_VERSION "\n");
-        return kExitDone;
-    }
+    if (const auto* help = std::get_if<HelpRequest>(&parsed))
+        return Finish(help->command ? CommandHelp(*help->command) : ProgramHelp(), {}, kExitDone,
+                      outputClosed);
+    if (std::holds_alternative<VersionRequest>(parsed))
+        return Finish("huegrab-cli " HUEGRAB_VERSION "\n", {}, kExitDone, outputClosed);
     const Request& request = std::get<Request>(parsed);
     std::unique_ptr<DesktopServices> desktop;
     if (NeedsDesktop(request)) {
+        // A desktop that goes away mid-run (the X server quits) is no
+        // desktop, as one that never opened.
+        ExitWhenTheDesktopIsLost("huegrab-cli", kExitUsage);
         std::string whyNot;
         desktop = OpenDesktop(whyNot);
         if (!desktop) {
@@ -48,8 +65,6 @@ int main(int argc, char** argv) {
         }
     }
     const Outcome outcome = RunRequest(request, desktop.get());
-    Write(stdout, outcome.out);
-    if (!outcome.error.empty())
-        Write(stderr, "huegrab-cli: " + outcome.error + "\n");
-    return outcome.status;
+    desktop.reset();
+    return Finish(outcome.out, outcome.error, outcome.status, outputClosed);
 }

@@ -12,4 +12,10 @@ namespace huegrab {
 // one or two lines for a person at a terminal.
 std::unique_ptr<DesktopServices> OpenDesktop(std::string& whyNot);
 
+// How the process ends when its desktop goes away while it runs (the X
+// server quits): "<program>: lost the connection ..." on stderr, then exit
+// with `status`. Call it before OpenDesktop. Without it, "huegrab" and 1.
+// A Windows desktop does not go away under a running program.
+void ExitWhenTheDesktopIsLost(const char* program, int status);
+
 } // namespace huegrab

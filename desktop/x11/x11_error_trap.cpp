@@ -2,6 +2,8 @@
 
 #include <algorithm>
 #include <cstdio>
+#include <cstdlib>
+#include <optional>
 #include <vector>
 
 namespace huegrab::x11 {
@@ -17,12 +19,17 @@ bool IsOwnDisplay(Display* display) {
     return std::find(ownDisplays.begin(), ownDisplays.end(), display) != ownDisplays.end();
 }
 
+const char* lostConnectionProgram = "huegrab";
+std::optional<int> lostConnectionStatus;
+
 int ReportLostConnection(Display* display) {
-    std::fprintf(stderr, "huegrab: lost the connection to the X server %s\n",
+    std::fprintf(stderr, "%s: lost the connection to the X server %s\n", lostConnectionProgram,
                  display ? DisplayString(display) : "");
     if (previousIoErrorHandler && !IsOwnDisplay(display))
         return previousIoErrorHandler(display);
-    return 0; // Xlib ends the process when this returns
+    if (lostConnectionStatus)
+        std::_Exit(*lostConnectionStatus); // no exit handlers: they might talk to X
+    return 0;                              // Xlib ends the process when this returns
 }
 
 } // namespace
@@ -43,6 +50,11 @@ int RecordError(Display* display, XErrorEvent* event) {
         return 0;
     }
     return previousErrorHandler ? previousErrorHandler(display, event) : 0;
+}
+
+void SetLostConnectionExit(const char* program, int status) {
+    lostConnectionProgram = program;
+    lostConnectionStatus = status;
 }
 
 void InstallErrorHandlers() {

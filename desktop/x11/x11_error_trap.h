@@ -12,9 +12,13 @@ namespace huegrab::x11 {
 // handler back in place should another library have replaced it; the UI
 // thread is the only one that talks to X.
 //
-// A lost server connection stays fatal (Xlib exits once its I/O error
-// handler returns); the handler only says on stderr what happened.
+// A lost server connection stays fatal (Xlib exits with status 1 once its
+// I/O error handler returns); the handler says on stderr what happened.
 void InstallErrorHandlers();
+
+// The name the lost-connection message starts with ("huegrab" unless set)
+// and, when set, the status the process exits with instead of Xlib's 1.
+void SetLostConnectionExit(const char* program, int status);
 
 // Marks a connection as the backend's, so stray errors on it never end the
 // process.

@@ -1,5 +1,6 @@
 #include "desktop/open_desktop.h"
 #include "desktop/x11/x11_desktop.h"
+#include "desktop/x11/x11_error_trap.h"
 
 #include <cstdlib>
 
@@ -12,6 +13,10 @@ std::unique_ptr<DesktopServices> OpenDesktop(std::string& whyNot) {
     whyNot = std::string("cannot open the X display \"") + (display ? display : "") +
              "\".\nRun it on an X11 desktop, or on a virtual one: xvfb-run -a huegrab";
     return nullptr;
+}
+
+void ExitWhenTheDesktopIsLost(const char* program, int status) {
+    x11::SetLostConnectionExit(program, status);
 }
 
 } // namespace huegrab

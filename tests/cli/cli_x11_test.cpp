@@ -218,6 +218,67 @@ TEST_F(CliOnX11, WindowCommandsPrintTheWindowToolsForms) {
               "huegrab-cli: find: no window title contains \"HUEGRAB\"\n");
 }
 
+// Another program's title is data, not lines: what it holds can neither
+// add lines to the three of window-at nor forge an entry of the list.
+TEST_F(CliOnX11, TitlesWithLineBreaksStayOnTheirLine) {
+    xtest::WindowSpec spec;
+    spec.x = 580;
+    spec.y = 20;
+    spec.width = 40;
+    spec.height = 40;
+    spec.netWmName = "evil\nline2\r[9]0x1=forged\t";
+    spec.className = "Cli\nClass";
+    spec.overrideRedirect = true;
+    const auto window = static_cast<WindowHandle>(client_->CreateWindow(spec));
+    ASSERT_NE(window, 0);
+
+    const auto at = Cli({"window-at", "590", "30"});
+    EXPECT_EQ(at.output, WindowHandleText(window) + "\nevil line2 [9]0x1=forged \nCli Class\n");
+    const auto list = Cli({"windows"});
+    EXPECT_NE(list.output.find("]" + WindowHandleText(window) + "=evil line2 [9]0x1=forged \r\n"),
+              std::string::npos);
+    EXPECT_EQ(std::count(list.output.begin(), list.output.end(), '\n'),
+              static_cast<std::ptrdiff_t>(ListTopLevelWindows(*desktop_).size()));
+}
+
+// A result that cannot be written is a failure a script can see, whatever
+// stands in for stdout; a closed stdout never lets the output reach the X
+// connection that takes its number.
+TEST_F(CliOnX11, OutputThatCannotBeWrittenFails) {
+    const std::string cli = HUEGRAB_CLI;
+    const std::string longFormat(9000, 'A');
+    for (const std::string& command :
+         {cli + " pixel 1 1 >/dev/full", cli + " --help >/dev/full", cli + " lookup FF >&-",
+          "exec 1>&-; " + cli + " pixel 1 1 --format " + longFormat,
+          "exec 1>&-; " + cli + " window-at 5 5"}) {
+        xtest::CommandOptions options;
+        options.captureErrors = true;
+        const auto result = server_->Run({"sh", "-c", command}, options);
+        SCOPED_TRACE(command.substr(0, 80));
+        EXPECT_EQ(result.exitCode, 2);
+        EXPECT_EQ(result.errors, "huegrab-cli: cannot write the output\n");
+    }
+}
+
+// The X server going away mid-run is no desktop, as one that never opened.
+TEST_F(CliOnX11, ALostServerEndsTheRunWithStatusTwo) {
+    std::unique_ptr<xtest::XvfbServer> doomed = xtest::XvfbServer::Start();
+    ASSERT_NE(doomed, nullptr);
+    xtest::CommandOptions options;
+    options.captureErrors = true;
+    options.environment = doomed->Environment();
+    std::thread killer([&doomed] {
+        std::this_thread::sleep_for(500ms);
+        doomed->ServerProcess().Terminate();
+    });
+    const auto result = xtest::RunCommand(
+        {HUEGRAB_CLI, "wait-pixel", "5", "5", "123456", "--timeout", "15"}, options);
+    killer.join();
+    EXPECT_EQ(result.exitCode, 2);
+    EXPECT_EQ(result.errors.rfind("huegrab-cli: lost the connection to the X server", 0), 0u)
+        << result.errors;
+}
+
 TEST_F(CliOnX11, CursorCodeIsTheCursorToolsCode) {
     struct Case {
         std::uint32_t colour;
