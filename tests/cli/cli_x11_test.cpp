@@ -221,14 +221,9 @@ TEST_F(CliOnX11, WindowCommandsPrintTheWindowToolsForms) {
 // Another program's title is data, not lines: what it holds can neither
 // add lines to the three of window-at nor forge an entry of the list.
 TEST_F(CliOnX11, TitlesWithLineBreaksStayOnTheirLine) {
-    xtest::WindowSpec spec;
-    spec.x = 580;
-    spec.y = 20;
-    spec.width = 40;
-    spec.height = 40;
+    xtest::WindowSpec spec = xtest::PlacedRectangle(580, 20, 40, 40);
     spec.netWmName = "evil\nline2\r[9]0x1=forged\t";
     spec.className = "Cli\nClass";
-    spec.overrideRedirect = true;
     const auto window = static_cast<WindowHandle>(client_->CreateWindow(spec));
     ASSERT_NE(window, 0);
 
