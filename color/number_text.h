@@ -22,7 +22,7 @@ double ReadLeadingNumber(std::string_view text);
 
 // A whole number without a decimal point, anything else with up to 15
 // significant digits and "." as the separator (239.5, 150, 0.3; -0.0 gives
-// "0"). Magnitudes from 1e15 up or below 1e-5 use an exponent: "1e+15",
+// "0"). Magnitudes from 1e15 up or below 1e-4 use an exponent: "1e+15",
 // "2.5e-07" (which ReadLeadingNumber reads back). Infinities and NaN give
 // "inf", "-inf" and "nan". The same text in every locale.
 std::string FormatShortestDouble(double value);
