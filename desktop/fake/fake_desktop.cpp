@@ -1,6 +1,7 @@
 #include "desktop/fake/fake_desktop.h"
 
 #include <algorithm>
+#include <cstdint>
 
 namespace huegrab {
 
@@ -94,9 +95,11 @@ bool FakeDesktop::PressHotkey(int id, std::int32_t lParam) {
 }
 
 WindowHandle FakeDesktop::WindowFromPoint(ScreenPoint point) {
+    // In 64 bits: a window may reach past the largest 32-bit coordinate.
     for (const Window& window : windows)
         if (point.x >= window.left && point.y >= window.top &&
-            point.x < window.left + window.width && point.y < window.top + window.height)
+            point.x < std::int64_t{window.left} + window.width &&
+            point.y < std::int64_t{window.top} + window.height)
             return window.handle;
     return 0;
 }
