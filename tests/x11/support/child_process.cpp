@@ -1,5 +1,6 @@
 #include "tests/x11/support/child_process.h"
 
+#include <algorithm>
 #include <cerrno>
 #include <csignal>
 #include <cstring>
@@ -34,8 +35,14 @@ struct ExecArguments {
             if (!overridden)
                 envStrings.push_back(variable);
         }
-        for (const auto& [key, value] : extra)
-            envStrings.push_back(key + "=" + value);
+        // A later setting of a name replaces an earlier one.
+        for (std::size_t i = 0; i < extra.size(); ++i) {
+            const auto later =
+                std::find_if(extra.begin() + static_cast<std::ptrdiff_t>(i) + 1, extra.end(),
+                             [&](const auto& setting) { return setting.first == extra[i].first; });
+            if (later == extra.end())
+                envStrings.push_back(extra[i].first + "=" + extra[i].second);
+        }
         for (std::string& s : argvStrings)
             argv.push_back(s.data());
         argv.push_back(nullptr);
