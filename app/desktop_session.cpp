@@ -30,6 +30,18 @@ bool UseX11OnWayland() {
     return true;
 }
 
+void UseTheDisplayOfTheCommandLine(int argc, char** argv) {
+    // As Qt's X11 platform reads it: one or two dashes, the name in the next
+    // argument, the last one counting.
+    for (int i = 1; i + 1 < argc; ++i) {
+        QByteArray option(argv[i]);
+        if (option.startsWith("--"))
+            option.remove(0, 1);
+        if (option == "-display")
+            qputenv("DISPLAY", QByteArray(argv[++i]));
+    }
+}
+
 void NoteWaylandLimits(QWidget& statusLamp) {
     std::fputs(kNoteForTerminal, stderr);
     statusLamp.setToolTip(statusLamp.toolTip() + QStringLiteral("\n") +

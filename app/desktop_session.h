@@ -9,6 +9,11 @@ namespace huegrab {
 // server. Call before QApplication exists; true on a Wayland session.
 bool UseX11OnWayland();
 
+// Qt takes "-display NAME" (or "--display NAME") from the command line for
+// its window; the desktop reads must go to the same X server, so the name
+// becomes DISPLAY for both. Call before the desktop and QApplication exist.
+void UseTheDisplayOfTheCommandLine(int argc, char** argv);
+
 // What works less on a Wayland session, said once on stderr and in the
 // tooltip of the status lamp.
 void NoteWaylandLimits(QWidget& statusLamp);

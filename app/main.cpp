@@ -1,3 +1,4 @@
+#include "app/application_folder.h"
 #include "app/close_on_signal.h"
 #include "app/desktop_session.h"
 #include "app/form/form1.h"
@@ -14,6 +15,7 @@ int main(int argc, char* argv[]) {
     using namespace huegrab;
 
     const bool wayland = UseX11OnWayland();
+    UseTheDisplayOfTheCommandLine(argc, argv);
 
     // The desktop comes first: without one there is nothing to pick from,
     // and Qt would abort less helpfully.
@@ -29,8 +31,7 @@ int main(int argc, char* argv[]) {
 
     QtShell shell;
     Form1 form(shell);
-    MainWindowController controller(form, *desktop,
-                                    QCoreApplication::applicationDirPath().toStdString());
+    MainWindowController controller(form, *desktop, ApplicationFolder());
     CloseOnSignal closeOnSignal(form);
 
     if (wayland)

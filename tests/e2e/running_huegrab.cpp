@@ -49,6 +49,7 @@ RunningHuegrab::RunningHuegrab(bool windowManager, int scale) : scale_(scale) {
     std::string pattern = (std::filesystem::temp_directory_path() / "huegrab-e2e-XXXXXX").string();
     if (::mkdtemp(pattern.data()))
         folder_ = pattern;
+    programFolder_ = folder_;
 }
 
 RunningHuegrab::~RunningHuegrab() {
@@ -61,8 +62,9 @@ RunningHuegrab::~RunningHuegrab() {
 bool RunningHuegrab::Start() {
     if (!server_ || folder_.empty())
         return false;
-    const auto binary = folder_ / "huegrab";
+    const auto binary = programFolder_ / "huegrab";
     std::error_code error;
+    std::filesystem::create_directories(programFolder_, error);
     std::filesystem::copy_file(HUEGRAB_BINARY, binary,
                                std::filesystem::copy_options::overwrite_existing, error);
     if (error)
@@ -70,7 +72,9 @@ bool RunningHuegrab::Start() {
     xtest::ChildOptions options;
     options.environment = {{"QT_SCALE_FACTOR", std::to_string(scale_)}};
     options.environment.insert(options.environment.end(), environment_.begin(), environment_.end());
-    process_ = server_->Launch({binary.string()}, options);
+    std::vector<std::string> command{binary.string()};
+    command.insert(command.end(), arguments_.begin(), arguments_.end());
+    process_ = server_->Launch(command, options);
     if (!process_)
         return false;
     xtest::CommandOptions wait;
@@ -105,7 +109,7 @@ std::optional<int> RunningHuegrab::WaitForExit(std::chrono::milliseconds timeout
 }
 
 std::string RunningHuegrab::ConfigText() const {
-    std::ifstream in(folder_ / "config.ini", std::ios::binary);
+    std::ifstream in(programFolder_ / "config.ini", std::ios::binary);
     std::stringstream content;
     content << in.rdbuf();
     return content.str();

@@ -31,6 +31,11 @@ public:
     void SetEnvironment(const std::string& name, const std::string& value) {
         environment_.emplace_back(name, value);
     }
+    // Command-line arguments for the program, set before Start().
+    void SetArguments(std::vector<std::string> arguments) { arguments_ = std::move(arguments); }
+    // The program goes into this subfolder of Folder() (its config.ini with
+    // it), set before Start().
+    void SetProgramFolderName(const std::string& name) { programFolder_ = folder_ / name; }
     // Starts the program and waits for its window; false when it does not come.
     bool Start();
     // Waits for the program to end; its exit status.
@@ -39,7 +44,8 @@ public:
     xtest::XvfbServer& Server() { return *server_; }
     xtest::ChildProcess& Process() { return *process_; }
     const std::filesystem::path& Folder() const { return folder_; }
-    std::string ConfigText() const; // empty when there is no config.ini
+    // The config.ini beside the program; empty when there is none.
+    std::string ConfigText() const;
 
     // Screen position of a control's centre, from the window's position and
     // the layout table.
@@ -76,6 +82,8 @@ public:
 private:
     std::unique_ptr<xtest::XvfbServer> server_;
     std::filesystem::path folder_;
+    std::filesystem::path programFolder_; // folder_ unless set
+    std::vector<std::string> arguments_;
     std::optional<xtest::ChildProcess> process_;
     std::string window_;
     Point origin_;

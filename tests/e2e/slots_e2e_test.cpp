@@ -1,6 +1,8 @@
 #include "tests/e2e/running_huegrab.h"
 
 #include <csignal>
+#include <filesystem>
+#include <fstream>
 #include <gtest/gtest.h>
 
 namespace huegrab::e2e {
@@ -39,6 +41,25 @@ TEST(ColourSlotsEndToEnd, PickSurvivesCloseAndRestart) {
     ASSERT_TRUE(huegrab.Start());
     EXPECT_TRUE(huegrab.WaitForColour("得颜色", -1, "#00FF00"));
     EXPECT_TRUE(huegrab.WaitForColour("色块", 0, "#00FF00"));
+}
+
+// A program folder whose name is not UTF-8 is still where config.ini is
+// read from and written to.
+TEST(ColourSlotsEndToEnd, AFolderNamedInAnotherEncodingKeepsItsConfig) {
+    RunningHuegrab huegrab;
+    huegrab.SetProgramFolderName("caf\xE9");
+    huegrab.SetEnvironment("XDG_CONFIG_HOME", (huegrab.Folder() / "xdg").string());
+    const std::string stored = "[P0]\r\nX=5\r\nY=6\r\nC=255\r\nR=255\r\nG=0\r\nB=0\r\nH=0\r\n"
+                               "S=240\r\nL=120\r\n";
+    std::filesystem::create_directories(huegrab.Folder() / "caf\xE9");
+    std::ofstream(huegrab.Folder() / "caf\xE9" / "config.ini", std::ios::binary) << stored;
+    ASSERT_TRUE(huegrab.Start());
+    EXPECT_TRUE(huegrab.WaitForColour("色块", 0, "#FF0000"));
+
+    ::kill(huegrab.Process().Pid(), SIGTERM);
+    ASSERT_EQ(huegrab.WaitForExit(std::chrono::milliseconds(5000)), std::optional<int>(0));
+    EXPECT_EQ(huegrab.ConfigText(), stored);
+    EXPECT_FALSE(std::filesystem::exists(huegrab.Folder() / "xdg"));
 }
 
 TEST(ColourSlotsEndToEnd, TerminationSignalStoresTheFocusedSlot) {

@@ -80,6 +80,18 @@ TEST(TrackingEndToEnd, AltTildeTogglesTrackingWithNumLockOn) {
     EXPECT_TRUE(huegrab.WaitForColour("Label8", -1, kLampGreen));
 }
 
+// "-display" names the X server for the window and for every reading alike:
+// DISPLAY names another (here none), and the program still starts and its
+// hotkey works on the server of its window.
+TEST(TrackingEndToEnd, TheDisplayOptionServesTheWindowAndTheReadingsAlike) {
+    RunningHuegrab huegrab;
+    huegrab.SetEnvironment("DISPLAY", ":65001");
+    huegrab.SetArguments({"-display", huegrab.Server().DisplayName()});
+    ASSERT_TRUE(huegrab.Start());
+    huegrab.Key("alt+grave");
+    EXPECT_TRUE(huegrab.WaitForColour("Label8", -1, kLampRed));
+}
+
 TEST(TrackingEndToEnd, TypedColourCodeShowsItsColour) {
     RunningHuegrab huegrab;
     ASSERT_TRUE(huegrab.Start());

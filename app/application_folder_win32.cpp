@@ -1,0 +1,11 @@
+#include "app/application_folder.h"
+
+#include <QCoreApplication>
+
+namespace huegrab {
+
+std::string ApplicationFolder() {
+    return QCoreApplication::applicationDirPath().toStdString();
+}
+
+} // namespace huegrab
