@@ -177,8 +177,15 @@ Status CheckMayWrite(const std::filesystem::path& path) {
         return Status::Failure("cannot write", "the file is read-only");
     File file(::CreateFileW(path.c_str(), GENERIC_WRITE, kShareAll, nullptr, OPEN_EXISTING,
                             FILE_ATTRIBUTE_NORMAL, nullptr));
-    if (!file)
-        return LastError("cannot write");
+    if (!file) {
+        // Another program holds the file open without sharing writing: the
+        // rights were granted before the share check refused; the replace
+        // waits such a reader out.
+        const DWORD error = ::GetLastError();
+        if (error == ERROR_SHARING_VIOLATION || error == ERROR_LOCK_VIOLATION)
+            return Status::Success();
+        return Status::Failure("cannot write", ErrorText(error));
+    }
     return Status::Success();
 }
 

@@ -88,16 +88,21 @@ WindowHandle Win32Desktop::WindowFromPoint(ScreenPoint point) {
     return ToHandle(::WindowFromPoint(POINT{point.x, point.y}));
 }
 
+namespace {
+
+BOOL CALLBACK AddTopLevelWindow(HWND window, LPARAM list) {
+    if (const WindowHandle handle = ToHandle(window))
+        reinterpret_cast<std::vector<WindowHandle>*>(list)->push_back(handle);
+    return TRUE;
+}
+
+} // namespace
+
 std::vector<WindowHandle> Win32Desktop::TopLevelWindows() {
+    // EnumWindows walks a copy of the list taken first: a window closed or
+    // restacked meanwhile neither ends the walk early nor comes twice.
     std::vector<WindowHandle> handles;
-    // Windows that are closed during the walk end it early (GetWindow gives
-    // 0); a bound guards against a list that changes under the walk forever.
-    constexpr std::size_t kMaxWindows = 1 << 16;
-    for (HWND window = ::GetWindow(::GetDesktopWindow(), GW_CHILD);
-         window && handles.size() < kMaxWindows; window = ::GetWindow(window, GW_HWNDNEXT)) {
-        if (const WindowHandle handle = ToHandle(window))
-            handles.push_back(handle);
-    }
+    ::EnumWindows(AddTopLevelWindow, reinterpret_cast<LPARAM>(&handles));
     return handles;
 }
 
@@ -120,7 +125,10 @@ std::string Win32Desktop::WindowText(WindowHandle window) {
     wchar_t buffer[kTextUnits] = {};
     if (window == 0)
         return {};
-    return ToUtf8(buffer, ::GetWindowTextW(ToHwnd(window), buffer, kTextUnits));
+    // A window of this process answers with its own handler, whose count
+    // may overstate what it wrote.
+    return ToUtf8(buffer,
+                  std::min(::GetWindowTextW(ToHwnd(window), buffer, kTextUnits), kTextUnits - 1));
 }
 
 std::string Win32Desktop::ClassName(WindowHandle window) {
@@ -137,6 +145,13 @@ std::optional<CursorImage> Win32Desktop::GetCursorImage() {
     if (!::GetCursorInfo(&info) || (info.flags == 0 && info.hCursor == nullptr))
         return std::nullopt;
     return ReadCursorImage(info.hCursor);
+}
+
+std::optional<ScreenRect> Win32Desktop::ScreenBounds() {
+    const VirtualScreen screen = CurrentVirtualScreen();
+    if (screen.width <= 0 || screen.height <= 0)
+        return std::nullopt;
+    return ScreenRect{screen.left, screen.top, screen.width, screen.height};
 }
 
 } // namespace huegrab

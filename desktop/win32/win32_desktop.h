@@ -41,6 +41,7 @@ public:
     std::string ClassName(WindowHandle window) override;
 
     std::optional<CursorImage> GetCursorImage() override;
+    std::optional<ScreenRect> ScreenBounds() override;
 
 private:
     struct State;
