@@ -6,6 +6,7 @@
 #include <QPointer>
 #include <QSocketNotifier>
 #include <QWidget>
+#include <memory>
 #include <windows.h>
 
 namespace huegrab {
@@ -14,9 +15,20 @@ namespace {
 
 QPointer<QWidget> g_window;
 
-BOOL WINAPI OnConsoleEvent(DWORD) {
+// Set once the window has closed, and stored what it stores on closing.
+HANDLE ClosedEvent() {
+    static const std::unique_ptr<void, decltype(&::CloseHandle)> event(
+        ::CreateEventW(nullptr, TRUE, FALSE, nullptr), &::CloseHandle);
+    return event.get();
+}
+
+BOOL WINAPI OnConsoleEvent(DWORD event) {
     if (QWidget* window = g_window.data())
         QMetaObject::invokeMethod(window, "close", Qt::QueuedConnection);
+    // For these the system ends the process as soon as the handler returns
+    // (and after five seconds at the latest): wait for the close to run.
+    if (event == CTRL_CLOSE_EVENT || event == CTRL_LOGOFF_EVENT || event == CTRL_SHUTDOWN_EVENT)
+        ::WaitForSingleObject(ClosedEvent(), 4500);
     return TRUE;
 }
 
@@ -24,12 +36,15 @@ BOOL WINAPI OnConsoleEvent(DWORD) {
 
 CloseOnSignal::CloseOnSignal(QWidget& window) : QObject(&window) {
     g_window = &window;
+    ClosedEvent(); // made here, not on the handler's thread
     SetConsoleCtrlHandler(OnConsoleEvent, TRUE);
 }
 
+// Gone after the window's close, which ends the event loop.
 CloseOnSignal::~CloseOnSignal() {
-    SetConsoleCtrlHandler(OnConsoleEvent, FALSE);
     g_window = nullptr;
+    ::SetEvent(ClosedEvent());
+    SetConsoleCtrlHandler(OnConsoleEvent, FALSE);
 }
 
 } // namespace huegrab
