@@ -18,4 +18,10 @@ std::unique_ptr<DesktopServices> OpenDesktop(std::string& whyNot);
 // A Windows desktop does not go away under a running program.
 void ExitWhenTheDesktopIsLost(const char* program, int status);
 
+// For a program without a toolkit, first thing: on Windows a process that
+// does not say it handles display scaling gets scaled coordinates and a
+// scaled screen, not the pixels shown (the window program's QApplication
+// says so for it). Nothing to do on X11, which scales nothing.
+void UseDevicePixels();
+
 } // namespace huegrab

@@ -1,6 +1,9 @@
 #include "desktop/open_desktop.h"
 #include "desktop/win32/win32_desktop.h"
 
+#include <windows.h>
+#undef OpenDesktop // user32's OpenDesktopW, not this one
+
 namespace huegrab {
 
 std::unique_ptr<DesktopServices> OpenDesktop(std::string& whyNot) {
@@ -11,5 +14,18 @@ std::unique_ptr<DesktopServices> OpenDesktop(std::string& whyNot) {
 }
 
 void ExitWhenTheDesktopIsLost(const char* /*program*/, int /*status*/) {}
+
+void UseDevicePixels() {
+    // Per-monitor awareness (Windows 10 1703 on) where there is one, else
+    // the system-wide kind (Vista on); looked up, so older systems start.
+    using SetContext = BOOL(WINAPI*)(DPI_AWARENESS_CONTEXT);
+    const HMODULE user32 = ::GetModuleHandleW(L"user32.dll");
+    const auto setContext = user32 ? reinterpret_cast<SetContext>(reinterpret_cast<void (*)()>(
+                                         ::GetProcAddress(user32, "SetProcessDpiAwarenessContext")))
+                                   : nullptr;
+    if (setContext && setContext(DPI_AWARENESS_CONTEXT_PER_MONITOR_AWARE_V2))
+        return;
+    ::SetProcessDPIAware();
+}
 
 } // namespace huegrab

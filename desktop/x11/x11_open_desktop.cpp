@@ -19,4 +19,6 @@ void ExitWhenTheDesktopIsLost(const char* program, int status) {
     x11::SetLostConnectionExit(program, status);
 }
 
+void UseDevicePixels() {}
+
 } // namespace huegrab
