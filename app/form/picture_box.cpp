@@ -30,8 +30,12 @@ void PictureBox::EnsureCanvas() const {
     QImage fresh(wanted, QImage::Format_ARGB32_Premultiplied);
     fresh.fill(Qt::transparent);
     if (!canvas_.isNull()) {
+        // Pixel for pixel: fresh has no pixel ratio yet, so the old canvas
+        // must not bring its own, or it is drawn shrunk.
+        QImage old = canvas_;
+        old.setDevicePixelRatio(1.0);
         QPainter painter(&fresh);
-        painter.drawImage(QPoint(0, 0), canvas_);
+        painter.drawImage(QPoint(0, 0), old);
     }
     fresh.setDevicePixelRatio(ratio);
     canvas_ = fresh;

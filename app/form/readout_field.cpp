@@ -4,6 +4,7 @@
 #include "app/form/shaped_line.h"
 
 #include <QAccessible>
+#include <QApplication>
 #include <QClipboard>
 #include <QContextMenuEvent>
 #include <QCoreApplication>
@@ -119,9 +120,15 @@ ReadoutField::Placement ReadoutField::Place(const QStyleOptionFrame& option) con
                                .marginsRemoved(margins_);
     const QFontMetrics metrics(font());
     const int lineHeight = std::max(line_->boundingHeight, metrics.height());
-    // The line box sits in the middle; glyphs from a taller fallback font
-    // keep the baseline where the field's own font puts it.
-    const int top = contents.y() + (contents.height() - lineHeight + 1) / 2;
+    // The line box sits in the middle, or one pixel in from the top or the
+    // bottom; glyphs from a taller fallback font keep the baseline where the
+    // field's own font puts it.
+    constexpr int kVerticalMargin = 1;
+    int top = contents.y() + (contents.height() - lineHeight + 1) / 2;
+    if (alignment_ & Qt::AlignTop)
+        top = contents.y() + kVerticalMargin;
+    else if (alignment_ & Qt::AlignBottom)
+        top = contents.y() + contents.height() - lineHeight - kVerticalMargin;
     const QRect lineRect(contents.x() + kHorizontalMargin, top,
                          contents.width() - 2 * kHorizontalMargin, lineHeight);
 
@@ -223,7 +230,15 @@ void ReadoutField::mousePressEvent(QMouseEvent* event) {
         QWidget::mousePressEvent(event);
         return;
     }
-    const int at = PositionAt(event->position().toPoint());
+    const QPoint point = event->position().toPoint();
+    if (event->timestamp() < thirdClickUntil_ &&
+        (point - thirdClickAt_).manhattanLength() < QApplication::startDragDistance()) {
+        thirdClickUntil_ = 0;
+        selectAll();
+        OfferPrimarySelection();
+        return;
+    }
+    const int at = PositionAt(point);
     Select(event->modifiers() & Qt::ShiftModifier ? anchor_ : at, at);
     selecting_ = true;
 }
@@ -243,9 +258,13 @@ void ReadoutField::mouseReleaseEvent(QMouseEvent* event) {
 void ReadoutField::mouseDoubleClickEvent(QMouseEvent* event) {
     if (event->button() != Qt::LeftButton)
         return;
-    // A readout holds one value: a double click takes all of it.
+    // A readout holds one value: a double click takes all of it, and a
+    // third click keeps it so.
     selectAll();
     OfferPrimarySelection();
+    thirdClickAt_ = event->position().toPoint();
+    thirdClickUntil_ =
+        event->timestamp() + static_cast<quint64>(QApplication::doubleClickInterval());
 }
 
 bool ReadoutField::event(QEvent* event) {
@@ -264,6 +283,7 @@ bool ReadoutField::event(QEvent* event) {
 void ReadoutField::keyPressEvent(QKeyEvent* event) {
     if (event == QKeySequence::SelectAll) {
         selectAll();
+        OfferPrimarySelection();
     } else if (event == QKeySequence::Copy) {
         copy();
     } else {

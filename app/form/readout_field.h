@@ -34,7 +34,8 @@ public:
 
     bool hasSelectedText() const { return anchor_ != cursor_; }
     QString selectedText() const;
-    int selectionStart() const; // -1 without a selection
+    int selectionStart() const;                    // -1 without a selection
+    int cursorPosition() const { return cursor_; } // the moving end of the selection
     void setSelection(int start, int length);
     void selectAll();
     void deselect();
@@ -80,6 +81,10 @@ private:
     int anchor_ = 0; // the selection runs from anchor_ to cursor_
     int cursor_ = 0;
     bool selecting_ = false;
+    // Where and until when (event time, ms) a press is a double click's
+    // third click, which keeps the whole text selected.
+    QPoint thirdClickAt_;
+    quint64 thirdClickUntil_ = 0;
     mutable int scroll_ = 0; // how far a text too long for the field is scrolled
 };
 

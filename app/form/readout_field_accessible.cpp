@@ -48,11 +48,7 @@ public:
         if (index == 0)
             Field()->setSelection(start, end - start);
     }
-    int cursorPosition() const override {
-        int start = 0, end = 0;
-        selection(0, &start, &end);
-        return Field()->hasSelectedText() ? end : characterCount();
-    }
+    int cursorPosition() const override { return Field()->cursorPosition(); }
     void setCursorPosition(int position) override { Field()->setSelection(position, 0); }
     QString text(int start, int end) const override {
         return Field()->text().mid(start, end - start);

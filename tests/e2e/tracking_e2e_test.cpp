@@ -99,6 +99,12 @@ TEST(TrackingEndToEnd, TypedColourCodeShowsItsColour) {
     huegrab.Server().Run({"xdotool", "type", "0000FF"});
     huegrab.Click("Command1");
     EXPECT_TRUE(huegrab.WaitForColour("查颜色", -1, "#FF0000"));
+    // Ctrl+A in a readout offers its value for a middle-click paste.
+    huegrab.Click("查10r");
+    huegrab.Key("ctrl+a");
+    EXPECT_TRUE(xtest::WaitUntil([&] {
+        return huegrab.Server().Run({"xclip", "-o", "-selection", "primary"}).output == "255";
+    }));
 }
 
 TEST(TrackingEndToEnd, SecondCopyRunsWithoutTheHotkeyAndTheFirstKeepsIt) {

@@ -12,6 +12,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QTest>
+#include <algorithm>
 #include <gtest/gtest.h>
 #include <memory>
 #include <vector>
@@ -60,16 +61,22 @@ void Focus(QWidget* widget) {
 TEST(ReadoutField, DrawsWhatAReadOnlyLineEditDraws) {
     FormFixture f;
     f.form.show();
-    // A taller field than the window has, with the line edit's own margins:
+    // Taller fields than the window has, with the line edit's own margins:
     // there the height of each text's glyphs moves it by a pixel ("|" reaches
-    // lower than the font's descent).
-    auto* tall = new ReadoutField(f.form.Control("Frame1", 1)); // owned by the frame
-    tall->setGeometry(2, 2, 90, 30);
-    tall->setStyle(SharedFormStyle());
-    SetBackColor(tall, kLightGrey);
-    tall->setObjectName(QStringLiteral("tall"));
-    tall->show();
-    std::vector<ReadoutField*> readouts{tall};
+    // lower than the font's descent). Also at the top and at the bottom.
+    std::vector<ReadoutField*> readouts;
+    std::vector<ReadoutField*> tall;
+    for (const Qt::Alignment vertical : {Qt::AlignVCenter, Qt::AlignTop, Qt::AlignBottom}) {
+        auto* field = new ReadoutField(f.form.Control("Frame1", 1)); // owned by the frame
+        field->setGeometry(2, 2, 90, 30);
+        field->setStyle(SharedFormStyle());
+        field->setAlignment(Qt::AlignLeft | vertical);
+        SetBackColor(field, kLightGrey);
+        field->setObjectName(QStringLiteral("tall %1").arg(int(vertical)));
+        field->show();
+        readouts.push_back(field);
+        tall.push_back(field);
+    }
     for (const char* name : {"得x", "得16", "得10", "得16r", "得10h", "查10l"})
         readouts.push_back(f.form.Readout(name));
     const QString texts[] = {
@@ -80,7 +87,7 @@ TEST(ReadoutField, DrawsWhatAReadOnlyLineEditDraws) {
         ASSERT_NE(readout, nullptr);
         const std::string name = readout->objectName().toStdString();
         const auto twin = LineEditTwin(*readout);
-        if (readout == tall)
+        if (std::find(tall.begin(), tall.end(), readout) != tall.end())
             twin->setTextMargins(QMargins());
         twin->show();
         for (const QString& text : texts) {
@@ -132,8 +139,11 @@ TEST(ReadoutField, SelectsAndCopiesAsAFieldDoes) {
     field->setText(Q("42"));
     EXPECT_FALSE(field->hasSelectedText());
 
-    // A double click takes the value; moving the focus away lets it go.
+    // A double click takes the value, and a third click keeps it; moving
+    // the focus away lets it go.
     QTest::mouseDClick(field, Qt::LeftButton, {}, field->rect().center());
+    EXPECT_EQ(field->selectedText(), Q("42"));
+    QTest::mouseClick(field, Qt::LeftButton, {}, field->rect().center());
     EXPECT_EQ(field->selectedText(), Q("42"));
     f.form.Field("自x")->setFocus(Qt::MouseFocusReason);
     EXPECT_FALSE(field->hasSelectedText());
@@ -177,6 +187,11 @@ TEST(ReadoutField, ScreenReadersReadTheValue) {
     text->selection(0, &start, &end);
     EXPECT_EQ(start, 2);
     EXPECT_EQ(end, 4);
+    // The caret is where the field's is, at either end of a selection.
+    text->setCursorPosition(2);
+    EXPECT_EQ(text->cursorPosition(), 2);
+    field->setSelection(4, -3);
+    EXPECT_EQ(text->cursorPosition(), 1);
 }
 
 // The raw-position label against the plain-text label it replaces: left and
