@@ -76,6 +76,13 @@ TEST_F(Win32Screen, ABlockHoldsWhatSinglePixelReadsGive) {
     }
 }
 
+// A search without a region covers what the desktop reports.
+TEST_F(Win32Screen, TheBoundsAreTheVirtualScreen) {
+    const auto screen = CurrentVirtualScreen();
+    EXPECT_EQ(desktop_->ScreenBounds(),
+              (ScreenRect{screen.left, screen.top, screen.width, screen.height}));
+}
+
 TEST_F(Win32Screen, PointsOffTheVirtualScreenReadInvalid) {
     const auto screen = CurrentVirtualScreen();
     ASSERT_GT(screen.width, 0);

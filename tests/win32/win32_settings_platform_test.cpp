@@ -98,12 +98,18 @@ TEST(Win32SettingsPlatform, ReplaceGoesThroughWhileAReaderHoldsTheFile) {
     }
 }
 
-// A read-only file is left alone.
+// A read-only file is left alone. One another program holds open for
+// reading only may be written: the replace waits such a reader out.
 TEST(Win32SettingsPlatform, AReadOnlyFileMayNotBeWritten) {
     const Folder folder;
     const fs::path file = folder.path / "config.ini";
     Write(file, "[P0]\r\n");
     EXPECT_TRUE(CheckMayWrite(file).Ok());
+    const HANDLE reader = ::CreateFileW(file.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr,
+                                        OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
+    ASSERT_NE(reader, INVALID_HANDLE_VALUE);
+    EXPECT_TRUE(CheckMayWrite(file).Ok()) << "while another program reads it";
+    ::CloseHandle(reader);
     ::SetFileAttributesW(file.c_str(), FILE_ATTRIBUTE_READONLY);
     EXPECT_FALSE(CheckMayWrite(file).Ok());
     ::SetFileAttributesW(file.c_str(), FILE_ATTRIBUTE_NORMAL);

@@ -4,7 +4,12 @@
 #include "tests/win32/support/test_windows.h"
 
 #include <algorithm>
+#include <atomic>
+#include <chrono>
+#include <cwchar>
 #include <gtest/gtest.h>
+#include <thread>
+#include <vector>
 
 namespace huegrab {
 namespace {
@@ -69,6 +74,77 @@ TEST(Win32Windows, TheWalkFindsTitledWindowsWithTheirTitlesCut) {
     EXPECT_EQ(desktop->WindowText(gone), "");
     EXPECT_EQ(desktop->ClassName(gone), "");
     EXPECT_EQ(desktop->WindowText(0), "");
+}
+
+// Another thread keeps closing and reopening its windows, or sending them
+// to the bottom, above a window that stays: every walk still lists the
+// window that stays, and no window twice.
+TEST(Win32Windows, TheWalkHoldsWhileOtherWindowsCloseAndMove) {
+    const auto desktop = Win32Desktop::Open();
+    ASSERT_NE(desktop, nullptr);
+    const auto stays = TestWindow::Create({});
+    ASSERT_NE(stays, nullptr);
+    const WindowHandle staying = win32::ToHandle(stays->Handle());
+    for (const bool reopen : {true, false}) {
+        SCOPED_TRACE(reopen ? "closed and reopened" : "sent to the bottom");
+        std::atomic<bool> stop{false};
+        std::atomic<bool> ready{false};
+        std::thread churn([&] {
+            const auto open = [] {
+                return ::CreateWindowExW(WS_EX_TOPMOST, TestWindow::kClassName, L"churn", WS_POPUP,
+                                         0, 0, 10, 10, nullptr, nullptr, nullptr, nullptr);
+            };
+            std::vector<HWND> windows(40);
+            std::generate(windows.begin(), windows.end(), open);
+            ready = true;
+            for (std::size_t next = 0; !stop; next = (next + 1) % windows.size()) {
+                if (reopen) {
+                    ::DestroyWindow(windows[next]);
+                    windows[next] = open();
+                } else {
+                    ::SetWindowPos(windows[next], HWND_BOTTOM, 0, 0, 0, 0,
+                                   SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+                }
+            }
+            std::for_each(windows.begin(), windows.end(), ::DestroyWindow);
+        });
+        while (!ready)
+            std::this_thread::yield();
+        int walks = 0, missed = 0, twice = 0;
+        for (const auto end = std::chrono::steady_clock::now() + std::chrono::seconds(2);
+             std::chrono::steady_clock::now() < end; ++walks) {
+            std::vector<WindowHandle> walk = desktop->TopLevelWindows();
+            missed += std::find(walk.begin(), walk.end(), staying) == walk.end() ? 1 : 0;
+            std::sort(walk.begin(), walk.end());
+            twice += std::adjacent_find(walk.begin(), walk.end()) != walk.end() ? 1 : 0;
+        }
+        stop = true;
+        churn.join();
+        EXPECT_EQ(missed, 0) << "of " << walks << " walks";
+        EXPECT_EQ(twice, 0) << "of " << walks << " walks";
+    }
+}
+
+// A window of this program answers WM_GETTEXT itself, and may claim more
+// than the buffer holds: the text is read no further than the buffer.
+LRESULT CALLBACK Boasting(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+    if (message != WM_GETTEXT || wParam < 3)
+        return ::DefWindowProcW(window, message, wParam, lParam);
+    std::wcscpy(reinterpret_cast<wchar_t*>(lParam), L"ok");
+    return 1 << 20;
+}
+
+TEST(Win32Windows, ATextLongerThanItsBufferIsNotReadPastIt) {
+    WNDCLASSEXW windowClass{};
+    windowClass.cbSize = sizeof(windowClass);
+    windowClass.lpfnWndProc = Boasting;
+    windowClass.lpszClassName = L"HuegrabBoastingWindow";
+    ASSERT_NE(::RegisterClassExW(&windowClass), 0);
+    const HWND window = ::CreateWindowExW(0, windowClass.lpszClassName, L"", WS_POPUP, 0, 0, 10, 10,
+                                          nullptr, nullptr, nullptr, nullptr);
+    ASSERT_NE(window, nullptr);
+    EXPECT_EQ(Win32Desktop::Open()->WindowText(win32::ToHandle(window)), "ok");
+    ::DestroyWindow(window);
 }
 
 TEST(Win32Windows, TheWalkRunsFromTheTopmostWindowDown) {
