@@ -106,26 +106,27 @@ std::optional<std::string> Utf8ToUtf16(std::string_view text, bool bigEndian) {
 
 } // namespace
 
-std::optional<IniText> DecodeIniText(std::string_view bytes, bool complete) {
+std::optional<IniText> DecodeIniText(std::string bytes, bool complete) {
     IniText decoded;
     const bool littleEndian = bytes.starts_with(kUtf16LeMark);
     if (littleEndian || bytes.starts_with(kUtf16BeMark)) {
-        std::optional<std::string> text = Utf16ToUtf8(bytes.substr(2), !littleEndian, complete);
+        std::optional<std::string> text =
+            Utf16ToUtf8(std::string_view(bytes).substr(2), !littleEndian, complete);
         if (!text)
             return std::nullopt;
         decoded.text = std::move(*text);
         decoded.encoding = littleEndian ? IniEncoding::Utf16Le : IniEncoding::Utf16Be;
     } else {
-        decoded.text = std::string(bytes);
+        decoded.text = std::move(bytes);
     }
     if (!complete)
         decoded.text.resize(decoded.text.find_last_of("\r\n") + 1); // npos + 1 is 0
     return decoded;
 }
 
-std::optional<std::string> EncodeIniText(const IniText& text) {
+std::optional<std::string> EncodeIniText(IniText text) {
     if (text.encoding == IniEncoding::Bytes)
-        return text.text;
+        return std::move(text.text);
     const bool bigEndian = text.encoding == IniEncoding::Utf16Be;
     std::optional<std::string> units = Utf8ToUtf16(text.text, bigEndian);
     if (!units)

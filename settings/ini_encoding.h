@@ -2,7 +2,6 @@
 
 #include <optional>
 #include <string>
-#include <string_view>
 
 namespace huegrab {
 
@@ -26,10 +25,10 @@ struct IniText {
 // file off: the last line, which may have lost its end, is then dropped, so
 // that a cut "C=16711680" never reads as "C=167". nullopt for a UTF-16 file
 // that does not decode (a lone surrogate, an odd byte count).
-std::optional<IniText> DecodeIniText(std::string_view bytes, bool complete = true);
+std::optional<IniText> DecodeIniText(std::string bytes, bool complete = true);
 
 // The file's bytes for an edited text, in the encoding it was read in.
 // nullopt when a UTF-16 file's text is not valid UTF-8.
-std::optional<std::string> EncodeIniText(const IniText& text);
+std::optional<std::string> EncodeIniText(IniText text);
 
 } // namespace huegrab

@@ -13,11 +13,11 @@ bool SettingsFile::Exists() const {
 }
 
 std::string SettingsFile::ReadSetting(std::string_view section, std::string_view key) const {
-    const std::optional<FileContents> contents = ReadFileBounded(path_);
+    std::optional<FileContents> contents = ReadFileBounded(path_);
     if (!contents) {
         return {};
     }
-    std::optional<IniText> decoded = DecodeIniText(contents->bytes, contents->complete);
+    std::optional<IniText> decoded = DecodeIniText(std::move(contents->bytes), contents->complete);
     if (!decoded) {
         return {};
     }
@@ -26,7 +26,7 @@ std::string SettingsFile::ReadSetting(std::string_view section, std::string_view
 
 bool SettingsFile::WriteSettings(std::string_view section, std::span<const IniKeyValue> values) {
     const EditOutcome outcome = EditFileLocked(path_, [&](std::string& bytes) {
-        std::optional<IniText> decoded = DecodeIniText(bytes);
+        std::optional<IniText> decoded = DecodeIniText(std::move(bytes));
         if (!decoded) {
             std::fprintf(stderr, "huegrab: settings file %s: cannot be written: %s\n",
                          Utf8FromPath(path_).c_str(), "its UTF-16 text does not decode");
@@ -39,7 +39,7 @@ bool SettingsFile::WriteSettings(std::string_view section, std::span<const IniKe
             }
         }
         decoded->text = document.Bytes();
-        std::optional<std::string> encoded = EncodeIniText(*decoded);
+        std::optional<std::string> encoded = EncodeIniText(std::move(*decoded));
         if (!encoded) {
             std::fprintf(stderr, "huegrab: settings file %s: cannot be written: %s\n",
                          Utf8FromPath(path_).c_str(), "a value is not UTF-8 text");

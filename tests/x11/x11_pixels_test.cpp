@@ -12,7 +12,6 @@
 
 #include <X11/Xlib-xcb.h>
 #include <cstdio>
-#include <gtest/gtest.h>
 #include <iterator>
 #include <limits>
 #include <memory>
