@@ -21,14 +21,16 @@ std::int32_t Saturate(std::int64_t value) {
 // The first key found down in this order acts; the others wait.
 constexpr int kNudgeKeys[] = {vk::kUp, vk::kLeft, vk::kDown, vk::kRight};
 
-void NudgeWithArrowKeys(DesktopServices& desktop, ScreenPoint pointer, std::uint32_t keysDown) {
+// True when a key moved the pointer.
+bool NudgeWithArrowKeys(DesktopServices& desktop, ScreenPoint pointer, std::uint32_t keysDown) {
     static constexpr int kDx[] = {0, -1, 0, 1};
     static constexpr int kDy[] = {-1, 0, 1, 0};
     const std::optional<std::size_t> key = FirstKeyDown(keysDown, std::size(kNudgeKeys));
     if (!key)
-        return;
+        return false;
     desktop.SetCursorPos(Saturate(std::int64_t{pointer.x} + kDx[*key]),
                          Saturate(std::int64_t{pointer.y} + kDy[*key]));
+    return true;
 }
 
 std::string PickedCoordinate(std::int32_t sampled, bool relative, const std::string& origin) {
@@ -46,7 +48,7 @@ TickResult RunSamplingTick(DesktopServices& desktop, const TickInputs& inputs) {
     const PointerAndKeys read = desktop.ReadPointerAndKeys(kNudgeKeys);
     const ScreenPoint pointer = read.position.value_or(ScreenPoint{});
     result.pointer = pointer;
-    NudgeWithArrowKeys(desktop, pointer, read.keysDown);
+    result.nudged = NudgeWithArrowKeys(desktop, pointer, read.keysDown);
     // Later steps keep the position read above: a nudge shows one tick later.
     result.rawPosition = "x:" + DecimalText(pointer.x) + "  y:" + DecimalText(pointer.y);
 

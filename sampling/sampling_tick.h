@@ -24,6 +24,7 @@ struct TickInputs {
 // Everything one tick writes into the window.
 struct TickResult {
     ScreenPoint pointer;     // as read at the start of the tick
+    bool nudged = false;     // an arrow key moved the pointer after that read
     std::string rawPosition; // "x:100  y:200"
     std::string pickedX;
     std::string pickedY;

@@ -164,6 +164,27 @@ TEST_F(WindowPanelView, TheTickProbesWhileThePickPageIsSetVisibleAndTheSwitchIsU
     }
 }
 
+// The readouts show a nudge one tick later, but the probe looks where the
+// pointer stands after it: one pixel across a window's edge counts at once.
+TEST_F(WindowPanelView, TheTickProbesWhereANudgeLeftThePointer) {
+    const struct {
+        ScreenPoint from;
+        int key;
+        Fields expected;
+    } cases[] = {
+        {{150, 200}, vk::kUp, {"301", "Notepad - a.txt", "Notepad"}},
+        {{150, 199}, vk::kDown, {"0", "", ""}},
+        {{99, 150}, vk::kRight, {"301", "Notepad - a.txt", "Notepad"}},
+    };
+    for (const auto& c : cases) {
+        desktop.pointer = c.from;
+        desktop.keysDown = {c.key};
+        SetPickFields("kept");
+        controller->Tracking().RunTick();
+        EXPECT_EQ(PickFields(), c.expected) << c.from.x << ", " << c.from.y;
+    }
+}
+
 // A tick that finds what the fields already show leaves them alone, so a
 // selection made to copy part of a reading survives the ticks - also for a
 // title that is not valid UTF-8, which shows with U+FFFD.
