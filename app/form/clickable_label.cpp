@@ -27,4 +27,15 @@ void ClickableLabel::mouseReleaseEvent(QMouseEvent* event) {
     QLabel::mouseReleaseEvent(event);
 }
 
+void ClickableLabel::mouseDoubleClickEvent(QMouseEvent* event) {
+    if (event->button() == Qt::LeftButton) {
+        // Taken here, not passed on as another press: its release clicks
+        // nothing.
+        pressed_ = false;
+        event->accept();
+        return;
+    }
+    QLabel::mouseDoubleClickEvent(event);
+}
+
 } // namespace huegrab

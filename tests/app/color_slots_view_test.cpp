@@ -2,6 +2,7 @@
 #include "app/form/readout_field.h"
 #include "tests/app/app_fixture.h"
 
+#include <QTest>
 #include <fstream>
 #include <sstream>
 
@@ -34,6 +35,24 @@ TEST_F(ColourSlotsView, FirstClickCreatesTheFileWithTheFocusedSlotAndShowsAnEmpt
     EXPECT_EQ(BackColor(form->Control("色块", 2)), 0xFFFFFF);
     EXPECT_EQ(controller->State().focusedColourSlot, 2);
     EXPECT_EQ(form->Control("焦点", 0)->y(), form->Control("色块", 2)->y() + 3);
+}
+
+// A double click reaches a label as press, release, double click, release:
+// it acts as one click, so the slot it loads is not stored straight back and
+// the contact line opens one mail.
+TEST_F(ColourSlotsView, ADoubleClickActsOnce) {
+    auto doubleClick = [&](std::string_view name, int index) {
+        QWidget* label = form->Control(name, index);
+        const QPoint at(4, label->height() / 2);
+        QTest::mouseClick(label, Qt::LeftButton, {}, at);
+        QTest::mouseDClick(label, Qt::LeftButton, {}, at);
+        QTest::mouseRelease(label, Qt::LeftButton, {}, at);
+    };
+    doubleClick("色块", 3);
+    EXPECT_EQ(ReadFile(folder / "config.ini").find("[P3]"), std::string::npos);
+    EXPECT_EQ(controller->State().focusedColourSlot, 3);
+    doubleClick("Label7", -1);
+    EXPECT_EQ(shell.openedUrls.size(), 1u);
 }
 
 TEST_F(ColourSlotsView, TheTickPaintsTheFocusedSlot) {
