@@ -38,12 +38,8 @@ MainWindowController::MainWindowController(Form1& form, DesktopServices& desktop
     // The later steps of the tick, in their order: the cursor code, then the
     // window under the pointer.
     tracking_.AddTickStep([this](const TickResult&) { cursorPanel_.TickStep(); });
-    // The window probe looks where the pointer is now: after a nudge that
-    // is one pixel away from where the tick read it (or not, at an edge).
-    tracking_.AddTickStep([this](const TickResult& tick) {
-        windowPanel_.LiveProbeStep(tick.nudged ? desktop_.GetCursorPos().value_or(ScreenPoint{})
-                                               : tick.pointer);
-    });
+    tracking_.AddTickStep(
+        [this](const TickResult& tick) { windowPanel_.LiveProbeStep(tick.pointer, tick.nudged); });
     form_.installEventFilter(this);
     // Key presses go to the focused control, not the form: watch them all.
     qApp->installEventFilter(this);

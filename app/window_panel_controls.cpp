@@ -41,11 +41,14 @@ void WindowPanelControls::ShowFacts(const WindowFacts& facts) {
     SetFieldText(panel_.className, facts.className);
 }
 
-void WindowPanelControls::LiveProbeStep(ScreenPoint pointer) {
+void WindowPanelControls::LiveProbeStep(ScreenPoint pointer, bool nudged) {
     // The pick page's own visibility setting counts, not whether the window
     // panel is on show.
-    if (!panel_.pages[0]->isHidden() && !panel_.probe->isChecked())
-        ShowFacts(DescribeWindowAt(desktop_, pointer));
+    if (panel_.pages[0]->isHidden() || panel_.probe->isChecked())
+        return;
+    if (nudged)
+        pointer = desktop_.GetCursorPos().value_or(pointer);
+    ShowFacts(DescribeWindowAt(desktop_, pointer));
 }
 
 void WindowPanelControls::ProbeSwitched() {

@@ -29,8 +29,10 @@ public:
 
     bool CrosshairDragging() const { return crosshairDragging_; }
     // The tick's last step: while tracking runs, the pick page is set
-    // visible and "P" is up, the window under the pointer as the tick read it.
-    void LiveProbeStep(ScreenPoint pointer);
+    // visible and "P" is up, the window under the pointer. That is where the
+    // tick read it, unless the tick nudged it since: then it is read again
+    // (one pixel on, or still in place at a screen edge).
+    void LiveProbeStep(ScreenPoint pointer, bool nudged);
 
 protected:
     // The crosshair's presses, moves and releases.
