@@ -63,8 +63,11 @@ bool WindowPanelControls::eventFilter(QObject* watched, QEvent* event) {
         return QObject::eventFilter(watched, event);
     switch (event->type()) {
     case QEvent::MouseButtonPress: {
+        // A filter sees the presses of a disabled widget too: with "P" up
+        // the crosshair is not draggable.
         const auto* mouse = static_cast<QMouseEvent*>(event);
-        if (mouse->button() != Qt::LeftButton || crosshairDragging_)
+        if (mouse->button() != Qt::LeftButton || crosshairDragging_ ||
+            !panel_.crossHair->isEnabled())
             break;
         crosshairDragging_ = true;
         form_.setCursor(panel_.crossHairImage->Pointer());

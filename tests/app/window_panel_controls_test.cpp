@@ -118,16 +118,22 @@ TEST_F(WindowPanelView, DraggingTheCrosshairFollowsThePointerUntilTheLeftButtonI
     EXPECT_EQ(PickFields(), (Fields{"302", "calc]x=1", "CalcFrame"}));
 }
 
-TEST_F(WindowPanelView, OnlyALeftPressStartsADrag) {
-    Click("Check4");
-    for (const Qt::MouseButton button : {Qt::RightButton, Qt::MiddleButton}) {
+TEST_F(WindowPanelView, OnlyALeftPressOnTheArmedCrosshairStartsADrag) {
+    const struct {
+        bool armed;
+        Qt::MouseButton button;
+    } cases[] = {{false, Qt::LeftButton}, {true, Qt::RightButton}, {true, Qt::MiddleButton}};
+    for (const auto& c : cases) {
+        if (Panel().probe->isChecked() != c.armed)
+            Click("Check4");
         SetPickFields("kept");
-        Press(button);
-        EXPECT_FALSE(CrossHair()->Picture().isNull());
-        MoveTo({150, 150}, button | Qt::LeftButton);
+        Press(c.button);
+        EXPECT_FALSE(CrossHair()->Picture().isNull()) << c.armed << c.button;
+        EXPECT_EQ(form->cursor().shape(), Qt::ArrowCursor);
+        MoveTo({150, 150}, c.button | Qt::LeftButton);
         MoveTo({150, 150}, Qt::LeftButton);
-        Release(button);
-        EXPECT_EQ(PickFields(), (Fields{"kept", "kept", "kept"}));
+        Release(c.button);
+        EXPECT_EQ(PickFields(), (Fields{"kept", "kept", "kept"})) << c.armed << c.button;
     }
 }
 
