@@ -62,7 +62,8 @@ bool WindowPanelControls::eventFilter(QObject* watched, QEvent* event) {
     if (watched != panel_.crossHair)
         return QObject::eventFilter(watched, event);
     switch (event->type()) {
-    case QEvent::MouseButtonPress: {
+    case QEvent::MouseButtonPress:
+    case QEvent::MouseButtonDblClick: { // a press soon after a click comes as this
         // A filter sees the presses of a disabled widget too: with "P" up
         // the crosshair is not draggable.
         const auto* mouse = static_cast<QMouseEvent*>(event);

@@ -118,6 +118,19 @@ TEST_F(WindowPanelView, DraggingTheCrosshairFollowsThePointerUntilTheLeftButtonI
     EXPECT_EQ(PickFields(), (Fields{"302", "calc]x=1", "CalcFrame"}));
 }
 
+// A press soon after a click on the crosshair comes as a double click.
+TEST_F(WindowPanelView, APressRightAfterAClickStillStartsADrag) {
+    Click("Check4");
+    Press(Qt::LeftButton);
+    Release(Qt::LeftButton);
+    SendMouse(QEvent::MouseButtonDblClick, Qt::LeftButton, Qt::LeftButton);
+    EXPECT_TRUE(CrossHair()->Picture().isNull());
+    MoveTo({150, 150}, Qt::LeftButton);
+    EXPECT_EQ(PickFields(), (Fields{"301", "Notepad - a.txt", "Notepad"}));
+    Release(Qt::LeftButton);
+    EXPECT_FALSE(CrossHair()->Picture().isNull());
+}
+
 TEST_F(WindowPanelView, OnlyALeftPressOnTheArmedCrosshairStartsADrag) {
     const struct {
         bool armed;
