@@ -27,9 +27,17 @@ std::string Quoted(const std::string& text) {
 // The first `count` characters (UTF-16 units) of a UTF-8 text, without
 // converting more of it than they can take.
 QString FirstCharacters(std::string_view text, int count) {
-    // No UTF-16 unit takes more than three bytes.
-    const std::string_view head = text.substr(0, static_cast<std::size_t>(count) * 3);
-    return QString::fromUtf8(head.data(), static_cast<qsizetype>(head.size())).left(count);
+    // No UTF-16 unit takes more than three bytes. A character the cut goes
+    // through is left out whole, not shown as a replacement character.
+    std::size_t end = std::min(text.size(), static_cast<std::size_t>(count) * 3);
+    for (int back = 0; back < 3 && end > 0 && end < text.size() &&
+                       (static_cast<unsigned char>(text[end]) & 0xC0) == 0x80;
+         ++back)
+        --end;
+    QString head = QString::fromUtf8(text.data(), static_cast<qsizetype>(end)).left(count);
+    if (!head.isEmpty() && head.back().isHighSurrogate())
+        head.chop(1); // nor half of one that takes two units
+    return head;
 }
 
 } // namespace

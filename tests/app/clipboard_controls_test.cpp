@@ -59,7 +59,8 @@ TEST_F(ClipboardButtons, CoordinatePastesNeedExactlyOneComma) {
         {"100,200", "100", "200"},
         {"  100 ,  200  ", "100", "200"},
         {"12345,6", "1234", "6"},
-        {"a,b", "a", "b"}, // not checked for being numbers
+        {"标标标😀,1😀", "标标标", "1😀"}, // no character cut in half
+        {"a,b", "a", "b"},              // not checked for being numbers
         {",", "", ""},
         {"\t7,8\t", "\t7", "8\t"}, // only spaces are trimmed
         {"100,200,300", "kept", "kept"},
@@ -143,6 +144,8 @@ TEST_F(ClipboardButtons, TitlePasteTakesTheTextAsItIsUpToWhatTheFieldHolds) {
         {"\"quoted title\"", "\"quoted title\""},
         {"  spaced  ", "  spaced  "},
         {"标题", "标题"},
+        {std::string(static_cast<std::size_t>(limit) - 1, 'x') + "😀",
+         std::string(static_cast<std::size_t>(limit) - 1, 'x')},
         {std::string(20'000'000, 'x'), std::string(static_cast<std::size_t>(limit), 'x')},
     };
     for (const auto& c : cases) {
