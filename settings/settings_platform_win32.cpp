@@ -166,7 +166,10 @@ Status EnsureFolder(const std::filesystem::path& folder) {
     if (std::filesystem::is_directory(folder, error))
         return Status::Success();
     std::filesystem::create_directories(folder, error);
-    if (error && !std::filesystem::is_directory(folder))
+    // Another program may have made it meanwhile. Asked without a place for
+    // the error, a folder that cannot be looked at would throw out of a save.
+    std::error_code looked;
+    if (error && !std::filesystem::is_directory(folder, looked))
         return Status::Failure("cannot create the folder", error.message());
     return Status::Success();
 }
