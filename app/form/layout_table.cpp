@@ -28,6 +28,10 @@ constexpr int kWideFieldWidth = 990;
 constexpr int kButtonLeft = 1605;
 constexpr int kButtonSize = 225;
 constexpr int kSwatchRowHeight = 480;
+// The button beside the swatch (and its static counterpart in the picked-value
+// panel) is a little taller than the swatch: it reaches one pixel row into
+// the component row below.
+constexpr int kSwatchButtonHeight = 495;
 // One line of text with CJK ideographs and Latin descenders needs 15 pixels
 // of ink at the window's 12-pixel font; 180 twips (12 pixels) would cut it.
 constexpr int kTextLineHeight = 225;
@@ -184,7 +188,7 @@ constexpr ControlSpec kLayout[] = {
     {.name = "Command2",
      .kind = K::CommandButton,
      .parent = Frame1(3),
-     .rect = {120, 1200, 840, kSwatchRowHeight},
+     .rect = {120, 1200, 840, kSwatchButtonHeight},
      .caption = "颜色显示"},
     {.name = "自颜色",
      .kind = K::Label,
@@ -234,13 +238,13 @@ constexpr ControlSpec kLayout[] = {
      .index = 0,
      .kind = K::Label,
      .parent = Frame1(1),
-     .rect = {120, 1200, 840, kSwatchRowHeight},
+     .rect = {120, 1200, 840, kSwatchButtonHeight},
      .flags = kBordered},
     {.name = "Label5",
      .index = 5,
      .kind = K::Label,
      .parent = Frame1(1),
-     .rect = {135, 1215, 810, kSwatchRowHeight - 30},
+     .rect = {135, 1215, 810, kSwatchButtonHeight - 30},
      .caption = "颜色显示",
      .flags = kCentred},
     {.name = "得颜色",

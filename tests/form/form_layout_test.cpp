@@ -366,7 +366,7 @@ const Place kPlaces[] = {
     {"自y", -1, -1, 480, -1, -1},
     {"自16", -1, -1, 720, -1, -1},
     {"自10", -1, -1, 960, -1, -1},
-    {"Command2", -1, -1, 1200, -1, -1},
+    {"Command2", -1, -1, 1200, -1, 495},
     {"自16r", -1, 240, 1680, 375, -1},
     {"自16g", -1, 840, 1680, 375, -1},
     {"自16b", -1, 1440, 1680, 375, -1},
@@ -385,6 +385,7 @@ const Place kPlaces[] = {
     {"得y", -1, -1, 480, -1, -1},
     {"得16", -1, -1, 720, -1, -1},
     {"得10", -1, -1, 960, -1, -1},
+    {"Label5", 0, -1, 1200, -1, 495},
     {"得16r", -1, 240, 1680, 375, -1},
     {"得10g", -1, 840, 1920, 375, -1},
     {"得10l", -1, 1440, 2160, 375, -1},
@@ -825,6 +826,14 @@ bool OverlapIsIntended(const QWidget* a, const QWidget* b, const QRect& common) 
     // panel's selectors share their borders: one pixel row at most.
     if (pair("Frame2", "Option2") || pair("句柄选项", "句柄选项")) {
         return common.height() == 1;
+    }
+    // The button beside a swatch (1200 + 495 twips) reaches into the component
+    // row at 1680, and so does its static counterpart.
+    const auto swatchButton = [](const QWidget* w) {
+        return Named(w, "Command2") || Is(w, "Label5", 0);
+    };
+    if (swatchButton(a) || swatchButton(b)) {
+        return common.height() == 1 && common.top() == Px(1680);
     }
     // Neighbouring mode buttons share their edge column (240 + 735 > 960),
     // and the centre markers touch corner to corner like the cells they replace.
