@@ -28,6 +28,7 @@ WindowPanelControls::WindowPanelControls(Form1& form, DesktopServices& desktop,
     QObject::connect(panel_.windowList, &QListWidget::itemDoubleClicked, this,
                      [this] { CopyListedHandle(); });
     panel_.crossHair->installEventFilter(this);
+    panel_.windowList->viewport()->installEventFilter(this);
 }
 
 void WindowPanelControls::ShowWindow(WindowHandle window) {
@@ -59,6 +60,12 @@ void WindowPanelControls::ProbeSwitched() {
 }
 
 bool WindowPanelControls::eventFilter(QObject* watched, QEvent* event) {
+    if (watched == panel_.windowList->viewport()) {
+        // The list reports a double click of any button; only the left
+        // button's copies a handle.
+        return event->type() == QEvent::MouseButtonDblClick &&
+               static_cast<QMouseEvent*>(event)->button() != Qt::LeftButton;
+    }
     if (watched != panel_.crossHair)
         return QObject::eventFilter(watched, event);
     switch (event->type()) {

@@ -35,7 +35,7 @@ public:
     void LiveProbeStep(ScreenPoint pointer, bool nudged);
 
 protected:
-    // The crosshair's presses, moves and releases.
+    // The crosshair's presses, moves and releases; the list's double clicks.
     bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:

@@ -297,5 +297,29 @@ TEST_F(WindowPanelView, ListCopyAndDoubleClickPutTheRightTextOnTheClipboard) {
     EXPECT_EQ(shell.clears, clears);
 }
 
+// Only a left double click copies: one with the right or the middle button
+// selects the line under it but leaves the clipboard alone.
+TEST_F(WindowPanelView, OnlyALeftDoubleClickOnTheListCopiesAHandle) {
+    form->SelectModePage(2);
+    form->SelectWindowPage(2);
+    ActivateWindow();
+    Click("Command9");
+    QListWidget* list = Panel().windowList;
+    const struct {
+        Qt::MouseButton button;
+        int row;
+        const char* clipboard;
+    } cases[] = {{Qt::RightButton, 1, "untouched"},
+                 {Qt::MiddleButton, 2, "untouched"},
+                 {Qt::LeftButton, 1, "302"}};
+    for (const auto& c : cases) {
+        shell.clipboard = "untouched";
+        const QPoint at = list->visualItemRect(list->item(c.row)).center();
+        QTest::mouseClick(list->viewport(), c.button, {}, at);
+        QTest::mouseDClick(list->viewport(), c.button, {}, at);
+        EXPECT_EQ(shell.clipboard, c.clipboard) << c.button;
+    }
+}
+
 } // namespace
 } // namespace huegrab
