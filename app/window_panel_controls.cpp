@@ -126,6 +126,9 @@ void WindowPanelControls::CopyList() {
     const int count = panel_.windowList->count();
     if (count < 1)
         return;
+    // Disabling the button hands its focus to the next control; it takes it
+    // back, or a following Space would press that control.
+    const bool hadFocus = panel_.copyList->hasFocus();
     panel_.copyList->setEnabled(false);
     std::string text;
     for (int row = 0; row < count; ++row) {
@@ -134,6 +137,8 @@ void WindowPanelControls::CopyList() {
         text += panel_.windowList->item(row)->text().toStdString();
     }
     panel_.copyList->setEnabled(true);
+    if (hadFocus)
+        panel_.copyList->setFocus();
     shell_.ClearClipboard();
     shell_.SetClipboardText(text);
 }

@@ -297,6 +297,22 @@ TEST_F(WindowPanelView, ListCopyAndDoubleClickPutTheRightTextOnTheClipboard) {
     EXPECT_EQ(shell.clears, clears);
 }
 
+// The button is disabled while it collects the lines; the focus it had
+// stays with it, so a following Space copies again rather than pressing the
+// next control in the tab order.
+TEST_F(WindowPanelView, CopyingTheListKeepsTheFocusOnItsButton) {
+    form->SelectModePage(2);
+    form->SelectWindowPage(2);
+    ActivateWindow();
+    Click("Command9");
+    QTest::mouseClick(Panel().copyList, Qt::LeftButton);
+    EXPECT_EQ(QApplication::focusWidget(), Panel().copyList);
+    shell.clipboard.clear();
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_Space);
+    EXPECT_EQ(shell.clipboard.rfind("[001]301=", 0), 0u) << shell.clipboard;
+    EXPECT_TRUE(Panel().pages[2]->isVisibleTo(form.get()));
+}
+
 // Only a left double click copies: one with the right or the middle button
 // selects the line under it but leaves the clipboard alone.
 TEST_F(WindowPanelView, OnlyALeftDoubleClickOnTheListCopiesAHandle) {
