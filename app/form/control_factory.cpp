@@ -28,6 +28,17 @@
 namespace huegrab {
 namespace {
 
+// Check boxes and option buttons take a click anywhere on their place, the
+// free space beside a short caption included; Qt's own take it only on the
+// box and the caption.
+template <typename Button> class WholeAreaButton : public Button {
+public:
+    using Button::Button;
+
+protected:
+    bool hitButton(const QPoint& pos) const override { return this->rect().contains(pos); }
+};
+
 QString Text(std::string_view utf8) {
     return QString::fromUtf8(utf8.data(), static_cast<qsizetype>(utf8.size()));
 }
@@ -145,7 +156,7 @@ QWidget* CreateWidget(const ControlSpec& row, QWidget* parent) {
     case ControlKind::MultiLineTextBox:
         return CreateMultiLineTextBox(row, parent);
     case ControlKind::CheckBox: {
-        auto* box = new QCheckBox(Text(row.caption), parent);
+        auto* box = new WholeAreaButton<QCheckBox>(Text(row.caption), parent);
         box->setChecked(Has(row, kChecked));
         // Standing on a frame's edge, it hides the edge behind its caption.
         box->setAutoFillBackground(Has(row, kCaptionPlace));
@@ -154,7 +165,7 @@ QWidget* CreateWidget(const ControlSpec& row, QWidget* parent) {
     case ControlKind::CheckBoxButton:
         return CreateButton(row, parent, true);
     case ControlKind::OptionButton: {
-        auto* option = new QRadioButton(Text(row.caption), parent);
+        auto* option = new WholeAreaButton<QRadioButton>(Text(row.caption), parent);
         option->setChecked(Has(row, kChecked));
         JoinOptionGroup(option, row, parent);
         return option;

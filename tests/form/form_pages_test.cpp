@@ -148,5 +148,26 @@ TEST_F(FormPages, ContactLineIgnoresOtherButtonsAndDragsAway) {
     EXPECT_TRUE(shell.openedUrls.empty());
 }
 
+// A check box or option button answers a click anywhere on its place, also
+// beside its caption.
+TEST_F(FormPages, CheckAndOptionBoxesTakeAClickAnywhereOnThem) {
+    const struct {
+        const char* name;
+        int index;
+    } boxes[] = {{"Check1", -1}, {"Check2", -1}, {"Check3", -1}, {"Option1", 1}, {"Option1", 0}};
+    for (const auto& box : boxes) {
+        auto* button = form.Find<QAbstractButton>(box.name, box.index);
+        const bool before = button->isChecked();
+        for (const QPoint at : {QPoint(button->width() - 2, button->height() / 2),
+                                QPoint(button->width() - 1, button->height() - 1)}) {
+            QTest::mouseClick(button, Qt::LeftButton, {}, at);
+            EXPECT_NE(button->isChecked(), before) << box.name << box.index;
+            if (button->autoExclusive() || button->group() != nullptr)
+                break; // an option stays selected
+            QTest::mouseClick(button, Qt::LeftButton, {}, QPoint(2, 2));
+        }
+    }
+}
+
 } // namespace
 } // namespace huegrab
