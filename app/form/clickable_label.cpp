@@ -9,6 +9,7 @@ ClickableLabel::ClickableLabel(QWidget* parent) : FilledLabel(parent) {}
 void ClickableLabel::mousePressEvent(QMouseEvent* event) {
     if (event->button() == Qt::LeftButton) {
         pressed_ = true;
+        pressedSinceEntering_ = true;
         event->accept();
         return;
     }
@@ -28,14 +29,26 @@ void ClickableLabel::mouseReleaseEvent(QMouseEvent* event) {
 }
 
 void ClickableLabel::mouseDoubleClickEvent(QMouseEvent* event) {
-    if (event->button() == Qt::LeftButton) {
-        // Taken here, not passed on as another press: its release clicks
-        // nothing.
-        pressed_ = false;
-        event->accept();
+    if (event->button() != Qt::LeftButton) {
+        QLabel::mouseDoubleClickEvent(event);
         return;
     }
-    QLabel::mouseDoubleClickEvent(event);
+    // Qt pairs two quick presses close together whatever control each went
+    // down on. When the first one was on another control (a neighbouring
+    // slot), this is the first press here, and its release clicks.
+    if (!pressedSinceEntering_) {
+        mousePressEvent(event);
+        return;
+    }
+    // The second press of a double click on this label: taken here, not
+    // passed on as another press, so its release clicks nothing.
+    pressed_ = false;
+    event->accept();
+}
+
+void ClickableLabel::leaveEvent(QEvent* event) {
+    pressedSinceEntering_ = false;
+    QLabel::leaveEvent(event);
 }
 
 } // namespace huegrab

@@ -12,6 +12,7 @@
 #include <QImage>
 #include <QLabel>
 #include <QLineEdit>
+#include <QMouseEvent>
 #include <QPainter>
 #include <QSignalSpy>
 #include <QTest>
@@ -220,6 +221,40 @@ TEST(ClickableLabelTest, LeftClickInsideIsAClick) {
     QTest::mouseClick(&label, Qt::RightButton);
     QTest::mouseRelease(&label, Qt::LeftButton); // no press before it
     EXPECT_EQ(clicks.count(), 1);
+}
+
+// Qt hands the second press of a double click to the widget under the
+// pointer as a double-click event: press, release, double click, release.
+// On the same label that is one click; on a neighbour it is its own click.
+TEST(ClickableLabelTest, TheSecondPressOfADoubleClickCountsOnANeighbour) {
+    const struct {
+        bool sameLabel;
+        int firstClicks;
+        int secondClicks;
+    } cases[] = {{true, 1, 0}, {false, 1, 1}};
+    for (const auto& c : cases) {
+        ClickableLabel first;
+        ClickableLabel second;
+        for (ClickableLabel* label : {&first, &second})
+            label->resize(15, 15);
+        QSignalSpy firstClicks(&first, &ClickableLabel::clicked);
+        QSignalSpy secondClicks(&second, &ClickableLabel::clicked);
+        quint64 time = 1000;
+        auto send = [&time](ClickableLabel& label, QEvent::Type type) {
+            const bool down = type != QEvent::MouseButtonRelease;
+            QMouseEvent event(type, QPointF(7, 7), label.mapToGlobal(QPointF(7, 7)), Qt::LeftButton,
+                              down ? Qt::LeftButton : Qt::NoButton, Qt::NoModifier);
+            event.setTimestamp(time += 50);
+            QApplication::sendEvent(&label, &event);
+        };
+        ClickableLabel& target = c.sameLabel ? first : second;
+        send(first, QEvent::MouseButtonPress);
+        send(first, QEvent::MouseButtonRelease);
+        send(target, QEvent::MouseButtonDblClick);
+        send(target, QEvent::MouseButtonRelease);
+        EXPECT_EQ(firstClicks.count(), c.firstClicks) << c.sameLabel;
+        EXPECT_EQ(secondClicks.count(), c.secondClicks) << c.sameLabel;
+    }
 }
 
 // Rows that hold ink, from the first to the last.
