@@ -271,16 +271,23 @@ TEST_F(WindowPanelView, ListCopyAndDoubleClickPutTheRightTextOnTheClipboard) {
               "Notepad");
     EXPECT_TRUE(Panel().copyList->isEnabled());
 
+    // Only a left double click copies; one of another button leaves the
+    // clipboard alone.
     const struct {
+        Qt::MouseButton button;
         int row;
         const char* handle;
-    } picks[] = {{1, "302"}, {2, "-4"}, {0, "301"}};
+    } picks[] = {{Qt::LeftButton, 1, "302"},
+                 {Qt::RightButton, 2, "302"},
+                 {Qt::MiddleButton, 2, "302"},
+                 {Qt::LeftButton, 2, "-4"},
+                 {Qt::LeftButton, 0, "301"}};
     for (const auto& pick : picks) {
         const QRect place = list->visualItemRect(list->item(pick.row));
         // A double click is a click followed by the double-click event.
-        QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, place.center());
-        QTest::mouseDClick(list->viewport(), Qt::LeftButton, {}, place.center());
-        EXPECT_EQ(shell.clipboard, pick.handle);
+        QTest::mouseClick(list->viewport(), pick.button, {}, place.center());
+        QTest::mouseDClick(list->viewport(), pick.button, {}, place.center());
+        EXPECT_EQ(shell.clipboard, pick.handle) << pick.button;
     }
 
     // One line is copied as it is; an empty list leaves the clipboard alone.
@@ -311,30 +318,6 @@ TEST_F(WindowPanelView, CopyingTheListKeepsTheFocusOnItsButton) {
     QTest::keyClick(QApplication::focusWidget(), Qt::Key_Space);
     EXPECT_EQ(shell.clipboard.rfind("[001]301=", 0), 0u) << shell.clipboard;
     EXPECT_TRUE(Panel().pages[2]->isVisibleTo(form.get()));
-}
-
-// Only a left double click copies: one with the right or the middle button
-// selects the line under it but leaves the clipboard alone.
-TEST_F(WindowPanelView, OnlyALeftDoubleClickOnTheListCopiesAHandle) {
-    form->SelectModePage(2);
-    form->SelectWindowPage(2);
-    ActivateWindow();
-    Click("Command9");
-    QListWidget* list = Panel().windowList;
-    const struct {
-        Qt::MouseButton button;
-        int row;
-        const char* clipboard;
-    } cases[] = {{Qt::RightButton, 1, "untouched"},
-                 {Qt::MiddleButton, 2, "untouched"},
-                 {Qt::LeftButton, 1, "302"}};
-    for (const auto& c : cases) {
-        shell.clipboard = "untouched";
-        const QPoint at = list->visualItemRect(list->item(c.row)).center();
-        QTest::mouseClick(list->viewport(), c.button, {}, at);
-        QTest::mouseDClick(list->viewport(), c.button, {}, at);
-        EXPECT_EQ(shell.clipboard, c.clipboard) << c.button;
-    }
 }
 
 } // namespace
