@@ -1,5 +1,7 @@
 #include "settings/ini_encoding.h"
 
+#include "color/unicode.h"
+
 #include <cstdint>
 
 namespace huegrab {
@@ -7,31 +9,6 @@ namespace {
 
 constexpr std::string_view kUtf16LeMark = "\xFF\xFE";
 constexpr std::string_view kUtf16BeMark = "\xFE\xFF";
-
-bool IsHighSurrogate(std::uint32_t unit) {
-    return unit >= 0xD800 && unit < 0xDC00;
-}
-bool IsLowSurrogate(std::uint32_t unit) {
-    return unit >= 0xDC00 && unit < 0xE000;
-}
-
-void AppendUtf8(std::string& out, std::uint32_t code) {
-    if (code < 0x80) {
-        out += static_cast<char>(code);
-    } else if (code < 0x800) {
-        out += static_cast<char>(0xC0 | (code >> 6));
-        out += static_cast<char>(0x80 | (code & 0x3F));
-    } else if (code < 0x10000) {
-        out += static_cast<char>(0xE0 | (code >> 12));
-        out += static_cast<char>(0x80 | ((code >> 6) & 0x3F));
-        out += static_cast<char>(0x80 | (code & 0x3F));
-    } else {
-        out += static_cast<char>(0xF0 | (code >> 18));
-        out += static_cast<char>(0x80 | ((code >> 12) & 0x3F));
-        out += static_cast<char>(0x80 | ((code >> 6) & 0x3F));
-        out += static_cast<char>(0x80 | (code & 0x3F));
-    }
-}
 
 void AppendUtf16(std::string& out, std::uint32_t unit, bool bigEndian) {
     const char high = static_cast<char>(unit >> 8);
@@ -59,7 +36,7 @@ std::optional<std::string> Utf16ToUtf8(std::string_view bytes, bool bigEndian, b
                 break; // its pair was cut off
             if (i + 2 >= bytes.size() || !IsLowSurrogate(unitAt(i + 2)))
                 return std::nullopt;
-            AppendUtf8(text, 0x10000 + ((unit - 0xD800) << 10) + (unitAt(i + 2) - 0xDC00));
+            AppendUtf8(text, FromSurrogates(unit, unitAt(i + 2)));
             i += 2;
         } else if (IsLowSurrogate(unit)) {
             return std::nullopt;

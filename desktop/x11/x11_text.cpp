@@ -1,5 +1,7 @@
 #include "desktop/x11/x11_text.h"
 
+#include "color/unicode.h"
+
 #include <algorithm>
 
 namespace huegrab::x11 {
@@ -96,15 +98,8 @@ std::string StringPropertyToUtf8(std::string_view bytes) {
         return std::string(bytes);
     std::string utf8;
     utf8.reserve(bytes.size() * 2);
-    for (const char c : bytes) {
-        const auto byte = static_cast<unsigned char>(c);
-        if (byte < 0x80) {
-            utf8 += c;
-        } else {
-            utf8 += static_cast<char>(0xC0 | (byte >> 6));
-            utf8 += static_cast<char>(0x80 | (byte & 0x3F));
-        }
-    }
+    for (const char c : bytes)
+        AppendUtf8(utf8, static_cast<unsigned char>(c)); // Latin-1 is U+0000 to U+00FF
     return utf8;
 }
 
