@@ -14,13 +14,8 @@ namespace platform = settings_platform;
 // As many links in a row as the system itself follows before it gives up.
 constexpr int kMaxLinkHops = 40;
 
-void Report(const fs::path& path, const std::string& what, const std::string& reason) {
-    std::fprintf(stderr, "huegrab: settings file %s: %s: %s\n", Utf8FromPath(path).c_str(),
-                 what.c_str(), reason.c_str());
-}
-
 void Report(const fs::path& path, const platform::Status& status) {
-    Report(path, status.failedStep, status.reason);
+    ReportSettingsFileProblem(path, status.failedStep, status.reason);
 }
 
 fs::path FolderOf(const fs::path& path) {
@@ -95,6 +90,12 @@ std::optional<std::string> WhyNotReplaceable(const platform::PathInfo& info) {
 
 } // namespace
 
+void ReportSettingsFileProblem(const std::filesystem::path& path, const std::string& what,
+                               const std::string& reason) {
+    std::fprintf(stderr, "huegrab: settings file %s: %s: %s\n", Utf8FromPath(path).c_str(),
+                 what.c_str(), reason.c_str());
+}
+
 bool IsOrdinaryFile(const fs::path& path) {
     return platform::Examine(path).kind == platform::PathKind::File;
 }
@@ -128,7 +129,7 @@ EditOutcome EditFileLocked(const fs::path& path,
     std::string whyNot;
     const std::optional<fs::path> resolved = WriteTarget(path, whyNot);
     if (!resolved) {
-        Report(path, "cannot follow its link", whyNot);
+        ReportSettingsFileProblem(path, "cannot follow its link", whyNot);
         return EditOutcome::Failed;
     }
     const fs::path& target = *resolved;
@@ -142,7 +143,7 @@ EditOutcome EditFileLocked(const fs::path& path,
     }
     const platform::PathInfo info = platform::Examine(target);
     if (const std::optional<std::string> reason = WhyNotReplaceable(info)) {
-        Report(target, "cannot be written", *reason);
+        ReportSettingsFileProblem(target, "cannot be written", *reason);
         return EditOutcome::Failed;
     }
     std::string bytes;
@@ -157,12 +158,12 @@ EditOutcome EditFileLocked(const fs::path& path,
         std::optional<FileContents> contents =
             platform::ReadFileBounded(target, kMaxIniFileBytes, &whyNot);
         if (!contents) {
-            Report(target, "cannot be read", whyNot);
+            ReportSettingsFileProblem(target, "cannot be read", whyNot);
             return EditOutcome::Failed;
         }
         if (!contents->complete) {
-            Report(target, "is too large to rewrite safely",
-                   std::make_error_code(std::errc::file_too_large).message());
+            ReportSettingsFileProblem(target, "is too large to rewrite safely",
+                                      std::make_error_code(std::errc::file_too_large).message());
             return EditOutcome::Failed;
         }
         bytes = std::move(contents->bytes);
@@ -177,8 +178,9 @@ EditOutcome EditFileLocked(const fs::path& path,
     // Readers stop at the limit: a file grown past it would lose its tail
     // to them, and no later write could rewrite it.
     if (bytes.size() > kMaxIniFileBytes) {
-        Report(target, "cannot be written",
-               "it would grow past " + std::to_string(kMaxIniFileBytes) + " bytes");
+        ReportSettingsFileProblem(target, "cannot be written",
+                                  "it would grow past " + std::to_string(kMaxIniFileBytes) +
+                                      " bytes");
         return EditOutcome::Failed;
     }
     return ReplaceLocked(target, bytes) ? EditOutcome::Written : EditOutcome::Failed;

@@ -21,6 +21,11 @@ inline constexpr std::size_t kMaxIniFileBytes = 4 * 1024 * 1024;
 // How long a writer waits for another writer's lock before it gives up.
 inline constexpr std::chrono::milliseconds kFileLockWait{3000};
 
+// Says on stderr, for a person at a terminal, why a settings file could not
+// be read or written: "huegrab: settings file PATH: WHAT: REASON".
+void ReportSettingsFileProblem(const std::filesystem::path& path, const std::string& what,
+                               const std::string& reason);
+
 // True for an ordinary file (after following symbolic links); false for a
 // missing path, a folder, a device or a pipe.
 bool IsOrdinaryFile(const std::filesystem::path& path);

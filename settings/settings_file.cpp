@@ -2,9 +2,6 @@
 
 #include "settings/ini_encoding.h"
 #include "settings/ini_file.h"
-#include "settings/utf8_path.h"
-
-#include <cstdio>
 
 namespace huegrab {
 
@@ -28,8 +25,8 @@ bool SettingsFile::WriteSettings(std::string_view section, std::span<const IniKe
     const EditOutcome outcome = EditFileLocked(path_, [&](std::string& bytes) {
         std::optional<IniText> decoded = DecodeIniText(std::move(bytes));
         if (!decoded) {
-            std::fprintf(stderr, "huegrab: settings file %s: cannot be written: %s\n",
-                         Utf8FromPath(path_).c_str(), "its UTF-16 text does not decode");
+            ReportSettingsFileProblem(path_, "cannot be written",
+                                      "its UTF-16 text does not decode");
             return false;
         }
         IniDocument document(std::move(decoded->text));
@@ -41,8 +38,7 @@ bool SettingsFile::WriteSettings(std::string_view section, std::span<const IniKe
         decoded->text = document.Bytes();
         std::optional<std::string> encoded = EncodeIniText(std::move(*decoded));
         if (!encoded) {
-            std::fprintf(stderr, "huegrab: settings file %s: cannot be written: %s\n",
-                         Utf8FromPath(path_).c_str(), "a value is not UTF-8 text");
+            ReportSettingsFileProblem(path_, "cannot be written", "a value is not UTF-8 text");
             return false;
         }
         bytes = std::move(*encoded);
