@@ -126,19 +126,15 @@ void WindowPanelControls::CopyList() {
     const int count = panel_.windowList->count();
     if (count < 1)
         return;
-    // Disabling the button hands its focus to the next control; it takes it
-    // back, or a following Space would press that control.
-    const bool hadFocus = panel_.copyList->hasFocus();
-    panel_.copyList->setEnabled(false);
+    // The lines are collected in one go, so the button cannot be pressed
+    // again meanwhile and stays enabled: disabling it would hand its focus
+    // to the next control, which a following Space would then press.
     std::string text;
     for (int row = 0; row < count; ++row) {
         if (row > 0)
             text += "\r\n";
         text += panel_.windowList->item(row)->text().toStdString();
     }
-    panel_.copyList->setEnabled(true);
-    if (hadFocus)
-        panel_.copyList->setFocus();
     shell_.ClearClipboard();
     shell_.SetClipboardText(text);
 }
