@@ -48,7 +48,9 @@ TickResult RunSamplingTick(DesktopServices& desktop, const TickInputs& inputs) {
     const PointerAndKeys read = desktop.ReadPointerAndKeys(kNudgeKeys);
     const ScreenPoint pointer = read.position.value_or(ScreenPoint{});
     result.pointer = pointer;
-    result.nudged = NudgeWithArrowKeys(desktop, pointer, read.keysDown);
+    // An unread position (0, 0 in the readouts) is no place to nudge from:
+    // moving from it would pull the pointer to the screen's corner.
+    result.nudged = read.position && NudgeWithArrowKeys(desktop, pointer, read.keysDown);
     // Later steps keep the position read above: a nudge shows one tick later.
     result.rawPosition = "x:" + DecimalText(pointer.x) + "  y:" + DecimalText(pointer.y);
 

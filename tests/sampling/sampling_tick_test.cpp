@@ -77,9 +77,14 @@ TEST(SamplingTick, FailedPointerReadSamplesTheOrigin) {
     FakeDesktop desktop(800, 600, kWhite);
     desktop.SetPixel(0, 0, kRed);
     desktop.failCursorPos = true;
+    // A held arrow cannot nudge a pointer whose place is unknown (on X11:
+    // on another screen of the display); it must not be pulled to (0, 0).
+    desktop.keysDown = {vk::kUp};
     const TickResult r = TickAt(desktop, {300, 300});
     EXPECT_EQ(r.rawPosition, "x:0  y:0");
     EXPECT_EQ(r.sampled, kRed);
+    EXPECT_FALSE(r.nudged);
+    EXPECT_EQ(desktop.pointer, (ScreenPoint{300, 300}));
 }
 
 TEST(SamplingTick, OriginRelativeCoordinatesUseTheForgivingNumberReading) {
