@@ -3,13 +3,21 @@
 #include <QClipboard>
 #include <QDesktopServices>
 #include <QGuiApplication>
+#include <QMimeData>
 #include <QString>
 #include <QUrl>
 
 namespace huegrab {
 
 std::string QtShell::ClipboardText() {
-    return QGuiApplication::clipboard()->text(QClipboard::Clipboard).toStdString();
+    // The owner is asked for its formats once. QClipboard::text() would ask
+    // again for every form of text it looks for, and an owner that never
+    // answers would hold the window still for the toolkit's time-out each
+    // time; the text is not read from an owner that names no formats anyway.
+    const QMimeData* data = QGuiApplication::clipboard()->mimeData(QClipboard::Clipboard);
+    if (data == nullptr || data->formats().isEmpty())
+        return {};
+    return data->text().toStdString();
 }
 
 void QtShell::SetClipboardText(const std::string& text) {

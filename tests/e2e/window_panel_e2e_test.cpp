@@ -98,5 +98,16 @@ TEST_F(WindowPanelEndToEnd, HandlePasteAndFindByHandleThroughTheClipboard) {
     EXPECT_EQ(huegrab.FieldText("自y"), "3456");
 }
 
+TEST_F(WindowPanelEndToEnd, APasteAsksAClipboardOwnerThatNeverAnswersOnlyOnce) {
+    // Each unanswered request holds the whole window still until the
+    // toolkit gives up on it.
+    ASSERT_TRUE(client->OwnClipboardWithoutAnswering());
+    huegrab.Click("Command11", 7);
+    huegrab.Click("Command11", 9); // a copy takes the clipboard over once the paste is done
+    const auto requests = client->UnansweredRequestsUntilTakenOver(std::chrono::seconds(40));
+    ASSERT_TRUE(requests);
+    EXPECT_EQ(requests->size(), 1u) << testing::PrintToString(*requests);
+}
+
 } // namespace
 } // namespace huegrab::e2e

@@ -296,4 +296,38 @@ int TestClient::TakeKeyPresses() {
     return presses;
 }
 
+bool TestClient::OwnClipboardWithoutAnswering() {
+    Display* display = Connection();
+    const Window owner = XCreateSimpleWindow(display, Root(), 0, 0, 1, 1, 0, 0, 0);
+    const Atom clipboard = XInternAtom(display, "CLIPBOARD", False);
+    XSetSelectionOwner(display, clipboard, owner, CurrentTime);
+    XSync(display, False);
+    return XGetSelectionOwner(display, clipboard) == owner;
+}
+
+std::optional<std::vector<std::string>>
+TestClient::UnansweredRequestsUntilTakenOver(std::chrono::milliseconds timeout) {
+    std::vector<std::string> targets;
+    bool takenOver = false;
+    WaitUntil(
+        [&] {
+            while (!takenOver && XPending(Connection()) > 0) {
+                XEvent event;
+                XNextEvent(Connection(), &event);
+                if (event.type == SelectionClear) {
+                    takenOver = true;
+                } else if (event.type == SelectionRequest) {
+                    char* name = XGetAtomName(Connection(), event.xselectionrequest.target);
+                    targets.emplace_back(name ? name : "");
+                    XFree(name);
+                }
+            }
+            return takenOver;
+        },
+        timeout);
+    if (!takenOver)
+        return std::nullopt;
+    return targets;
+}
+
 } // namespace huegrab::xtest

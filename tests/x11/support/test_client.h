@@ -107,6 +107,14 @@ public:
     // Takes the events that have arrived and counts the key presses.
     int TakeKeyPresses();
 
+    // Takes the CLIPBOARD selection like a program that then hangs: no
+    // request for it is ever answered. False when the server refuses.
+    bool OwnClipboardWithoutAnswering();
+    // The targets asked for from such an owner until another client takes
+    // the clipboard over; nullopt when none does within `timeout`.
+    std::optional<std::vector<std::string>>
+    UnansweredRequestsUntilTakenOver(std::chrono::milliseconds timeout);
+
 private:
     XId CreateUnmapped(const WindowSpec& spec);
     explicit TestClient(XConnection connection) : connection_(std::move(connection)) {}
