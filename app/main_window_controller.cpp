@@ -108,9 +108,25 @@ void MainWindowController::WatchDesktopEvents() {
 bool MainWindowController::eventFilter(QObject* watched, QEvent* event) {
     if (watched == &form_ && event->type() == QEvent::Close)
         Shutdown(); // closing is never refused
-    if (IsNudgeKeyForTheForm(watched, event))
+    if (IsNudgeKeyForTheForm(watched, event) || HandOnHotkeyPressedInAPopup(event))
         return true;
     return QObject::eventFilter(watched, event);
+}
+
+bool MainWindowController::HandOnHotkeyPressedInAPopup(QEvent* event) {
+    // While a pop-up of the program (a drop-down's list) holds the keyboard,
+    // the hotkey's press comes here instead of through the desktop. It is
+    // the hotkey all the same; the pop-up does not see it.
+    if (event->type() != QEvent::KeyPress)
+        return false;
+    const auto* key = static_cast<QKeyEvent*>(event);
+    const std::optional<HotkeyMessage> message =
+        desktop_.HotkeyOfKeyPress(key->nativeScanCode(), key->nativeModifiers());
+    if (!message)
+        return false;
+    if (!key->isAutoRepeat()) // one toggle per press, as through the desktop
+        tracking_.HandleHotkey(*message);
+    return true;
 }
 
 bool MainWindowController::IsNudgeKeyForTheForm(QObject* watched, QEvent* event) const {

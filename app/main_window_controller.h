@@ -45,6 +45,7 @@ protected:
 private:
     void WatchDesktopEvents();
     bool IsNudgeKeyForTheForm(QObject* watched, QEvent* event) const;
+    bool HandOnHotkeyPressedInAPopup(QEvent* event);
 
     Form1& form_;
     DesktopServices& desktop_;

@@ -141,6 +141,15 @@ public:
     virtual bool RegisterHotKey(int id, unsigned modifiers, int virtualKey) = 0;
     virtual void UnregisterHotKey(int id) = 0;
     virtual void SetHotkeyHandler(std::function<void(const HotkeyMessage&)> handler) = 0;
+    // A key press that reached the toolkit's own windows, as the toolkit's
+    // native key code and modifier state: the message of the registered
+    // hotkey it is, if it is one. Where a pop-up of the program holds the
+    // keyboard (X11), the hotkey's presses go to the pop-up, not to the
+    // backend's grab, and must be handed on from there.
+    virtual std::optional<HotkeyMessage> HotkeyOfKeyPress(std::uint32_t /*nativeKeyCode*/,
+                                                          std::uint32_t /*nativeModifiers*/) {
+        return std::nullopt;
+    }
 
     // Hooks the backend's event delivery into the UI's event loop. The hooks
     // stay until the loop or the backend goes; presses then reach the

@@ -224,6 +224,11 @@ void X11Desktop::SetHotkeyHandler(std::function<void(const HotkeyMessage&)> hand
     state_->hotkeyHandler = std::move(handler);
 }
 
+std::optional<HotkeyMessage> X11Desktop::HotkeyOfKeyPress(std::uint32_t nativeKeyCode,
+                                                          std::uint32_t nativeModifiers) {
+    return state_->hotkeys->MessageFor(nativeKeyCode, nativeModifiers);
+}
+
 void X11Desktop::AttachEventLoop(DesktopEventLoop& loop) {
     loop.WatchReadable(EventFd(), [this] { DispatchEvents(); });
     // Other calls may already have pulled events off the connection into

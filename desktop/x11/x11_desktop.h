@@ -40,6 +40,8 @@ public:
     bool RegisterHotKey(int id, unsigned modifiers, int virtualKey) override;
     void UnregisterHotKey(int id) override;
     void SetHotkeyHandler(std::function<void(const HotkeyMessage&)> handler) override;
+    std::optional<HotkeyMessage> HotkeyOfKeyPress(std::uint32_t nativeKeyCode,
+                                                  std::uint32_t nativeModifiers) override;
     void AttachEventLoop(DesktopEventLoop& loop) override;
     void DispatchEvents() override;
     // The connection's descriptor, readable when events wait.

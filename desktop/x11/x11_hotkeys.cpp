@@ -201,19 +201,37 @@ void HotkeyGrabs::RefreshMapping() {
     registrations_ = std::move(kept);
 }
 
-std::optional<HotkeyMessage> HotkeyGrabs::OnKeyPress(const XKeyEvent& event) {
-    const unsigned modifiers = RelevantModifiers(event.state);
-    for (Registration& registration : registrations_) {
-        if (registration.keycode != event.keycode || registration.modifierMask != modifiers)
-            continue;
-        if (registration.held)
-            return std::nullopt; // auto-repeat of a key still down
-        registration.held = true;
-        const auto key = static_cast<std::uint32_t>(registration.virtualKey & 0xFFFF);
-        const auto flags = MaskToWindowsModifiers(event.state) & 0xFFFFu;
-        return HotkeyMessage{registration.id, static_cast<std::int32_t>((key << 16) | flags)};
+std::optional<std::size_t> HotkeyGrabs::Find(unsigned keycode, unsigned state) const {
+    const unsigned modifiers = RelevantModifiers(state);
+    for (std::size_t i = 0; i < registrations_.size(); ++i) {
+        if (registrations_[i].keycode == keycode && registrations_[i].modifierMask == modifiers)
+            return i;
     }
     return std::nullopt;
+}
+
+HotkeyMessage HotkeyGrabs::MessageOf(const Registration& registration, unsigned state) {
+    const auto key = static_cast<std::uint32_t>(registration.virtualKey & 0xFFFF);
+    const auto flags = MaskToWindowsModifiers(state) & 0xFFFFu;
+    return HotkeyMessage{registration.id, static_cast<std::int32_t>((key << 16) | flags)};
+}
+
+std::optional<HotkeyMessage> HotkeyGrabs::OnKeyPress(const XKeyEvent& event) {
+    const std::optional<std::size_t> found = Find(event.keycode, event.state);
+    if (!found)
+        return std::nullopt;
+    Registration& registration = registrations_[*found];
+    if (registration.held)
+        return std::nullopt; // auto-repeat of a key still down
+    registration.held = true;
+    return MessageOf(registration, event.state);
+}
+
+std::optional<HotkeyMessage> HotkeyGrabs::MessageFor(unsigned keycode, unsigned state) const {
+    const std::optional<std::size_t> found = Find(keycode, state);
+    if (!found)
+        return std::nullopt;
+    return MessageOf(registrations_[*found], state);
 }
 
 void HotkeyGrabs::OnKeyRelease(const XKeyEvent& event) {

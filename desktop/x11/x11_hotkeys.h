@@ -34,6 +34,9 @@ public:
     // gives one message: repeats before its release are dropped.
     std::optional<HotkeyMessage> OnKeyPress(const XKeyEvent& event);
     void OnKeyRelease(const XKeyEvent& event);
+    // The message for a registered combination, for a press that another
+    // connection of the program received; no repeat is tracked here.
+    std::optional<HotkeyMessage> MessageFor(unsigned keycode, unsigned state) const;
 
 private:
     // The modifier bits NumLock and ScrollLock are mapped to (0: none).
@@ -57,6 +60,9 @@ private:
     bool Grab(const Registration& registration);
     void Ungrab(const Registration& registration);
     unsigned RelevantModifiers(unsigned state) const;
+    // The registration a key event with this keycode and state stands for.
+    std::optional<std::size_t> Find(unsigned keycode, unsigned state) const;
+    static HotkeyMessage MessageOf(const Registration& registration, unsigned state);
 
     Display* display_;
     std::vector<Window> roots_;

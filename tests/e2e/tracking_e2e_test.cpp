@@ -80,6 +80,20 @@ TEST(TrackingEndToEnd, AltTildeTogglesTrackingWithNumLockOn) {
     EXPECT_TRUE(huegrab.WaitForColour("Label8", -1, kLampGreen));
 }
 
+// The open list of a drop-down holds the keyboard; the hotkey still toggles
+// tracking, once per press.
+TEST(TrackingEndToEnd, AltTildeTogglesTrackingWhileADropDownListIsOpen) {
+    RunningHuegrab huegrab;
+    ASSERT_TRUE(huegrab.Start());
+    huegrab.Click("Option2", 1);
+    huegrab.Click("Combo1");
+    std::this_thread::sleep_for(std::chrono::milliseconds(300));
+    huegrab.Key("alt+grave");
+    EXPECT_TRUE(huegrab.WaitForColour("Label8", -1, kLampRed));
+    huegrab.Key("alt+grave");
+    EXPECT_TRUE(huegrab.WaitForColour("Label8", -1, kLampGreen));
+}
+
 // "-display" names the X server for the window and for every reading alike:
 // DISPLAY names another (here none), and the program still starts and its
 // hotkey works on the server of its window.
