@@ -82,19 +82,21 @@ void MainWindowController::Shutdown() {
     if (shutDown_)
         return;
     shutDown_ = true;
-    g_running = nullptr;
     // The timer stops first, so no tick runs while or after values are stored.
     form_.Timer1()->stop();
     desktop_.SetHotkeyHandler(nullptr);
+    // A broken X connection ends the process inside this call; the exit hook
+    // stays armed until the slot is stored, so it is stored then as well.
     desktop_.UnregisterHotKey(state_.hotkey.id);
     state_.hotkeyRegistered = false;
     desktopEvents_.reset();
-    colourSlots_.SaveFocused();
+    StoreFocusedSlotOnly();
 }
 
 void MainWindowController::StoreFocusedSlotOnly() {
-    if (shutDown_)
+    if (slotStored_)
         return;
+    slotStored_ = true;
     shutDown_ = true;
     g_running = nullptr;
     colourSlots_.SaveFocused();

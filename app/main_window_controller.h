@@ -33,7 +33,7 @@ public:
     void Shutdown();
     // The one shutdown step that needs no desktop: stores the focused colour
     // slot. Run when the process ends without a close (the X connection
-    // broke); does nothing after Shutdown().
+    // broke), also from inside Shutdown(); does nothing once the slot is stored.
     void StoreFocusedSlotOnly();
 
     const WindowState& State() const { return state_; }
@@ -61,6 +61,7 @@ private:
     std::unique_ptr<QtDesktopEventLoop> desktopEvents_;
     bool started_ = false;
     bool shutDown_ = false;
+    bool slotStored_ = false;
 };
 
 } // namespace huegrab

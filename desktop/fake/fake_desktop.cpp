@@ -79,6 +79,8 @@ bool FakeDesktop::RegisterHotKey(int id, unsigned modifiers, int virtualKey) {
 }
 
 void FakeDesktop::UnregisterHotKey(int id) {
+    if (duringUnregisterHotKey)
+        duringUnregisterHotKey();
     registeredHotkeys.erase(id);
 }
 

@@ -37,6 +37,9 @@ public:
     std::optional<CursorImage> cursor;
     bool failCursorPos = false; // GetCursorPos reports failure
     std::set<int> heldHotkeys;  // lParam values another program has registered
+    // Runs inside UnregisterHotKey: a call that, say, ends the process as
+    // Xlib does when the X connection broke.
+    std::function<void()> duringUnregisterHotKey;
 
     // What the program did.
     std::vector<ScreenPoint> cursorMoves;

@@ -75,6 +75,23 @@ TEST_F(ColourSlotsView, ClosingStoresOnlyTheFocusedSlot) {
     EXPECT_EQ(content.find("[P0]"), std::string::npos);
 }
 
+// The X connection may break while the window closes; Xlib then ends the
+// process from inside the desktop call that met it. The slot is stored all
+// the same.
+TEST_F(ColourSlotsView, ClosingStoresTheSlotWhenADesktopCallEndsTheProcess) {
+    GTEST_FLAG_SET(death_test_style, "fast"); // the child writes into this test's folder
+    Click("色块", 4);
+    form->Readout("得x")->setText("7");
+    desktop.duringUnregisterHotKey = [] {
+        std::exit(1);
+    };
+    // How the child ends after the exit hooks is the test harness's affair.
+    EXPECT_EXIT(
+        form->close(), [](int) { return true; }, "");
+    desktop.duringUnregisterHotKey = nullptr; // this process closes as usual
+    EXPECT_NE(ReadFile(folder / "config.ini").find("[P4]\r\nX=7\r\n"), std::string::npos);
+}
+
 class RestoredFromFile : public AppFixture {
 protected:
     void PrepareFolder() override {
