@@ -117,6 +117,8 @@ bool HotkeyGrabs::Grab(const Registration& registration) {
 }
 
 void HotkeyGrabs::Ungrab(const Registration& registration) {
+    if (registration.keycode == 0)
+        return; // nothing grabbed; keycode 0 would release every key (AnyKey)
     XErrorTrap trap(display_);
     for (const Window root : roots_) {
         for (const unsigned locks : LockCombinations(registration.locks))
@@ -191,12 +193,22 @@ void HotkeyGrabs::RefreshMapping() {
         registration.keycode = keycodes[i];
         registration.locks = locks_;
         registration.held = false;
-        if (registration.keycode != 0 && Grab(registration))
+        const std::string name = HotkeyName(registration.windowsModifiers, registration.virtualKey);
+        if (registration.keycode == 0) {
+            // A layout without the key (setxkbmap de): the registration
+            // waits, grabbing nothing, for a keymap that has the key again.
+            if (registrations_[i].keycode != 0)
+                std::fprintf(stderr,
+                             "huegrab: %s has no key on this keyboard now; it works again "
+                             "once a layout with the key is back\n",
+                             name.c_str());
             kept.push_back(registration);
-        else
-            std::fprintf(
-                stderr, "huegrab: lost the hotkey %s after a keyboard change\n",
-                HotkeyName(registration.windowsModifiers, registration.virtualKey).c_str());
+        } else if (Grab(registration)) {
+            kept.push_back(registration);
+        } else {
+            std::fprintf(stderr, "huegrab: lost the hotkey %s after a keyboard change\n",
+                         name.c_str());
+        }
     }
     registrations_ = std::move(kept);
 }
@@ -204,7 +216,8 @@ void HotkeyGrabs::RefreshMapping() {
 std::optional<std::size_t> HotkeyGrabs::Find(unsigned keycode, unsigned state) const {
     const unsigned modifiers = RelevantModifiers(state);
     for (std::size_t i = 0; i < registrations_.size(); ++i) {
-        if (registrations_[i].keycode == keycode && registrations_[i].modifierMask == modifiers)
+        if (registrations_[i].keycode != 0 && registrations_[i].keycode == keycode &&
+            registrations_[i].modifierMask == modifiers)
             return i;
     }
     return std::nullopt;

@@ -27,7 +27,8 @@ public:
 
     // After a keyboard or modifier mapping change: when it moved a
     // registered key or a lock modifier, grab again with the new keycodes
-    // and lock masks; otherwise the grabs stay as they are.
+    // and lock masks; otherwise the grabs stay as they are. A key the new
+    // mapping lacks stays registered, ungrabbed, until a mapping has it.
     void RefreshMapping();
 
     // The message for a press of a registered combination. A key held down
@@ -49,7 +50,7 @@ private:
         int id = 0;
         unsigned windowsModifiers = 0;
         int virtualKey = 0;
-        KeyCode keycode = 0;
+        KeyCode keycode = 0; // 0: the key is not on the keyboard now, nothing grabbed
         unsigned modifierMask = 0;
         LockMasks locks; // those its grabs were made with
         bool held = false;

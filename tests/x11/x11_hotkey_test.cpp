@@ -289,6 +289,26 @@ TEST_F(X11Hotkey, MovingTheKeyToAnotherKeycodeMovesTheGrab) {
     EXPECT_EQ(Press("alt+grave"), kOneAltBacktick);
 }
 
+// Switching to a layout without the key (setxkbmap de) and back: the hotkey
+// works again once the key is back.
+TEST_F(X11Hotkey, AKeymapWithoutTheKeyOnlyPausesTheHotkey) {
+    ASSERT_TRUE(desktop_->RegisterHotKey(kHotkeyId, hotkey_mod::kAlt, vk::kOem3));
+    const std::string key =
+        "keycode " + std::to_string(XKeysymToKeycode(client_->Connection(), XK_grave));
+    testing::internal::CaptureStderr();
+    const bool removed = Remap({key + " = apostrophe"});
+    const std::string diagnostics = testing::internal::GetCapturedStderr();
+    ASSERT_TRUE(removed);
+    EXPECT_NE(diagnostics.find("Alt+` has no key"), std::string::npos) << diagnostics;
+    EXPECT_TRUE(client_->GrabKey("apostrophe", xtest::kAltMask)) << "nothing is left grabbed";
+    client_->UngrabKey("apostrophe", xtest::kAltMask);
+
+    ASSERT_TRUE(Remap({key + " = grave asciitilde"}));
+    EXPECT_EQ(Press("alt+grave"), kOneAltBacktick);
+    desktop_->UnregisterHotKey(kHotkeyId);
+    EXPECT_EQ(Press("alt+grave"), kNothing);
+}
+
 TEST_F(X11Hotkey, NumLockMovedToAnotherModifierIsFollowed) {
     ASSERT_TRUE(desktop_->RegisterHotKey(kHotkeyId, hotkey_mod::kAlt, vk::kOem3));
     ASSERT_TRUE(Remap({"clear mod2", "add mod3 = Num_Lock"}));
