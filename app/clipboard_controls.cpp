@@ -20,6 +20,18 @@ constexpr std::size_t kMaxNumberText = 32767;
 // Each coordinate field keeps this many characters.
 constexpr int kCoordinateLength = 4;
 
+// The number a handle text starts with. Besides the forms every number
+// field takes, "0x" starts a hexadecimal number, as X tools (xwininfo,
+// xprop, wmctrl) print window ids.
+double ReadHandleNumber(std::string_view text) {
+    text = text.substr(0, kMaxNumberText);
+    const std::size_t start = text.find_first_not_of(" \t\n");
+    if (start != std::string_view::npos && text.size() - start > 2 && text[start] == '0' &&
+        (text[start + 1] == 'x' || text[start + 1] == 'X'))
+        return ReadLeadingNumber("&H" + std::string(text.substr(start + 2)));
+    return ReadLeadingNumber(text);
+}
+
 std::string Quoted(const std::string& text) {
     return '"' + text + '"';
 }
@@ -51,7 +63,7 @@ std::optional<PastedPoint> SplitPastedPoint(std::string_view text) {
 }
 
 std::optional<WindowHandle> HandleFromText(std::string_view text) {
-    const double rounded = std::nearbyint(ReadLeadingNumber(text.substr(0, kMaxNumberText)));
+    const double rounded = std::nearbyint(ReadHandleNumber(text));
     if (!(rounded >= -2147483648.0 && rounded <= 2147483647.0))
         return std::nullopt;
     return static_cast<WindowHandle>(rounded);
@@ -122,8 +134,8 @@ void ClipboardControls::PasteCoordinates(QLineEdit* x, QLineEdit* y) {
 
 void ClipboardControls::PasteHandle() {
     const std::string text = shell_.ClipboardText();
-    controls_.window.handle->setText(QString::fromStdString(
-        FormatShortestDouble(ReadLeadingNumber(std::string_view(text).substr(0, kMaxNumberText)))));
+    controls_.window.handle->setText(
+        QString::fromStdString(FormatShortestDouble(ReadHandleNumber(text))));
 }
 
 void ClipboardControls::FindByHandle() {

@@ -46,8 +46,8 @@ struct PastedPoint {
 };
 std::optional<PastedPoint> SplitPastedPoint(std::string_view text);
 
-// The handle a text starts with, rounded half to even; nullopt outside the
-// 32-bit signed range.
+// The handle a text starts with ("0x" also starts a hexadecimal one),
+// rounded half to even; nullopt outside the 32-bit signed range.
 std::optional<WindowHandle> HandleFromText(std::string_view text);
 
 } // namespace huegrab

@@ -93,7 +93,12 @@ TEST_F(ClipboardButtons, HandlePasteKeepsTheLeadingNumber) {
         {"abc123", "0"},
         {"1 2 3", "123"},
         {"65011712\r\n", "65011712"},
-        {"[001]5=x", "0"}, // a whole list line is no number
+        {"[001]5=x", "0"},            // a whole list line is no number
+        {" 0x1E00007\n", "31457287"}, // as xwininfo and wmctrl print ids
+        {"0x1e00007", "31457287"},
+        {"0x", "0"},
+        {"0xg1", "0"},
+        {"10x1", "10"},
     };
     for (const auto& c : cases) {
         shell.clipboard = c.clipboard;
@@ -113,6 +118,7 @@ TEST_F(ClipboardButtons, FindByHandleRoundsHalfToEvenAndStopsOutOfRange) {
         {"3.5", "four", "Four"},
         {"4.4", "four", "Four"},
         {"4abc", "four", "Four"},
+        {"0x4", "four", "Four"},
         {"-2147483648", "lowest", "Low"},
         {"0", "", ""},
         {"", "", ""},
@@ -120,6 +126,7 @@ TEST_F(ClipboardButtons, FindByHandleRoundsHalfToEvenAndStopsOutOfRange) {
         {"2147483648", "kept", "kept"}, // out of range: nothing changes
         {"-2147483649", "kept", "kept"},
         {"1e300", "kept", "kept"},
+        {"0x80000000", "kept", "kept"},
     };
     for (const auto& c : cases) {
         Set("Text2", c.handle);
