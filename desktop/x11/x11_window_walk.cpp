@@ -164,6 +164,12 @@ void SearchClients(xcb_connection_t* connection, const WalkAtoms& atoms,
             }
         }
     }
+    // A window whose own children nest deeper than any frame does stands
+    // for itself, as one whose search finds no client does.
+    for (const Search& search : searches) {
+        if (!search.done)
+            clients[search.slot] = frames[search.slot];
+    }
 }
 
 } // namespace

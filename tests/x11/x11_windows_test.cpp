@@ -397,6 +397,11 @@ TEST_F(X11Windows, TheBatchedWalkFindsWhatTheOneByOneWalkFinds) {
     for (int i = 0; i < 300; ++i)
         lastChild = client_->CreateChild(wideFrame, i % 100, 0, 1, 1, 0);
     client_->SetTextProperty(lastChild, "WM_STATE", "WM_STATE", "12345678");
+    // A titled window whose own widgets nest deeper than a frame ever does.
+    const XId deep = Make(bare);
+    client_->SetTextProperty(deep, "WM_NAME", "STRING", "deep window");
+    for (XId level = deep, i = 0; i < 70; ++i)
+        level = client_->CreateChild(level, 0, 0, 10, 10, 0);
     client_->Sync();
 
     const auto oneByOne = desktop_->TopLevelWindowsOneByOne();
@@ -417,6 +422,7 @@ TEST_F(X11Windows, TheBatchedWalkFindsWhatTheOneByOneWalkFinds) {
     EXPECT_TRUE(has(popup, "popup"));
     EXPECT_TRUE(has(client, "inner client"));
     EXPECT_TRUE(has(wideFrame, "wide frame"));
+    EXPECT_TRUE(has(deep, "deep window"));
     EXPECT_EQ(
         std::count_if(titled.begin(), titled.end(),
                       [](const auto& window) { return window.title.rfind("managed ", 0) == 0; }),
