@@ -219,18 +219,20 @@ TEST_F(CliOnX11, WindowCommandsPrintTheWindowToolsForms) {
 }
 
 // Another program's title is data, not lines: what it holds can neither
-// add lines to the three of window-at nor forge an entry of the list.
+// add lines to the three of window-at nor forge an entry of the list, for
+// readers that split at Unicode's line breaks (NEL, LS, PS) too.
 TEST_F(CliOnX11, TitlesWithLineBreaksStayOnTheirLine) {
     xtest::WindowSpec spec = xtest::PlacedRectangle(580, 20, 40, 40);
-    spec.netWmName = "evil\nline2\r[9]0x1=forged\t";
-    spec.className = "Cli\nClass";
+    spec.netWmName = "evil\nline2\r[9]0x1=forged\t\u2028[8]\u0085x\u2029é";
+    spec.className = "Cli\nClass\u2028";
     const auto window = static_cast<WindowHandle>(client_->CreateWindow(spec));
     ASSERT_NE(window, 0);
 
+    const std::string title = "evil line2 [9]0x1=forged  [8] x é";
     const auto at = Cli({"window-at", "590", "30"});
-    EXPECT_EQ(at.output, WindowHandleText(window) + "\nevil line2 [9]0x1=forged \nCli Class\n");
+    EXPECT_EQ(at.output, WindowHandleText(window) + "\n" + title + "\nCli Class \n");
     const auto list = Cli({"windows"});
-    EXPECT_NE(list.output.find("]" + WindowHandleText(window) + "=evil line2 [9]0x1=forged \r\n"),
+    EXPECT_NE(list.output.find("]" + WindowHandleText(window) + "=" + title + "\r\n"),
               std::string::npos);
     EXPECT_EQ(std::count(list.output.begin(), list.output.end(), '\n'),
               static_cast<std::ptrdiff_t>(ListTopLevelWindows(*desktop_).size()));
