@@ -15,6 +15,7 @@
 #include <QLineEdit>
 #include <QScreen>
 #include <QTimer>
+#include <algorithm>
 #include <cstdlib>
 #include <iostream>
 #include <string>
@@ -151,8 +152,11 @@ void Form1::CenterOnScreen() {
     }
     const QRect free = target->availableGeometry();
     const QSize outer = frameGeometry().size().expandedTo(size());
-    move(free.x() + (free.width() - outer.width()) / 2,
-         free.y() + (free.height() - outer.height()) / 2);
+    // A window larger than the screen (a small or highly scaled one) keeps
+    // its top-left corner, with the title bar, on the screen: centred, both
+    // would be off it and the window could not be taken by its title.
+    move(free.x() + std::max(0, (free.width() - outer.width()) / 2),
+         free.y() + std::max(0, (free.height() - outer.height()) / 2));
     centred_ = true;
 }
 
