@@ -12,6 +12,7 @@
 #include <QAbstractButton>
 #include <QCheckBox>
 #include <QGuiApplication>
+#include <QLabel>
 #include <QLineEdit>
 #include <QScreen>
 #include <QTimer>
@@ -26,6 +27,11 @@ namespace {
 constexpr char kTitle[] = "Huegrab抓点／抓色v3.20.1001正式版";
 constexpr int kTimerInterval = 100; // milliseconds between sampling ticks
 constexpr int kFrameWaitMs = 2000;  // how long a window manager may take to frame us
+
+// Kinds of field that take their name from a caption label before them.
+bool IsCaptionedField(ControlKind kind) {
+    return kind == ControlKind::TextBox || kind == ControlKind::Readout;
+}
 
 } // namespace
 
@@ -60,6 +66,10 @@ Form1::Form1(ShellServices& shell, QWidget* parent)
 }
 
 void Form1::BuildFromTable() {
+    // A label followed in the table by a field of its own container is that
+    // field's caption: made its buddy, it gives the field its accessible
+    // name, which would otherwise be the title of the frame around it.
+    QLabel* caption = nullptr;
     for (const ControlSpec& row : LayoutTable()) {
         QWidget* parent = this;
         if (!row.parent.name.empty()) {
@@ -77,9 +87,17 @@ void Form1::BuildFromTable() {
             timer1_->setInterval(kTimerInterval);
             continue;
         }
-        if (QWidget* widget = CreateControl(row, parent)) {
-            byName_[{std::string(row.name), row.index}] = widget;
+        QWidget* widget = CreateControl(row, parent);
+        if (widget == nullptr) {
+            caption = nullptr;
+            continue;
         }
+        byName_[{std::string(row.name), row.index}] = widget;
+        if (caption != nullptr && caption->parentWidget() == parent && IsCaptionedField(row.kind))
+            caption->setBuddy(widget);
+        caption = row.kind == ControlKind::Label && !row.caption.empty()
+                      ? qobject_cast<QLabel*>(widget)
+                      : nullptr;
     }
 }
 
