@@ -26,6 +26,11 @@ namespace {
 
 // The free space a line edit keeps beside and above its line.
 constexpr int kHorizontalMargin = 2;
+// How narrow a text may be drawn to fit its field, in percent of its width:
+// six wide hexadecimal digits need about 90 in the hexadecimal fields, 80
+// in a wide font (DejaVu Sans).
+// Texts that need more are cut instead.
+constexpr int kLeastStretch = 75;
 
 QStyleOptionFrame PanelOption(const QWidget* field) {
     QStyleOptionFrame option;
@@ -58,6 +63,7 @@ ReadoutField::ReadoutField(QWidget* parent) : QWidget(parent) {
     // Qt would open a second one for the fill alone.
     setAttribute(Qt::WA_OpaquePaintEvent);
     Reshape();
+    MeasureRoom();
 }
 
 ReadoutField::~ReadoutField() = default;
@@ -83,7 +89,17 @@ void ReadoutField::setAlignment(Qt::Alignment alignment) {
 
 void ReadoutField::setTextMargins(const QMargins& margins) {
     margins_ = margins;
+    MeasureRoom();
     update();
+}
+
+void ReadoutField::MeasureRoom() {
+    // The width Place gives the line.
+    const int room = TextRect(PanelOption(this)).width() - 2 * kHorizontalMargin;
+    if (room != room_) {
+        room_ = room;
+        Reshape();
+    }
 }
 
 QString ReadoutField::selectedText() const {
@@ -114,10 +130,14 @@ void ReadoutField::copy() const {
         QGuiApplication::clipboard()->setText(selectedText(), QClipboard::Clipboard);
 }
 
+QRect ReadoutField::TextRect(const QStyleOptionFrame& option) const {
+    return style()
+        ->subElementRect(QStyle::SE_LineEditContents, &option, this)
+        .marginsRemoved(margins_);
+}
+
 ReadoutField::Placement ReadoutField::Place(const QStyleOptionFrame& option) const {
-    const QRect contents = style()
-                               ->subElementRect(QStyle::SE_LineEditContents, &option, this)
-                               .marginsRemoved(margins_);
+    const QRect contents = TextRect(option);
     const QFontMetrics metrics(font());
     const int lineHeight = std::max(line_->boundingHeight, metrics.height());
     // The line box sits in the middle, or one pixel in from the top or the
@@ -222,7 +242,24 @@ void ReadoutField::OfferPrimarySelection() const {
 }
 
 void ReadoutField::Reshape() {
-    line_ = CachedShapedLine(font(), text_);
+    shownFont_ = font();
+    line_ = CachedShapedLine(shownFont_, text_);
+    const int room = room_;
+    const int needed = line_->naturalWidth + 1;
+    if (needed <= room || room <= 0 || 100 * room < kLeastStretch * needed)
+        return;
+    // Narrower step by step from the stretch that ought to fit: rounding
+    // of glyph advances can make the first try a pixel too wide.
+    for (int stretch = 100 * room / needed; stretch >= kLeastStretch; --stretch) {
+        QFont narrow = font();
+        narrow.setStretch(stretch);
+        std::shared_ptr<const ShapedLine> line = CachedShapedLine(narrow, text_);
+        if (line->naturalWidth + 1 <= room) {
+            shownFont_ = narrow;
+            line_ = std::move(line);
+            return;
+        }
+    }
 }
 
 void ReadoutField::mousePressEvent(QMouseEvent* event) {
@@ -328,8 +365,11 @@ void ReadoutField::changeEvent(QEvent* event) {
         Reshape();
         update();
         break;
-    case QEvent::ActivationChange:
     case QEvent::StyleChange:
+        MeasureRoom(); // the frame may leave another width
+        update();
+        break;
+    case QEvent::ActivationChange:
     case QEvent::EnabledChange:
         update();
         break;
@@ -337,6 +377,11 @@ void ReadoutField::changeEvent(QEvent* event) {
         break;
     }
     QWidget::changeEvent(event);
+}
+
+void ReadoutField::resizeEvent(QResizeEvent* event) {
+    MeasureRoom();
+    QWidget::resizeEvent(event);
 }
 
 } // namespace huegrab

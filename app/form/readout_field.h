@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QFont>
 #include <QMargins>
 #include <QString>
 #include <QWidget>
@@ -24,9 +25,13 @@ public:
     ~ReadoutField() override;
 
     QString text() const { return text_; }
-    // Longer texts are cut as a line edit cuts them. The same text again
-    // changes nothing, not even the selection.
+    // A text a little too wide for the field is drawn in a narrower font
+    // (ShownFont) so that it shows whole; longer texts are cut as a line edit
+    // cuts them. The same text again changes nothing, not even the selection.
     void setText(const QString& text);
+    // The font the text is drawn in: font(), or narrower for a text that
+    // would not fit otherwise.
+    QFont ShownFont() const { return shownFont_; }
 
     Qt::Alignment alignment() const { return alignment_; }
     void setAlignment(Qt::Alignment alignment);
@@ -61,6 +66,7 @@ protected:
     void focusOutEvent(QFocusEvent* event) override;
     void contextMenuEvent(QContextMenuEvent* event) override;
     void changeEvent(QEvent* event) override;
+    void resizeEvent(QResizeEvent* event) override;
 
 private:
     // Where the text goes: the clip rectangle inside the frame and the
@@ -70,11 +76,18 @@ private:
         QPoint origin;
     };
     Placement Place(const QStyleOptionFrame& option) const;
+    // The rectangle inside the frame and margins that the text goes in.
+    QRect TextRect(const QStyleOptionFrame& option) const;
     void Select(int anchor, int cursor);
     void OfferPrimarySelection() const;
+    // Shapes the text anew, narrower where it would not fit room_.
     void Reshape();
+    // Takes the width the text has anew, and reshapes when it changed.
+    void MeasureRoom();
 
     QString text_;
+    QFont shownFont_;
+    int room_ = 0; // the width of the line inside frame and margins
     std::shared_ptr<const ShapedLine> line_;
     Qt::Alignment alignment_ = Qt::AlignLeft | Qt::AlignVCenter;
     QMargins margins_;

@@ -9,6 +9,7 @@
 #include <QAccessibleTextInterface>
 #include <QApplication>
 #include <QClipboard>
+#include <QFontMetrics>
 #include <QLabel>
 #include <QLineEdit>
 #include <QTest>
@@ -93,6 +94,7 @@ TEST(ReadoutField, DrawsWhatAReadOnlyLineEditDraws) {
         for (const QString& text : texts) {
             SCOPED_TRACE(name + " \"" + text.toStdString() + "\"");
             readout->setText(text);
+            twin->setFont(readout->ShownFont()); // narrower for a text a little too wide
             twin->setText(text);
             EXPECT_EQ(DifferingPixels(*readout, *twin), 0) << "plain";
             readout->setSelection(1, 2);
@@ -166,6 +168,35 @@ TEST(ReadoutField, SelectsAndCopiesAsAFieldDoes) {
     // A text longer than a field holds is cut where a line edit cuts it.
     field->setText(QString(40000, QLatin1Char('7')));
     EXPECT_EQ(field->text().size(), ReadoutField::kMaxLength);
+}
+
+// A value a little too wide for its field at the window's font (six wide hex
+// digits) is drawn narrower and whole,
+// never with its first characters scrolled out of view: "DDDDDD" must not read
+// as "DDDDD". The picture stays a line edit's with the same narrower font.
+TEST(ReadoutField, AValueSlightlyTooWideIsNarrowedToShowWhole) {
+    FormFixture f;
+    f.form.show();
+    const struct {
+        const char* field;
+        const char* text;
+    } kCases[] = {{"得16", "DDDDDD"}, {"自16", "BBBBBB"}};
+    for (const auto& c : kCases) {
+        SCOPED_TRACE(std::string(c.field) + " " + c.text);
+        ReadoutField* field = f.form.Readout(c.field);
+        ASSERT_NE(field, nullptr);
+        field->setText(Q(c.text));
+        const int length = static_cast<int>(field->text().size());
+        ASSERT_GT(QFontMetrics(field->font()).horizontalAdvance(field->text()),
+                  field->width() - 4); // too wide at the window's font
+        EXPECT_GE(field->CharacterRect(0).left(), 1);
+        EXPECT_LE(field->CharacterRect(length - 1).right(), field->width() - 2);
+        const auto twin = LineEditTwin(*field);
+        twin->setFont(field->ShownFont());
+        twin->setText(field->text());
+        twin->show();
+        EXPECT_EQ(DifferingPixels(*field, *twin), 0);
+    }
 }
 
 TEST(ReadoutField, ScreenReadersReadTheValue) {
