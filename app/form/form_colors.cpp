@@ -30,12 +30,49 @@ ColorValue ReadColorProperty(const QWidget* widget, const char* name) {
     return value == 0x80000005 ? kSystemWindowColor : static_cast<ColorValue>(value);
 }
 
-void SetPaletteBackground(QWidget* widget, const QColor& color) {
+void SetTextRoles(QPalette& palette, const QColor& color) {
+    for (const auto group : {QPalette::Active, QPalette::Inactive}) {
+        for (const auto role : {QPalette::WindowText, QPalette::Text, QPalette::ButtonText}) {
+            palette.setColor(group, role, color);
+        }
+    }
+}
+
+// Text on a fill of the window's own (not the theme's) has no colour of its
+// own either: the theme's text colour suits the theme's fills only, and a
+// dark theme's light text would vanish on a white field. Black on light
+// fills, white on dark ones.
+bool TakesTextColourFromFill(const QWidget* widget, ColorValue value) {
+    return value != kSystemWindowColor && !widget->property(kForeColorProperty).isValid();
+}
+QColor TextColourOn(const QColor& fill) {
+    constexpr int kHalfLightness = 128;
+    return fill.lightness() >= kHalfLightness ? QColor(Qt::black) : QColor(Qt::white);
+}
+
+void SetPaletteBackground(QWidget* widget, ColorValue value, const QColor& color) {
     QPalette palette = widget->palette();
     // Window fills labels, shapes and picture boxes; Base fills text fields and lists.
     palette.setColor(QPalette::Window, color);
     palette.setColor(QPalette::Base, color);
+    if (TakesTextColourFromFill(widget, value)) {
+        SetTextRoles(palette, TextColourOn(color));
+    }
     widget->setPalette(palette);
+}
+
+// The same for a label that paints its fill itself; only a caption needs it,
+// and the swatches that change on every tick have none.
+void FitLabelText(FilledLabel* label, ColorValue value, const QColor& color) {
+    if (label->text().isEmpty() || !TakesTextColourFromFill(label, value)) {
+        return;
+    }
+    const QColor text = TextColourOn(color);
+    if (label->palette().color(QPalette::WindowText) != text) {
+        QPalette palette = label->palette();
+        SetTextRoles(palette, text);
+        label->setPalette(palette);
+    }
 }
 
 } // namespace
@@ -64,14 +101,16 @@ void SetBackColor(QWidget* widget, ColorValue value) {
         if (label->Filled() && label->FillValue() == value) {
             return;
         }
-        label->SetFill(value, ShownBackColor(widget, value));
+        const QColor fill = ShownBackColor(widget, value);
+        label->SetFill(value, fill);
+        FitLabelText(label, value, fill);
         return;
     }
     const QVariant stored = widget->property(kBackColorProperty);
     if (stored.isValid() && stored.toLongLong() == StoredValue(value)) {
         return;
     }
-    SetPaletteBackground(widget, ShownBackColor(widget, value));
+    SetPaletteBackground(widget, value, ShownBackColor(widget, value));
     widget->setAutoFillBackground(true);
     widget->setProperty(kBackColorProperty, StoredValue(value));
     widget->setProperty(kSystemBackColorProperty, value == kSystemWindowColor);
@@ -94,13 +133,8 @@ void SetForeColor(QWidget* widget, ColorValue value) {
         frame->SetCaptionColor(ToQColor(value));
         return;
     }
-    const QColor color = ToQColor(value);
     QPalette palette = widget->palette();
-    for (const auto group : {QPalette::Active, QPalette::Inactive}) {
-        for (const auto role : {QPalette::WindowText, QPalette::Text, QPalette::ButtonText}) {
-            palette.setColor(group, role, color);
-        }
-    }
+    SetTextRoles(palette, ToQColor(value));
     widget->setPalette(palette);
 }
 

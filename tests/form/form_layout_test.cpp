@@ -10,6 +10,7 @@
 
 #include <QAbstractButton>
 #include <QAccessible>
+#include <QApplication>
 #include <QButtonGroup>
 #include <QCheckBox>
 #include <QComboBox>
@@ -24,6 +25,7 @@
 #include <QStyle>
 #include <QTimer>
 #include <algorithm>
+#include <cstdlib>
 #include <gtest/gtest.h>
 #include <optional>
 #include <vector>
@@ -721,6 +723,36 @@ TEST(FormLayout, ColoursOfTextAndBackground) {
               TextColorOf(f.form.Control("Label1", 121)));
     EXPECT_NE(TextColorOf(f.form.Control("Label1", 123)), ToQColor(kBlueValue));
     EXPECT_NE(TextColorOf(f.form.Control("Option1", 0)), ToQColor(kBlueValue));
+}
+
+// Under a dark theme (light text on dark fills) the text of every control
+// the window gives a fill of its own still stands out from that fill:
+// typed coordinates, readouts, the offset amount, the hotkey reminder.
+TEST(FormLayout, TextOnTheWindowsOwnFillsShowsUnderADarkTheme) {
+    const QPalette before = QApplication::palette();
+    QPalette dark = before;
+    for (const auto role : {QPalette::Window, QPalette::Base, QPalette::Button})
+        dark.setColor(role, QColor(40, 40, 40));
+    for (const auto role : {QPalette::WindowText, QPalette::Text, QPalette::ButtonText})
+        dark.setColor(role, QColor(240, 240, 240));
+    QApplication::setPalette(dark);
+    {
+        FormFixture f;
+        const std::pair<const char*, int> kFilled[] = {
+            {"自x", -1},   {"得16", -1},    {"得10", -1},  {"起x", -1},
+            {"查10", -1},  {"查16", -1},    {"Text2", -1}, {"Text1", -1},
+            {"List1", -1}, {"Label10", -1}, {"Label5", 6}};
+        for (const auto& [name, index] : kFilled) {
+            SCOPED_TRACE(Label(name, index));
+            const QWidget* w = f.form.Control(name, index);
+            ASSERT_NE(w, nullptr);
+            const QColor text = w->palette().color(
+                qobject_cast<const QLabel*>(w) != nullptr ? QPalette::WindowText : QPalette::Text);
+            EXPECT_GE(std::abs(text.lightness() - BackgroundOf(w).lightness()), 100)
+                << text.name().toStdString() << " on " << BackgroundOf(w).name().toStdString();
+        }
+    }
+    QApplication::setPalette(before);
 }
 
 TEST(FormLayout, StartStateOfTheDefaultsTable) {
