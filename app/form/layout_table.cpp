@@ -307,12 +307,14 @@ constexpr ControlSpec kLayout[] = {
      .rect = {4680, 1905, 135, 135},
      .tooltip = "Alt+Ctrl+1 启动/停止",
      .backColor = kGreen},
-    // 1335 twips wide rather than 720 so that four-digit positions fit, and
-    // kTextLineHeight high so that descenders show.
+    // Wide to the window's right edge rather than 720 twips so that
+    // four-digit positions fit, also in a wide fallback font (DejaVu Sans
+    // where no CJK font is installed), and kTextLineHeight high so that
+    // descenders show.
     {.name = "Label9",
      .kind = K::ReadoutLabel,
      .parent = kForm,
-     .rect = {4920, 2160, 1335, kTextLineHeight},
+     .rect = {4920, 2160, kClientWidthTwips - 4920, kTextLineHeight},
      .caption = "x:0　y:0"},
 
     // ---- Offset picking ----

@@ -14,6 +14,7 @@
 #include <QButtonGroup>
 #include <QCheckBox>
 #include <QComboBox>
+#include <QFontInfo>
 #include <QFontMetrics>
 #include <QGroupBox>
 #include <QLabel>
@@ -996,6 +997,20 @@ TEST(FormLayout, EveryCaptionFitsItsControl) {
         EXPECT_LE(metrics.horizontalAdvance(frame->title()) + 16, frame->width())
             << frame->objectName().toStdString();
     }
+}
+
+// Without CJK fonts the window falls back to a wide Latin font such as
+// DejaVu Sans; the raw position of a full-HD screen must still fit whole.
+TEST(FormLayout, RawPositionFitsInAWideFallbackFont) {
+    FormFixture f;
+    QFont wide(QStringLiteral("DejaVu Sans"));
+    wide.setPixelSize(12);
+    if (QFontInfo(wide).family() != wide.family())
+        GTEST_SKIP() << "DejaVu Sans is not installed";
+    f.form.setFont(wide);
+    const QWidget* raw = f.form.Control("Label9");
+    ASSERT_NE(raw, nullptr);
+    EXPECT_LE(NeededSize(raw, Q("x:1919\u3000y:1079")).width(), raw->width());
 }
 
 } // namespace
