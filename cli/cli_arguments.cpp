@@ -79,8 +79,8 @@ const std::vector<CommandSpec>& Commands() {
          0,
          "print the handle, title and class of the window at a point",
          "Prints three lines: the window handle in signed decimal, its title and its\n"
-         "class name. Without X Y the window under the pointer. No window: handle 0\n"
-         "and two empty lines.\n"},
+         "class name. Without X Y the window under the pointer; exit status 1 when\n"
+         "the pointer is on another screen. No window: handle 0 and two empty lines.\n"},
         {Command::Windows,
          "windows",
          {},

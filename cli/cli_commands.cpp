@@ -151,9 +151,11 @@ std::string OneLine(std::string_view text) {
 
 // Handle, title and class, one a line, as the pick page shows them.
 Outcome WindowAt(const Request& request, DesktopServices& desktop) {
-    const WindowHandle window =
-        request.point ? desktop.WindowFromPoint(*request.point) : WindowUnderPointer(desktop);
-    const WindowFacts facts = DescribeWindow(desktop, window);
+    // A pointer on another screen of the display is over no window here.
+    const auto point = TargetPoint(request, desktop);
+    if (!point)
+        return Failure(kExitNotFound, request, "the pointer is not on this screen");
+    const WindowFacts facts = DescribeWindow(desktop, desktop.WindowFromPoint(*point));
     return {kExitDone,
             facts.handle + "\n" + OneLine(facts.title) + "\n" + OneLine(facts.className) + "\n",
             {}};

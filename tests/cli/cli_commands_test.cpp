@@ -80,10 +80,12 @@ TEST(CliCommands, SearchReadsTheScreenInStripsAndLookupNeedsNoDesktop) {
     EXPECT_EQ(lookup.out, "c=16711680 hex=FF0000 r=0 g=0 b=255 h=160 s=240 l=120\n");
 }
 
+// The pointer on another screen of the display: nothing of this screen is
+// under it, not even the window at 0,0.
 TEST(CliCommands, APointerOffTheScreenIsReported) {
     FakeDesktop desktop(10, 10, 0);
     desktop.failCursorPos = true;
-    for (const char* command : {"pointer", "pixel"}) {
+    for (const char* command : {"pointer", "pixel", "window-at"}) {
         const Outcome outcome = RunCli({command}, &desktop);
         EXPECT_EQ(outcome.status, kExitNotFound);
         EXPECT_EQ(outcome.error, std::string(command) + ": the pointer is not on this screen");
