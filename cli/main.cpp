@@ -40,6 +40,7 @@ int main(int argc, char** argv) {
     using namespace huegrab;
     using namespace huegrab::cli;
     const bool outputClosed = OpenClosedStandardStreams();
+    UseBinaryOutput();
     UseDevicePixels();
     const std::vector<std::string_view> arguments(argv + 1, argv + argc);
     const ParsedArguments parsed = ParseArguments(arguments);

@@ -9,4 +9,9 @@ namespace huegrab::cli {
 // nowhere.
 bool OpenClosedStandardStreams();
 
+// Makes standard output carry the bytes written to it unchanged. Windows
+// opens it in text mode, which would turn every "\n" into "\r\n" and the
+// "\r\n" that ends a line of the window list into "\r\r\n".
+void UseBinaryOutput();
+
 } // namespace huegrab::cli

@@ -22,4 +22,6 @@ bool OpenClosedStandardStreams() {
     return outputClosed;
 }
 
+void UseBinaryOutput() {} // POSIX streams never translate
+
 } // namespace huegrab::cli

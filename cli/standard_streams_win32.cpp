@@ -1,5 +1,9 @@
 #include "cli/standard_streams.h"
 
+#include <cstdio>
+#include <fcntl.h>
+#include <io.h>
+
 namespace huegrab::cli {
 
 // Windows hands a program without a standard stream an invalid handle, not
@@ -7,6 +11,13 @@ namespace huegrab::cli {
 // at the end reports that.
 bool OpenClosedStandardStreams() {
     return false;
+}
+
+void UseBinaryOutput() {
+    // Without a standard output handle the stream has no descriptor (-2),
+    // which _setmode must not be given.
+    if (const int descriptor = _fileno(stdout); descriptor >= 0)
+        _setmode(descriptor, _O_BINARY);
 }
 
 } // namespace huegrab::cli
