@@ -42,7 +42,8 @@ int main(int argc, char** argv) {
     const bool outputClosed = OpenClosedStandardStreams();
     UseBinaryOutput();
     UseDevicePixels();
-    const std::vector<std::string_view> arguments(argv + 1, argv + argc);
+    const std::vector<std::string> texts = ProgramArguments(argc, argv);
+    const std::vector<std::string_view> arguments(texts.begin(), texts.end());
     const ParsedArguments parsed = ParseArguments(arguments);
     if (const auto* error = std::get_if<UsageError>(&parsed)) {
         Write(stderr, "huegrab-cli: " + error->message + "\n");

@@ -4,6 +4,7 @@
 
 #include <memory>
 #include <string>
+#include <vector>
 
 namespace huegrab {
 
@@ -23,5 +24,10 @@ void ExitWhenTheDesktopIsLost(const char* program, int status);
 // scaled screen, not the pixels shown (the window program's QApplication
 // says so for it). Nothing to do on X11, which scales nothing.
 void UseDevicePixels();
+
+// The arguments after the program name, as UTF-8 - the form the desktop's
+// window titles come in. X11 hands them over as they are; on Windows argv
+// is in the ANSI code page, so they come from the Unicode command line.
+std::vector<std::string> ProgramArguments(int argc, char** argv);
 
 } // namespace huegrab

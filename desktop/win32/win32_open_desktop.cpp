@@ -1,7 +1,11 @@
 #include "desktop/open_desktop.h"
 #include "desktop/win32/win32_desktop.h"
+#include "desktop/win32/win32_text.h"
 
+// clang-format off
 #include <windows.h>
+#include <shellapi.h> // after windows.h, which it needs
+// clang-format on
 #undef OpenDesktop // user32's OpenDesktopW, not this one
 
 namespace huegrab {
@@ -26,6 +30,20 @@ void UseDevicePixels() {
     if (setContext && setContext(DPI_AWARENESS_CONTEXT_PER_MONITOR_AWARE_V2))
         return;
     ::SetProcessDPIAware();
+}
+
+std::vector<std::string> ProgramArguments(int argc, char** argv) {
+    int count = 0;
+    LPWSTR* wide = ::CommandLineToArgvW(::GetCommandLineW(), &count);
+    if (!wide)
+        return std::vector<std::string>(argv + (argc > 0 ? 1 : 0), argv + argc);
+    std::vector<std::string> arguments;
+    for (int i = 1; i < count; ++i) {
+        arguments.push_back(
+            win32::Utf16ToUtf8(reinterpret_cast<const char16_t*>(wide[i]), std::string::npos));
+    }
+    ::LocalFree(wide);
+    return arguments;
 }
 
 } // namespace huegrab

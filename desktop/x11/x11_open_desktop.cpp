@@ -21,4 +21,8 @@ void ExitWhenTheDesktopIsLost(const char* program, int status) {
 
 void UseDevicePixels() {}
 
+std::vector<std::string> ProgramArguments(int argc, char** argv) {
+    return std::vector<std::string>(argv + (argc > 0 ? 1 : 0), argv + argc);
+}
+
 } // namespace huegrab

@@ -1,5 +1,8 @@
 // The built huegrab-cli.exe on Windows (under wine when cross-compiled):
 // the bytes it prints are the bytes a script reads.
+#include "desktop/win32/win32_window_handle.h"
+#include "tests/win32/support/test_windows.h"
+
 #include <cstdio>
 #include <gtest/gtest.h>
 #include <string>
@@ -7,15 +10,18 @@
 namespace {
 
 // The program's standard output, byte for byte, and its exit status.
-std::pair<std::string, int> RunCli(const std::string& arguments) {
-    std::string program = HUEGRAB_CLI;
-    if (program.starts_with('/'))
-        program = "Z:" + program; // wine's drive for the host's root
-    for (char& c : program) {
-        if (c == '/')
-            c = '\\';
+std::pair<std::string, int> RunCli(const std::wstring& arguments) {
+    const std::string path = HUEGRAB_CLI;
+    std::wstring program(path.begin(), path.end());
+    if (program.starts_with(L'/'))
+        program = L"Z:" + program; // wine's drive for the host's root
+    for (wchar_t& c : program) {
+        if (c == L'/')
+            c = L'\\';
     }
-    std::FILE* pipe = _popen(("\"" + program + "\" " + arguments).c_str(), "rb");
+    // cmd /c drops the outer quotes of a line that starts with one.
+    const std::wstring line = L"\"\"" + program + L"\" " + arguments + L"\"";
+    std::FILE* pipe = _wpopen(line.c_str(), L"rb");
     if (!pipe)
         return {{}, -1};
     std::string out;
@@ -28,14 +34,26 @@ std::pair<std::string, int> RunCli(const std::string& arguments) {
 // Text mode would turn each "\n" into "\r\n", and the CR LF that ends a
 // line of the window list into CR CR LF.
 TEST(CliOnWin32, OutputIsWrittenAsItIsMeant) {
-    const auto [lookup, lookupStatus] = RunCli("lookup 0000FF");
+    const auto [lookup, lookupStatus] = RunCli(L"lookup 0000FF");
     EXPECT_EQ(lookupStatus, 0);
     EXPECT_EQ(lookup, "c=255 hex=0000FF r=255 g=0 b=0 h=0 s=240 l=120\n");
 
-    const auto [list, listStatus] = RunCli("windows");
+    const auto [list, listStatus] = RunCli(L"windows");
     EXPECT_EQ(listStatus, 0);
     ASSERT_TRUE(list.ends_with("\r\n")) << list;
     EXPECT_EQ(list.find("\r\r"), std::string::npos) << list;
+}
+
+// A title outside the ANSI code page is found by the same text given on
+// the command line.
+TEST(CliOnWin32, FindTakesItsTextAsUnicode) {
+    huegrab::win32test::TestWindowOptions options;
+    options.title = L"huegrab cli caf\u00e9 \u6807\u9898";
+    const auto window = huegrab::win32test::TestWindow::Create(options);
+    ASSERT_NE(window, nullptr);
+    const auto [found, status] = RunCli(L"find \"caf\u00e9 \u6807\u9898\"");
+    EXPECT_EQ(status, 0);
+    EXPECT_EQ(found, "[1]" + std::to_string(huegrab::win32::ToHandle(window->Handle())) + "\r\n");
 }
 
 } // namespace
