@@ -2,6 +2,8 @@
 #include "desktop/win32/win32_desktop.h"
 #include "desktop/win32/win32_text.h"
 
+#include <memory>
+
 // clang-format off
 #include <windows.h>
 #include <shellapi.h> // after windows.h, which it needs
@@ -33,16 +35,19 @@ void UseDevicePixels() {
 }
 
 std::vector<std::string> ProgramArguments(int argc, char** argv) {
+    struct LocalFreeDeleter {
+        void operator()(LPWSTR* block) const { ::LocalFree(block); }
+    };
     int count = 0;
-    LPWSTR* wide = ::CommandLineToArgvW(::GetCommandLineW(), &count);
+    const std::unique_ptr<LPWSTR, LocalFreeDeleter> wide(
+        ::CommandLineToArgvW(::GetCommandLineW(), &count));
     if (!wide)
         return std::vector<std::string>(argv + (argc > 0 ? 1 : 0), argv + argc);
     std::vector<std::string> arguments;
     for (int i = 1; i < count; ++i) {
-        arguments.push_back(
-            win32::Utf16ToUtf8(reinterpret_cast<const char16_t*>(wide[i]), std::string::npos));
+        arguments.push_back(win32::Utf16ToUtf8(reinterpret_cast<const char16_t*>(wide.get()[i]),
+                                               std::string::npos));
     }
-    ::LocalFree(wide);
     return arguments;
 }
 
