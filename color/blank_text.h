@@ -6,6 +6,8 @@ namespace huegrab {
 
 // The blanks typed fields ignore around a number or code.
 inline constexpr std::string_view kSpaceAndTab = " \t";
+// The same, with the line breaks a text copied from a terminal ends in.
+inline constexpr std::string_view kBlanksAndLineBreaks = " \t\r\n";
 // The blanks the INI rules strip around names and values.
 inline constexpr std::string_view kIniBlanks = " \t\v\f";
 

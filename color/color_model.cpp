@@ -92,7 +92,7 @@ ColorSample MakeColorSample(std::int32_t x, std::int32_t y, ColorValue value) {
 }
 
 std::optional<ColorValue> ParseHexColorText(std::string_view text) {
-    text = TrimBlanks(text);
+    text = TrimBlanks(text, kBlanksAndLineBreaks);
     if (text.empty() || text.size() > 6) {
         return std::nullopt;
     }
@@ -108,7 +108,7 @@ std::optional<ColorValue> ParseHexColorText(std::string_view text) {
 }
 
 std::optional<std::int32_t> ParseDecimalText(std::string_view text) {
-    text = TrimBlanks(text);
+    text = TrimBlanks(text, kBlanksAndLineBreaks);
     std::size_t pos = 0;
     bool negative = false;
     if (pos < text.size() && (text[pos] == '+' || text[pos] == '-')) {

@@ -65,13 +65,14 @@ HslColor RgbToHsl(std::int16_t r, std::int16_t g, std::int16_t b);
 ColorSample MakeColorSample(std::int32_t x, std::int32_t y, ColorValue value);
 
 // One to six hexadecimal digits, either case, read as 0 ... 0xFFFFFF.
-// Blanks and tabs before and after the digits are ignored; no sign, prefix
-// or other character is accepted. Empty or blank text fails.
+// Blanks, tabs and line breaks before and after the digits are ignored; no
+// sign, prefix or other character is accepted. Empty or blank text fails.
 std::optional<ColorValue> ParseHexColorText(std::string_view text);
 
 // A decimal number: optional "+" or "-", digits, optional "." and fraction
 // ("12.", ".5" count), rounded to the nearest integer with ties to even
-// (12.5 -> 12, 13.5 -> 14). Blanks and tabs around it are ignored. Fails for
+// (12.5 -> 12, 13.5 -> 14). Blanks, tabs and line breaks around it are
+// ignored (a number copied from a terminal ends in one). Fails for
 // anything else (no exponent, grouping or "&H"), for empty text and for a
 // result outside the 32-bit signed range; any number of digits is safe.
 std::optional<std::int32_t> ParseDecimalText(std::string_view text);

@@ -19,11 +19,12 @@ TEST(ParseHexColorText, ReadsOneToSixDigitsOfEitherCase) {
     EXPECT_EQ(ParseHexColorText("aBcDeF"), 0xABCDEF);
     EXPECT_EQ(ParseHexColorText("FF0000"), 16711680);
     EXPECT_EQ(ParseHexColorText(" \tff  "), 255);
+    EXPECT_EQ(ParseHexColorText("FF\r\n"), 255); // copied from a terminal
 }
 
 TEST(ParseHexColorText, RejectsAnythingElse) {
     for (const char* text : {"", " ", "\t", "GG", "FG", "1234567", "0000000", "-1", "+1", "&HFF",
-                             "0xFF", "F F", "FF\n", "12.5", "ＦＦ", "#FF"}) {
+                             "0xFF", "F F", "F\nF", "12.5", "ＦＦ", "#FF"}) {
         EXPECT_EQ(ParseHexColorText(text), std::nullopt) << '"' << text << '"';
     }
 }
@@ -49,6 +50,7 @@ TEST(ParseDecimalText, ReadsSignsLeadingZerosAndBlanks) {
     EXPECT_EQ(ParseDecimalText("-7"), -7);
     EXPECT_EQ(ParseDecimalText("-0"), 0);
     EXPECT_EQ(ParseDecimalText("  42\t"), 42);
+    EXPECT_EQ(ParseDecimalText("240\r\n"), 240); // copied from a terminal
     EXPECT_EQ(ParseDecimalText(std::string(400, '0') + "1"), 1);
 }
 
@@ -71,7 +73,7 @@ TEST(ParseDecimalText, KeepsToTheSigned32BitRange) {
 
 TEST(ParseDecimalText, RejectsWhatIsNotAPlainNumber) {
     for (const char* text : {"", "  ", "-", "+", ".", "-.", "+-1", "--1", "1e3", "1,000", "1 000",
-                             "&H10", "0x10", "12abc", "1.2.3", "abc", "1-", "\n5", "١٢"}) {
+                             "&H10", "0x10", "12abc", "1.2.3", "abc", "1-", "5\n5", "١٢"}) {
         EXPECT_EQ(ParseDecimalText(text), std::nullopt) << '"' << text << '"';
     }
 }
