@@ -84,6 +84,13 @@ TEST_F(LookupPage, CustomPointReadsOnceWhetherOrNotTracking) {
     Type("自x", "");
     Click("Command2");
     EXPECT_EQ(Text("自16"), "0000FF");
+
+    // Coordinates copied from a terminal end in a line break.
+    desktop.SetPixel(3, 4, 0x00FF00);
+    shell.clipboard = "3,4\n";
+    Click("Command11", 1);
+    Click("Command2");
+    EXPECT_EQ(Text("自16"), "00FF00");
 }
 
 } // namespace
