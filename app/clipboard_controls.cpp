@@ -24,12 +24,10 @@ constexpr int kCoordinateLength = 4;
 // field takes, "0x" starts a hexadecimal number, as X tools (xwininfo,
 // xprop, wmctrl) print window ids.
 double ReadHandleNumber(std::string_view text) {
-    text = text.substr(0, kMaxNumberText);
-    const std::size_t start = text.find_first_not_of(" \t\n");
-    if (start != std::string_view::npos && text.size() - start > 2 && text[start] == '0' &&
-        (text[start + 1] == 'x' || text[start + 1] == 'X'))
-        return ReadLeadingNumber("&H" + std::string(text.substr(start + 2)));
-    return ReadLeadingNumber(text);
+    const std::string_view number = TrimBlanks(text.substr(0, kMaxNumberText), " \t\n");
+    if (number.size() > 2 && number[0] == '0' && (number[1] == 'x' || number[1] == 'X'))
+        return ReadLeadingNumber("&H" + std::string(number.substr(2)));
+    return ReadLeadingNumber(number);
 }
 
 std::string Quoted(const std::string& text) {

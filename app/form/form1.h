@@ -50,8 +50,8 @@ public:
     ReadoutField* Readout(std::string_view name) const;
 
     // Places the window, with its frame, in the middle of its screen's free
-    // area; along a side where it does not fit, at the area's start. Done by the first show too,
-    // and again once a window manager has framed the window.
+    // area; along a side where it does not fit, at the area's start. Done by
+    // the first show too, and again once a window manager has framed it.
     void CenterOnScreen();
 
     // The mode pages (0 lookup, 1 cursor, 2 window panel) and the window

@@ -610,16 +610,12 @@ struct NamedField {
     int labelIndex;
 };
 
+// One field of each kind in every panel.
 const NamedField kNamedFields[] = {
-    {"自x", "Label1", 123},  {"自y", "Label1", 124},  {"自16", "Label5", 3},
-    {"自10", "Label5", 4},   {"自16r", "Label2", 12}, {"自10g", "Label2", 1},
-    {"自10l", "Label2", 17}, {"得x", "Label1", 121},  {"得y", "Label1", 122},
-    {"得16", "Label5", 1},   {"得10", "Label5", 2},   {"得16b", "Label2", 4},
-    {"得10r", "Label2", 3},  {"得10h", "Label2", 19}, {"起x", "Label1", 1},
-    {"起y", "Label1", 0},    {"查10", "Label11", 2},  {"查16", "Label11", 3},
-    {"查10g", "Label2", 22}, {"查10s", "Label2", 8},  {"鼠标特征码", "Label4", -1},
-    {"Text2", "Label5", 9},  {"Text1", "Label5", 11}, {"Text3", "Label5", 10},
-    {"Text4", "Label5", 14},
+    {"自x", "Label1", 123}, {"自16", "Label5", 3},   {"自10l", "Label2", 17},
+    {"得y", "Label1", 122}, {"得16b", "Label2", 4},  {"起x", "Label1", 1},
+    {"查16", "Label11", 3}, {"查10s", "Label2", 8},  {"鼠标特征码", "Label4", -1},
+    {"Text2", "Label5", 9}, {"Text4", "Label5", 14},
 };
 
 // A screen reader names a field by its caption, not by the frame around it
