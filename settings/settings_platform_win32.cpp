@@ -224,8 +224,17 @@ bool MoveIntoPlace(const std::filesystem::path& tempPath, const std::filesystem:
 Status ReplaceFile(const std::filesystem::path& path, const std::filesystem::path& tempPath,
                    std::string_view bytes) {
     // What a killed writer left (a file, or a link: deleting a link never
-    // touches its target).
-    ::DeleteFileW(tempPath.c_str());
+    // touches its target). The lock makes the name ours; a read-only
+    // attribute (a copy from read-only media) would refuse the delete.
+    if (!::DeleteFileW(tempPath.c_str())) {
+        DWORD error = ::GetLastError();
+        if (error == ERROR_ACCESS_DENIED &&
+            ::SetFileAttributesW(tempPath.c_str(), FILE_ATTRIBUTE_NORMAL) &&
+            ::DeleteFileW(tempPath.c_str()))
+            error = ERROR_SUCCESS;
+        if (error != ERROR_SUCCESS && !IsMissingError(error))
+            return Status::Failure("cannot remove an old temporary file", ErrorText(error));
+    }
     File temp(::CreateFileW(tempPath.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW,
                             FILE_ATTRIBUTE_NORMAL, nullptr));
     if (!temp)

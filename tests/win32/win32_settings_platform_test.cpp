@@ -98,6 +98,27 @@ TEST(Win32SettingsPlatform, ReplaceGoesThroughWhileAReaderHoldsTheFile) {
     }
 }
 
+// What a killed writer left under the temporary name never blocks the
+// saves after it, whatever its attributes: the next save takes the name.
+TEST(Win32SettingsPlatform, ALeftoverTemporaryFileIsReplaced) {
+    const DWORD attributes[] = {FILE_ATTRIBUTE_NORMAL, FILE_ATTRIBUTE_READONLY,
+                                FILE_ATTRIBUTE_READONLY | FILE_ATTRIBUTE_HIDDEN};
+    for (const DWORD leftover : attributes) {
+        SCOPED_TRACE(leftover);
+        const Folder folder;
+        const fs::path file = folder.path / "config.ini";
+        const fs::path temp = folder.path / ".config.ini.tmp";
+        Write(file, "old");
+        Write(temp, "half a save");
+        ASSERT_TRUE(::SetFileAttributesW(temp.c_str(), leftover));
+        const Status replaced = ReplaceFile(file, temp, "new");
+        EXPECT_TRUE(replaced.Ok()) << replaced.failedStep << ": " << replaced.reason;
+        EXPECT_EQ(ReadFileBounded(file, 100)->bytes, replaced.Ok() ? "new" : "old");
+        EXPECT_FALSE(fs::exists(temp));
+        ::SetFileAttributesW(temp.c_str(), FILE_ATTRIBUTE_NORMAL); // lets the folder go
+    }
+}
+
 // A read-only file is left alone. One another program holds open for
 // reading only may be written: the replace waits such a reader out.
 TEST(Win32SettingsPlatform, AReadOnlyFileMayNotBeWritten) {
