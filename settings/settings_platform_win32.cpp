@@ -142,13 +142,32 @@ std::optional<FileContents> ReadFileBounded(const std::filesystem::path& path, s
     // Only a disk file: never a pipe or a console that could block the read.
     if (::GetFileType(file.Get()) != FILE_TYPE_DISK)
         return fail("not an ordinary file");
+    // The buffer grows with what is read: no more than the file holds is
+    // allocated, and no limit (SIZE_MAX included) can wrap.
     FileContents contents;
-    // One byte past the limit tells whether there was more.
-    const std::size_t wanted = maxBytes + 1;
-    contents.bytes.resize(wanted);
+    LARGE_INTEGER size{};
+    const std::size_t expected =
+        ::GetFileSizeEx(file.Get(), &size) && size.QuadPart > 0
+            ? static_cast<std::size_t>(std::min<ULONGLONG>(size.QuadPart, maxBytes))
+            : 0;
+    contents.bytes.resize(expected);
     std::size_t done = 0;
-    while (done < wanted) {
-        const DWORD chunk = static_cast<DWORD>(std::min<std::size_t>(wanted - done, 1u << 20));
+    while (true) {
+        if (done == contents.bytes.size()) {
+            if (done >= maxBytes) {
+                // One byte past the limit tells whether there was more.
+                char probe = 0;
+                DWORD more = 0;
+                if (!::ReadFile(file.Get(), &probe, 1, &more, nullptr))
+                    return fail(ErrorText(::GetLastError()));
+                contents.complete = more == 0;
+                break;
+            }
+            // Past the size asked for, or the file grew since: more room.
+            contents.bytes.resize(done + std::min<std::size_t>(maxBytes - done, 65536));
+        }
+        const DWORD chunk =
+            static_cast<DWORD>(std::min<std::size_t>(contents.bytes.size() - done, 1u << 20));
         DWORD read = 0;
         if (!::ReadFile(file.Get(), contents.bytes.data() + done, chunk, &read, nullptr))
             return fail(ErrorText(::GetLastError()));
@@ -156,8 +175,7 @@ std::optional<FileContents> ReadFileBounded(const std::filesystem::path& path, s
             break;
         done += read;
     }
-    contents.complete = done <= maxBytes;
-    contents.bytes.resize(std::min(done, maxBytes));
+    contents.bytes.resize(done);
     return contents;
 }
 

@@ -49,7 +49,12 @@ TEST(Win32SettingsPlatform, PathsAreTakenForWhatTheyAre) {
     for (const auto& c : cases)
         EXPECT_EQ(Examine(c.path).kind, c.kind) << c.path.string();
 
-    EXPECT_EQ(ReadFileBounded(folder.path / "config.ini", 100)->bytes, "[P0]\r\nX=1\r\n");
+    for (const std::size_t limit : {std::size_t{100}, SIZE_MAX}) {
+        const auto whole = ReadFileBounded(folder.path / "config.ini", limit);
+        ASSERT_TRUE(whole.has_value());
+        EXPECT_EQ(whole->bytes, "[P0]\r\nX=1\r\n") << limit;
+        EXPECT_TRUE(whole->complete);
+    }
     const auto cut = ReadFileBounded(folder.path / "config.ini", 4);
     ASSERT_TRUE(cut.has_value());
     EXPECT_EQ(cut->bytes, "[P0]");
