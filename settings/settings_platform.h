@@ -93,7 +93,8 @@ Status CheckMayWrite(const std::filesystem::path& path);
 // The caller holds the WriterLock of `path`, so `tempPath` is its own.
 // [POSIX: unlink, open O_CREAT|O_EXCL, fchmod/fchown, fsync, rename,
 // fsync of the folder. Win32: MoveFileExW(MOVEFILE_REPLACE_EXISTING |
-// MOVEFILE_WRITE_THROUGH) after FlushFileBuffers; ReplaceFileW keeps ACLs.]
+// MOVEFILE_WRITE_THROUGH) after FlushFileBuffers, the old file's attributes
+// and DACL copied first; not ReplaceFileW, which can leave no file behind.]
 Status ReplaceFile(const std::filesystem::path& path, const std::filesystem::path& tempPath,
                    std::string_view bytes);
 

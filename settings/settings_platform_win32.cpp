@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <thread>
+#include <vector>
 #include <windows.h>
 
 // windows.h maps ReplaceFile to ReplaceFileA or ReplaceFileW; ours is meant.
@@ -212,27 +213,79 @@ Status CheckMayWrite(const std::filesystem::path& path) {
 
 namespace {
 
-// Moves the finished temporary file over `path` in one step. ReplaceFileW
-// keeps the old file's ACLs and attributes and works while a reader holds
-// the old file (readers share deletion); MoveFileExW with WRITE_THROUGH
-// (back only once the move is on the disk) makes the first file and takes
-// over where ReplaceFileW cannot. A reader that opened the file without
-// sharing deletion blocks both for the moment of its read: that is waited
-// out for a short while.
+// Another program has the file open in a way that refuses the step.
+bool IsBusyError(DWORD error) {
+    return error == ERROR_ACCESS_DENIED || error == ERROR_SHARING_VIOLATION ||
+           error == ERROR_LOCK_VIOLATION;
+}
+
+// The old file's attributes and access list go to the new one before it
+// takes the name, as far as the system lets this user copy them.
+void KeepAttributesAndAccess(const std::filesystem::path& path,
+                             const std::filesystem::path& tempPath) {
+    const DWORD attributes = ::GetFileAttributesW(path.c_str());
+    if (attributes == INVALID_FILE_ATTRIBUTES)
+        return; // the first file: the folder's defaults
+    constexpr DWORD kKept = FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM | FILE_ATTRIBUTE_ARCHIVE |
+                            FILE_ATTRIBUTE_NOT_CONTENT_INDEXED;
+    if (attributes & kKept)
+        ::SetFileAttributesW(tempPath.c_str(), attributes & kKept);
+    DWORD needed = 0;
+    ::GetFileSecurityW(path.c_str(), DACL_SECURITY_INFORMATION, nullptr, 0, &needed);
+    if (needed == 0)
+        return;
+    std::vector<unsigned char> descriptor(needed);
+    if (::GetFileSecurityW(path.c_str(), DACL_SECURITY_INFORMATION, descriptor.data(), needed,
+                           &needed))
+        ::SetFileSecurityW(tempPath.c_str(), DACL_SECURITY_INFORMATION, descriptor.data());
+}
+
+// For a reader that holds the file for long while sharing deletion: the
+// old file steps aside to a name of its own (its reader keeps it), the new
+// one takes the name, and only then does the old one go. Should the new one
+// fail to move in, the old one comes back, so that a failure never leaves
+// the name empty.
+bool MoveInBesideAReader(const std::filesystem::path& tempPath, const std::filesystem::path& path) {
+    std::filesystem::path aside = tempPath;
+    aside += L".old";
+    if (!::MoveFileExW(path.c_str(), aside.c_str(), MOVEFILE_REPLACE_EXISTING))
+        return false;
+    if (::MoveFileExW(tempPath.c_str(), path.c_str(), MOVEFILE_WRITE_THROUGH)) {
+        ::DeleteFileW(aside.c_str());
+        return true;
+    }
+    const DWORD error = ::GetLastError();
+    ::MoveFileExW(aside.c_str(), path.c_str(), MOVEFILE_WRITE_THROUGH);
+    ::SetLastError(error);
+    return false;
+}
+
+// Moves the finished temporary file over `path` in one rename, so that a
+// reader finds the old file or the new one and never no file, even across
+// a crash: MoveFileExW with REPLACE_EXISTING swaps the name in one step,
+// and WRITE_THROUGH comes back only once the move is on the disk.
+// (ReplaceFileW is no such step: it may move the old file away first, and
+// when it then fails, no file is left at the name.) While a reader holds
+// the file the rename is refused: short reads are waited out, and a reader
+// that stays gets the file moved in beside it.
 bool MoveIntoPlace(const std::filesystem::path& tempPath, const std::filesystem::path& path) {
-    const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(2);
+    KeepAttributesAndAccess(path, tempPath);
+    const auto start = std::chrono::steady_clock::now();
     while (true) {
-        if (::ReplaceFileW(path.c_str(), tempPath.c_str(), nullptr,
-                           REPLACEFILE_IGNORE_MERGE_ERRORS | REPLACEFILE_IGNORE_ACL_ERRORS, nullptr,
-                           nullptr) ||
-            ::MoveFileExW(tempPath.c_str(), path.c_str(),
+        if (::MoveFileExW(tempPath.c_str(), path.c_str(),
                           MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH))
             return true;
-        const DWORD error = ::GetLastError();
-        const bool busy = error == ERROR_ACCESS_DENIED || error == ERROR_SHARING_VIOLATION ||
-                          error == ERROR_LOCK_VIOLATION;
-        if (!busy || std::chrono::steady_clock::now() >= deadline)
+        DWORD error = ::GetLastError();
+        const auto waited = std::chrono::steady_clock::now() - start;
+        if (IsBusyError(error) && waited >= std::chrono::milliseconds(250)) {
+            if (MoveInBesideAReader(tempPath, path))
+                return true;
+            error = ::GetLastError();
+        }
+        if (!IsBusyError(error) || waited >= std::chrono::seconds(2)) {
+            ::SetLastError(error);
             return false;
+        }
         std::this_thread::sleep_for(std::chrono::milliseconds(10));
     }
 }

@@ -3,6 +3,7 @@
 #include "settings/settings_platform.h"
 #include "settings/utf8_path.h"
 
+#include <atomic>
 #include <cstdlib>
 #include <fstream>
 #include <gtest/gtest.h>
@@ -101,6 +102,32 @@ TEST(Win32SettingsPlatform, ReplaceGoesThroughWhileAReaderHoldsTheFile) {
         EXPECT_EQ(ReadFileBounded(file, 100)->bytes, "second, longer");
         EXPECT_FALSE(fs::exists(temp));
     }
+}
+
+// A reader never finds the file missing or half-written while saves go on,
+// and the old file's attributes stay with the new one.
+TEST(Win32SettingsPlatform, TheFileIsReplacedInOneStep) {
+    const Folder folder;
+    const fs::path file = folder.path / "config.ini";
+    const fs::path temp = folder.path / ".config.ini.tmp";
+    ASSERT_TRUE(ReplaceFile(file, temp, "[P0]\r\nX=0\r\n").Ok());
+    ASSERT_TRUE(::SetFileAttributesW(file.c_str(), FILE_ATTRIBUTE_HIDDEN));
+    std::atomic<bool> done{false};
+    std::atomic<int> reads{0}, missed{0};
+    std::thread reader([&] {
+        while (!done) {
+            const auto contents = ReadFileBounded(file, 100);
+            missed += !contents || contents->bytes.rfind("[P0]\r\nX=", 0) != 0;
+            ++reads;
+            std::this_thread::sleep_for(std::chrono::milliseconds(1));
+        }
+    });
+    for (int i = 0; i < 100; ++i)
+        ASSERT_TRUE(ReplaceFile(file, temp, "[P0]\r\nX=" + std::to_string(i) + "\r\n").Ok());
+    done = true;
+    reader.join();
+    EXPECT_EQ(missed, 0) << "of " << reads << " reads";
+    EXPECT_NE(::GetFileAttributesW(file.c_str()) & FILE_ATTRIBUTE_HIDDEN, 0u);
 }
 
 // What a killed writer left under the temporary name never blocks the
