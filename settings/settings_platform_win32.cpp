@@ -269,6 +269,13 @@ bool MoveInBesideAReader(const std::filesystem::path& tempPath, const std::files
 // the file the rename is refused: short reads are waited out, and a reader
 // that stays gets the file moved in beside it.
 bool MoveIntoPlace(const std::filesystem::path& tempPath, const std::filesystem::path& path) {
+    // A read-only file stays as it is, as Windows' own rename over it
+    // refuses (wine's would go ahead, and so would stepping aside).
+    const DWORD attributes = ::GetFileAttributesW(path.c_str());
+    if (attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_READONLY)) {
+        ::SetLastError(ERROR_ACCESS_DENIED);
+        return false;
+    }
     KeepAttributesAndAccess(path, tempPath);
     const auto start = std::chrono::steady_clock::now();
     while (true) {

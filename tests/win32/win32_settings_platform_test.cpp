@@ -165,6 +165,8 @@ TEST(Win32SettingsPlatform, AReadOnlyFileMayNotBeWritten) {
     ::CloseHandle(reader);
     ::SetFileAttributesW(file.c_str(), FILE_ATTRIBUTE_READONLY);
     EXPECT_FALSE(CheckMayWrite(file).Ok());
+    EXPECT_FALSE(ReplaceFile(file, folder.path / ".config.ini.tmp", "new").Ok());
+    EXPECT_EQ(ReadFileBounded(file, 100)->bytes, "[P0]\r\n");
     ::SetFileAttributesW(file.c_str(), FILE_ATTRIBUTE_NORMAL);
 }
 
