@@ -246,6 +246,11 @@ void KeepAttributesAndAccess(const std::filesystem::path& path,
 // fail to move in, the old one comes back, so that a failure never leaves
 // the name empty.
 bool MoveInBesideAReader(const std::filesystem::path& tempPath, const std::filesystem::path& path) {
+    // Only when the new file itself is free to move (a virus scanner may
+    // be reading it): stepping aside for nothing would empty the name.
+    if (!File(::CreateFileW(tempPath.c_str(), DELETE, 0, nullptr, OPEN_EXISTING,
+                            FILE_ATTRIBUTE_NORMAL, nullptr)))
+        return false;
     std::filesystem::path aside = tempPath;
     aside += L".old";
     if (!::MoveFileExW(path.c_str(), aside.c_str(), MOVEFILE_REPLACE_EXISTING))
