@@ -1,5 +1,8 @@
 #include "desktop/win32/win32_hotkey_window.h"
 
+#include <cstdio>
+#include <string>
+
 namespace huegrab::win32 {
 namespace {
 
@@ -17,6 +20,25 @@ bool RegisterWindowClass(WNDPROC procedure) {
     windowClass.lpszClassName = kClassName;
     // A second backend in the same process finds the class already there.
     return ::RegisterClassExW(&windowClass) != 0 || ::GetLastError() == ERROR_CLASS_ALREADY_EXISTS;
+}
+
+// The combination as a person types it: "Alt+`", "Ctrl+Shift+F2".
+std::string HotkeyName(unsigned modifiers, int virtualKey) {
+    std::string name;
+    for (const auto& [bit, text] : {std::pair{MOD_CONTROL, "Ctrl+"}, std::pair{MOD_ALT, "Alt+"},
+                                    std::pair{MOD_SHIFT, "Shift+"}, std::pair{MOD_WIN, "Win+"}}) {
+        if (modifiers & bit)
+            name += text;
+    }
+    if (virtualKey == VK_OEM_3)
+        name += '`';
+    else if ((virtualKey >= '0' && virtualKey <= '9') || (virtualKey >= 'A' && virtualKey <= 'Z'))
+        name += static_cast<char>(virtualKey);
+    else if (virtualKey >= VK_F1 && virtualKey <= VK_F24)
+        name += "F" + std::to_string(virtualKey - VK_F1 + 1);
+    else
+        name += "key " + std::to_string(virtualKey);
+    return name;
 }
 
 } // namespace
@@ -46,8 +68,23 @@ bool HotkeyWindow::Register(int id, unsigned modifiers, int virtualKey) {
     if (registered_.contains(id))
         Unregister(id);
     if (!::RegisterHotKey(window_.Get(), id, (modifiers & kModifierBits) | kNoRepeat,
-                          static_cast<UINT>(virtualKey)))
+                          static_cast<UINT>(virtualKey))) {
+        // The program goes on without it; a person at a terminal learns why.
+        const DWORD error = ::GetLastError();
+        const std::string name = HotkeyName(modifiers, virtualKey);
+        if (error == ERROR_HOTKEY_ALREADY_REGISTERED) {
+            std::fprintf(stderr,
+                         "huegrab: %s is already registered by another program; running "
+                         "without the hotkey\n",
+                         name.c_str());
+        } else {
+            std::fprintf(stderr,
+                         "huegrab: cannot register %s (system error %lu); running without the "
+                         "hotkey\n",
+                         name.c_str(), static_cast<unsigned long>(error));
+        }
         return false;
+    }
     registered_.insert(id);
     return true;
 }

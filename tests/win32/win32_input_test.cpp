@@ -96,7 +96,12 @@ TEST(Win32Hotkey, ASecondRegistrationIsRefusedWhileTheFirstHoldsIt) {
     auto second = OpenOrFail();
     ASSERT_TRUE(first && second);
     ASSERT_TRUE(first->RegisterHotKey(kHotkeyId, hotkey_mod::kAlt, vk::kOem3));
+    // Refused quietly, but said on stderr, as the X11 desktop says it.
+    testing::internal::CaptureStderr();
     EXPECT_FALSE(second->RegisterHotKey(kHotkeyId, hotkey_mod::kAlt, vk::kOem3));
+    const std::string diagnostics = testing::internal::GetCapturedStderr();
+    EXPECT_NE(diagnostics.find("Alt+` is already registered by another program"), std::string::npos)
+        << diagnostics;
     // Another combination of the same key is free.
     EXPECT_TRUE(second->RegisterHotKey(7, hotkey_mod::kAlt | hotkey_mod::kControl, vk::kOem3));
     first->UnregisterHotKey(kHotkeyId);
