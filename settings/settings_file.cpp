@@ -18,7 +18,13 @@ std::string SettingsFile::ReadSetting(std::string_view section, std::string_view
     if (!decoded) {
         return {};
     }
-    return IniDocument(std::move(decoded->text)).Read(section, key);
+    const IniEncoding encoding = decoded->encoding;
+    std::string value = IniDocument(std::move(decoded->text)).Read(section, key);
+    // A UTF-16 file holds whole characters: a value cut at the byte limit
+    // must not end in half of one, or it could not be saved back.
+    if (encoding != IniEncoding::Bytes)
+        DropSplitUtf8Character(value);
+    return value;
 }
 
 bool SettingsFile::WriteSettings(std::string_view section, std::span<const IniKeyValue> values) {

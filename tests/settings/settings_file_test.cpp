@@ -1,3 +1,4 @@
+#include "settings/ini_encoding.h"
 #include "settings/ini_file.h"
 #include "settings/settings_file.h"
 #include "temp_folder.h"
@@ -125,6 +126,23 @@ TEST(SettingsFile, Utf16FilesAreReadAndWrittenInTheirEncoding) {
             EXPECT_FALSE(file.WriteSetting("P0", "C", "1"));
             EXPECT_EQ(ReadBytes(file.Path()), broken);
         }
+    }
+}
+
+// A read of a UTF-16 file stops at 2047 bytes on a whole character, so the
+// value read saves back into the file's encoding.
+TEST(SettingsFile, ALongUtf16ValueIsCutOnACharacterAndSavesBack) {
+    std::string value; // "\u00E9" is two bytes of UTF-8: byte 2047 falls inside one
+    for (int i = 0; i < 1100; ++i)
+        value += "\xC3\xA9";
+    for (const IniEncoding encoding : {IniEncoding::Utf16Le, IniEncoding::Utf16Be}) {
+        TempFolder folder;
+        SettingsFile file(folder / "config.ini");
+        WriteBytes(file.Path(), EncodeIniText({"[P0]\r\nX=" + value + "\r\n", encoding}).value());
+        const std::string read = file.ReadSetting("P0", "X");
+        EXPECT_TRUE(read == value.substr(0, 2046)) << read.size() << " bytes read";
+        EXPECT_TRUE(file.WriteSetting("P0", "X", read));
+        EXPECT_EQ(file.ReadSetting("P0", "X"), read);
     }
 }
 
