@@ -43,7 +43,8 @@ ColourSlotControls::ColourSlotControls(Form1& form, WindowState& state)
 void ColourSlotControls::OpenSettings() {
     if (slots_)
         return;
-    file_ = std::make_unique<SettingsFile>(PathFromUtf8(state_.settingsPath));
+    file_ = std::make_unique<SettingsFile>(PathFromUtf8(state_.settingsPath),
+                                           PathFromUtf8(state_.earlierSettingsPath));
     slots_ = std::make_unique<ColourSlots>(*file_);
 }
 

@@ -70,6 +70,9 @@ void MainWindowController::Startup() {
     form_.Controls().cursor.method->setCurrentIndex(0);
     state_.focusedColourSlot = 0;
     state_.settingsPath = SettingsPath(applicationFolder_);
+    if (const std::string beside = SettingsPathBesideProgram(applicationFolder_);
+        beside != state_.settingsPath)
+        state_.earlierSettingsPath = beside;
     colourSlots_.Restore();
     started_ = true;
 

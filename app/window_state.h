@@ -17,6 +17,9 @@ struct WindowState {
     OffsetPicking offset;
     std::int16_t focusedColourSlot = 0;
     std::string settingsPath;
+    // config.ini beside the program when settingsPath lies elsewhere: the
+    // slots kept there carry over into the new file.
+    std::string earlierSettingsPath;
 };
 
 } // namespace huegrab

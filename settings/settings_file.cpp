@@ -5,12 +5,28 @@
 
 namespace huegrab {
 
+const std::filesystem::path& SettingsFile::ReadPath() const {
+    return !earlier_.empty() && !IsOrdinaryFile(path_) ? earlier_ : path_;
+}
+
+std::string SettingsFile::EarlierBytes() const {
+    if (earlier_.empty() || !IsOrdinaryFile(earlier_)) {
+        return {};
+    }
+    std::optional<FileContents> contents = ReadFileBounded(earlier_);
+    if (!contents || !contents->complete) {
+        ReportSettingsFileProblem(earlier_, "is not carried over", "it cannot be read whole");
+        return {};
+    }
+    return std::move(contents->bytes);
+}
+
 bool SettingsFile::Exists() const {
-    return IsOrdinaryFile(path_);
+    return IsOrdinaryFile(ReadPath());
 }
 
 std::string SettingsFile::ReadSetting(std::string_view section, std::string_view key) const {
-    std::optional<FileContents> contents = ReadFileBounded(path_);
+    std::optional<FileContents> contents = ReadFileBounded(ReadPath());
     if (!contents) {
         return {};
     }
@@ -29,6 +45,9 @@ std::string SettingsFile::ReadSetting(std::string_view section, std::string_view
 
 bool SettingsFile::WriteSettings(std::string_view section, std::span<const IniKeyValue> values) {
     const EditOutcome outcome = EditFileLocked(path_, [&](std::string& bytes) {
+        if (bytes.empty() && !IsOrdinaryFile(path_)) {
+            bytes = EarlierBytes(); // a new file starts from the earlier one
+        }
         std::optional<IniText> decoded = DecodeIniText(std::move(bytes));
         if (!decoded) {
             ReportSettingsFileProblem(path_, "cannot be written",

@@ -14,9 +14,16 @@ namespace huegrab {
 // drop each other's sections, and replace the file atomically, so a crash or
 // a full disk never leaves a cut-off file. A file saved as UTF-16 (with its
 // byte-order mark) is read, and written back, in UTF-16.
+//
+// `earlier` names where the file was kept before (config.ini beside the
+// program, when that folder has become read-only): while no file is at
+// `path`, reads come from there, and the first write starts the new file as
+// a copy of it, so no slot kept there goes missing. The earlier file itself
+// is never written.
 class SettingsFile final : public SettingsStore {
 public:
-    explicit SettingsFile(std::filesystem::path path) : path_(std::move(path)) {}
+    explicit SettingsFile(std::filesystem::path path, std::filesystem::path earlier = {})
+        : path_(std::move(path)), earlier_(std::move(earlier)) {}
 
     const std::filesystem::path& Path() const { return path_; }
 
@@ -28,7 +35,14 @@ public:
     bool WriteSetting(std::string_view section, std::string_view key, std::string_view value);
 
 private:
+    // The file reads go to: the earlier one while none is at the path.
+    const std::filesystem::path& ReadPath() const;
+    // The earlier file's bytes for a new file; none when there is no earlier
+    // file or it cannot be read whole.
+    std::string EarlierBytes() const;
+
     std::filesystem::path path_;
+    std::filesystem::path earlier_;
 };
 
 } // namespace huegrab

@@ -26,8 +26,7 @@ bool IsPortableBuild() {
 
 std::string SettingsPath(std::string_view applicationFolder, const SettingsPathEnvironment& env,
                          bool portable) {
-    std::string besideProgram(applicationFolder);
-    besideProgram.append("/").append(kFileName);
+    const std::string besideProgram = SettingsPathBesideProgram(applicationFolder);
     const std::string folder(applicationFolder);
     if (portable || (env.isWritableFolder && env.isWritableFolder(folder))) {
         return besideProgram;
@@ -36,6 +35,11 @@ std::string SettingsPath(std::string_view applicationFolder, const SettingsPathE
         return *userFolder + "/" + std::string(kFileName);
     }
     return besideProgram;
+}
+
+std::string SettingsPathBesideProgram(std::string_view applicationFolder) {
+    std::string path(applicationFolder);
+    return path.append("/").append(kFileName);
 }
 
 std::string SettingsPath(std::string_view applicationFolder) {

@@ -35,6 +35,10 @@ bool IsPortableBuild();
 std::string SettingsPath(std::string_view applicationFolder, const SettingsPathEnvironment& env,
                          bool portable);
 
+// config.ini beside the program: the application folder, "/" and
+// "config.ini", whether or not SettingsPath chose it.
+std::string SettingsPathBesideProgram(std::string_view applicationFolder);
+
 // SettingsPath with the system environment and this build's portability.
 std::string SettingsPath(std::string_view applicationFolder);
 

@@ -62,6 +62,23 @@ TEST(SettingsFile, SeesEditsMadeBetweenCalls) {
     EXPECT_EQ(ReadBytes(file.Path()), "[P0]\nC=2\nX=3\r\n");
 }
 
+// The program's folder became read-only, so the file moved to the user's
+// folder: until it exists there, the slots kept beside the program are read,
+// and the first save starts the new file from them, leaving the old one be.
+TEST(SettingsFile, UntilItExistsTheFileBesideTheProgramIsReadAndCarriedOver) {
+    TempFolder folder;
+    const std::string beside = "[P0]\r\nC=255\r\n; mine\n[P3]\r\nC=65280\r\n";
+    WriteBytes(folder / "config.ini", beside);
+    SettingsFile file(folder / "user" / "config.ini", folder / "config.ini");
+    EXPECT_TRUE(file.Exists());
+    EXPECT_EQ(file.ReadSetting("P3", "C"), "65280");
+    ASSERT_TRUE(file.WriteSetting("P0", "X", "7"));
+    EXPECT_EQ(ReadBytes(file.Path()), "[P0]\r\nC=255\r\nX=7\r\n; mine\n[P3]\r\nC=65280\r\n");
+    EXPECT_EQ(ReadBytes(folder / "config.ini"), beside);
+    WriteBytes(folder / "config.ini", "[P3]\r\nC=1\r\n");
+    EXPECT_EQ(file.ReadSetting("P3", "C"), "65280");
+}
+
 TEST(SettingsFile, DoubledSeparatorInThePathWorks) {
     TempFolder folder;
     SettingsFile file(folder.Path().string() + "//config.ini");
