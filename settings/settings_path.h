@@ -30,8 +30,9 @@ bool IsPortableBuild();
 // moves to the user's own settings folder (settings_platform::
 // UserSettingsFolder: on POSIX $XDG_CONFIG_HOME/huegrab, or
 // $HOME/.config/huegrab when XDG_CONFIG_HOME is unset, empty or relative);
-// writers create that folder. Without such a folder the path stays in the
-// application folder (reads find nothing, writes fail).
+// writers create that folder; a config.ini left beside the program carries
+// over into it (SettingsFile's earlier file). Without such a folder the path
+// stays in the application folder (reads find nothing, writes fail).
 std::string SettingsPath(std::string_view applicationFolder, const SettingsPathEnvironment& env,
                          bool portable);
 
