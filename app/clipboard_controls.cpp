@@ -141,13 +141,14 @@ void ClipboardControls::FindByHandle() {
     if (!handle)
         return;
     const WindowFacts facts = DescribeWindow(desktop_, *handle);
-    controls_.window.title->setText(QString::fromStdString(facts.title));
-    controls_.window.className->setText(QString::fromStdString(facts.className));
+    SetFieldText(controls_.window.title, facts.title);
+    SetFieldText(controls_.window.className, facts.className);
 }
 
 void ClipboardControls::PasteTitle() {
     QLineEdit* field = controls_.window.searchText;
     field->setText(FirstCharacters(shell_.ClipboardText(), field->maxLength()));
+    field->setCursorPosition(0); // a long title shows from its start
 }
 
 } // namespace huegrab

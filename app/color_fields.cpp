@@ -28,8 +28,12 @@ bool Shows(const QString& shown, const std::string& text) {
 void SetFieldText(QLineEdit* field, const std::string& text) {
     if (field == nullptr)
         return;
-    if (!Shows(field->text(), text))
-        field->setText(ToQString(text)); // a line edit would drop its selection
+    if (Shows(field->text(), text))
+        return; // a line edit would drop its selection
+    field->setText(ToQString(text));
+    // setText leaves the cursor at the end, and a text too long for the
+    // field would show only its tail: a written text shows from its start.
+    field->setCursorPosition(0);
 }
 
 void SetFieldText(ReadoutField* field, const std::string& text) {

@@ -11,6 +11,7 @@ namespace huegrab {
 
 // Sets the text only when it differs: an unchanged field is neither
 // repainted nor announced to accessibility clients. Null fields are skipped.
+// A line edit shows a new text from its start.
 void SetFieldText(QLineEdit* field, const std::string& text);
 void SetFieldText(ReadoutField* field, const std::string& text);
 void SetLabelText(QLabel* label, const std::string& text);

@@ -230,6 +230,26 @@ TEST_F(WindowPanelView, TicksLeaveUnchangedFieldsAndTheirSelectionAlone) {
     EXPECT_EQ(title->selectedText(), QString::fromUtf8("\xEF\xBF\xBD a"));
 }
 
+// A title too long for its field shows from its start, whichever way it
+// came in: a user tells windows apart by how their titles begin.
+TEST_F(WindowPanelView, LongTitlesShowFromTheirStart) {
+    const std::string title = "Untitled Document 1 - " + std::string(200, 'x');
+    desktop.windows[0].title = shell.clipboard = title;
+    desktop.pointer = {150, 150};
+    const std::pair<std::function<void()>, const char*> writes[] = {
+        {[&] { TickOnce(); }, "Text1"},
+        {[&] { Click("Command11", 8); }, "Text1"},  // find by handle
+        {[&] { Click("Command11", 10); }, "Text4"}, // title paste
+    };
+    for (const auto& [write, field] : writes) {
+        SetPickFields("301");
+        form->Field("Text4")->clear();
+        write();
+        ASSERT_GT(Text(field).size(), 80u);
+        EXPECT_EQ(form->Field(field)->cursorPosition(), 0) << field;
+    }
+}
+
 TEST_F(WindowPanelView, SearchDropsDoubleQuotesAndReplacesTheResults) {
     const struct {
         QString search;
