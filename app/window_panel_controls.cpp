@@ -90,19 +90,28 @@ bool WindowPanelControls::eventFilter(QObject* watched, QEvent* event) {
             ShowWindow(WindowUnderPointer(desktop_));
         break;
     }
-    case QEvent::MouseButtonRelease: {
-        const auto* mouse = static_cast<QMouseEvent*>(event);
-        if (mouse->button() != Qt::LeftButton || !crosshairDragging_)
-            break;
-        crosshairDragging_ = false;
-        form_.unsetCursor();
-        panel_.crossHair->SetPicture(panel_.crossHairImage->Icon());
+    case QEvent::MouseButtonRelease:
+        if (static_cast<QMouseEvent*>(event)->button() == Qt::LeftButton)
+            EndCrosshairDrag();
         break;
-    }
+    case QEvent::Hide:
+        // The window minimised (or the page hidden) mid-drag: the pointer
+        // is no longer held for it, and the release goes to whatever lies
+        // under it then. The drag ends here, as a release would end it.
+        EndCrosshairDrag();
+        break;
     default:
         break;
     }
     return QObject::eventFilter(watched, event);
+}
+
+void WindowPanelControls::EndCrosshairDrag() {
+    if (!crosshairDragging_)
+        return;
+    crosshairDragging_ = false;
+    form_.unsetCursor();
+    panel_.crossHair->SetPicture(panel_.crossHairImage->Icon());
 }
 
 void WindowPanelControls::Search() {

@@ -40,6 +40,8 @@ protected:
 
 private:
     void ShowFacts(const WindowFacts& facts);
+    // Puts the crosshair back and the window's pointer with it.
+    void EndCrosshairDrag();
 
     Form1& form_;
     const WindowPanel& panel_;

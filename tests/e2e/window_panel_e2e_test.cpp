@@ -4,6 +4,7 @@
 #include "tests/e2e/running_huegrab.h"
 #include "tests/x11/support/test_client.h"
 
+#include <algorithm>
 #include <gtest/gtest.h>
 #include <string>
 
@@ -50,6 +51,28 @@ TEST_F(WindowPanelEndToEnd, DraggingTheCrosshairOntoAnotherProgramsWindowFillsTh
     // The title goes out between double quotes.
     huegrab.Click("Command11", 9);
     EXPECT_EQ(huegrab.Clipboard(), "\"e2e target 窗口\"");
+}
+
+// Minimised in the middle of a drag, the window loses the pointer and the
+// release goes elsewhere: the crosshair is put back all the same.
+TEST_F(WindowPanelEndToEnd, MinimisingTheWindowMidDragPutsTheCrosshairBack) {
+    huegrab.Click("Check4");
+    auto crosshairShown = [&] {
+        for (const auto& row : huegrab.ScreenColours(huegrab.Inside("picCrossHair"), 30, 30))
+            if (std::find(row.begin(), row.end(), "#000000") != row.end())
+                return true;
+        return false;
+    };
+    ASSERT_TRUE(crosshairShown());
+    auto& server = huegrab.Server();
+    const Point start = huegrab.Centre("picCrossHair");
+    huegrab.MovePointer(start.x, start.y);
+    server.Run({"xdotool", "mousedown", "1"});
+    huegrab.MovePointer(targetCentre.x, targetCentre.y);
+    server.Run({"xdotool", "windowminimize", "--sync", huegrab.WindowId()});
+    server.Run({"xdotool", "mouseup", "1"});
+    server.Run({"xdotool", "windowactivate", "--sync", huegrab.WindowId()});
+    EXPECT_TRUE(xtest::WaitUntil(crosshairShown));
 }
 
 TEST_F(WindowPanelEndToEnd, SearchFindsTheProgramsOwnWindow) {
