@@ -14,6 +14,7 @@
 #include <QMouseEvent>
 #include <QPlainTextEdit>
 #include <QPushButton>
+#include <QWindow>
 
 namespace huegrab {
 
@@ -66,8 +67,19 @@ bool WindowPanelControls::eventFilter(QObject* watched, QEvent* event) {
         return event->type() == QEvent::MouseButtonDblClick &&
                static_cast<QMouseEvent*>(event)->button() != Qt::LeftButton;
     }
-    if (watched != panel_.crossHair)
+    if (watched != panel_.crossHair) {
+        // The window left behind on another desktop mid-drag loses the
+        // pointer without being hidden; the first pointer event it gets
+        // again shows the button long released.
+        if (crosshairDragging_ && watched == form_.windowHandle()) {
+            const QEvent::Type type = event->type();
+            if ((type == QEvent::MouseMove || type == QEvent::MouseButtonPress ||
+                 type == QEvent::MouseButtonRelease) &&
+                !(static_cast<QMouseEvent*>(event)->buttons() & Qt::LeftButton))
+                EndCrosshairDrag();
+        }
         return QObject::eventFilter(watched, event);
+    }
     switch (event->type()) {
     case QEvent::MouseButtonPress:
     case QEvent::MouseButtonDblClick: { // a press soon after a click comes as this
@@ -80,6 +92,9 @@ bool WindowPanelControls::eventFilter(QObject* watched, QEvent* event) {
         crosshairDragging_ = true;
         form_.setCursor(panel_.crossHairImage->Pointer());
         panel_.crossHair->ClearPicture(); // the crosshair is lifted out
+        // Every pointer event of the window passes its native window first.
+        if (QWindow* window = form_.windowHandle())
+            window->installEventFilter(this);
         break;
     }
     case QEvent::MouseMove: {
@@ -110,6 +125,8 @@ void WindowPanelControls::EndCrosshairDrag() {
     if (!crosshairDragging_)
         return;
     crosshairDragging_ = false;
+    if (QWindow* window = form_.windowHandle())
+        window->removeEventFilter(this);
     form_.unsetCursor();
     panel_.crossHair->SetPicture(panel_.crossHairImage->Icon());
 }

@@ -53,9 +53,10 @@ TEST_F(WindowPanelEndToEnd, DraggingTheCrosshairOntoAnotherProgramsWindowFillsTh
     EXPECT_EQ(huegrab.Clipboard(), "\"e2e target 窗口\"");
 }
 
-// Minimised in the middle of a drag, the window loses the pointer and the
-// release goes elsewhere: the crosshair is put back all the same.
-TEST_F(WindowPanelEndToEnd, MinimisingTheWindowMidDragPutsTheCrosshairBack) {
+// Minimised, or left behind on another desktop, in the middle of a drag,
+// the window loses the pointer and the release goes elsewhere: the
+// crosshair is put back all the same.
+TEST_F(WindowPanelEndToEnd, ADragCutShortByTheWindowManagerPutsTheCrosshairBack) {
     huegrab.Click("Check4");
     auto crosshairShown = [&] {
         for (const auto& row : huegrab.ScreenColours(huegrab.Inside("picCrossHair"), 30, 30))
@@ -63,16 +64,28 @@ TEST_F(WindowPanelEndToEnd, MinimisingTheWindowMidDragPutsTheCrosshairBack) {
                 return true;
         return false;
     };
-    ASSERT_TRUE(crosshairShown());
-    auto& server = huegrab.Server();
-    const Point start = huegrab.Centre("picCrossHair");
-    huegrab.MovePointer(start.x, start.y);
-    server.Run({"xdotool", "mousedown", "1"});
-    huegrab.MovePointer(targetCentre.x, targetCentre.y);
-    server.Run({"xdotool", "windowminimize", "--sync", huegrab.WindowId()});
-    server.Run({"xdotool", "mouseup", "1"});
-    server.Run({"xdotool", "windowactivate", "--sync", huegrab.WindowId()});
-    EXPECT_TRUE(xtest::WaitUntil(crosshairShown));
+    const std::string& id = huegrab.WindowId();
+    const struct {
+        std::vector<std::string> away, back;
+    } ways[] = {
+        {{"xdotool", "windowminimize", "--sync", id}, {"xdotool", "windowactivate", "--sync", id}},
+        {{"xdotool", "set_desktop", "1"}, {"xdotool", "set_desktop", "0"}},
+    };
+    for (const auto& way : ways) {
+        SCOPED_TRACE(way.away[1]);
+        ASSERT_TRUE(crosshairShown());
+        auto& server = huegrab.Server();
+        const Point start = huegrab.Centre("picCrossHair");
+        huegrab.MovePointer(start.x, start.y);
+        server.Run({"xdotool", "mousedown", "1"});
+        huegrab.MovePointer(targetCentre.x, targetCentre.y);
+        server.Run(way.away);
+        server.Run({"xdotool", "mouseup", "1"});
+        server.Run(way.back);
+        const Point over = huegrab.Centre("Label9");
+        huegrab.MovePointer(over.x, over.y);
+        EXPECT_TRUE(xtest::WaitUntil(crosshairShown));
+    }
 }
 
 TEST_F(WindowPanelEndToEnd, SearchFindsTheProgramsOwnWindow) {
