@@ -73,7 +73,9 @@ void ReadoutField::setText(const QString& text) {
     if (cut == text_)
         return;
     const QString old = std::exchange(text_, cut);
-    anchor_ = cursor_ = static_cast<int>(text_.size());
+    // A text too long for the field shows from its start: its leading
+    // digits say what the value is, its tail alone would read as another.
+    anchor_ = cursor_ = 0;
     Reshape();
     update();
     if (QAccessible::isActive()) {

@@ -26,8 +26,9 @@ public:
 
     QString text() const { return text_; }
     // A text a little too wide for the field is drawn in a narrower font
-    // (ShownFont) so that it shows whole; longer texts are cut as a line edit
-    // cuts them. The same text again changes nothing, not even the selection.
+    // (ShownFont) so that it shows whole; longer texts show their start and
+    // are cut at the field's end. The same text again changes nothing, not
+    // even the selection.
     void setText(const QString& text);
     // The font the text is drawn in: font(), or narrower for a text that
     // would not fit otherwise.

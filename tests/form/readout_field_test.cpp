@@ -96,6 +96,7 @@ TEST(ReadoutField, DrawsWhatAReadOnlyLineEditDraws) {
             readout->setText(text);
             twin->setFont(readout->ShownFont()); // narrower for a text a little too wide
             twin->setText(text);
+            twin->setCursorPosition(0); // as the program writes a line edit
             EXPECT_EQ(DifferingPixels(*readout, *twin), 0) << "plain";
             readout->setSelection(1, 2);
             twin->setSelection(1, 2);
@@ -197,6 +198,19 @@ TEST(ReadoutField, AValueSlightlyTooWideIsNarrowedToShowWhole) {
         twin->show();
         EXPECT_EQ(DifferingPixels(*field, *twin), 0);
     }
+}
+
+// A value too long even for the narrower font (a coordinate relative to an
+// origin like 1e-9) shows its leading digits, not its tail: "9999999" at the
+// end of 999.999999999 would read as another number.
+TEST(ReadoutField, AValueTooLongShowsItsStart) {
+    FormFixture f;
+    f.form.show();
+    ReadoutField* field = f.form.Readout("得x");
+    ASSERT_NE(field, nullptr);
+    field->setText(Q("999.999999999"));
+    ASSERT_GT(field->CharacterRect(12).right() - field->CharacterRect(0).left(), field->width());
+    EXPECT_GE(field->CharacterRect(0).left(), 1);
 }
 
 TEST(ReadoutField, ScreenReadersReadTheValue) {
