@@ -202,12 +202,15 @@ public:
             return;
         const auto rowsPerStrip =
             static_cast<std::int32_t>(std::max<std::int64_t>(1, kStripPixels / area.width));
-        for (std::int32_t done = 0; done < area.height; done += rowsPerStrip) {
+        // 64-bit: for an area nearly as tall as the coordinates allow, the
+        // row count after its last strip passes the 32-bit range.
+        for (std::int64_t done = 0; done < area.height; done += rowsPerStrip) {
             // Rows past the 32-bit range are not on any screen.
             const std::int64_t top = std::int64_t{area.y} + done;
             if (top > INT32_MAX)
                 return;
-            const std::int32_t rows = std::min(rowsPerStrip, area.height - done);
+            const auto rows =
+                static_cast<std::int32_t>(std::min<std::int64_t>(rowsPerStrip, area.height - done));
             if (!take(ReadBlock(area.x, static_cast<std::int32_t>(top), area.width, rows)))
                 return;
         }

@@ -80,6 +80,41 @@ TEST(CliCommands, SearchReadsTheScreenInStripsAndLookupNeedsNoDesktop) {
     EXPECT_EQ(lookup.out, "c=16711680 hex=FF0000 r=0 g=0 b=255 h=160 s=240 l=120\n");
 }
 
+// A desktop that cannot tell its size and hands back each block without
+// reading it, so that a region as tall as the coordinates allow is quick.
+class UnboundedDesktop final : public DesktopServices {
+public:
+    std::optional<ScreenPoint> GetCursorPos() override { return std::nullopt; }
+    void SetCursorPos(std::int32_t, std::int32_t) override {}
+    ColorValue GetPixel(std::int32_t, std::int32_t) override { return kInvalidColor; }
+    PixelBlock ReadBlock(std::int32_t left, std::int32_t top, std::int32_t width,
+                         std::int32_t height) override {
+        rows += height;
+        return {left, top, width, height, {}};
+    }
+    std::uint32_t KeysPressed(std::span<const int>) override { return 0; }
+    bool RegisterHotKey(int, unsigned, int) override { return false; }
+    void UnregisterHotKey(int) override {}
+    void SetHotkeyHandler(std::function<void(const HotkeyMessage&)>) override {}
+    void AttachEventLoop(DesktopEventLoop&) override {}
+    void DispatchEvents() override {}
+    WindowHandle WindowFromPoint(ScreenPoint) override { return 0; }
+    std::vector<WindowHandle> TopLevelWindows() override { return {}; }
+    std::string WindowText(WindowHandle) override { return {}; }
+    std::string ClassName(WindowHandle) override { return {}; }
+    std::optional<CursorImage> GetCursorImage() override { return std::nullopt; }
+    std::int64_t rows = 0;
+};
+
+// A region whose last strip ends at the 32-bit limit is read to its last
+// row, without the row count overflowing.
+TEST(CliCommands, SearchOfATallRegionOnADesktopWithoutASize) {
+    UnboundedDesktop desktop;
+    const Outcome outcome = RunCli({"search", "FF", "--region", "0,0,1,2147483647"}, &desktop);
+    EXPECT_EQ(outcome.status, kExitNotFound);
+    EXPECT_EQ(desktop.rows, 2147483647);
+}
+
 // The pointer on another screen of the display: nothing of this screen is
 // under it, not even the window at 0,0.
 TEST(CliCommands, APointerOffTheScreenIsReported) {
