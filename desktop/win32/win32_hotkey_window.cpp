@@ -1,5 +1,7 @@
 #include "desktop/win32/win32_hotkey_window.h"
 
+#include "desktop/hotkey_name.h"
+
 #include <cstdio>
 #include <string>
 
@@ -20,25 +22,6 @@ bool RegisterWindowClass(WNDPROC procedure) {
     windowClass.lpszClassName = kClassName;
     // A second backend in the same process finds the class already there.
     return ::RegisterClassExW(&windowClass) != 0 || ::GetLastError() == ERROR_CLASS_ALREADY_EXISTS;
-}
-
-// The combination as a person types it: "Alt+`", "Ctrl+Shift+F2".
-std::string HotkeyName(unsigned modifiers, int virtualKey) {
-    std::string name;
-    for (const auto& [bit, text] : {std::pair{MOD_CONTROL, "Ctrl+"}, std::pair{MOD_ALT, "Alt+"},
-                                    std::pair{MOD_SHIFT, "Shift+"}, std::pair{MOD_WIN, "Win+"}}) {
-        if (modifiers & bit)
-            name += text;
-    }
-    if (virtualKey == VK_OEM_3)
-        name += '`';
-    else if ((virtualKey >= '0' && virtualKey <= '9') || (virtualKey >= 'A' && virtualKey <= 'Z'))
-        name += static_cast<char>(virtualKey);
-    else if (virtualKey >= VK_F1 && virtualKey <= VK_F24)
-        name += "F" + std::to_string(virtualKey - VK_F1 + 1);
-    else
-        name += "key " + std::to_string(virtualKey);
-    return name;
 }
 
 } // namespace

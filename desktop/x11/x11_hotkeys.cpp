@@ -1,5 +1,6 @@
 #include "desktop/x11/x11_hotkeys.h"
 
+#include "desktop/hotkey_name.h"
 #include "desktop/x11/x11_error_trap.h"
 #include "desktop/x11/x11_key_map.h"
 #include "desktop/x11/x11_resources.h"

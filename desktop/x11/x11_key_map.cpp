@@ -3,7 +3,6 @@
 #include "desktop/desktop_services.h"
 
 #include <X11/keysym.h>
-#include <cstdio>
 
 namespace huegrab::x11 {
 
@@ -50,31 +49,6 @@ unsigned long KeysymForVirtualKey(int virtualKey) {
     default:
         return 0;
     }
-}
-
-std::string HotkeyName(unsigned windowsModifiers, int virtualKey) {
-    std::string name;
-    if (windowsModifiers & hotkey_mod::kControl)
-        name += "Ctrl+";
-    if (windowsModifiers & hotkey_mod::kAlt)
-        name += "Alt+";
-    if (windowsModifiers & hotkey_mod::kShift)
-        name += "Shift+";
-    if (windowsModifiers & hotkey_mod::kWin)
-        name += "Win+";
-    if (virtualKey == vk::kOem3) {
-        name += '`';
-    } else if ((virtualKey >= '0' && virtualKey <= '9') ||
-               (virtualKey >= 'A' && virtualKey <= 'Z')) {
-        name += static_cast<char>(virtualKey);
-    } else if (virtualKey >= 0x70 && virtualKey <= 0x7B) {
-        name += "F" + std::to_string(virtualKey - 0x70 + 1);
-    } else {
-        char code[16];
-        std::snprintf(code, sizeof code, "key 0x%X", static_cast<unsigned>(virtualKey));
-        name += code;
-    }
-    return name;
 }
 
 } // namespace huegrab::x11

@@ -1,15 +1,10 @@
 #pragma once
 
-#include <string>
-
 namespace huegrab::x11 {
 
 // The X keysym for a Windows virtual-key code, 0 for a key this backend does
 // not map. Covers the keys the program reads (arrows, the ` key) and the
 // plain letters, digits, function and navigation keys.
 unsigned long KeysymForVirtualKey(int virtualKey);
-
-// "Ctrl+Alt+`" style name of a hotkey for messages to the user.
-std::string HotkeyName(unsigned windowsModifiers, int virtualKey);
 
 } // namespace huegrab::x11

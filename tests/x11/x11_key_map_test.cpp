@@ -1,4 +1,5 @@
 #include "desktop/desktop_services.h"
+#include "desktop/hotkey_name.h"
 #include "desktop/x11/x11_key_map.h"
 
 #include <X11/keysym.h>
