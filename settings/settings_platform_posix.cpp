@@ -1,3 +1,4 @@
+#include "settings/bounded_read.h"
 #include "settings/settings_platform.h"
 
 #include <algorithm>
@@ -146,37 +147,23 @@ std::optional<FileContents> ReadFileBounded(const fs::path& path, std::size_t ma
     if (!S_ISREG(info.st_mode)) {
         return fail(S_ISDIR(info.st_mode) ? EISDIR : EINVAL);
     }
-    FileContents contents;
-    contents.bytes.resize(std::min<std::size_t>(static_cast<std::size_t>(info.st_size), maxBytes));
-    std::size_t filled = 0;
-    while (true) {
-        if (filled == contents.bytes.size()) {
-            if (filled >= maxBytes) {
-                char probe = 0;
-                ssize_t more = 0;
-                do {
-                    more = ::read(fd.Get(), &probe, 1);
-                } while (more < 0 && errno == EINTR);
-                contents.complete = more == 0;
-                break;
-            }
-            // The file grew since fstat: keep reading in steps.
-            contents.bytes.resize(std::min(maxBytes, filled + 65536));
-        }
-        const ssize_t got =
-            ::read(fd.Get(), contents.bytes.data() + filled, contents.bytes.size() - filled);
-        if (got < 0) {
-            if (errno == EINTR) {
-                continue;
-            }
-            return fail(errno);
-        }
-        if (got == 0) {
-            break;
-        }
-        filled += static_cast<std::size_t>(got);
+    int error = 0;
+    std::optional<FileContents> contents =
+        ReadUpToLimit(static_cast<std::size_t>(info.st_size), maxBytes,
+                      [&](char* buffer, std::size_t size) -> std::optional<std::size_t> {
+                          while (true) {
+                              const ssize_t got = ::read(fd.Get(), buffer, size);
+                              if (got >= 0)
+                                  return static_cast<std::size_t>(got);
+                              if (errno != EINTR) {
+                                  error = errno;
+                                  return std::nullopt;
+                              }
+                          }
+                      });
+    if (!contents) {
+        return fail(error);
     }
-    contents.bytes.resize(filled);
     return contents;
 }
 

@@ -1,3 +1,4 @@
+#include "settings/bounded_read.h"
 #include "settings/settings_platform.h"
 
 #include <algorithm>
@@ -143,40 +144,25 @@ std::optional<FileContents> ReadFileBounded(const std::filesystem::path& path, s
     // Only a disk file: never a pipe or a console that could block the read.
     if (::GetFileType(file.Get()) != FILE_TYPE_DISK)
         return fail("not an ordinary file");
-    // The buffer grows with what is read: no more than the file holds is
-    // allocated, and no limit (SIZE_MAX included) can wrap.
-    FileContents contents;
+    // Room for what the file holds; more only should it have grown since.
     LARGE_INTEGER size{};
-    const std::size_t expected =
+    const std::size_t sizeHint =
         ::GetFileSizeEx(file.Get(), &size) && size.QuadPart > 0
             ? static_cast<std::size_t>(std::min<ULONGLONG>(size.QuadPart, maxBytes))
             : 0;
-    contents.bytes.resize(expected);
-    std::size_t done = 0;
-    while (true) {
-        if (done == contents.bytes.size()) {
-            if (done >= maxBytes) {
-                // One byte past the limit tells whether there was more.
-                char probe = 0;
-                DWORD more = 0;
-                if (!::ReadFile(file.Get(), &probe, 1, &more, nullptr))
-                    return fail(ErrorText(::GetLastError()));
-                contents.complete = more == 0;
-                break;
+    DWORD error = ERROR_SUCCESS;
+    std::optional<FileContents> contents =
+        ReadUpToLimit(sizeHint, maxBytes, [&](char* buffer, std::size_t room) {
+            DWORD read = 0;
+            const auto chunk = static_cast<DWORD>(std::min<std::size_t>(room, 1u << 20));
+            if (!::ReadFile(file.Get(), buffer, chunk, &read, nullptr)) {
+                error = ::GetLastError();
+                return std::optional<std::size_t>();
             }
-            // Past the size asked for, or the file grew since: more room.
-            contents.bytes.resize(done + std::min<std::size_t>(maxBytes - done, 65536));
-        }
-        const DWORD chunk =
-            static_cast<DWORD>(std::min<std::size_t>(contents.bytes.size() - done, 1u << 20));
-        DWORD read = 0;
-        if (!::ReadFile(file.Get(), contents.bytes.data() + done, chunk, &read, nullptr))
-            return fail(ErrorText(::GetLastError()));
-        if (read == 0)
-            break;
-        done += read;
-    }
-    contents.bytes.resize(done);
+            return std::optional<std::size_t>(read);
+        });
+    if (!contents)
+        return fail(ErrorText(error));
     return contents;
 }
 
