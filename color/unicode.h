@@ -1,6 +1,7 @@
 #pragma once
 
 #include <string>
+#include <string_view>
 
 namespace huegrab {
 
@@ -31,6 +32,27 @@ inline void AppendUtf8(std::string& out, char32_t codePoint) {
     out += static_cast<char>(kLead[length] | (codePoint >> (6 * (length - 1))));
     for (std::size_t k = length - 1; k > 0; --k)
         out += static_cast<char>(0x80 | ((codePoint >> (6 * (k - 1))) & 0x3F));
+}
+
+// The length of `text` without a last UTF-8 character that a byte limit cut
+// in half; bytes that are not UTF-8 stay as they are.
+constexpr std::size_t LengthWithoutSplitUtf8Tail(std::string_view text) {
+    const auto byte = [&](std::size_t i) {
+        return static_cast<unsigned char>(text[i]);
+    };
+    std::size_t back = 0; // continuation bytes at the end
+    while (back < 3 && back < text.size() && (byte(text.size() - 1 - back) & 0xC0) == 0x80)
+        ++back;
+    if (back == text.size())
+        return text.size();
+    const std::size_t lead = text.size() - 1 - back;
+    const unsigned char first = byte(lead);
+    const std::size_t wanted = first < 0x80                    ? 1
+                               : first >= 0xC0 && first < 0xE0 ? 2
+                               : first >= 0xE0 && first < 0xF0 ? 3
+                               : first >= 0xF0 && first < 0xF8 ? 4
+                                                               : 0; // no lead byte
+    return wanted > back + 1 ? lead : text.size();
 }
 
 } // namespace huegrab

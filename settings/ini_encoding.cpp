@@ -83,22 +83,6 @@ std::optional<std::string> Utf8ToUtf16(std::string_view text, bool bigEndian) {
 
 } // namespace
 
-void DropSplitUtf8Character(std::string& text) {
-    // The last lead byte, at most three continuation bytes back.
-    std::size_t lead = text.size();
-    while (lead > 0 && text.size() - lead < 4) {
-        --lead;
-        if ((static_cast<unsigned char>(text[lead]) & 0xC0) != 0x80)
-            break;
-    }
-    if (lead == text.size())
-        return;
-    const auto first = static_cast<unsigned char>(text[lead]);
-    const std::size_t length = first < 0x80 ? 1 : first < 0xE0 ? 2 : first < 0xF0 ? 3 : 4;
-    if (text.size() - lead < length)
-        text.resize(lead);
-}
-
 std::optional<IniText> DecodeIniText(std::string bytes, bool complete) {
     IniText decoded;
     const bool littleEndian = bytes.starts_with(kUtf16LeMark);

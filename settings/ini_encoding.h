@@ -31,8 +31,4 @@ std::optional<IniText> DecodeIniText(std::string bytes, bool complete = true);
 // nullopt when a UTF-16 file's text is not valid UTF-8.
 std::optional<std::string> EncodeIniText(IniText text);
 
-// Valid UTF-8 text that a byte limit cut off, without a last character the
-// cut split, so that it stays valid UTF-8.
-void DropSplitUtf8Character(std::string& text);
-
 } // namespace huegrab

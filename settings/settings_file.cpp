@@ -1,5 +1,6 @@
 #include "settings/settings_file.h"
 
+#include "color/unicode.h"
 #include "settings/ini_encoding.h"
 #include "settings/ini_file.h"
 
@@ -39,7 +40,7 @@ std::string SettingsFile::ReadSetting(std::string_view section, std::string_view
     // A UTF-16 file holds whole characters: a value cut at the byte limit
     // must not end in half of one, or it could not be saved back.
     if (encoding != IniEncoding::Bytes)
-        DropSplitUtf8Character(value);
+        value.resize(LengthWithoutSplitUtf8Tail(value));
     return value;
 }
 
