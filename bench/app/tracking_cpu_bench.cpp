@@ -3,6 +3,8 @@
 // a stretch of wall time is read from /proc, in three cases: the pointer
 // still, and the pointer moving over a two-colour checkerboard and over
 // random colours (one pixel every 20 ms, so every tick sees new pixels).
+// After each case it gives the program's resident memory: over long stretches
+// (`huegrab_bench_tracking_cpu 300 1`) it must level off, not keep growing.
 //
 //   huegrab_bench_tracking_cpu [SECONDS [ROUNDS [BINARY...]]]
 //
@@ -183,12 +185,15 @@ int main(int argc, char** argv) {
             wall += s.wall;
         }
         // One tick every 100 ms: CPU per tick is the CPU time over the ticks in the stretch.
+        // Resident memory at the end shows whether what the ticks keep stays bounded.
         for (std::size_t i = 0; i < subjects.size(); ++i) {
-            std::printf(
-                "huegrab while tracking, %-15s %.2f %% of one core, %.0f us CPU per tick%s%s\n",
-                (huegrab::bench::PatternName(pattern) + ":").c_str(), 100.0 * cpu[i] / wall,
-                1e6 * cpu[i] / (wall / 0.1), subjects.size() > 1 ? "  " : "",
-                subjects.size() > 1 ? subjects[i].binary.c_str() : "");
+            std::printf("huegrab while tracking, %-15s %.2f %% of one core, %.0f us CPU per tick, "
+                        "%ld KiB resident%s%s\n",
+                        (huegrab::bench::PatternName(pattern) + ":").c_str(), 100.0 * cpu[i] / wall,
+                        1e6 * cpu[i] / (wall / 0.1),
+                        huegrab::bench::ProcessResidentKiB(subjects[i].program->Pid()),
+                        subjects.size() > 1 ? "  " : "",
+                        subjects.size() > 1 ? subjects[i].binary.c_str() : "");
         }
         std::fflush(stdout);
     }
