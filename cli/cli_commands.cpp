@@ -18,6 +18,8 @@ using Clock = std::chrono::steady_clock;
 
 // How often a pixel is read where the desktop offers no change reports.
 constexpr auto kPollInterval = 50ms;
+// The longest a wait sleeps without taking the desktop's events.
+constexpr auto kLongestSleep = 1s;
 
 std::string PointText(ScreenPoint point) {
     return DecimalText(point.x) + "," + DecimalText(point.y);
@@ -89,8 +91,12 @@ Outcome WaitPixel(const Request& request, DesktopServices& desktop) {
                            "timed out; " + PointText(point) + " still shows " +
                                ColorToHexText(value));
         }
-        // A day at most per wait keeps the arithmetic clear of overflow.
-        const auto left = std::min<Clock::duration>(deadline - now, 24h);
+        // Other programs' keyboard changes reach the desktop as events, and
+        // no event loop takes them here: unread, they would pile up in this
+        // process and, while it sleeps, in the X server. Short sleeps also
+        // keep the arithmetic clear of overflow.
+        desktop.DispatchEvents();
+        const auto left = std::min<Clock::duration>(deadline - now, kLongestSleep);
         const auto wait = std::chrono::ceil<std::chrono::milliseconds>(left);
         if (watch) {
             if (watch->WaitForChange(wait) == ScreenWait::Failed)

@@ -103,6 +103,55 @@ TEST_F(CliOnX11, WaitPixelReturnsWhenAWindowOfTheColourAppears) {
               "x=5 y=5 c=255 hex=0000FF r=255 g=0 b=0 h=0 s=240 l=120\n");
 }
 
+// A script may wait for hours while other programs change the keyboard
+// mapping (xdotool maps each character the keymap lacks onto a spare key),
+// and every change is an event on each of the program's connections. They
+// must not pile up in the waiting program, nor, while it sleeps, in the X
+// server's buffer for it, whether the screen changes meanwhile or stays still.
+TEST_F(CliOnX11, AWaitKeepsNoPileOfKeyboardMappingEvents) {
+    // The test's own connections would pile the events up as well.
+    desktop_.reset();
+    client_.reset();
+    std::string remaps;
+    for (int i = 0; i < 2000; ++i)
+        remaps += i % 2 ? "keycode 255 = F21\n" : "keycode 255 = F20\n";
+    xtest::CommandOptions remapping;
+    remapping.input = remaps;
+    for (const bool stillScreen : {true, false}) {
+        SCOPED_TRACE(stillScreen ? "a still screen" : "a changing screen");
+        auto waiting = server_->Launch(
+            {HUEGRAB_CLI, "wait-pixel", "5", "5", "123456", "--timeout", "60"},
+            // Freed memory goes back to the heap at once under AddressSanitizer too.
+            {.environment = {{"ASAN_OPTIONS", "quarantine_size_mb=0"}}, .quiet = true});
+        ASSERT_TRUE(waiting);
+        std::this_thread::sleep_for(300ms);
+        const auto batch = [&](int round) {
+            ASSERT_EQ(server_->Run({"xmodmap", "-"}, remapping).exitCode, 0);
+            if (!stillScreen)
+                ASSERT_EQ(server_->Run({"xsetroot", "-solid", round % 2 ? "#102030" : "#203040"})
+                              .exitCode,
+                          0);
+            std::this_thread::sleep_for(1500ms);
+        };
+        const auto sizes = [&] {
+            return std::pair{xtest::DataKilobytes(waiting->Pid()).value_or(-1),
+                             xtest::DataKilobytes(server_->ServerProcess().Pid()).value_or(-1)};
+        };
+        batch(0);
+        const auto [programAfterOne, serverAfterOne] = sizes();
+        for (int round = 1; round < 5; ++round)
+            batch(round);
+        const auto [programAfterFive, serverAfterFive] = sizes();
+        // Piled up, each batch takes about 500 KiB of the server or 1.7 MiB
+        // of the program; taken, the heaps settle after the first one.
+        EXPECT_LT(programAfterFive - programAfterOne, 3072) << programAfterOne;
+        EXPECT_LT(serverAfterFive - serverAfterOne, 512) << serverAfterOne;
+        EXPECT_TRUE(waiting->Running());
+    }
+    server_->Run({"xmodmap", "-e", "keycode 255 ="});
+    server_->Run({"xsetroot", "-solid", "#3366CC"});
+}
+
 // The change watch behind wait-pixel: it wakes for drawing that touches its
 // region and sleeps through drawing anywhere else.
 TEST_F(CliOnX11, ScreenWatchWakesOnlyForDrawingInsideItsRegion) {

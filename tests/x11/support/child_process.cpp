@@ -5,6 +5,7 @@
 #include <csignal>
 #include <cstring>
 #include <fcntl.h>
+#include <fstream>
 #include <poll.h>
 #include <sys/prctl.h>
 #include <sys/wait.h>
@@ -247,6 +248,16 @@ CommandResult RunCommand(const std::vector<std::string>& argv, const CommandOpti
     }
     closeAll();
     return result;
+}
+
+std::optional<long> DataKilobytes(pid_t pid) {
+    std::ifstream status("/proc/" + std::to_string(pid) + "/status");
+    std::string line;
+    while (std::getline(status, line)) {
+        if (line.rfind("VmData:", 0) == 0)
+            return std::stol(line.substr(7));
+    }
+    return std::nullopt;
 }
 
 } // namespace huegrab::xtest

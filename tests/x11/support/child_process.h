@@ -72,6 +72,10 @@ private:
     std::optional<int> status_;
 };
 
+// A process's data segment (VmData of /proc/PID/status) in KiB: what its
+// heap has grown to, which a leak grows without end. nullopt when gone.
+std::optional<long> DataKilobytes(pid_t pid);
+
 // Runs a command until it exits and captures its stdout; stderr goes to the
 // test's stderr unless captureErrors is set. A command still running after the timeout is killed.
 // Output a background child of the command (xclip -i serving the
