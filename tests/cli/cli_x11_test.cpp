@@ -117,20 +117,22 @@ TEST_F(CliOnX11, AWaitKeepsNoPileOfKeyboardMappingEvents) {
         remaps += i % 2 ? "keycode 255 = F21\n" : "keycode 255 = F20\n";
     xtest::CommandOptions remapping;
     remapping.input = remaps;
+    xtest::ChildOptions quiet;
+    quiet.quiet = true;
+    // Freed memory goes back to the heap at once under AddressSanitizer too.
+    quiet.environment = {{"ASAN_OPTIONS", "quarantine_size_mb=0"}};
     for (const bool stillScreen : {true, false}) {
         SCOPED_TRACE(stillScreen ? "a still screen" : "a changing screen");
         auto waiting = server_->Launch(
-            {HUEGRAB_CLI, "wait-pixel", "5", "5", "123456", "--timeout", "60"},
-            // Freed memory goes back to the heap at once under AddressSanitizer too.
-            {.environment = {{"ASAN_OPTIONS", "quarantine_size_mb=0"}}, .quiet = true});
+            {HUEGRAB_CLI, "wait-pixel", "5", "5", "123456", "--timeout", "60"}, quiet);
         ASSERT_TRUE(waiting);
         std::this_thread::sleep_for(300ms);
         const auto batch = [&](int round) {
             ASSERT_EQ(server_->Run({"xmodmap", "-"}, remapping).exitCode, 0);
-            if (!stillScreen)
-                ASSERT_EQ(server_->Run({"xsetroot", "-solid", round % 2 ? "#102030" : "#203040"})
-                              .exitCode,
-                          0);
+            if (!stillScreen) {
+                const char* colour = round % 2 ? "#102030" : "#203040";
+                ASSERT_EQ(server_->Run({"xsetroot", "-solid", colour}).exitCode, 0);
+            }
             std::this_thread::sleep_for(1200ms);
         };
         const auto sizes = [&] {
