@@ -114,9 +114,12 @@ int ReadoutField::selectionStart() const {
 }
 
 void ReadoutField::setSelection(int start, int length) {
-    const int size = static_cast<int>(text_.size());
-    const int from = std::clamp(start, 0, size);
-    Select(from, std::clamp(from + length, 0, size));
+    // Each end kept to the text on its own, in 64 bits: a start before the
+    // text must not move the other end.
+    const qint64 size = text_.size();
+    const qint64 end = qint64{start} + length;
+    Select(static_cast<int>(std::clamp<qint64>(start, 0, size)),
+           static_cast<int>(std::clamp<qint64>(end, 0, size)));
 }
 
 void ReadoutField::selectAll() {

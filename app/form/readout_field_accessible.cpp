@@ -4,6 +4,7 @@
 #include "app/form/readout_label.h"
 
 #include <QAccessibleWidget>
+#include <algorithm>
 
 namespace huegrab {
 namespace {
@@ -45,16 +46,23 @@ public:
             Field()->deselect();
     }
     void setSelection(int index, int start, int end) override {
-        if (index == 0)
-            Field()->setSelection(start, end - start);
+        if (index == 0) {
+            const int from = Clamped(start);
+            Field()->setSelection(from, Clamped(end) - from);
+        }
     }
     int cursorPosition() const override { return Field()->cursorPosition(); }
     void setCursorPosition(int position) override { Field()->setSelection(position, 0); }
     QString text(int start, int end) const override {
-        return Field()->text().mid(start, end - start);
+        if (start > end)
+            return {};
+        const int from = Clamped(start);
+        return Field()->text().mid(from, Clamped(end) - from);
     }
     int characterCount() const override { return static_cast<int>(Field()->text().size()); }
     QRect characterRect(int offset) const override {
+        if (offset < 0 || offset >= characterCount())
+            return {}; // no character there
         const QRect cell = Field()->CharacterRect(offset);
         return QRect(Field()->mapToGlobal(cell.topLeft()), cell.size());
     }
@@ -67,9 +75,34 @@ public:
         *start = *end = offset;
         return {};
     }
+    // -2 stands for the caret. Qt's own search for the word or sentence at
+    // the very end of a text never returns: nothing lies there, as for a
+    // character.
+    QString textAtOffset(int offset, QAccessible::TextBoundaryType type, int* start,
+                         int* end) const override {
+        offset = AtCaret(offset);
+        if ((offset == -1 || offset == characterCount()) &&
+            (type == QAccessible::WordBoundary || type == QAccessible::SentenceBoundary)) {
+            *start = *end = -1;
+            return {};
+        }
+        return QAccessibleTextInterface::textAtOffset(offset, type, start, end);
+    }
+    QString textBeforeOffset(int offset, QAccessible::TextBoundaryType type, int* start,
+                             int* end) const override {
+        return QAccessibleTextInterface::textBeforeOffset(AtCaret(offset), type, start, end);
+    }
+    QString textAfterOffset(int offset, QAccessible::TextBoundaryType type, int* start,
+                            int* end) const override {
+        return QAccessibleTextInterface::textAfterOffset(AtCaret(offset), type, start, end);
+    }
 
 private:
     ReadoutField* Field() const { return static_cast<ReadoutField*>(widget()); }
+    // Offsets come from other programs and may be any int: kept to the text
+    // before any difference is taken, so that none overflows.
+    int Clamped(int offset) const { return std::clamp(offset, 0, characterCount()); }
+    int AtCaret(int offset) const { return offset == -2 ? cursorPosition() : offset; }
 };
 
 // A readout label reads as a label: static text named by what it shows.

@@ -14,6 +14,7 @@
 #include <QLineEdit>
 #include <QTest>
 #include <algorithm>
+#include <climits>
 #include <gtest/gtest.h>
 #include <memory>
 #include <vector>
@@ -229,6 +230,96 @@ TEST(ReadoutField, ScreenReadersReadTheValue) {
     EXPECT_EQ(text->cursorPosition(), 2);
     field->setSelection(4, -3);
     EXPECT_EQ(text->cursorPosition(), 1);
+}
+
+// What assistive technology asks with offsets and ranges of its own
+// choosing - reversed, negative, past the text, -1 for the end and -2 for
+// the caret - the field answers as a read-only line edit with the same text
+// and caret does.
+TEST(ReadoutField, ScreenReadersGetWhatALineEditGives) {
+    FormFixture f;
+    f.form.show();
+    ReadoutField* field = f.form.Readout("得16");
+    ASSERT_NE(field, nullptr);
+    const auto twin = LineEditTwin(*field);
+    twin->show();
+    const int kRanges[][2] = {{0, 2}, {3, 1}, {-2, 3}, {5, 99}, {7, 9}, {-5, -1}, {2, 2}};
+    const int kOffsets[] = {-2, -1, 0, 3, 5, 6, 7};
+    for (const QString& text : {Q("CC6633"), Q("ab cd. Ef"), Q("")}) {
+        field->setText(text);
+        twin->setText(text);
+        QAccessibleTextInterface* ours =
+            QAccessible::queryAccessibleInterface(field)->textInterface();
+        QAccessibleTextInterface* theirs =
+            QAccessible::queryAccessibleInterface(twin.get())->textInterface();
+        ASSERT_NE(ours, nullptr);
+        ours->setCursorPosition(3);
+        twin->setCursorPosition(3); // both before the text's end
+        for (const auto& range : kRanges) {
+            SCOPED_TRACE(text.toStdString() + " text(" + std::to_string(range[0]) + ", " +
+                         std::to_string(range[1]) + ")");
+            EXPECT_EQ(ours->text(range[0], range[1]).toStdString(),
+                      theirs->text(range[0], range[1]).toStdString());
+        }
+        for (const int offset : kOffsets) {
+            SCOPED_TRACE(text.toStdString() + " at " + std::to_string(offset));
+            EXPECT_EQ(ours->characterRect(offset).isNull(), theirs->characterRect(offset).isNull());
+            if (offset == -1 || offset >= text.size())
+                continue; // at the end: see below
+            for (const auto type : {QAccessible::CharBoundary, QAccessible::WordBoundary,
+                                    QAccessible::SentenceBoundary, QAccessible::LineBoundary}) {
+                int start[2] = {}, end[2] = {};
+                EXPECT_EQ(ours->textAtOffset(offset, type, &start[0], &end[0]).toStdString(),
+                          theirs->textAtOffset(offset, type, &start[1], &end[1]).toStdString())
+                    << type;
+                EXPECT_EQ(ours->textBeforeOffset(offset, type, &start[0], &end[0]).toStdString(),
+                          theirs->textBeforeOffset(offset, type, &start[1], &end[1]).toStdString())
+                    << type;
+                EXPECT_EQ(start[0], start[1]) << type;
+                EXPECT_EQ(end[0], end[1]) << type;
+            }
+        }
+    }
+}
+
+// Where a line edit has no sane answer - it never returns from the word at
+// the text's end, ignores a selection starting outside the text, and takes
+// a range's length in an int - the field keeps to its text.
+TEST(ReadoutField, ScreenReadersMayAskForAnyRange) {
+    FormFixture f;
+    ReadoutField* field = f.form.Readout("得10");
+    ASSERT_NE(field, nullptr);
+    field->setText(Q("16777215"));
+    field->selectAll(); // as tabbing in does: the caret at the end
+    QAccessibleTextInterface* text = QAccessible::queryAccessibleInterface(field)->textInterface();
+    ASSERT_NE(text, nullptr);
+    EXPECT_EQ(text->text(-1, INT_MAX).toStdString(), "16777215");
+    EXPECT_EQ(text->text(INT_MIN, INT_MAX).toStdString(), "16777215");
+    const struct {
+        int start, end;
+        const char* selected;
+        int cursor;
+    } kSelections[] = {{-3, 2, "16", 2},
+                       {10, 5, "215", 5},
+                       {-1, INT_MAX, "16777215", 8},
+                       {INT_MIN, INT_MAX, "16777215", 8},
+                       {INT_MAX, INT_MIN, "16777215", 0}};
+    for (const auto& s : kSelections) {
+        SCOPED_TRACE(std::to_string(s.start) + ", " + std::to_string(s.end));
+        text->setSelection(0, s.start, s.end);
+        EXPECT_EQ(field->selectedText().toStdString(), s.selected);
+        EXPECT_EQ(text->cursorPosition(), s.cursor);
+    }
+    // Nothing lies at the end of the text (-1), where the caret is (-2).
+    field->selectAll();
+    for (const int offset : {-2, -1, 8}) {
+        for (const auto type : {QAccessible::WordBoundary, QAccessible::SentenceBoundary}) {
+            int start = 0, end = 0;
+            EXPECT_EQ(text->textAtOffset(offset, type, &start, &end).toStdString(), "") << offset;
+            EXPECT_EQ(start, -1);
+            EXPECT_EQ(end, -1);
+        }
+    }
 }
 
 // The raw-position label against the plain-text label it replaces: left and
