@@ -28,9 +28,11 @@ constexpr char kTitle[] = "Huegrab抓点／抓色v3.20.1001正式版";
 constexpr int kTimerInterval = 100; // milliseconds between sampling ticks
 constexpr int kFrameWaitMs = 2000;  // how long a window manager may take to frame us
 
-// Kinds of field that take their name from a caption label before them.
+// Kinds of field that take their name from a caption label before them; a
+// drop-down ("选方式：") is labelled by it as well.
 bool IsCaptionedField(ControlKind kind) {
-    return kind == ControlKind::TextBox || kind == ControlKind::Readout;
+    return kind == ControlKind::TextBox || kind == ControlKind::Readout ||
+           kind == ControlKind::ComboBox;
 }
 
 } // namespace

@@ -27,6 +27,7 @@
 #include <QTimer>
 #include <algorithm>
 #include <cstdlib>
+#include <gmock/gmock.h>
 #include <gtest/gtest.h>
 #include <optional>
 #include <vector>
@@ -630,6 +631,13 @@ TEST(FormLayout, FieldsAreNamedByTheirCaptionsForAccessibility) {
         EXPECT_EQ(field->text(QAccessible::Name).toStdString(),
                   CaptionOf(f.form.Control(named.label, named.labelIndex)).toStdString());
     }
+    // A drop-down's name is its choice; its caption labels it.
+    QAccessibleInterface* combo = QAccessible::queryAccessibleInterface(f.form.Control("Combo1"));
+    ASSERT_NE(combo, nullptr);
+    std::vector<QObject*> labels;
+    for (const auto& [label, relation] : combo->relations(QAccessible::Label))
+        labels.push_back(label->object());
+    EXPECT_THAT(labels, testing::Contains(f.form.Control("Label3")));
 }
 
 QColor TextColorOf(const QWidget* w) {
