@@ -60,6 +60,9 @@ QWidget* CreateFrame(const ControlSpec& row, QWidget* parent) {
 
 QWidget* CreateLabel(const ControlSpec& row, QWidget* parent) {
     auto* label = new ClickableLabel(parent);
+    // The labels that act on a click (slots, contact line) show the hand.
+    if (Has(row, kHandPointer))
+        label->SetKeyboardClickable();
     label->setTextFormat(Qt::PlainText);
     label->setText(Text(row.caption));
     label->setAlignment((Has(row, kCentred) ? Qt::AlignHCenter : Qt::AlignLeft) | Qt::AlignVCenter);

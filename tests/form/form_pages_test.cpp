@@ -1,13 +1,17 @@
 // Page switching with the mouse, the keyboard focus that follows it, and the
 // contact line.
+#include "app/form/clickable_label.h"
 #include "tests/form/form_test_support.h"
 
 #include <QAbstractButton>
+#include <QAccessible>
 #include <QApplication>
 #include <QLabel>
 #include <QLineEdit>
+#include <QSignalSpy>
 #include <QTest>
 #include <QTimer>
+#include <algorithm>
 #include <gtest/gtest.h>
 
 namespace huegrab {
@@ -167,6 +171,60 @@ TEST_F(FormPages, CheckAndOptionBoxesTakeAClickAnywhereOnThem) {
             QTest::mouseClick(button, Qt::LeftButton, {}, QPoint(2, 2));
         }
     }
+}
+
+// The focus stops Tab (or Shift+Tab) makes from the focused control round
+// to it again.
+std::vector<QWidget*> TabRound(int key) {
+    QWidget* start = QApplication::focusWidget();
+    std::vector<QWidget*> stops;
+    for (int i = 0; i < 200; ++i) {
+        QTest::keyClick(QApplication::focusWidget(), static_cast<Qt::Key>(key));
+        if (QApplication::focusWidget() == start)
+            return stops;
+        stops.push_back(QApplication::focusWidget());
+    }
+    ADD_FAILURE() << "Tab never comes back";
+    return stops;
+}
+
+// Keyboard only: Tab goes round every control that acts on a click - the
+// colour slots, the cursor slots and the contact line too - Shift+Tab the
+// same way back, and Space on a slot clicks it, which shows on the slot.
+TEST_F(FormPages, TabReachesEveryControlThatActs) {
+    for (const int page : {0, 1, 2}) {
+        SCOPED_TRACE(page);
+        form.SelectModePage(page);
+        const std::vector<QWidget*> forward = TabRound(Qt::Key_Tab);
+        std::vector<QWidget*> backward = TabRound(Qt::Key_Backtab);
+        std::reverse(backward.begin(), backward.end());
+        EXPECT_EQ(forward, backward);
+        for (QWidget* w : form.findChildren<QWidget*>()) {
+            if (!w->isVisible() || !w->isEnabled() || w->cursor().shape() != Qt::PointingHandCursor)
+                continue;
+            EXPECT_TRUE(std::find(forward.begin(), forward.end(), w) != forward.end())
+                << w->objectName().toStdString() << " " << w->property("index").toInt();
+        }
+    }
+    auto* slot = form.Find<ClickableLabel>("色块", 2);
+    const QImage plain = slot->grab().toImage();
+    while (QApplication::focusWidget() != slot && QApplication::focusWidget() != &form)
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+    ASSERT_EQ(QApplication::focusWidget(), slot);
+    EXPECT_NE(slot->grab().toImage(), plain); // the focus shows
+    QSignalSpy clicks(slot, &ClickableLabel::clicked);
+    QTest::keyClick(slot, Qt::Key_Space);
+    EXPECT_EQ(clicks.count(), 1);
+    // To a screen reader it is a button named by its number, to be pressed.
+    QAccessibleInterface* button = QAccessible::queryAccessibleInterface(slot);
+    EXPECT_EQ(button->role(), QAccessible::Button);
+    EXPECT_EQ(button->text(QAccessible::Name), Q("3"));
+    ASSERT_NE(button->actionInterface(), nullptr);
+    button->actionInterface()->doAction(QAccessibleActionInterface::pressAction());
+    EXPECT_EQ(clicks.count(), 2);
+    // A click with the mouse leaves the focus where it was.
+    QTest::mouseClick(form.Control("色块", 5), Qt::LeftButton);
+    EXPECT_EQ(QApplication::focusWidget(), slot);
 }
 
 } // namespace
