@@ -175,6 +175,9 @@ QWidget* CreateWidget(const ControlSpec& row, QWidget* parent) {
     }
     case ControlKind::OptionButtonAsPushButton: {
         auto* option = qobject_cast<QPushButton*>(CreateButton(row, parent, true));
+        // Read as the option buttons they are, not as check boxes; the
+        // group still decides which one is pressed.
+        option->setAutoExclusive(true);
         JoinOptionGroup(option, row, parent);
         return option;
     }

@@ -173,6 +173,22 @@ TEST_F(FormPages, CheckAndOptionBoxesTakeAClickAnywhereOnThem) {
     }
 }
 
+// The page buttons are option buttons drawn as push buttons: a screen
+// reader must read them as the one choice of three they are, not as check
+// boxes that could be unticked.
+TEST_F(FormPages, PageButtonsReadAsOptionButtons) {
+    form.SelectModePage(2);
+    for (const char* name : {"Option2", "句柄选项"}) {
+        for (int k = 0; k < 3; ++k) {
+            QAccessibleInterface* button =
+                QAccessible::queryAccessibleInterface(form.Control(name, k));
+            ASSERT_NE(button, nullptr);
+            EXPECT_EQ(button->role(), QAccessible::RadioButton) << name << k;
+            EXPECT_EQ(button->state().checked, Pressed(name, k)) << name << k;
+        }
+    }
+}
+
 // The focus stops Tab (or Shift+Tab) makes from the focused control round
 // to it again.
 std::vector<QWidget*> TabRound(int key) {
