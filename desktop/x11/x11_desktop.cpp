@@ -248,28 +248,39 @@ int X11Desktop::EventFd() const {
 
 void X11Desktop::DispatchEvents() {
     Display* dpy = state_->display.get();
+    // xdotool sends several mapping changes for every character it types
+    // that the keymap lacks. A run of them is read into one refresh, made
+    // before the next key event (it must be judged by the mapping it was
+    // pressed under) or once the queue is empty.
+    bool mappingChanged = false;
+    const auto refreshMapping = [&] {
+        if (!mappingChanged)
+            return;
+        mappingChanged = false;
+        state_->ReadKeycodes();
+        state_->hotkeys->RefreshMapping();
+    };
     // XPending reads what the socket holds without waiting for more.
     while (XPending(dpy) > 0) {
         XEvent event;
         XNextEvent(dpy, &event);
         switch (event.type) {
         case KeyPress:
+            refreshMapping();
             if (const auto message = state_->hotkeys->OnKeyPress(event.xkey)) {
                 if (state_->hotkeyHandler)
                     state_->hotkeyHandler(*message);
             }
             break;
         case KeyRelease:
+            refreshMapping();
             if (!state_->IsRepeatRelease(event.xkey))
                 state_->hotkeys->OnKeyRelease(event.xkey);
             break;
         case MappingNotify:
             XRefreshKeyboardMapping(&event.xmapping);
-            if (event.xmapping.request == MappingKeyboard ||
-                event.xmapping.request == MappingModifier) {
-                state_->ReadKeycodes();
-                state_->hotkeys->RefreshMapping();
-            }
+            mappingChanged = mappingChanged || event.xmapping.request == MappingKeyboard ||
+                             event.xmapping.request == MappingModifier;
             break;
         case ConfigureNotify:
             if (event.xconfigure.window == state_->root)
@@ -278,6 +289,8 @@ void X11Desktop::DispatchEvents() {
         default:
             break;
         }
+        if (mappingChanged && XEventsQueued(dpy, QueuedAlready) == 0)
+            refreshMapping(); // its round trips may read more events in
     }
 }
 

@@ -289,6 +289,27 @@ TEST_F(X11Hotkey, MovingTheKeyToAnotherKeycodeMovesTheGrab) {
     EXPECT_EQ(Press("alt+grave"), kOneAltBacktick);
 }
 
+// Key presses that come in behind a mapping change, before the backend has
+// handled it, are judged by the new mapping: the old key, grabbed until the
+// change is seen, is no longer the hotkey.
+TEST_F(X11Hotkey, APressQueuedBehindAMappingChangeIsJudgedByTheNewMapping) {
+    ASSERT_TRUE(desktop_->RegisterHotKey(kHotkeyId, hotkey_mod::kAlt, vk::kOem3));
+    const KeyCode oldKeycode = XKeysymToKeycode(client_->Connection(), XK_grave);
+    ASSERT_NE(oldKeycode, 0);
+    const std::string old = "keycode " + std::to_string(oldKeycode);
+    received_.clear();
+    ASSERT_EQ(server_->Run({"xmodmap", "-e", old + " = F30", "-e", "keycode 250 = grave"}).exitCode,
+              0);
+    ASSERT_EQ(Xdotool({"key", "alt+F30"}), 0);
+    RoundTrip();
+    Pump(1, 50ms);
+    EXPECT_EQ(received_, kNothing) << "the old key";
+    EXPECT_EQ(Press("alt+grave"), kOneAltBacktick) << "the new key";
+
+    ASSERT_TRUE(Remap({old + " = grave asciitilde", "keycode 250 ="}));
+    EXPECT_EQ(Press("alt+grave"), kOneAltBacktick);
+}
+
 // Switching to a layout without the key (setxkbmap de) and back: the hotkey
 // works again once the key is back.
 TEST_F(X11Hotkey, AKeymapWithoutTheKeyOnlyPausesTheHotkey) {
