@@ -137,18 +137,29 @@ bool HotkeyGrabs::Register(int id, unsigned windowsModifiers, int virtualKey) {
     registration.modifierMask = WindowsModifiersToMask(windowsModifiers);
     registration.locks = locks_;
     const unsigned long keysym = KeysymForVirtualKey(virtualKey);
-    registration.keycode = keysym ? XKeysymToKeycode(display_, keysym) : 0;
     const std::string name = HotkeyName(windowsModifiers, virtualKey);
-    if (registration.keycode == 0) {
+    if (keysym == 0) {
         std::fprintf(stderr,
                      "huegrab: %s has no key on this keyboard; running without the hotkey\n",
                      name.c_str());
         return false;
     }
+    registration.keycode = XKeysymToKeycode(display_, keysym);
     for (const Registration& other : registrations_) {
-        if (other.keycode == registration.keycode &&
-            other.modifierMask == registration.modifierMask)
+        if (other.modifierMask == registration.modifierMask &&
+            (other.virtualKey == virtualKey ||
+             (other.keycode != 0 && other.keycode == registration.keycode)))
             return false;
+    }
+    if (registration.keycode == 0) {
+        // Started under a layout without the key (setxkbmap de): it waits,
+        // grabbing nothing, as after a keyboard change, for a layout with it.
+        std::fprintf(stderr,
+                     "huegrab: %s has no key on this keyboard now; it works again once a layout "
+                     "with the key is back\n",
+                     name.c_str());
+        registrations_.push_back(registration);
+        return true;
     }
     if (!Grab(registration)) {
         std::fprintf(stderr,

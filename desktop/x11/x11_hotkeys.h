@@ -20,8 +20,10 @@ public:
     HotkeyGrabs(const HotkeyGrabs&) = delete;
     HotkeyGrabs& operator=(const HotkeyGrabs&) = delete;
 
-    // False when the key has no keycode here, the combination is registered
-    // under another id, or another client grabs it already (said on stderr).
+    // False when the key is not one this backend maps, the combination is
+    // registered under another id, or another client grabs it already (said
+    // on stderr). A key the current layout lacks is registered and grabbed
+    // once a mapping has it.
     bool Register(int id, unsigned windowsModifiers, int virtualKey);
     void Unregister(int id);
 

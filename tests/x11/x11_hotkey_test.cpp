@@ -330,6 +330,24 @@ TEST_F(X11Hotkey, AKeymapWithoutTheKeyOnlyPausesTheHotkey) {
     EXPECT_EQ(Press("alt+grave"), kNothing);
 }
 
+// The program may start under any layout, and the user switches later.
+TEST_F(X11Hotkey, RegisteredUnderAnotherLayoutTheHotkeyWorksOnceUsIsSet) {
+    for (const char* layout : {"fr", "de"}) {
+        ASSERT_EQ(server_->Run({"setxkbmap", layout}).exitCode, 0);
+        RoundTrip();
+        desktop_->DispatchEvents();
+        testing::internal::CaptureStderr();
+        const bool registered = desktop_->RegisterHotKey(kHotkeyId, hotkey_mod::kAlt, vk::kOem3);
+        testing::internal::GetCapturedStderr();
+        EXPECT_TRUE(registered) << layout;
+        ASSERT_EQ(server_->Run({"setxkbmap", "us"}).exitCode, 0);
+        RoundTrip();
+        desktop_->DispatchEvents();
+        EXPECT_EQ(Press("alt+grave"), kOneAltBacktick) << "registered under " << layout;
+        desktop_->UnregisterHotKey(kHotkeyId);
+    }
+}
+
 TEST_F(X11Hotkey, NumLockMovedToAnotherModifierIsFollowed) {
     ASSERT_TRUE(desktop_->RegisterHotKey(kHotkeyId, hotkey_mod::kAlt, vk::kOem3));
     ASSERT_TRUE(Remap({"clear mod2", "add mod3 = Num_Lock"}));
