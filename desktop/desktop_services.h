@@ -157,6 +157,14 @@ public:
     virtual void AttachEventLoop(DesktopEventLoop& loop) = 0;
     // Handles whatever desktop events are pending, without blocking.
     virtual void DispatchEvents() = 0;
+    // Calls `destroyed` (through the event loop, like the hotkey handler)
+    // once another program destroys `window`, one of the toolkit's
+    // top-level windows. One window is watched at a time; a later call
+    // replaces the watch, and a null function ends it. A desktop where no
+    // other program can destroy the window (Win32: only its own thread may)
+    // keeps this default.
+    virtual void WatchWindowDestroyed(WindowHandle /*window*/,
+                                      std::function<void()> /*destroyed*/) {}
 
     // Windows. Titles and class names come back as UTF-8 of at most 254
     // bytes, never cut inside a character.

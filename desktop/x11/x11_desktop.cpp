@@ -33,6 +33,8 @@ struct X11Desktop::State {
     bool detectableAutoRepeat = false;
     std::array<KeyCode, 256> keycodeOfVirtualKey{};
     std::function<void(const HotkeyMessage&)> hotkeyHandler;
+    Window watchedWindow = None;
+    std::function<void()> watchedWindowDestroyed;
     std::unique_ptr<ScreenReader> screen;
     std::unique_ptr<HotkeyGrabs> hotkeys;
     std::unique_ptr<WindowReader> windows;
@@ -286,12 +288,43 @@ void X11Desktop::DispatchEvents() {
             if (event.xconfigure.window == state_->root)
                 state_->screen->SetRootSize(event.xconfigure.width, event.xconfigure.height);
             break;
+        case DestroyNotify:
+            if (event.xdestroywindow.window == state_->watchedWindow &&
+                state_->watchedWindowDestroyed) {
+                state_->watchedWindow = None;
+                // Moved out first: the handler may start a new watch.
+                const std::function<void()> destroyed = std::move(state_->watchedWindowDestroyed);
+                state_->watchedWindowDestroyed = nullptr;
+                destroyed();
+            }
+            break;
         default:
             break;
         }
         if (mappingChanged && XEventsQueued(dpy, QueuedAlready) == 0)
             refreshMapping(); // its round trips may read more events in
     }
+}
+
+void X11Desktop::WatchWindowDestroyed(WindowHandle window, std::function<void()> destroyed) {
+    state_->watchedWindow = None;
+    state_->watchedWindowDestroyed = nullptr;
+    if (window <= 0 || !destroyed)
+        return;
+    Display* dpy = state_->display.get();
+    const auto xid = static_cast<Window>(window);
+    XErrorTrap trap(dpy);
+    // Event masks are per connection: this adds to what this connection
+    // already selects on the window (the root's ConfigureNotify, say)
+    // without touching the toolkit's own selection.
+    XWindowAttributes attributes{};
+    if (!XGetWindowAttributes(dpy, xid, &attributes) || trap.Failed())
+        return; // gone already, or never a window
+    XSelectInput(dpy, xid, attributes.your_event_mask | StructureNotifyMask);
+    if (trap.Sync() != 0)
+        return;
+    state_->watchedWindow = xid;
+    state_->watchedWindowDestroyed = std::move(destroyed);
 }
 
 namespace {

@@ -44,6 +44,7 @@ public:
                                                   std::uint32_t nativeModifiers) override;
     void AttachEventLoop(DesktopEventLoop& loop) override;
     void DispatchEvents() override;
+    void WatchWindowDestroyed(WindowHandle window, std::function<void()> destroyed) override;
     // The connection's descriptor, readable when events wait.
     int EventFd() const;
 
