@@ -39,5 +39,6 @@ int main(int argc, char* argv[]) {
     controller.Startup();
     form.CenterOnScreen();
     form.show();
+    controller.CloseWhenTheWindowIsDestroyed(); // its native window exists once shown
     return application.exec();
 }

@@ -81,6 +81,14 @@ void MainWindowController::Startup() {
     g_running = this;
 }
 
+void MainWindowController::CloseWhenTheWindowIsDestroyed() {
+    // Queued: the report comes from inside the desktop's event dispatch,
+    // whose hooks the shutdown removes.
+    desktop_.WatchWindowDestroyed(static_cast<WindowHandle>(form_.winId()), [this] {
+        QTimer::singleShot(0, &form_, [this] { form_.close(); });
+    });
+}
+
 void MainWindowController::Shutdown() {
     if (shutDown_)
         return;
@@ -88,6 +96,7 @@ void MainWindowController::Shutdown() {
     // The timer stops first, so no tick runs while or after values are stored.
     form_.Timer1()->stop();
     desktop_.SetHotkeyHandler(nullptr);
+    desktop_.WatchWindowDestroyed(0, nullptr);
     // A broken X connection ends the process inside this call; the exit hook
     // stays armed until the slot is stored, so it is stored then as well.
     desktop_.UnregisterHotKey(state_.hotkey.id);

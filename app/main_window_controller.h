@@ -30,6 +30,9 @@ public:
     MainWindowController& operator=(const MainWindowController&) = delete;
 
     void Startup();
+    // Once the form is shown: should another program destroy its window
+    // (xdotool windowclose), the form closes as if the user had closed it.
+    void CloseWhenTheWindowIsDestroyed();
     void Shutdown();
     // The one shutdown step that needs no desktop: stores the focused colour
     // slot. Run when the process ends without a close (the X connection

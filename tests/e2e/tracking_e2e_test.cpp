@@ -1,4 +1,5 @@
 #include "tests/e2e/running_huegrab.h"
+#include "tests/x11/support/test_client.h"
 #include "tests/x11/support/x_connection.h"
 
 #include <filesystem>
@@ -149,6 +150,24 @@ TEST(TrackingEndToEnd, SecondCopyRunsWithoutTheHotkeyAndTheFirstKeepsIt) {
     // that the press reached it.
     secondProcess->Terminate();
     EXPECT_TRUE(first.WaitForColour("Label8", -1, kLampRed));
+}
+
+// A script that destroys the window (xdotool's windowclose) ends the program
+// as a close does: nothing stays behind holding Alt + ~ out of sight.
+TEST(TrackingEndToEnd, AWindowDestroyedByAnotherClientEndsTheProgram) {
+    RunningHuegrab huegrab(/*windowManager=*/true);
+    ASSERT_TRUE(huegrab.Start());
+    huegrab.Click("Check1");
+    ASSERT_TRUE(huegrab.WaitForColour("Label8", -1, kLampRed));
+    auto client = xtest::TestClient::Connect(huegrab.Server().DisplayName());
+    ASSERT_TRUE(client);
+    ASSERT_FALSE(client->GrabKey("grave", xtest::kAltMask)); // the program holds it
+
+    ASSERT_EQ(huegrab.Server().Run({"xdotool", "windowclose", huegrab.WindowId()}).exitCode, 0);
+    ASSERT_EQ(huegrab.WaitForExit(std::chrono::milliseconds(10000)), std::optional<int>(0));
+    EXPECT_TRUE(client->GrabKey("grave", xtest::kAltMask));
+    // The shutdown stored the focused slot.
+    EXPECT_NE(huegrab.ConfigText().find("[P0]"), std::string::npos) << huegrab.ConfigText();
 }
 
 } // namespace
