@@ -206,21 +206,28 @@ public:
     virtual void ReadBlockInStrips(const ScreenRect& area,
                                    const std::function<bool(const PixelBlock& strip)>& take) {
         constexpr std::int64_t kStripPixels = 1 << 18;
+        constexpr std::int64_t kPastLastCoordinate = std::int64_t{INT32_MAX} + 1;
         if (area.width <= 0 || area.height <= 0)
             return;
-        const auto rowsPerStrip =
-            static_cast<std::int32_t>(std::max<std::int64_t>(1, kStripPixels / area.width));
-        // 64-bit: for an area nearly as tall as the coordinates allow, the
-        // row count after its last strip passes the 32-bit range.
-        for (std::int64_t done = 0; done < area.height; done += rowsPerStrip) {
-            // Rows past the 32-bit range are not on any screen.
-            const std::int64_t top = std::int64_t{area.y} + done;
-            if (top > INT32_MAX)
-                return;
-            const auto rows =
-                static_cast<std::int32_t>(std::min<std::int64_t>(rowsPerStrip, area.height - done));
-            if (!take(ReadBlock(area.x, static_cast<std::int32_t>(top), area.width, rows)))
-                return;
+        // A row wider than a strip (an area asked of a desktop that cannot
+        // tell its size) is read in pieces, one row at a time, so that the
+        // pieces still come in reading order.
+        const std::int64_t pieceWidth = std::min<std::int64_t>(area.width, kStripPixels);
+        const std::int64_t rowsPerStrip = kStripPixels / pieceWidth;
+        // 64-bit: for an area nearly as tall or wide as the coordinates
+        // allow, its far edge passes the 32-bit range. Pixels past it are
+        // not on any screen.
+        const std::int64_t right = std::min(std::int64_t{area.x} + area.width, kPastLastCoordinate);
+        const std::int64_t bottom =
+            std::min(std::int64_t{area.y} + area.height, kPastLastCoordinate);
+        for (std::int64_t top = area.y; top < bottom; top += rowsPerStrip) {
+            const auto rows = static_cast<std::int32_t>(std::min(rowsPerStrip, bottom - top));
+            for (std::int64_t left = area.x; left < right; left += pieceWidth) {
+                const auto width = static_cast<std::int32_t>(std::min(pieceWidth, right - left));
+                if (!take(ReadBlock(static_cast<std::int32_t>(left), static_cast<std::int32_t>(top),
+                                    width, rows)))
+                    return;
+            }
         }
     }
 

@@ -81,7 +81,7 @@ TEST(CliCommands, SearchReadsTheScreenInStripsAndLookupNeedsNoDesktop) {
 }
 
 // A desktop that cannot tell its size and hands back each block without
-// reading it, so that a region as tall as the coordinates allow is quick.
+// reading it, so that a region as large as the coordinates allow is quick.
 class UnboundedDesktop final : public DesktopServices {
 public:
     std::optional<ScreenPoint> GetCursorPos() override { return std::nullopt; }
@@ -89,7 +89,8 @@ public:
     ColorValue GetPixel(std::int32_t, std::int32_t) override { return kInvalidColor; }
     PixelBlock ReadBlock(std::int32_t left, std::int32_t top, std::int32_t width,
                          std::int32_t height) override {
-        rows += height;
+        pixels += std::int64_t{width} * height;
+        largestBlock = std::max(largestBlock, std::int64_t{width} * height);
         return {left, top, width, height, {}};
     }
     std::uint32_t KeysPressed(std::span<const int>) override { return 0; }
@@ -103,16 +104,28 @@ public:
     std::string WindowText(WindowHandle) override { return {}; }
     std::string ClassName(WindowHandle) override { return {}; }
     std::optional<CursorImage> GetCursorImage() override { return std::nullopt; }
-    std::int64_t rows = 0;
+    std::int64_t pixels = 0;
+    std::int64_t largestBlock = 0;
 };
 
-// A region whose last strip ends at the 32-bit limit is read to its last
-// row, without the row count overflowing.
-TEST(CliCommands, SearchOfATallRegionOnADesktopWithoutASize) {
-    UnboundedDesktop desktop;
-    const Outcome outcome = RunCli({"search", "FF", "--region", "0,0,1,2147483647"}, &desktop);
-    EXPECT_EQ(outcome.status, kExitNotFound);
-    EXPECT_EQ(desktop.rows, 2147483647);
+// Regions reaching the 32-bit limit are read to their last row and column,
+// without the counts overflowing, and a row that wide comes in pieces (read
+// whole, it would ask for gigabytes).
+TEST(CliCommands, SearchOfAHugeRegionOnADesktopWithoutASize) {
+    struct Case {
+        const char* region;
+        std::int64_t pixels;
+    };
+    for (const auto& [region, pixels] :
+         {Case{"0,0,1,2147483647", 2147483647}, Case{"0,0,2147483647,1", 2147483647},
+          Case{"2147483000,5,1000,3", 3 * 648}}) {
+        SCOPED_TRACE(region);
+        UnboundedDesktop desktop;
+        const Outcome outcome = RunCli({"search", "FF", "--region", region}, &desktop);
+        EXPECT_EQ(outcome.status, kExitNotFound);
+        EXPECT_EQ(desktop.pixels, pixels);
+        EXPECT_LE(desktop.largestBlock, 1 << 18);
+    }
 }
 
 // The pointer on another screen of the display: nothing of this screen is
