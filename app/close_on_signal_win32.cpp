@@ -3,17 +3,21 @@
 #include "app/close_on_signal.h"
 
 #include <QMetaObject>
-#include <QPointer>
 #include <QSocketNotifier>
 #include <QWidget>
 #include <memory>
+#include <mutex>
 #include <windows.h>
 
 namespace huegrab {
 
 namespace {
 
-QPointer<QWidget> g_window;
+// The window to close. The handler's thread reads it under the lock, and
+// the UI thread clears it under the lock before the window can go, so a
+// close is never queued to a window that is being destroyed.
+std::mutex g_windowLock;
+QWidget* g_window = nullptr;
 
 // Set once the window has closed, and stored what it stores on closing.
 HANDLE ClosedEvent() {
@@ -23,8 +27,11 @@ HANDLE ClosedEvent() {
 }
 
 BOOL WINAPI OnConsoleEvent(DWORD event) {
-    if (QWidget* window = g_window.data())
-        QMetaObject::invokeMethod(window, "close", Qt::QueuedConnection);
+    {
+        const std::lock_guard lock(g_windowLock);
+        if (g_window) // queuing a call is safe from any thread
+            QMetaObject::invokeMethod(g_window, "close", Qt::QueuedConnection);
+    }
     // For these the system ends the process as soon as the handler returns
     // (and after five seconds at the latest): wait for the close to run.
     if (event == CTRL_CLOSE_EVENT || event == CTRL_LOGOFF_EVENT || event == CTRL_SHUTDOWN_EVENT)
@@ -35,14 +42,20 @@ BOOL WINAPI OnConsoleEvent(DWORD event) {
 } // namespace
 
 CloseOnSignal::CloseOnSignal(QWidget& window) : QObject(&window) {
-    g_window = &window;
+    {
+        const std::lock_guard lock(g_windowLock);
+        g_window = &window;
+    }
     ClosedEvent(); // made here, not on the handler's thread
     SetConsoleCtrlHandler(OnConsoleEvent, TRUE);
 }
 
 // Gone after the window's close, which ends the event loop.
 CloseOnSignal::~CloseOnSignal() {
-    g_window = nullptr;
+    {
+        const std::lock_guard lock(g_windowLock);
+        g_window = nullptr;
+    }
     ::SetEvent(ClosedEvent());
     SetConsoleCtrlHandler(OnConsoleEvent, FALSE);
 }
