@@ -5,6 +5,10 @@
 // random colours (one pixel every 20 ms, so every tick sees new pixels).
 // After each case it gives the program's resident memory: over long stretches
 // (`huegrab_bench_tracking_cpu 300 1`) it must level off, not keep growing.
+// Beside the program's CPU it gives its X server's: work the program hands
+// to the server (or wake-ups it makes the server pay for) is no saving. The
+// server's figure includes the bench's own pattern and pointer moves, the
+// same for every build.
 //
 //   huegrab_bench_tracking_cpu [SECONDS [ROUNDS [BINARY...]]]
 //
@@ -115,7 +119,8 @@ bool Start(Subject& subject, int number) {
 }
 
 struct Stretch {
-    std::vector<double> cpu; // per subject
+    std::vector<double> cpu;    // per subject
+    std::vector<double> server; // per subject: its Xvfb
     double wall = 0;
 };
 
@@ -129,8 +134,11 @@ Stretch Measure(std::vector<Subject>& subjects, bool moving, int seconds) {
     Stretch stretch;
     const auto start = std::chrono::steady_clock::now();
     const auto end = start + std::chrono::seconds(seconds);
-    for (const Subject& subject : subjects)
+    for (Subject& subject : subjects) {
         stretch.cpu.push_back(-huegrab::bench::ProcessCpuSeconds(subject.program->Pid()));
+        stretch.server.push_back(
+            -huegrab::bench::ProcessCpuSeconds(subject.server->ServerProcess().Pid()));
+    }
     int x = kLeft;
     while (std::chrono::steady_clock::now() < end) {
         std::this_thread::sleep_for(moving ? 20ms : 200ms);
@@ -140,8 +148,11 @@ Stretch Measure(std::vector<Subject>& subjects, bool moving, int seconds) {
                 huegrab::bench::WarpPointer(subject.pointer.get(), x, kRow);
         }
     }
-    for (std::size_t i = 0; i < subjects.size(); ++i)
+    for (std::size_t i = 0; i < subjects.size(); ++i) {
         stretch.cpu[i] += huegrab::bench::ProcessCpuSeconds(subjects[i].program->Pid());
+        stretch.server[i] +=
+            huegrab::bench::ProcessCpuSeconds(subjects[i].server->ServerProcess().Pid());
+    }
     stretch.wall = std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
     return stretch;
 }
@@ -171,16 +182,19 @@ int main(int argc, char** argv) {
             }
         }
         std::vector<double> cpu(subjects.size(), 0.0);
+        std::vector<double> server(subjects.size(), 0.0);
         double wall = 0;
         for (int round = 0; round < rounds; ++round) {
             const Stretch s = Measure(subjects, pattern != RootPattern::Solid, seconds);
             for (std::size_t i = 0; i < subjects.size(); ++i) {
-                std::printf(
-                    "  %-15s round %d: %.3f s CPU in %.2f s wall = %.2f %% of one core%s%s\n",
-                    huegrab::bench::PatternName(pattern).c_str(), round + 1, s.cpu[i], s.wall,
-                    100.0 * s.cpu[i] / s.wall, subjects.size() > 1 ? "  " : "",
-                    subjects.size() > 1 ? subjects[i].binary.c_str() : "");
+                std::printf("  %-15s round %d: %.3f s CPU in %.2f s wall = %.2f %% of one core "
+                            "(X server %.2f %%)%s%s\n",
+                            huegrab::bench::PatternName(pattern).c_str(), round + 1, s.cpu[i],
+                            s.wall, 100.0 * s.cpu[i] / s.wall, 100.0 * s.server[i] / s.wall,
+                            subjects.size() > 1 ? "  " : "",
+                            subjects.size() > 1 ? subjects[i].binary.c_str() : "");
                 cpu[i] += s.cpu[i];
+                server[i] += s.server[i];
             }
             wall += s.wall;
         }
@@ -188,11 +202,11 @@ int main(int argc, char** argv) {
         // Resident memory at the end shows whether what the ticks keep stays bounded.
         for (std::size_t i = 0; i < subjects.size(); ++i) {
             std::printf("huegrab while tracking, %-15s %.2f %% of one core, %.0f us CPU per tick, "
-                        "%ld KiB resident%s%s\n",
+                        "%ld KiB resident; X server %.2f %%%s%s\n",
                         (huegrab::bench::PatternName(pattern) + ":").c_str(), 100.0 * cpu[i] / wall,
                         1e6 * cpu[i] / (wall / 0.1),
                         huegrab::bench::ProcessResidentKiB(subjects[i].program->Pid()),
-                        subjects.size() > 1 ? "  " : "",
+                        100.0 * server[i] / wall, subjects.size() > 1 ? "  " : "",
                         subjects.size() > 1 ? subjects[i].binary.c_str() : "");
         }
         std::fflush(stdout);
