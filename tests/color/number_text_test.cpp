@@ -5,9 +5,12 @@
 #include <clocale>
 #include <cmath>
 #include <cstdint>
+#include <cstdlib>
+#include <filesystem>
 #include <gtest/gtest.h>
 #include <limits>
 #include <string>
+#include <unistd.h>
 
 namespace huegrab {
 namespace {
@@ -123,18 +126,33 @@ TEST(FormatShortestDouble, ExponentFormOutsideOrdinaryMagnitudes) {
     }
 }
 
+// Switches to a locale whose decimal separator is a comma: an installed
+// one, or else de_DE compiled into `folder`, where glibc finds it through
+// LOCPATH (most machines, CI's among them, install no such locale).
+bool SwitchToADecimalCommaLocale(const std::filesystem::path& folder) {
+    for (const char* name : {"de_DE.UTF-8", "de_DE.utf8", "fr_FR.UTF-8", "ru_RU.UTF-8"}) {
+        if (std::setlocale(LC_ALL, name) != nullptr)
+            return true;
+    }
+    std::filesystem::create_directories(folder);
+    const std::string compile =
+        "localedef -i de_DE -f UTF-8 '" + (folder / "de_DE.UTF-8").string() + "' >/dev/null 2>&1";
+    [[maybe_unused]] const int status = std::system(compile.c_str()); // warnings give 1
+    ::setenv("LOCPATH", folder.c_str(), 1);
+    return std::setlocale(LC_ALL, "de_DE.UTF-8") != nullptr;
+}
+
 TEST(FormatShortestDouble, IgnoresTheCLocale) {
     const std::string previous = std::setlocale(LC_ALL, nullptr);
-    bool switched = false;
-    for (const char* name : {"de_DE.UTF-8", "de_DE.utf8", "fr_FR.UTF-8", "ru_RU.UTF-8"}) {
-        if (std::setlocale(LC_ALL, name) != nullptr) {
-            switched = true;
-            break;
-        }
-    }
+    const std::filesystem::path folder =
+        std::filesystem::temp_directory_path() / ("huegrab-locale-" + std::to_string(::getpid()));
+    const bool switched = SwitchToADecimalCommaLocale(folder);
+    std::filesystem::remove_all(folder); // a locale once loaded stays usable
     if (!switched) {
-        GTEST_SKIP() << "no locale with a decimal comma installed";
+        std::setlocale(LC_ALL, previous.c_str());
+        GTEST_SKIP() << "no locale with a decimal comma, and localedef could not make one";
     }
+    ASSERT_STREQ(std::localeconv()->decimal_point, ",");
     const std::string text = FormatShortestDouble(239.5);
     const double read = ReadLeadingNumber("10.5");
     std::setlocale(LC_ALL, previous.c_str());
