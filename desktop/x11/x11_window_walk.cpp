@@ -1,5 +1,6 @@
 #include "desktop/x11/x11_window_walk.h"
 
+#include "color/unicode.h"
 #include "desktop/x11/x11_xcb_reply.h"
 
 #include <X11/Xlib-xcb.h>
@@ -16,8 +17,11 @@ namespace {
 // must not visit every widget of every program.
 constexpr std::size_t kMaxWindowsSearchedPerFrame = 256;
 constexpr int kMaxDepth = 64;
-// Properties are read up to this many 32-bit units.
-constexpr std::uint32_t kNameUnits = 16384;       // 64 KiB, as the one-by-one reads
+// Properties are read up to this many 32-bit units. A title or class shows
+// at most 254 bytes: 1 KiB holds them in any encoding in use, COMPOUND_TEXT's
+// escapes included, and a walk over thousands of windows with huge titles
+// moves a few megabytes, not gigabytes.
+constexpr std::uint32_t kNameUnits = 256;
 constexpr std::uint32_t kClientListUnits = 65536; // room for 65536 clients
 
 ReplyPtr<xcb_query_tree_reply_t> CollectTree(xcb_connection_t* connection,
@@ -54,6 +58,9 @@ std::optional<PropertyValue> ToValue(const xcb_get_property_reply_t* reply) {
     if (reply->format == 8) {
         const auto* data = static_cast<const char*>(xcb_get_property_value(reply));
         value.bytes.assign(data, static_cast<std::size_t>(xcb_get_property_value_length(reply)));
+        // Half a character would turn UTF-8 in a STRING into Latin-1.
+        if (reply->bytes_after > 0)
+            value.bytes.resize(LengthWithoutSplitUtf8Tail(value.bytes));
     }
     return value;
 }

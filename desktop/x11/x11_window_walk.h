@@ -19,7 +19,9 @@ struct WalkAtoms {
     Atom utf8String = None;
 };
 
-// One property value as read, copied out of the reply.
+// One property value as read, copied out of the reply. Names are read up
+// to a limit well past what a title or class can show; a value that goes
+// on past it loses a last character the limit cut in half.
 struct PropertyValue {
     Atom type = None;
     int format = 0;

@@ -17,6 +17,9 @@
 #include <tuple>
 #include <vector>
 
+// Xlib's macros last: gtest's headers use some of their names.
+#include "desktop/x11/x11_window_walk.h"
+
 namespace huegrab {
 namespace {
 
@@ -152,6 +155,27 @@ TEST_F(X11Windows, LongTitlesAndClassesAreCutTo254BytesOnACharacterBoundary) {
     legacy.wmName = std::string(260, 'x') + "tail";
     legacy.overrideRedirect = true;
     EXPECT_EQ(desktop_->WindowText(Handle(Make(legacy))), std::string(254, 'x'));
+}
+
+// Names of a megabyte, as UTF-8, as UTF-8 in a STRING and as a class: each
+// reads as its first 254 bytes, and only a few KiB of each are fetched.
+TEST_F(X11Windows, HugeNamesReadAsTheirStartAndAreFetchedOnlyInPart) {
+    const std::string huge = Repeat("中", 350000);
+    WindowSpec specs[3];
+    specs[0].netWmName = huge;
+    specs[1].wmName = huge;
+    specs[2].className = huge;
+    x11::WalkAtoms atoms;
+    atoms.netWmName = client_->InternAtom("_NET_WM_NAME");
+    atoms.utf8String = client_->InternAtom("UTF8_STRING");
+    for (const WindowSpec& spec : specs) {
+        const XId window = Make(spec);
+        ExpectNames(Handle(window), spec.className == huge ? "" : Repeat("中", 84),
+                    spec.className == huge ? Repeat("中", 84) : "HuegrabTest");
+        const auto read = x11::ReadNamesAndClass(client_->Connection(), window, atoms);
+        for (const auto& value : {read.names.netWmName, read.names.wmName, read.wmClass})
+            EXPECT_LE(value ? value->bytes.size() : 0, 4096u);
+    }
 }
 
 TEST_F(X11Windows, WindowsWithoutTitleOrClassReadEmpty) {
