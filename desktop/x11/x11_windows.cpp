@@ -46,13 +46,13 @@ WindowReader::WindowReader(Display* display, Window root)
 Window WindowReader::WindowAt(int x, int y, int rootWidth, int rootHeight) const {
     if (x < 0 || y < 0 || x >= rootWidth || y >= rootHeight)
         return None;
-    return Descend(root_, x, y);
+    return Descend(root_, 0, x, y);
 }
 
-Window WindowReader::Descend(Window from, int x, int y) const {
+Window WindowReader::Descend(Window from, int depth, int x, int y) const {
     XErrorTrap trap(display_);
     Window found = from;
-    for (int depth = 0; depth < kMaxDescent; ++depth) {
+    for (; depth < kMaxDescent; ++depth) {
         int localX = 0;
         int localY = 0;
         Window child = None;
@@ -198,7 +198,7 @@ WindowReader::Found WindowReader::WindowAndNamesAt(int x, int y, int rootWidth, 
     if (!led)
         found.window = WindowAt(x, y, rootWidth, rootHeight);
     else
-        found.window = lead_->rootChild == None ? root_ : Descend(lead_->rootChild, x, y);
+        found.window = lead_->rootChild == None ? root_ : Descend(lead_->rootChild, 1, x, y);
     // The names asked ahead serve only if the lookup ended at their window.
     // A window gone by now answers with errors, which go with the replies.
     if (lead_ && lead_->names && found.window == lead_->namesOf) {

@@ -75,8 +75,9 @@ public:
 private:
     // Lets the lead's names go unread.
     void DiscardLead();
-    // The innermost mapped window at a root point, from `from` down.
-    Window Descend(Window from, int x, int y) const;
+    // The innermost mapped window at a root point, from `from` down; `from`
+    // lies `depth` levels below the root, which counts towards the limit.
+    Window Descend(Window from, int depth, int x, int y) const;
     Window ClientWindowOf(Window frame) const;
     // The title from the two name properties as read.
     std::string DecodeTitle(const std::optional<PropertyValue>& netWmName,

@@ -293,6 +293,12 @@ TEST_F(X11Windows, WindowAndNamesAtAnswersAsTheTwoReadsDo) {
     expect({710, 410}, "", "a third window");
     client_->DestroyWindow(third);
     expect({710, 410}, "", "the third window gone", true);
+    // Widgets nested past the descent's limit: led or not, it stops at the same one.
+    XId nested = client_->CreateWindow(xtest::PlacedRectangle(700, 500, 50, 50));
+    for (int level = 0; level < 70; ++level)
+        nested = client_->CreateChild(nested, 0, 0, 50, 50, 0);
+    client_->Sync();
+    expect({710, 510}, "", "a window nested 70 deep", true);
     // A pointer read elsewhere leads nothing: the lookup walks from the root.
     ASSERT_EQ(server_->Run({"xdotool", "mousemove", "610", "410"}).exitCode, 0);
     desktop_->ReadPointerAndKeys({});
