@@ -127,34 +127,6 @@ Outcome Search(const Request& request, DesktopServices& desktop) {
     return {kExitDone, PointText(*found) + "\n", {}};
 }
 
-// Another program's title or class, as one line of output: its line breaks
-// and other control characters become spaces, so that a title can never
-// add lines (or forge entries) of its own. Among them are the C1 controls
-// (NEL is one) and Unicode's line and paragraph separators, at which many
-// readers split lines too. The text is valid UTF-8.
-std::string OneLine(std::string_view text) {
-    std::string line;
-    line.reserve(text.size());
-    for (std::size_t i = 0; i < text.size(); ++i) {
-        const auto byte = static_cast<unsigned char>(text[i]);
-        const std::string_view rest = text.substr(i);
-        std::size_t control = 0; // bytes of a control character here
-        if (byte < 0x20 || byte == 0x7F)
-            control = 1;
-        else if (rest.size() >= 2 && byte == 0xC2 && static_cast<unsigned char>(rest[1]) < 0xA0)
-            control = 2; // U+0080 to U+009F
-        else if (rest.starts_with("\u2028") || rest.starts_with("\u2029"))
-            control = 3;
-        if (control == 0) {
-            line += text[i];
-        } else {
-            line += ' ';
-            i += control - 1;
-        }
-    }
-    return line;
-}
-
 // Handle, title and class, one a line, as the pick page shows them.
 Outcome WindowAt(const Request& request, DesktopServices& desktop) {
     // A pointer on another screen of the display is over no window here.
@@ -170,7 +142,7 @@ Outcome WindowAt(const Request& request, DesktopServices& desktop) {
 Outcome Windows(DesktopServices& desktop) {
     std::string out;
     for (const std::string& line : ListTopLevelWindows(desktop))
-        out += OneLine(line) + "\r\n";
+        out += line + "\r\n";
     return {kExitDone, std::move(out), {}};
 }
 

@@ -40,9 +40,32 @@ std::vector<std::string> ListTopLevelWindows(DesktopServices& desktop) {
     std::vector<std::string> lines;
     for (const TitledWindow& window : TitledWindows(desktop)) {
         lines.push_back('[' + ThreeDigitCount(lines.size() + 1) + ']' +
-                        WindowHandleText(window.handle) + '=' + window.title);
+                        WindowHandleText(window.handle) + '=' + OneLine(window.title));
     }
     return lines;
+}
+
+std::string OneLine(std::string_view text) {
+    std::string line;
+    line.reserve(text.size());
+    for (std::size_t i = 0; i < text.size(); ++i) {
+        const auto byte = static_cast<unsigned char>(text[i]);
+        const std::string_view rest = text.substr(i);
+        std::size_t control = 0; // bytes of a control character here
+        if (byte < 0x20 || byte == 0x7F)
+            control = 1;
+        else if (rest.size() >= 2 && byte == 0xC2 && static_cast<unsigned char>(rest[1]) < 0xA0)
+            control = 2; // U+0080 to U+009F
+        else if (rest.starts_with("\u2028") || rest.starts_with("\u2029"))
+            control = 3;
+        if (control == 0) {
+            line += text[i];
+        } else {
+            line += ' ';
+            i += control - 1;
+        }
+    }
+    return line;
 }
 
 std::string HandleOfListLine(std::string_view line) {

@@ -17,8 +17,16 @@ namespace huegrab {
 std::string FindWindowsByTitle(DesktopServices& desktop, std::string_view search);
 
 // One line "[kkk]handle=title" per titled window, kkk being the last three
-// digits of the count from 001 (the 1000th window shows 000).
+// digits of the count from 001 (the 1000th window shows 000). The title is
+// made one line (see OneLine), so that no title can forge entries.
 std::vector<std::string> ListTopLevelWindows(DesktopServices& desktop);
+
+// Another program's title or class as one line of text: its line breaks
+// and other control characters become spaces, so that a title can never
+// add lines (or forge entries) of its own. Among them are the C1 controls
+// (NEL is one) and Unicode's line and paragraph separators, at which many
+// readers split lines too. Valid UTF-8 stays valid.
+std::string OneLine(std::string_view text);
 
 // The handle of a list line: what stands between its first "]" and the
 // first "=" after it. Empty when the line has no "]".

@@ -55,10 +55,15 @@ TEST(FindWindowsByTitle, NumbersTheMatchesAndEndsEveryLineWithCrLf) {
 }
 
 TEST(ListTopLevelWindows, ThreeDigitNumbersSkipUntitledWindowsWithoutAGap) {
-    FakeDesktop desktop =
-        DesktopWith({{7, "first"}, {8, ""}, {9, "a]b=c"}, {-2147483647 - 1, "lowest"}, {10, ""}});
-    const std::vector<std::string> expected{"[001]7=first", "[002]9=a]b=c",
-                                            "[003]-2147483648=lowest"};
+    // A title's line breaks would forge entries in the list and its copy.
+    FakeDesktop desktop = DesktopWith({{7, "first"},
+                                       {8, ""},
+                                       {9, "a]b=c"},
+                                       {-2147483647 - 1, "lowest"},
+                                       {10, ""},
+                                       {11, "x\r\n[005]1=forged\u2028y"}});
+    const std::vector<std::string> expected{
+        "[001]7=first", "[002]9=a]b=c", "[003]-2147483648=lowest", "[004]11=x  [005]1=forged y"};
     EXPECT_EQ(ListTopLevelWindows(desktop), expected);
     FakeDesktop untitledOnly = DesktopWith({{1, ""}, {2, std::string("\0hidden", 7)}});
     EXPECT_TRUE(ListTopLevelWindows(untitledOnly).empty());
