@@ -10,7 +10,10 @@
 #include <gtest/gtest.h>
 #include <limits>
 #include <string>
+#include <string_view>
+#ifndef _WIN32
 #include <unistd.h>
+#endif
 
 namespace huegrab {
 namespace {
@@ -126,33 +129,42 @@ TEST(FormatShortestDouble, ExponentFormOutsideOrdinaryMagnitudes) {
     }
 }
 
+bool UsesADecimalComma(const char* locale) {
+    return std::setlocale(LC_ALL, locale) != nullptr &&
+           std::string_view(std::localeconv()->decimal_point) == ",";
+}
+
 // Switches to a locale whose decimal separator is a comma: an installed
-// one, or else de_DE compiled into `folder`, where glibc finds it through
-// LOCPATH (most machines, CI's among them, install no such locale).
-bool SwitchToADecimalCommaLocale(const std::filesystem::path& folder) {
-    for (const char* name : {"de_DE.UTF-8", "de_DE.utf8", "fr_FR.UTF-8", "ru_RU.UTF-8"}) {
-        if (std::setlocale(LC_ALL, name) != nullptr)
+// one, or else de_DE compiled into a private folder, where glibc finds it
+// through LOCPATH (most Linux machines, CI's among them, install none).
+bool SwitchToADecimalCommaLocale() {
+    for (const char* name :
+         {"de_DE.UTF-8", "de_DE.utf8", "fr_FR.UTF-8", "ru_RU.UTF-8", "de-DE", "German"}) {
+        if (UsesADecimalComma(name))
             return true;
     }
+#ifdef _WIN32
+    return false;
+#else
+    const std::filesystem::path folder =
+        std::filesystem::temp_directory_path() / ("huegrab-locale-" + std::to_string(::getpid()));
     std::filesystem::create_directories(folder);
     const std::string compile =
         "localedef -i de_DE -f UTF-8 '" + (folder / "de_DE.UTF-8").string() + "' >/dev/null 2>&1";
     [[maybe_unused]] const int status = std::system(compile.c_str()); // warnings give 1
     ::setenv("LOCPATH", folder.c_str(), 1);
-    return std::setlocale(LC_ALL, "de_DE.UTF-8") != nullptr;
+    const bool switched = UsesADecimalComma("de_DE.UTF-8");
+    std::filesystem::remove_all(folder); // a locale once loaded stays usable
+    return switched;
+#endif
 }
 
 TEST(FormatShortestDouble, IgnoresTheCLocale) {
     const std::string previous = std::setlocale(LC_ALL, nullptr);
-    const std::filesystem::path folder =
-        std::filesystem::temp_directory_path() / ("huegrab-locale-" + std::to_string(::getpid()));
-    const bool switched = SwitchToADecimalCommaLocale(folder);
-    std::filesystem::remove_all(folder); // a locale once loaded stays usable
-    if (!switched) {
+    if (!SwitchToADecimalCommaLocale()) {
         std::setlocale(LC_ALL, previous.c_str());
         GTEST_SKIP() << "no locale with a decimal comma, and localedef could not make one";
     }
-    ASSERT_STREQ(std::localeconv()->decimal_point, ",");
     const std::string text = FormatShortestDouble(239.5);
     const double read = ReadLeadingNumber("10.5");
     std::setlocale(LC_ALL, previous.c_str());
