@@ -8,8 +8,4 @@ namespace huegrab::bench {
 // the process is gone.
 double ProcessCpuSeconds(pid_t pid);
 
-// The process's resident memory in KiB (VmRSS), from /proc; 0 when the
-// process is gone.
-long ProcessResidentKiB(pid_t pid);
-
 } // namespace huegrab::bench

@@ -210,7 +210,7 @@ int main(int argc, char** argv) {
                         "%ld KiB resident; X server %.2f %%%s%s\n",
                         (huegrab::bench::PatternName(pattern) + ":").c_str(), 100.0 * cpu[i] / wall,
                         1e6 * cpu[i] / (wall / 0.1),
-                        huegrab::bench::ProcessResidentKiB(subjects[i].program->Pid()),
+                        StatusKilobytes(subjects[i].program->Pid(), "VmRSS").value_or(0),
                         100.0 * server[i] / wall, subjects.size() > 1 ? "  " : "",
                         subjects.size() > 1 ? subjects[i].binary.c_str() : "");
         }

@@ -136,8 +136,9 @@ TEST_F(CliOnX11, AWaitKeepsNoPileOfKeyboardMappingEvents) {
             std::this_thread::sleep_for(1200ms);
         };
         const auto sizes = [&] {
-            return std::pair{xtest::DataKilobytes(waiting->Pid()).value_or(-1),
-                             xtest::DataKilobytes(server_->ServerProcess().Pid()).value_or(-1)};
+            return std::pair{
+                xtest::StatusKilobytes(waiting->Pid(), "VmData").value_or(-1),
+                xtest::StatusKilobytes(server_->ServerProcess().Pid(), "VmData").value_or(-1)};
         };
         batch(0);
         const auto [programAfterOne, serverAfterOne] = sizes();

@@ -250,12 +250,13 @@ CommandResult RunCommand(const std::vector<std::string>& argv, const CommandOpti
     return result;
 }
 
-std::optional<long> DataKilobytes(pid_t pid) {
+std::optional<long> StatusKilobytes(pid_t pid, std::string_view field) {
     std::ifstream status("/proc/" + std::to_string(pid) + "/status");
+    const std::string label = std::string(field) + ":";
     std::string line;
     while (std::getline(status, line)) {
-        if (line.rfind("VmData:", 0) == 0)
-            return std::stol(line.substr(7));
+        if (line.starts_with(label))
+            return std::stol(line.substr(label.size()));
     }
     return std::nullopt;
 }

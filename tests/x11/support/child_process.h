@@ -3,6 +3,7 @@
 #include <chrono>
 #include <optional>
 #include <string>
+#include <string_view>
 #include <sys/types.h>
 #include <utility>
 #include <vector>
@@ -72,9 +73,10 @@ private:
     std::optional<int> status_;
 };
 
-// A process's data segment (VmData of /proc/PID/status) in KiB: what its
-// heap has grown to, which a leak grows without end. nullopt when gone.
-std::optional<long> DataKilobytes(pid_t pid);
+// A size field of /proc/PID/status in KiB, nullopt when the process is gone:
+// "VmData" is what its heap has grown to (a leak grows it without end),
+// "VmRSS" what it holds in memory.
+std::optional<long> StatusKilobytes(pid_t pid, std::string_view field);
 
 // Runs a command until it exits and captures its stdout; stderr goes to the
 // test's stderr unless captureErrors is set. A command still running after the timeout is killed.
