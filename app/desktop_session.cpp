@@ -42,6 +42,11 @@ void UseTheDisplayOfTheCommandLine(int argc, char** argv) {
     }
 }
 
+void SendWindowUpdatesOverTheConnection() {
+    if (!qEnvironmentVariableIsSet("QT_XCB_NO_MITSHM"))
+        qputenv("QT_XCB_NO_MITSHM", QByteArrayLiteral("1"));
+}
+
 void NoteWaylandLimits(QWidget& statusLamp) {
     std::fputs(kNoteForTerminal, stderr);
     statusLamp.setToolTip(statusLamp.toolTip() + QStringLiteral("\n") +

@@ -14,6 +14,14 @@ bool UseX11OnWayland();
 // becomes DISPLAY for both. Call before the desktop and QApplication exist.
 void UseTheDisplayOfTheCommandLine(int argc, char** argv);
 
+// Qt hands the window's updates to the X server through shared memory, and
+// before it paints over an area it handed on it waits a round trip for the
+// server to be done reading it. Tracking repaints the same fields every
+// tick, so that wait came every tick, where the few kilobytes a tick
+// changes cost less sent over the connection. Call before QApplication
+// exists; a QT_XCB_NO_MITSHM the user set is left as it is.
+void SendWindowUpdatesOverTheConnection();
+
 // What works less on a Wayland session, said once on stderr and in the
 // tooltip of the status lamp.
 void NoteWaylandLimits(QWidget& statusLamp);

@@ -16,6 +16,7 @@ int main(int argc, char* argv[]) {
 
     const bool wayland = UseX11OnWayland();
     UseTheDisplayOfTheCommandLine(argc, argv);
+    SendWindowUpdatesOverTheConnection();
 
     // The desktop comes first: without one there is nothing to pick from,
     // and Qt would abort less helpfully.

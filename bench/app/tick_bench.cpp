@@ -15,6 +15,7 @@
 // BM_SwatchColours is the tick's colour step alone: the picked swatch and the
 // focused slot take the same colour again, or a new one every time.
 
+#include "app/desktop_session.h"
 #include "app/form/clickable_label.h"
 #include "app/form/form1.h"
 #include "app/form/form_colors.h"
@@ -207,6 +208,7 @@ int main(int argc, char** argv) {
     qputenv("DISPLAY", display.c_str());
     qputenv("QT_QPA_PLATFORM", "xcb");
     qunsetenv("QT_SCALE_FACTOR");
+    huegrab::SendWindowUpdatesOverTheConnection(); // as the program does
     QApplication application(argc, argv);
     benchmark::Initialize(&argc, argv);
     benchmark::RunSpecifiedBenchmarks();
