@@ -2,6 +2,7 @@
 
 #include "desktop/x11/x11_damage.h"
 #include "desktop/x11/x11_error_trap.h"
+#include "desktop/x11/x11_event_masks.h"
 #include "desktop/x11/x11_hotkeys.h"
 #include "desktop/x11/x11_key_map.h"
 #include "desktop/x11/x11_resources.h"
@@ -37,6 +38,7 @@ struct X11Desktop::State {
     std::function<void()> watchedWindowDestroyed;
     std::unique_ptr<ScreenReader> screen;
     std::unique_ptr<HotkeyGrabs> hotkeys;
+    std::unique_ptr<EventMasks> masks; // before the window reader, which uses it
     std::unique_ptr<WindowReader> windows;
 
     ~State() {
@@ -93,9 +95,10 @@ std::unique_ptr<X11Desktop> X11Desktop::Open(const char* displayName) {
     state->ReadKeycodes();
     state->screen = std::make_unique<ScreenReader>(dpy, state->root);
     state->hotkeys = std::make_unique<HotkeyGrabs>(dpy);
-    state->windows = std::make_unique<WindowReader>(dpy, state->root);
+    state->masks = std::make_unique<EventMasks>(dpy);
+    state->windows = std::make_unique<WindowReader>(dpy, state->root, *state->masks);
     // Size changes of the root (RandR) arrive as ConfigureNotify.
-    XSelectInput(dpy, state->root, StructureNotifyMask);
+    state->masks->Select(state->root, EventMasks::Part::RootSize, StructureNotifyMask);
     XFlush(dpy);
     return std::unique_ptr<X11Desktop>(new X11Desktop(std::move(state)));
 }
@@ -288,7 +291,11 @@ void X11Desktop::DispatchEvents() {
             if (event.xconfigure.window == state_->root)
                 state_->screen->SetRootSize(event.xconfigure.width, event.xconfigure.height);
             break;
+        case PropertyNotify:
+            state_->windows->NoteEvent(event);
+            break;
         case DestroyNotify:
+            state_->windows->NoteEvent(event);
             if (event.xdestroywindow.window == state_->watchedWindow &&
                 state_->watchedWindowDestroyed) {
                 state_->watchedWindow = None;
@@ -307,22 +314,19 @@ void X11Desktop::DispatchEvents() {
 }
 
 void X11Desktop::WatchWindowDestroyed(WindowHandle window, std::function<void()> destroyed) {
+    if (state_->watchedWindow != None)
+        state_->masks->Select(state_->watchedWindow, EventMasks::Part::DestroyWatch, 0);
     state_->watchedWindow = None;
     state_->watchedWindowDestroyed = nullptr;
     if (window <= 0 || !destroyed)
         return;
-    Display* dpy = state_->display.get();
     const auto xid = static_cast<Window>(window);
-    XErrorTrap trap(dpy);
-    // Event masks are per connection: this adds to what this connection
-    // already selects on the window (the root's ConfigureNotify, say)
-    // without touching the toolkit's own selection.
-    XWindowAttributes attributes{};
-    if (!XGetWindowAttributes(dpy, xid, &attributes) || trap.Failed())
-        return; // gone already, or never a window
-    XSelectInput(dpy, xid, attributes.your_event_mask | StructureNotifyMask);
-    if (trap.Sync() != 0)
+    // What this connection selects on the window for other reasons (its
+    // names, the root's size) stays selected beside it.
+    if (!state_->masks->SelectNow(xid, EventMasks::Part::DestroyWatch, StructureNotifyMask)) {
+        state_->masks->Forget(xid); // gone already, or never a window
         return;
+    }
     state_->watchedWindow = xid;
     state_->watchedWindowDestroyed = std::move(destroyed);
 }

@@ -4,6 +4,7 @@
 #include "desktop/x11/x11_resources.h"
 #include "desktop/x11/x11_text.h"
 
+#include <X11/Xatom.h>
 #include <cstddef>
 #include <deque>
 #include <optional>
@@ -32,8 +33,9 @@ std::optional<std::vector<Window>> ChildrenOf(Display* display, Window window) {
 
 } // namespace
 
-WindowReader::WindowReader(Display* display, Window root)
-    : display_(display), root_(root), wmState_(XInternAtom(display, "WM_STATE", False)),
+WindowReader::WindowReader(Display* display, Window root, EventMasks& masks)
+    : display_(display), root_(root), masks_(masks),
+      wmState_(XInternAtom(display, "WM_STATE", False)),
       netWmName_(XInternAtom(display, "_NET_WM_NAME", False)),
       utf8String_(XInternAtom(display, "UTF8_STRING", False)),
       compoundText_(XInternAtom(display, "COMPOUND_TEXT", False)) {
@@ -199,15 +201,26 @@ WindowReader::Found WindowReader::WindowAndNamesAt(int x, int y, int rootWidth, 
         found.window = WindowAt(x, y, rootWidth, rootHeight);
     else
         found.window = lead_->rootChild == None ? root_ : Descend(lead_->rootChild, 1, x, y);
-    // The names asked ahead serve only if the lookup ended at their window.
-    // A window gone by now answers with errors, which go with the replies.
-    if (lead_ && lead_->names && found.window == lead_->namesOf) {
+    const bool watched = found.window != None && found.window == watched_.window;
+    if (watched && watched_.names) {
+        found.names = *watched_.names;
+        DiscardLead();
+    } else if (watched && lead_ && lead_->names && found.window == lead_->namesOf) {
+        // The names asked ahead serve only if the lookup ended at their
+        // window. A window gone by now answers with errors, which go with
+        // the replies.
         found.names = DecodeNames(CollectNamesAndClass(display_, *lead_->names));
         lead_.reset();
     } else {
         DiscardLead();
+        // Selected before the names are read: a change after the read is
+        // then reported.
+        if (!watched)
+            Watch(found.window);
         found.names = TitleAndClass(found.window);
     }
+    if (found.window != None)
+        watched_.names = found.names;
     lastFound_ = found.window;
     return found;
 }
@@ -215,7 +228,9 @@ WindowReader::Found WindowReader::WindowAndNamesAt(int x, int y, int rootWidth, 
 void WindowReader::AskLeadNames() {
     DiscardLead();
     lead_.emplace();
-    if (lastFound_ != None) {
+    // Only names reported changed are asked for, and only of a watched
+    // window: those of another could change unreported after the read.
+    if (lastFound_ != None && lastFound_ == watched_.window && !watched_.names) {
         lead_->names = AskNamesAndClass(display_, lastFound_, atoms_);
         lead_->namesOf = lastFound_;
     }
@@ -242,6 +257,33 @@ void WindowReader::DiscardLead() {
     if (lead_ && lead_->names)
         DiscardNamesAndClass(display_, *lead_->names);
     lead_.reset();
+}
+
+void WindowReader::Watch(Window window) {
+    // Structure changes bring DestroyNotify: a window id can be given to a
+    // new window once the old one is gone.
+    constexpr long kNamesEvents = PropertyChangeMask | StructureNotifyMask;
+    if (watched_.window != None)
+        masks_.Select(watched_.window, EventMasks::Part::NamesWatch, 0);
+    watched_ = {};
+    if (window == None)
+        return;
+    masks_.Select(window, EventMasks::Part::NamesWatch, kNamesEvents);
+    watched_.window = window;
+}
+
+void WindowReader::NoteEvent(const XEvent& event) {
+    if (event.type == PropertyNotify) {
+        const Atom changed = event.xproperty.atom;
+        if (event.xproperty.window == watched_.window &&
+            (changed == XA_WM_NAME || changed == netWmName_ || changed == XA_WM_CLASS))
+            watched_.names.reset();
+    } else if (event.type == DestroyNotify) {
+        const Window gone = event.xdestroywindow.window;
+        masks_.Forget(gone);
+        if (gone == watched_.window)
+            watched_ = {};
+    }
 }
 
 } // namespace huegrab::x11

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "desktop/x11/x11_event_masks.h"
 #include "desktop/x11/x11_window_walk.h"
 
 #include <X11/Xlib.h>
@@ -14,7 +15,9 @@ namespace huegrab::x11 {
 // of walks, it never ends the program.
 class WindowReader {
 public:
-    WindowReader(Display* display, Window root);
+    // Selections on other clients' windows go through `masks`, which must
+    // outlive the reader.
+    WindowReader(Display* display, Window root, EventMasks& masks);
 
     // The innermost mapped window at a root point; the root itself where no
     // window covers the point, None outside the screen.
@@ -48,10 +51,12 @@ public:
     Names TitleAndClass(Window window) const;
 
     // WindowAt and TitleAndClass of the window found. The window found the
-    // time before is usually found again: its names are asked for together
-    // with the first step of the descent and kept only if the descent ends
-    // there, so that the usual case costs one round trip fewer; otherwise
-    // they are let go unread and the found window's names are read.
+    // time before is usually found again, and its names are usually as they
+    // were: its name changes and its destruction are selected, and until
+    // NoteEvent hears of one its names are not read again. Names the server
+    // reported changed are asked for together with the first step of the
+    // descent and kept only if the descent ends there; otherwise they are
+    // let go unread and the found window's names are read.
     struct Found {
         Window window = None;
         Names names;
@@ -72,6 +77,11 @@ public:
     void SetLead(int x, int y, Window rootChild);
     void DropLead();
 
+    // An event of this connection: a change to the watched window's names,
+    // or a window destroyed. Events the loop has not handed on yet are not
+    // seen, so a change at most one tick old can go unnoticed for a tick.
+    void NoteEvent(const XEvent& event);
+
 private:
     // Lets the lead's names go unread.
     void DiscardLead();
@@ -84,9 +94,13 @@ private:
                             const std::optional<PropertyValue>& wmName) const;
     std::string LegacyName(const PropertyValue& name) const;
     Names DecodeNames(const NamesAndClass& read) const;
+    // Watches `window` (None: none) for name changes and destruction, and
+    // lets the window watched before go; requests only, no wait.
+    void Watch(Window window);
 
     Display* display_;
     Window root_;
+    EventMasks& masks_;
     WalkAtoms atoms_;
     Atom wmState_;
     Atom netWmName_;
@@ -102,6 +116,13 @@ private:
         Window rootChild = None;
     };
     std::optional<Lead> lead_;
+    // The window whose names changes are selected, and its names while no
+    // change was reported.
+    struct Watched {
+        Window window = None;
+        std::optional<Names> names;
+    };
+    Watched watched_;
 };
 
 } // namespace huegrab::x11

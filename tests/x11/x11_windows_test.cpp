@@ -247,9 +247,12 @@ TEST_F(X11Windows, WindowAndNamesAtAnswersAsTheTwoReadsDo) {
     client_->Sync();
 
     testing::internal::CaptureStderr();
+    IdleHookLoop loop;
+    desktop_->AttachEventLoop(loop);
+    ASSERT_TRUE(loop.sleeping);
     // Each case twice: as a lookup alone, and led by a pointer read at the
     // point (the tick's order), where the lookup starts from what the
-    // pointer's answer told.
+    // pointer's answer told. The loop runs between the two, as between ticks.
     const auto expect = [&](ScreenPoint point, const std::string& title, const char* step,
                             bool ledFirst = false) {
         const bool onScreen = point.x < kWidth;
@@ -257,6 +260,7 @@ TEST_F(X11Windows, WindowAndNamesAtAnswersAsTheTwoReadsDo) {
             if (led && !onScreen)
                 continue;
             SCOPED_TRACE(std::string(step) + (led ? ", led by the pointer" : ""));
+            loop.sleeping();
             if (led) {
                 ASSERT_EQ(server_
                               ->Run({"xdotool", "mousemove", std::to_string(point.x),
@@ -305,12 +309,80 @@ TEST_F(X11Windows, WindowAndNamesAtAnswersAsTheTwoReadsDo) {
     expect({x + 25, y + 35}, "", "the pointer elsewhere");
     // A pointer read that no lookup follows (the panel not probing) lets its
     // names go before the loop sleeps, and asks none until a lookup runs.
-    IdleHookLoop loop;
-    desktop_->AttachEventLoop(loop);
-    ASSERT_TRUE(loop.sleeping);
     desktop_->ReadPointerAndKeys({});
     loop.sleeping();
     expect({x + 5, y + 5}, "renamed", "after a lead that went unused", true);
+    EXPECT_EQ(testing::internal::GetCapturedStderr(), "");
+}
+
+// Over the same window the probe keeps the names it read until the server
+// reports a change to them; a window destroyed and its id given to a new
+// window reads as the new one; and the watch for a window's names and the
+// watch for its end each outlast the other.
+TEST_F(X11Windows, WindowAndNamesAtFollowsWhatTheServerReportsBetweenTicks) {
+    testing::internal::CaptureStderr();
+    IdleHookLoop loop;
+    desktop_->AttachEventLoop(loop);
+    ASSERT_TRUE(loop.sleeping);
+    WindowSpec spec = xtest::PlacedRectangle(500, 100, 60, 60);
+    spec.wmName = "before";
+    const XId window = Make(spec);
+    // A tick: the loop hands on what came since the one before, then the lookup.
+    const auto tick = [&](ScreenPoint point) {
+        loop.sleeping();
+        return desktop_->WindowAndNamesAt(point);
+    };
+    const auto expect = [&](const WindowAtPoint& found, XId expected, const std::string& title,
+                            const std::string& className) {
+        EXPECT_EQ(found.window, Handle(expected));
+        EXPECT_EQ(found.names.title, title);
+        EXPECT_EQ(found.names.className, className);
+    };
+    constexpr ScreenPoint kOver{510, 110};
+    expect(tick(kOver), window, "before", "HuegrabTest");
+
+    struct Change {
+        const char* property;
+        const char* type;
+        std::string value;
+        const char* title;
+        const char* className;
+    };
+    const Change changes[] = {
+        {"WM_NAME", "STRING", "renamed", "renamed", "HuegrabTest"},
+        {"_NET_WM_NAME", "UTF8_STRING", "ünï", "ünï", "HuegrabTest"},
+        {"WM_CLASS", "STRING", std::string("a\0Other\0", 8), "ünï", "Other"},
+        {"_HUEGRAB_OTHER", "STRING", "no name", "ünï", "Other"},
+    };
+    for (const Change& change : changes) {
+        SCOPED_TRACE(change.property);
+        client_->SetTextProperty(window, change.property, change.type, change.value);
+        client_->Sync();
+        expect(tick(kOver), window, change.title, change.className);
+    }
+
+    client_->DestroyWindow(window);
+    client_->ReuseIdForNextWindow(window);
+    spec.wmName = "after";
+    spec.className = "Reused";
+    ASSERT_EQ(Make(spec), window);
+    expect(tick(kOver), window, "after", "Reused");
+
+    bool gone = false;
+    desktop_->WatchWindowDestroyed(Handle(window), [&] { gone = true; });
+    expect(tick({5, 5}), client_->Root(), "", "");
+    client_->DestroyWindow(window);
+    loop.sleeping();
+    EXPECT_TRUE(gone) << "the names watch let go of the window, and took the end's watch along";
+
+    spec.wmName = "kept";
+    const XId second = Make(spec);
+    desktop_->WatchWindowDestroyed(Handle(second), [] {});
+    expect(tick(kOver), second, "kept", "Reused");
+    desktop_->WatchWindowDestroyed(0, nullptr);
+    client_->SetTextProperty(second, "WM_NAME", "STRING", "still followed");
+    client_->Sync();
+    expect(tick(kOver), second, "still followed", "Reused");
     EXPECT_EQ(testing::internal::GetCapturedStderr(), "");
 }
 

@@ -90,6 +90,27 @@ std::vector<XId> TestClient::CreateWindows(const std::vector<WindowSpec>& specs)
     return windows;
 }
 
+namespace {
+
+// Xlib hands out ids through a hook of the display; this one gives the id
+// set aside once, then puts the usual hook back.
+XID idToReuse = None;
+XID (*usualIdHook)(Display*) = nullptr;
+
+XID ReusedId(Display* display) {
+    reinterpret_cast<_XPrivDisplay>(display)->resource_alloc = usualIdHook;
+    return idToReuse;
+}
+
+} // namespace
+
+void TestClient::ReuseIdForNextWindow(XId id) {
+    auto* display = reinterpret_cast<_XPrivDisplay>(Connection());
+    idToReuse = id;
+    usualIdHook = display->resource_alloc;
+    display->resource_alloc = ReusedId;
+}
+
 XId TestClient::CreateUnmapped(const WindowSpec& spec) {
     Display* display = Connection();
     XSetWindowAttributes attributes{};

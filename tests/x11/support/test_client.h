@@ -76,6 +76,9 @@ public:
     void DestroyWindow(XId window);
     // Destroys without waiting (for races).
     void DestroyWindowAsync(XId window);
+    // The next window made gets `id`, one of this client's own, destroyed:
+    // a client that has used up its ids is given freed ones back.
+    void ReuseIdForNextWindow(XId id);
     void RaiseWindow(XId window);
     void SetTextProperty(XId window, const std::string& property, const std::string& type,
                          const std::string& bytes);

@@ -1,0 +1,46 @@
+#include "desktop/x11/x11_event_masks.h"
+
+#include <X11/Xlib-xcb.h>
+#include <cstdint>
+#include <cstdlib>
+
+namespace huegrab::x11 {
+
+std::optional<xcb_void_cookie_t> EventMasks::Send(Window window, Part part, long mask) {
+    auto found = masks_.find(window);
+    if (found == masks_.end()) {
+        if (mask == 0)
+            return std::nullopt;
+        found = masks_.emplace(window, PartMasks{}).first;
+    }
+    long& own = found->second[static_cast<std::size_t>(part)];
+    if (own == mask)
+        return std::nullopt;
+    own = mask;
+    long all = 0;
+    for (const long each : found->second)
+        all |= each;
+    if (all == 0)
+        masks_.erase(found);
+    // Checked, so that an error comes to this request's cookie rather than
+    // to Xlib's error handler long after any trap has ended.
+    const auto value = static_cast<std::uint32_t>(all);
+    return xcb_change_window_attributes_checked(
+        XGetXCBConnection(display_), static_cast<xcb_window_t>(window), XCB_CW_EVENT_MASK, &value);
+}
+
+void EventMasks::Select(Window window, Part part, long mask) {
+    if (const auto sent = Send(window, part, mask))
+        xcb_discard_reply(XGetXCBConnection(display_), sent->sequence);
+}
+
+bool EventMasks::SelectNow(Window window, Part part, long mask) {
+    const auto sent = Send(window, part, mask);
+    if (!sent)
+        return true;
+    xcb_generic_error_t* error = xcb_request_check(XGetXCBConnection(display_), *sent);
+    std::free(error);
+    return error == nullptr;
+}
+
+} // namespace huegrab::x11

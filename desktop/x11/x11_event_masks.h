@@ -1,0 +1,38 @@
+#pragma once
+
+#include <X11/Xlib.h>
+#include <array>
+#include <cstddef>
+#include <map>
+#include <optional>
+#include <xcb/xcb.h>
+
+namespace huegrab::x11 {
+
+// The events this connection selects on windows, kept apart by what wants
+// them: the server keeps one mask per window and connection, so one part
+// letting a window go must not take away what another part still selects.
+class EventMasks {
+public:
+    enum class Part : std::size_t { RootSize, DestroyWatch, NamesWatch, kCount };
+
+    explicit EventMasks(Display* display) : display_(display) {}
+
+    // Sets what `part` selects on `window` (0: nothing) and gives the server
+    // the union of all parts. The error of a window gone is dropped.
+    void Select(Window window, Part part, long mask);
+    // The same, waiting for the server: false when the window is gone.
+    bool SelectNow(Window window, Part part, long mask);
+    // The window was destroyed: its selections went with it.
+    void Forget(Window window) { masks_.erase(window); }
+
+private:
+    using PartMasks = std::array<long, static_cast<std::size_t>(Part::kCount)>;
+    // The request that gives the server the new union; none when it stays.
+    std::optional<xcb_void_cookie_t> Send(Window window, Part part, long mask);
+
+    Display* display_;
+    std::map<Window, PartMasks> masks_;
+};
+
+} // namespace huegrab::x11
