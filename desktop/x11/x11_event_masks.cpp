@@ -35,10 +35,13 @@ void EventMasks::Select(Window window, Part part, long mask) {
 }
 
 bool EventMasks::SelectNow(Window window, Part part, long mask) {
-    const auto sent = Send(window, part, mask);
-    if (!sent)
+    return Made(Send(window, part, mask));
+}
+
+bool EventMasks::Made(const std::optional<xcb_void_cookie_t>& asked) {
+    if (!asked)
         return true;
-    xcb_generic_error_t* error = xcb_request_check(XGetXCBConnection(display_), *sent);
+    xcb_generic_error_t* error = xcb_request_check(XGetXCBConnection(display_), *asked);
     std::free(error);
     return error == nullptr;
 }

@@ -23,6 +23,13 @@ public:
     void Select(Window window, Part part, long mask);
     // The same, waiting for the server: false when the window is gone.
     bool SelectNow(Window window, Part part, long mask);
+    // SelectNow in two halves, so that the answer can come with the reply
+    // of a request sent after it: AskSelect sends, Made takes the answer
+    // (true when nothing had to be sent).
+    std::optional<xcb_void_cookie_t> AskSelect(Window window, Part part, long mask) {
+        return Send(window, part, mask);
+    }
+    bool Made(const std::optional<xcb_void_cookie_t>& asked);
     // The window was destroyed: its selections went with it.
     void Forget(Window window) { masks_.erase(window); }
 

@@ -215,11 +215,19 @@ WindowReader::Found WindowReader::WindowAndNamesAt(int x, int y, int rootWidth, 
         DiscardLead();
         // Selected before the names are read: a change after the read is
         // then reported.
+        std::optional<xcb_void_cookie_t> selected;
         if (!watched)
-            Watch(found.window);
+            selected = Watch(found.window);
         found.names = TitleAndClass(found.window);
+        // The names' replies brought the selection's answer along. A window
+        // gone before it was selected reports nothing, not even its end: a
+        // window given its id later must not inherit these names.
+        if (!masks_.Made(selected)) {
+            masks_.Forget(found.window);
+            watched_ = {};
+        }
     }
-    if (found.window != None)
+    if (found.window != None && found.window == watched_.window)
         watched_.names = found.names;
     lastFound_ = found.window;
     return found;
@@ -259,7 +267,7 @@ void WindowReader::DiscardLead() {
     lead_.reset();
 }
 
-void WindowReader::Watch(Window window) {
+std::optional<xcb_void_cookie_t> WindowReader::Watch(Window window) {
     // Structure changes bring DestroyNotify: a window id can be given to a
     // new window once the old one is gone.
     constexpr long kNamesEvents = PropertyChangeMask | StructureNotifyMask;
@@ -267,9 +275,9 @@ void WindowReader::Watch(Window window) {
         masks_.Select(watched_.window, EventMasks::Part::NamesWatch, 0);
     watched_ = {};
     if (window == None)
-        return;
-    masks_.Select(window, EventMasks::Part::NamesWatch, kNamesEvents);
+        return std::nullopt;
     watched_.window = window;
+    return masks_.AskSelect(window, EventMasks::Part::NamesWatch, kNamesEvents);
 }
 
 void WindowReader::NoteEvent(const XEvent& event) {

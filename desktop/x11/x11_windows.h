@@ -95,8 +95,9 @@ private:
     std::string LegacyName(const PropertyValue& name) const;
     Names DecodeNames(const NamesAndClass& read) const;
     // Watches `window` (None: none) for name changes and destruction, and
-    // lets the window watched before go; requests only, no wait.
-    void Watch(Window window);
+    // lets the window watched before go; requests only, no wait. The
+    // selection's answer is for EventMasks::Made.
+    std::optional<xcb_void_cookie_t> Watch(Window window);
 
     Display* display_;
     Window root_;

@@ -386,6 +386,38 @@ TEST_F(X11Windows, WindowAndNamesAtFollowsWhatTheServerReportsBetweenTicks) {
     EXPECT_EQ(testing::internal::GetCapturedStderr(), "");
 }
 
+// A window gone between the pointer's answer and the lookup is still found
+// (the descent starts at it), but too late to be watched: a window given its
+// id afterwards reads as itself, and its changes are followed.
+TEST_F(X11Windows, WindowAndNamesAtWatchesAnewAWindowGoneBeforeItsWatch) {
+    testing::internal::CaptureStderr();
+    IdleHookLoop loop;
+    desktop_->AttachEventLoop(loop);
+    ASSERT_TRUE(loop.sleeping);
+    WindowSpec spec = xtest::PlacedRectangle(500, 100, 60, 60);
+    spec.wmName = "doomed";
+    const XId window = Make(spec);
+    constexpr ScreenPoint kOver{510, 110};
+    ASSERT_EQ(server_->Run({"xdotool", "mousemove", "510", "110"}).exitCode, 0);
+    loop.sleeping();
+    ASSERT_EQ(desktop_->ReadPointerAndKeys({}).position, kOver);
+    client_->DestroyWindow(window);
+    EXPECT_EQ(desktop_->WindowAndNamesAt(kOver).names.title, "");
+
+    client_->ReuseIdForNextWindow(window);
+    spec.wmName = "reborn";
+    ASSERT_EQ(Make(spec), window);
+    loop.sleeping();
+    const WindowAtPoint found = desktop_->WindowAndNamesAt(kOver);
+    EXPECT_EQ(found.window, Handle(window));
+    EXPECT_EQ(found.names.title, "reborn");
+    client_->SetTextProperty(window, "WM_NAME", "STRING", "renamed");
+    client_->Sync();
+    loop.sleeping();
+    EXPECT_EQ(desktop_->WindowAndNamesAt(kOver).names.title, "renamed");
+    EXPECT_EQ(testing::internal::GetCapturedStderr(), "");
+}
+
 TEST_F(X11Windows, WindowFromPointOffTheWindowsGivesTheRootOrNothing) {
     const WindowHandle root = Handle(client_->Root());
     EXPECT_EQ(desktop_->WindowFromPoint({kWidth - 1, kHeight - 1}), root);
