@@ -42,9 +42,24 @@ void UseTheDisplayOfTheCommandLine(int argc, char** argv) {
     }
 }
 
+namespace {
+
+// QT_XCB_NO_MITSHM was set here, not by the user.
+bool noMitShmSetHere = false;
+
+} // namespace
+
 void SendWindowUpdatesOverTheConnection() {
-    if (!qEnvironmentVariableIsSet("QT_XCB_NO_MITSHM"))
+    if (!qEnvironmentVariableIsSet("QT_XCB_NO_MITSHM")) {
         qputenv("QT_XCB_NO_MITSHM", QByteArrayLiteral("1"));
+        noMitShmSetHere = true;
+    }
+}
+
+void LeaveWindowUpdatesToStartedPrograms() {
+    if (noMitShmSetHere)
+        qunsetenv("QT_XCB_NO_MITSHM");
+    noMitShmSetHere = false;
 }
 
 void NoteWaylandLimits(QWidget& statusLamp) {

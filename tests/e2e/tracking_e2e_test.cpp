@@ -2,6 +2,7 @@
 #include "tests/x11/support/test_client.h"
 #include "tests/x11/support/x_connection.h"
 
+#include <cstdlib>
 #include <filesystem>
 #include <fstream>
 #include <gtest/gtest.h>
@@ -35,6 +36,38 @@ TEST(TrackingEndToEnd, StartStopCheckBoxMakesTheSwatchFollowThePointer) {
     std::this_thread::sleep_for(std::chrono::milliseconds(400));
     EXPECT_EQ(huegrab.ScreenColour(huegrab.Inside("得颜色")), kept);
     EXPECT_NE(kept, "#FFFFFF");
+}
+
+// Shared memory is turned off for the program's own window only: a program
+// it starts (the mail program behind the contact line) gets the environment
+// the user gave it, and so its own window's updates as that program likes.
+TEST(TrackingEndToEnd, ProgramsItStartsGetTheUsersSharedMemorySetting) {
+    if (std::getenv("QT_XCB_NO_MITSHM") != nullptr)
+        GTEST_SKIP() << "QT_XCB_NO_MITSHM is set for the tests: the program keeps it";
+    RunningHuegrab huegrab;
+    // Qt hands a mailto: link to xdg-open found on the PATH: this one
+    // notes the environment it was started with.
+    const std::filesystem::path bin = huegrab.Folder() / "bin";
+    const std::filesystem::path noted = huegrab.Folder() / "xdg-open.env";
+    std::filesystem::create_directories(bin);
+    {
+        std::ofstream script(bin / "xdg-open");
+        script << "#!/bin/sh\nenv > '" << noted.string() << ".part' && mv '" << noted.string()
+               << ".part' '" << noted.string() << "'\n";
+    }
+    std::filesystem::permissions(bin / "xdg-open", std::filesystem::perms::owner_all);
+    const char* path = std::getenv("PATH");
+    huegrab.SetEnvironment("PATH", bin.string() + ":" + (path ? path : "/usr/bin:/bin"));
+    ASSERT_TRUE(huegrab.Start());
+
+    huegrab.Click("Label7");
+    ASSERT_TRUE(xtest::WaitUntil([&] { return std::filesystem::exists(noted); }))
+        << "the contact line started no xdg-open";
+    std::ifstream in(noted);
+    const std::string environment{std::istreambuf_iterator<char>(in),
+                                  std::istreambuf_iterator<char>()};
+    EXPECT_NE(environment.find("DISPLAY="), std::string::npos) << environment;
+    EXPECT_EQ(environment.find("QT_XCB_NO_MITSHM"), std::string::npos) << environment;
 }
 
 TEST(TrackingEndToEnd, TheFramedWindowComesUpCentred) {
