@@ -418,6 +418,19 @@ TEST_F(X11Windows, WindowAndNamesAtWatchesAnewAWindowGoneBeforeItsWatch) {
     EXPECT_EQ(testing::internal::GetCapturedStderr(), "");
 }
 
+// The selections of the backend's connection, on a server where no window
+// manager selects anything of its own.
+class X11EventMasks : public X11ServerTest<320, 240> {};
+
+// A selection reaches the server without waiting for the backend's next
+// round trip: the root's size changes are followed from the moment the
+// desktop is open, whatever it is asked first.
+TEST_F(X11EventMasks, TheRootsSizeChangesAreSelectedOnceTheDesktopIsOpen) {
+    const auto selected = client_->AllEventMasks(client_->Root());
+    ASSERT_TRUE(selected);
+    EXPECT_NE(*selected & StructureNotifyMask, 0);
+}
+
 TEST_F(X11Windows, WindowFromPointOffTheWindowsGivesTheRootOrNothing) {
     const WindowHandle root = Handle(client_->Root());
     EXPECT_EQ(desktop_->WindowFromPoint({kWidth - 1, kHeight - 1}), root);

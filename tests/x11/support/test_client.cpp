@@ -252,6 +252,16 @@ XId TestClient::CreatePixmap() {
     return pixmap;
 }
 
+std::optional<long> TestClient::AllEventMasks(XId window) {
+    XWindowAttributes attributes{};
+    Status got = 0;
+    const int error = WithErrorsCaught(
+        Connection(), [&] { got = XGetWindowAttributes(Connection(), window, &attributes); });
+    if (error != 0 || got == 0)
+        return std::nullopt;
+    return attributes.all_event_masks;
+}
+
 std::optional<std::pair<int, int>> TestClient::RootPosition(XId window) {
     int x = 0;
     int y = 0;

@@ -96,6 +96,9 @@ public:
 
     // Root coordinates of the window's top-left inside pixel.
     std::optional<std::pair<int, int>> RootPosition(XId window);
+    // The events all clients together select on a window, as the server
+    // knows them; nullopt when the window is gone.
+    std::optional<long> AllEventMasks(XId window);
     XId Parent(XId window);
     // Children bottom-most first.
     std::vector<XId> Children(XId window);
