@@ -4,6 +4,9 @@
 #include <QString>
 #include <QWidget>
 #include <cstdio>
+#include <optional>
+#include <utility>
+#include <vector>
 
 namespace huegrab {
 
@@ -16,6 +19,18 @@ constexpr char kNoteForTerminal[] =
 constexpr char kNoteForTooltip[] =
     "Wayland 会话：原生 Wayland 程序的窗口读作黑色；Alt+~ 仅在 X11 窗口有焦点时有效。";
 
+// Settings made for Qt alone, each with what the user had (nullopt: not
+// set), to be put back once Qt has read them.
+std::vector<std::pair<const char*, std::optional<QByteArray>>> setForQtAlone;
+
+void SetForQtAlone(const char* name, const QByteArray& value) {
+    std::optional<QByteArray> before;
+    if (qEnvironmentVariableIsSet(name))
+        before = qgetenv(name);
+    setForQtAlone.emplace_back(name, std::move(before));
+    qputenv(name, value);
+}
+
 bool IsWaylandSession() {
     return !qEnvironmentVariableIsEmpty("WAYLAND_DISPLAY") ||
            qgetenv("XDG_SESSION_TYPE") == QByteArrayLiteral("wayland");
@@ -26,7 +41,7 @@ bool IsWaylandSession() {
 bool UseX11OnWayland() {
     if (!IsWaylandSession())
         return false;
-    qputenv("QT_QPA_PLATFORM", QByteArrayLiteral("xcb"));
+    SetForQtAlone("QT_QPA_PLATFORM", QByteArrayLiteral("xcb"));
     return true;
 }
 
@@ -42,24 +57,19 @@ void UseTheDisplayOfTheCommandLine(int argc, char** argv) {
     }
 }
 
-namespace {
-
-// QT_XCB_NO_MITSHM was set here, not by the user.
-bool noMitShmSetHere = false;
-
-} // namespace
-
 void SendWindowUpdatesOverTheConnection() {
-    if (!qEnvironmentVariableIsSet("QT_XCB_NO_MITSHM")) {
-        qputenv("QT_XCB_NO_MITSHM", QByteArrayLiteral("1"));
-        noMitShmSetHere = true;
-    }
+    if (!qEnvironmentVariableIsSet("QT_XCB_NO_MITSHM"))
+        SetForQtAlone("QT_XCB_NO_MITSHM", QByteArrayLiteral("1"));
 }
 
-void LeaveWindowUpdatesToStartedPrograms() {
-    if (noMitShmSetHere)
-        qunsetenv("QT_XCB_NO_MITSHM");
-    noMitShmSetHere = false;
+void GiveStartedProgramsTheUsersEnvironment() {
+    for (auto it = setForQtAlone.rbegin(); it != setForQtAlone.rend(); ++it) {
+        if (it->second)
+            qputenv(it->first, *it->second);
+        else
+            qunsetenv(it->first);
+    }
+    setForQtAlone.clear();
 }
 
 void NoteWaylandLimits(QWidget& statusLamp) {

@@ -21,10 +21,12 @@ void UseTheDisplayOfTheCommandLine(int argc, char** argv);
 // changes cost less sent over the connection. Call before QApplication
 // exists; a QT_XCB_NO_MITSHM the user set is left as it is.
 void SendWindowUpdatesOverTheConnection();
-// Qt reads the setting once, when QApplication connects: call after that,
-// so that the programs this one starts (the mail program, a browser) do
-// not inherit it and send their own, bigger repaints the slow way.
-void LeaveWindowUpdatesToStartedPrograms();
+// Puts back what UseX11OnWayland and SendWindowUpdatesOverTheConnection
+// set for Qt alone: Qt reads those
+// settings once, when QApplication starts, and the programs this one starts
+// (the mail program, a browser) must get the user's own - their platform,
+// their way of sending bigger repaints. Call once QApplication exists.
+void GiveStartedProgramsTheUsersEnvironment();
 
 // What works less on a Wayland session, said once on stderr and in the
 // tooltip of the status lamp.

@@ -29,7 +29,7 @@ int main(int argc, char* argv[]) {
 
     QApplication application(argc, argv);
     QApplication::setApplicationName("huegrab");
-    LeaveWindowUpdatesToStartedPrograms();
+    GiveStartedProgramsTheUsersEnvironment();
 
     QtShell shell;
     Form1 form(shell);
