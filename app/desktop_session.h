@@ -21,11 +21,10 @@ void UseTheDisplayOfTheCommandLine(int argc, char** argv);
 // changes cost less sent over the connection. Call before QApplication
 // exists; a QT_XCB_NO_MITSHM the user set is left as it is.
 void SendWindowUpdatesOverTheConnection();
-// Puts back what UseX11OnWayland and SendWindowUpdatesOverTheConnection
-// set for Qt alone: Qt reads those
-// settings once, when QApplication starts, and the programs this one starts
-// (the mail program, a browser) must get the user's own - their platform,
-// their way of sending bigger repaints. Call once QApplication exists.
+// Puts back what UseX11OnWayland and SendWindowUpdatesOverTheConnection set
+// for Qt alone. Qt reads them once, when QApplication starts; the programs
+// this one starts (the mail program, a browser) get the user's own values.
+// Call once QApplication exists.
 void GiveStartedProgramsTheUsersEnvironment();
 
 // What works less on a Wayland session, said once on stderr and in the

@@ -323,10 +323,9 @@ void X11Desktop::WatchWindowDestroyed(WindowHandle window, std::function<void()>
     const auto xid = static_cast<Window>(window);
     // What this connection selects on the window for other reasons (its
     // names, the root's size) stays selected beside it.
-    if (!state_->masks->SelectNow(xid, EventMasks::Part::DestroyWatch, StructureNotifyMask)) {
-        state_->masks->Forget(xid); // gone already, or never a window
-        return;
-    }
+    EventMasks& masks = *state_->masks;
+    if (!masks.Made(xid, masks.AskSelect(xid, EventMasks::Part::DestroyWatch, StructureNotifyMask)))
+        return; // gone already, or never a window
     state_->watchedWindow = xid;
     state_->watchedWindowDestroyed = std::move(destroyed);
 }

@@ -6,7 +6,7 @@
 
 namespace huegrab::x11 {
 
-std::optional<xcb_void_cookie_t> EventMasks::Send(Window window, Part part, long mask) {
+std::optional<xcb_void_cookie_t> EventMasks::AskSelect(Window window, Part part, long mask) {
     auto found = masks_.find(window);
     if (found == masks_.end()) {
         if (mask == 0)
@@ -30,19 +30,17 @@ std::optional<xcb_void_cookie_t> EventMasks::Send(Window window, Part part, long
 }
 
 void EventMasks::Select(Window window, Part part, long mask) {
-    if (const auto sent = Send(window, part, mask))
+    if (const auto sent = AskSelect(window, part, mask))
         xcb_discard_reply(XGetXCBConnection(display_), sent->sequence);
 }
 
-bool EventMasks::SelectNow(Window window, Part part, long mask) {
-    return Made(Send(window, part, mask));
-}
-
-bool EventMasks::Made(const std::optional<xcb_void_cookie_t>& asked) {
+bool EventMasks::Made(Window window, const std::optional<xcb_void_cookie_t>& asked) {
     if (!asked)
         return true;
     xcb_generic_error_t* error = xcb_request_check(XGetXCBConnection(display_), *asked);
     std::free(error);
+    if (error != nullptr)
+        Forget(window);
     return error == nullptr;
 }
 

@@ -21,22 +21,17 @@ public:
     // Sets what `part` selects on `window` (0: nothing) and gives the server
     // the union of all parts. The error of a window gone is dropped.
     void Select(Window window, Part part, long mask);
-    // The same, waiting for the server: false when the window is gone.
-    bool SelectNow(Window window, Part part, long mask);
-    // SelectNow in two halves, so that the answer can come with the reply
-    // of a request sent after it: AskSelect sends, Made takes the answer
-    // (true when nothing had to be sent).
-    std::optional<xcb_void_cookie_t> AskSelect(Window window, Part part, long mask) {
-        return Send(window, part, mask);
-    }
-    bool Made(const std::optional<xcb_void_cookie_t>& asked);
+    // The same in two halves, so that the answer can come with the reply of
+    // a request sent after it: AskSelect sends (nothing when the union stays
+    // as it was), Made takes the answer. A window gone refuses the
+    // selection: Made then forgets it and says false.
+    std::optional<xcb_void_cookie_t> AskSelect(Window window, Part part, long mask);
+    bool Made(Window window, const std::optional<xcb_void_cookie_t>& asked);
     // The window was destroyed: its selections went with it.
     void Forget(Window window) { masks_.erase(window); }
 
 private:
     using PartMasks = std::array<long, static_cast<std::size_t>(Part::kCount)>;
-    // The request that gives the server the new union; none when it stays.
-    std::optional<xcb_void_cookie_t> Send(Window window, Part part, long mask);
 
     Display* display_;
     std::map<Window, PartMasks> masks_;

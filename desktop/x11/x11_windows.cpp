@@ -201,11 +201,14 @@ WindowReader::Found WindowReader::WindowAndNamesAt(int x, int y, int rootWidth, 
         found.window = WindowAt(x, y, rootWidth, rootHeight);
     else
         found.window = lead_->rootChild == None ? root_ : Descend(lead_->rootChild, 1, x, y);
+    lastFound_ = found.window;
     const bool watched = found.window != None && found.window == watched_.window;
     if (watched && watched_.names) {
         found.names = *watched_.names;
         DiscardLead();
-    } else if (watched && lead_ && lead_->names && found.window == lead_->namesOf) {
+        return found;
+    }
+    if (watched && lead_ && lead_->names && found.window == lead_->namesOf) {
         // The names asked ahead serve only if the lookup ended at their
         // window. A window gone by now answers with errors, which go with
         // the replies.
@@ -222,14 +225,11 @@ WindowReader::Found WindowReader::WindowAndNamesAt(int x, int y, int rootWidth, 
         // The names' replies brought the selection's answer along. A window
         // gone before it was selected reports nothing, not even its end: a
         // window given its id later must not inherit these names.
-        if (!masks_.Made(selected)) {
-            masks_.Forget(found.window);
+        if (!masks_.Made(found.window, selected))
             watched_ = {};
-        }
     }
     if (found.window != None && found.window == watched_.window)
         watched_.names = found.names;
-    lastFound_ = found.window;
     return found;
 }
 
