@@ -1,4 +1,5 @@
 #include "tests/e2e/running_huegrab.h"
+#include "tests/x11/support/x_connection.h"
 
 #include <csignal>
 #include <filesystem>
@@ -25,9 +26,11 @@ TEST(ColourSlotsEndToEnd, PickSurvivesCloseAndRestart) {
     PickColourAt(huegrab, 3, 700, "#00FF00");
 
     huegrab.Click("色块", 2); // slot "3": the pick goes to P0
-    const std::string afterClick = huegrab.ConfigText();
-    EXPECT_EQ(afterClick, "[P0]\r\nX=3\r\nY=700\r\nC=65280\r\nR=0\r\nG=255\r\nB=0\r\n"
-                          "H=80\r\nS=240\r\nL=120\r\n");
+    // The save follows the click; a slow build (a sanitizer's) takes a while.
+    const std::string afterClick = "[P0]\r\nX=3\r\nY=700\r\nC=65280\r\nR=0\r\nG=255\r\nB=0\r\n"
+                                   "H=80\r\nS=240\r\nL=120\r\n";
+    EXPECT_TRUE(xtest::WaitUntil([&] { return huegrab.ConfigText() == afterClick; }))
+        << huegrab.ConfigText();
 
     // The window manager's close (Alt+F4 in openbox) runs the shutdown.
     huegrab.Click("Label9");
