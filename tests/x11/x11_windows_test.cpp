@@ -317,9 +317,9 @@ TEST_F(X11Windows, WindowAndNamesAtAnswersAsTheTwoReadsDo) {
 
 // Over the same window the probe keeps the names it read until the server
 // reports a change to them; a window destroyed (before the lookup, or even
-// before its watch) and its id given to a new window reads as the new one;
-// and the watch for a window's names and the watch for its end each outlast
-// the other.
+// before its watch) and its id given to a new window reads as the new one,
+// whose changes are followed; and the watch for a window's names and the
+// watch for its end each outlast the other.
 TEST_F(X11Windows, WindowAndNamesAtFollowsWhatTheServerReportsBetweenTicks) {
     testing::internal::CaptureStderr();
     IdleHookLoop loop;
@@ -367,6 +367,9 @@ TEST_F(X11Windows, WindowAndNamesAtFollowsWhatTheServerReportsBetweenTicks) {
     spec.className = "Reused";
     ASSERT_EQ(Make(spec), window);
     expect(tick(kOver), window, "after", "Reused");
+    client_->SetTextProperty(window, "WM_NAME", "STRING", "after, renamed");
+    client_->Sync();
+    expect(tick(kOver), window, "after, renamed", "Reused");
 
     bool gone = false;
     desktop_->WatchWindowDestroyed(Handle(window), [&] { gone = true; });
