@@ -295,6 +295,8 @@ void X11Desktop::DispatchEvents() {
             state_->windows->NoteEvent(event);
             break;
         case DestroyNotify:
+            // A window's selections end with it.
+            state_->masks->Forget(event.xdestroywindow.window);
             state_->windows->NoteEvent(event);
             if (event.xdestroywindow.window == state_->watchedWindow &&
                 state_->watchedWindowDestroyed) {

@@ -287,9 +287,7 @@ void WindowReader::NoteEvent(const XEvent& event) {
             (changed == XA_WM_NAME || changed == netWmName_ || changed == XA_WM_CLASS))
             watched_.names.reset();
     } else if (event.type == DestroyNotify) {
-        const Window gone = event.xdestroywindow.window;
-        masks_.Forget(gone);
-        if (gone == watched_.window)
+        if (event.xdestroywindow.window == watched_.window)
             watched_ = {};
     }
 }
