@@ -361,15 +361,19 @@ TEST_F(X11Windows, WindowAndNamesAtFollowsWhatTheServerReportsBetweenTicks) {
         expect(tick(kOver), window, change.title, change.className);
     }
 
-    client_->DestroyWindow(window);
-    client_->ReuseIdForNextWindow(window);
-    spec.wmName = "after";
+    // A new window given a destroyed one's id reads as itself, renames and all.
     spec.className = "Reused";
-    ASSERT_EQ(Make(spec), window);
-    expect(tick(kOver), window, "after", "Reused");
-    client_->SetTextProperty(window, "WM_NAME", "STRING", "after, renamed");
-    client_->Sync();
-    expect(tick(kOver), window, "after, renamed", "Reused");
+    const auto reuse = [&](XId id, const std::string& title) {
+        client_->ReuseIdForNextWindow(id);
+        spec.wmName = title;
+        ASSERT_EQ(Make(spec), id);
+        expect(tick(kOver), id, title, "Reused");
+        client_->SetTextProperty(id, "WM_NAME", "STRING", title + ", renamed");
+        client_->Sync();
+        expect(tick(kOver), id, title + ", renamed", "Reused");
+    };
+    client_->DestroyWindow(window);
+    reuse(window, "after");
 
     bool gone = false;
     desktop_->WatchWindowDestroyed(Handle(window), [&] { gone = true; });
@@ -396,13 +400,7 @@ TEST_F(X11Windows, WindowAndNamesAtFollowsWhatTheServerReportsBetweenTicks) {
     ASSERT_EQ(desktop_->ReadPointerAndKeys({}).position, kOver);
     client_->DestroyWindow(second);
     expect(desktop_->WindowAndNamesAt(kOver), second, "", "");
-    client_->ReuseIdForNextWindow(second);
-    spec.wmName = "reborn";
-    ASSERT_EQ(Make(spec), second);
-    expect(tick(kOver), second, "reborn", "Reused");
-    client_->SetTextProperty(second, "WM_NAME", "STRING", "renamed");
-    client_->Sync();
-    expect(tick(kOver), second, "renamed", "Reused");
+    reuse(second, "reborn");
     EXPECT_EQ(testing::internal::GetCapturedStderr(), "");
 }
 
