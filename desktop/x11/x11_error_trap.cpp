@@ -1,5 +1,7 @@
 #include "desktop/x11/x11_error_trap.h"
 
+#include "desktop/x11/x11_serial.h"
+
 #include <algorithm>
 #include <cstdio>
 #include <cstdlib>
@@ -36,9 +38,9 @@ int ReportLostConnection(Display* display) {
 
 int RecordError(Display* display, XErrorEvent* event) {
     for (XErrorTrap* trap = innermostTrap; trap; trap = trap->outer_) {
-        if (trap->display_ == display && event->serial >= trap->firstSerial_) {
-            if (trap->errorCode_ == 0)
-                trap->errorCode_ = event->error_code;
+        if (trap->display_ == display && SerialAtOrAfter(event->serial, trap->firstSerial_)) {
+            if (!trap->firstError_)
+                trap->firstError_ = *event;
             return 0;
         }
     }
@@ -93,7 +95,7 @@ XErrorTrap::~XErrorTrap() {
 
 int XErrorTrap::Sync() {
     XSync(display_, False);
-    return errorCode_;
+    return ErrorCode();
 }
 
 } // namespace huegrab::x11

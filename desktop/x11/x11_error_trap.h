@@ -1,6 +1,7 @@
 #pragma once
 
 #include <X11/Xlib.h>
+#include <optional>
 
 namespace huegrab::x11 {
 
@@ -25,9 +26,10 @@ void SetLostConnectionExit(const char* program, int status);
 void RegisterOwnDisplay(Display* display);
 void UnregisterOwnDisplay(Display* display);
 
-// Collects the errors of the requests made while it lives. Requests that
-// wait for a reply report their error before they return; for the others
-// call Sync().
+// Collects the errors of the requests made while it lives and keeps the
+// first one whole, so that a caller can tell which request failed. Requests
+// that wait for a reply report their error before they return; for the
+// others call Sync().
 class XErrorTrap {
 public:
     explicit XErrorTrap(Display* display);
@@ -39,15 +41,18 @@ public:
     // returns the first error code of the trap (0 when there was none).
     int Sync();
     // The first error code seen so far, without a round trip.
-    int ErrorCode() const { return errorCode_; }
-    bool Failed() const { return errorCode_ != 0; }
+    int ErrorCode() const { return firstError_ ? firstError_->error_code : 0; }
+    bool Failed() const { return firstError_.has_value(); }
+    // The first error seen so far as the server reported it: its code, the
+    // failed request's major and minor opcode, serial and resource id.
+    const std::optional<XErrorEvent>& FirstError() const { return firstError_; }
 
 private:
     friend int RecordError(Display* display, XErrorEvent* event);
 
     Display* display_;
     unsigned long firstSerial_;
-    int errorCode_ = 0;
+    std::optional<XErrorEvent> firstError_;
     XErrorTrap* outer_;
 };
 
