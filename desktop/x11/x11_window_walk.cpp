@@ -179,6 +179,124 @@ void SearchClients(xcb_connection_t* connection, const WalkAtoms& atoms,
     }
 }
 
+// Round 1: the root's children, topmost first, and the clients the window
+// manager lists. nullopt when the root cannot be read.
+struct RootLevel {
+    std::vector<Window> frames;
+    std::vector<Window> listed;
+};
+
+std::optional<RootLevel> ReadRootLevel(xcb_connection_t* connection, Window root,
+                                       const WalkAtoms& atoms) {
+    const auto rootTreeCookie = xcb_query_tree(connection, static_cast<xcb_window_t>(root));
+    const auto clientListCookie = xcb_get_property(connection, 0, static_cast<xcb_window_t>(root),
+                                                   static_cast<xcb_atom_t>(atoms.netClientList),
+                                                   XCB_ATOM_WINDOW, 0, kClientListUnits);
+    const auto rootTree = CollectTree(connection, rootTreeCookie);
+    const auto clientList = CollectProperty(connection, clientListCookie);
+    if (!rootTree)
+        return std::nullopt;
+    RootLevel level;
+    level.frames = ChildrenOf(*rootTree);
+    std::reverse(level.frames.begin(), level.frames.end()); // topmost first
+    if (clientList && clientList->format == 32) {
+        const auto* ids =
+            static_cast<const xcb_window_t*>(xcb_get_property_value(clientList.get()));
+        level.listed.assign(ids, ids + xcb_get_property_value_length(clientList.get()) / 4);
+    }
+    return level;
+}
+
+// Round 2: each listed client's parent, and with names its _NET_WM_NAME
+// along with it, which saves the last round asking for it again.
+struct ListedClients {
+    std::vector<std::pair<Window, Window>> parents; // client, parent
+    std::unordered_map<Window, std::optional<PropertyValue>> netWmNames;
+};
+
+ListedClients ReadListedClients(xcb_connection_t* connection, const WalkAtoms& atoms,
+                                const std::vector<Window>& listed, bool withNames) {
+    std::vector<xcb_query_tree_cookie_t> parentAsks;
+    std::vector<xcb_get_property_cookie_t> nameAsks;
+    for (const Window client : listed) {
+        parentAsks.push_back(xcb_query_tree(connection, static_cast<xcb_window_t>(client)));
+        if (withNames)
+            nameAsks.push_back(AskName(connection, client, atoms.netWmName));
+    }
+    ListedClients read;
+    for (std::size_t i = 0; i < listed.size(); ++i) {
+        const auto tree = CollectTree(connection, parentAsks[i]);
+        if (withNames)
+            read.netWmNames[listed[i]] = ToValue(CollectProperty(connection, nameAsks[i]).get());
+        if (tree)
+            read.parents.emplace_back(listed[i], tree->parent);
+    }
+    return read;
+}
+
+// The client standing for each frame, in the frames' order, vanished ones
+// left out. A frame holds one client: where the window manager lists
+// exactly one below it, that is the window the search below the frame
+// would find. Every other top-level window is searched level by level.
+std::vector<Window> ClientsOfFrames(xcb_connection_t* connection, Window root,
+                                    const WalkAtoms& atoms, const std::vector<Window>& frames,
+                                    std::vector<std::pair<Window, Window>> listedParents) {
+    const auto framesToClients =
+        FramesOfClients(connection, root, frames, std::move(listedParents));
+    std::vector<Window> clients(frames.size(), None);
+    std::vector<Window> unresolved;
+    std::vector<std::size_t> unresolvedSlots;
+    for (std::size_t slot = 0; slot < frames.size(); ++slot) {
+        const auto found = framesToClients.find(frames[slot]);
+        if (found != framesToClients.end() && found->second.size() == 1) {
+            clients[slot] = found->second.front();
+        } else {
+            unresolved.push_back(frames[slot]);
+            unresolvedSlots.push_back(slot);
+        }
+    }
+    std::vector<Window> searched(unresolved.size(), None);
+    SearchClients(connection, atoms, unresolved, searched);
+    for (std::size_t i = 0; i < unresolved.size(); ++i)
+        clients[unresolvedSlots[i]] = searched[i];
+    std::erase(clients, static_cast<Window>(None));
+    return clients;
+}
+
+// Last round: the name properties of each window. _NET_WM_NAME where round
+// 2 did not read it, and WM_NAME where _NET_WM_NAME is no UTF-8 title.
+std::vector<NameProperties>
+ReadNames(xcb_connection_t* connection, const WalkAtoms& atoms, const std::vector<Window>& windows,
+          const std::unordered_map<Window, std::optional<PropertyValue>>& netWmNames) {
+    std::vector<NameProperties> names(windows.size());
+    struct Ask {
+        std::size_t index;
+        std::optional<xcb_get_property_cookie_t> netWmName;
+        xcb_get_property_cookie_t wmName;
+    };
+    std::vector<Ask> asks;
+    for (std::size_t i = 0; i < windows.size(); ++i) {
+        const Window window = windows[i];
+        const auto known = netWmNames.find(window);
+        if (known != netWmNames.end()) {
+            names[i].netWmName = known->second;
+            const auto& name = known->second;
+            if (name && name->type == atoms.utf8String && !name->bytes.empty())
+                continue;
+        }
+        std::optional<xcb_get_property_cookie_t> netWmName;
+        if (known == netWmNames.end())
+            netWmName = AskName(connection, window, atoms.netWmName);
+        asks.push_back({i, netWmName, AskName(connection, window, XCB_ATOM_WM_NAME)});
+    }
+    for (const Ask& ask : asks) {
+        if (ask.netWmName)
+            names[ask.index].netWmName = ToValue(CollectProperty(connection, *ask.netWmName).get());
+        names[ask.index].wmName = ToValue(CollectProperty(connection, ask.wmName).get());
+    }
+    return names;
+}
+
 } // namespace
 
 NamesAndClassAsked AskNamesAndClass(Display* display, Window window, const WalkAtoms& atoms) {
@@ -213,96 +331,15 @@ TopLevelWalk WalkTopLevelWindows(Display* display, Window root, const WalkAtoms&
     // Xlib may still hold requests of its own; send them first.
     XFlush(display);
 
-    // Round 1: the root's children and the window manager's client list.
-    const auto rootTreeCookie = xcb_query_tree(connection, static_cast<xcb_window_t>(root));
-    const auto clientListCookie = xcb_get_property(connection, 0, static_cast<xcb_window_t>(root),
-                                                   static_cast<xcb_atom_t>(atoms.netClientList),
-                                                   XCB_ATOM_WINDOW, 0, kClientListUnits);
-    const auto rootTree = CollectTree(connection, rootTreeCookie);
-    const auto clientList = CollectProperty(connection, clientListCookie);
-    if (!rootTree)
+    const auto rootLevel = ReadRootLevel(connection, root, atoms);
+    if (!rootLevel)
         return {};
-    std::vector<Window> frames = ChildrenOf(*rootTree);
-    std::reverse(frames.begin(), frames.end()); // topmost first
-    std::vector<Window> listed;
-    if (clientList && clientList->format == 32) {
-        const auto* ids =
-            static_cast<const xcb_window_t*>(xcb_get_property_value(clientList.get()));
-        listed.assign(ids, ids + xcb_get_property_value_length(clientList.get()) / 4);
-    }
-
-    // Round 2: each listed client's parent, and its title along with it.
-    std::vector<xcb_query_tree_cookie_t> parentAsks;
-    std::vector<xcb_get_property_cookie_t> nameAsks;
-    for (const Window client : listed) {
-        parentAsks.push_back(xcb_query_tree(connection, static_cast<xcb_window_t>(client)));
-        if (withNames)
-            nameAsks.push_back(AskName(connection, client, atoms.netWmName));
-    }
-    std::vector<std::pair<Window, Window>> climbing;
-    std::unordered_map<Window, std::optional<PropertyValue>> prefetched;
-    for (std::size_t i = 0; i < listed.size(); ++i) {
-        const auto tree = CollectTree(connection, parentAsks[i]);
-        if (withNames)
-            prefetched[listed[i]] = ToValue(CollectProperty(connection, nameAsks[i]).get());
-        if (tree)
-            climbing.emplace_back(listed[i], tree->parent);
-    }
-    const auto framesToClients = FramesOfClients(connection, root, frames, std::move(climbing));
-
-    // A frame holds one client: where the window manager lists exactly one
-    // below it, that is the window the search below the frame would find.
-    // Every other top-level window is searched level by level.
+    ListedClients listed = ReadListedClients(connection, atoms, rootLevel->listed, withNames);
     TopLevelWalk walk;
-    walk.windows.assign(frames.size(), None);
-    std::vector<Window> unresolved;
-    std::vector<std::size_t> unresolvedSlots;
-    for (std::size_t slot = 0; slot < frames.size(); ++slot) {
-        const auto found = framesToClients.find(frames[slot]);
-        if (found != framesToClients.end() && found->second.size() == 1) {
-            walk.windows[slot] = found->second.front();
-        } else {
-            unresolved.push_back(frames[slot]);
-            unresolvedSlots.push_back(slot);
-        }
-    }
-    std::vector<Window> searched(unresolved.size(), None);
-    SearchClients(connection, atoms, unresolved, searched);
-    for (std::size_t i = 0; i < unresolved.size(); ++i)
-        walk.windows[unresolvedSlots[i]] = searched[i];
-    std::erase(walk.windows, static_cast<Window>(None));
-    if (!withNames)
-        return walk;
-
-    // Last round: the names not read yet, and WM_NAME where _NET_WM_NAME
-    // is no UTF-8 title.
-    walk.names.resize(walk.windows.size());
-    struct Ask {
-        std::size_t index;
-        std::optional<xcb_get_property_cookie_t> netWmName;
-        xcb_get_property_cookie_t wmName;
-    };
-    std::vector<Ask> asks;
-    for (std::size_t i = 0; i < walk.windows.size(); ++i) {
-        const Window window = walk.windows[i];
-        const auto known = prefetched.find(window);
-        if (known != prefetched.end()) {
-            walk.names[i].netWmName = known->second;
-            const auto& name = known->second;
-            if (name && name->type == atoms.utf8String && !name->bytes.empty())
-                continue;
-        }
-        std::optional<xcb_get_property_cookie_t> netWmName;
-        if (known == prefetched.end())
-            netWmName = AskName(connection, window, atoms.netWmName);
-        asks.push_back({i, netWmName, AskName(connection, window, XCB_ATOM_WM_NAME)});
-    }
-    for (const Ask& ask : asks) {
-        if (ask.netWmName)
-            walk.names[ask.index].netWmName =
-                ToValue(CollectProperty(connection, *ask.netWmName).get());
-        walk.names[ask.index].wmName = ToValue(CollectProperty(connection, ask.wmName).get());
-    }
+    walk.windows =
+        ClientsOfFrames(connection, root, atoms, rootLevel->frames, std::move(listed.parents));
+    if (withNames)
+        walk.names = ReadNames(connection, atoms, walk.windows, listed.netWmNames);
     return walk;
 }
 
