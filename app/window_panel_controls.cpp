@@ -61,52 +61,38 @@ void WindowPanelControls::ProbeSwitched() {
 }
 
 bool WindowPanelControls::eventFilter(QObject* watched, QEvent* event) {
-    if (watched == panel_.windowList->viewport()) {
-        // The list reports a double click of any button; only the left
-        // button's copies a handle.
-        return event->type() == QEvent::MouseButtonDblClick &&
-               static_cast<QMouseEvent*>(event)->button() != Qt::LeftButton;
-    }
-    if (watched != panel_.crossHair) {
-        // The window left behind on another desktop mid-drag loses the
-        // pointer without being hidden; the first pointer event it gets
-        // again shows the button long released.
-        if (crosshairDragging_ && watched == form_.windowHandle()) {
-            const QEvent::Type type = event->type();
-            if ((type == QEvent::MouseMove || type == QEvent::MouseButtonPress ||
-                 type == QEvent::MouseButtonRelease) &&
-                !(static_cast<QMouseEvent*>(event)->buttons() & Qt::LeftButton))
-                EndCrosshairDrag();
-        }
-        return QObject::eventFilter(watched, event);
-    }
-    switch (event->type()) {
+    if (watched == panel_.windowList->viewport())
+        return IsNonLeftDoubleClick(*event);
+    if (watched == panel_.crossHair)
+        CrosshairEvent(*event);
+    else if (crosshairDragging_ && watched == form_.windowHandle())
+        DraggedWindowPointerEvent(*event);
+    return QObject::eventFilter(watched, event);
+}
+
+bool WindowPanelControls::IsNonLeftDoubleClick(const QEvent& event) {
+    // The list reports a double click of any button; only the left
+    // button's copies a handle.
+    return event.type() == QEvent::MouseButtonDblClick &&
+           static_cast<const QMouseEvent&>(event).button() != Qt::LeftButton;
+}
+
+void WindowPanelControls::CrosshairEvent(const QEvent& event) {
+    switch (event.type()) {
     case QEvent::MouseButtonPress:
-    case QEvent::MouseButtonDblClick: { // a press soon after a click comes as this
-        // A filter sees the presses of a disabled widget too: with "P" up
-        // the crosshair is not draggable.
-        const auto* mouse = static_cast<QMouseEvent*>(event);
-        if (mouse->button() != Qt::LeftButton || crosshairDragging_ ||
-            !panel_.crossHair->isEnabled())
-            break;
-        crosshairDragging_ = true;
-        form_.setCursor(panel_.crossHairImage->Pointer());
-        panel_.crossHair->ClearPicture(); // the crosshair is lifted out
-        // Every pointer event of the window passes its native window first.
-        if (QWindow* window = form_.windowHandle())
-            window->installEventFilter(this);
+    case QEvent::MouseButtonDblClick: // a press soon after a click comes as this
+        if (static_cast<const QMouseEvent&>(event).button() == Qt::LeftButton)
+            BeginCrosshairDrag();
         break;
-    }
-    case QEvent::MouseMove: {
+    case QEvent::MouseMove:
         // Qt keeps sending the moves to the crosshair while the button that
         // went down on it is held, wherever the pointer goes.
-        const auto* mouse = static_cast<QMouseEvent*>(event);
-        if (crosshairDragging_ && mouse->buttons() == Qt::LeftButton)
+        if (crosshairDragging_ &&
+            static_cast<const QMouseEvent&>(event).buttons() == Qt::LeftButton)
             ShowWindow(WindowUnderPointer(desktop_));
         break;
-    }
     case QEvent::MouseButtonRelease:
-        if (static_cast<QMouseEvent*>(event)->button() == Qt::LeftButton)
+        if (static_cast<const QMouseEvent&>(event).button() == Qt::LeftButton)
             EndCrosshairDrag();
         break;
     case QEvent::Hide:
@@ -118,7 +104,30 @@ bool WindowPanelControls::eventFilter(QObject* watched, QEvent* event) {
     default:
         break;
     }
-    return QObject::eventFilter(watched, event);
+}
+
+void WindowPanelControls::DraggedWindowPointerEvent(const QEvent& event) {
+    // The window left behind on another desktop mid-drag loses the pointer
+    // without being hidden; the first pointer event it gets again shows the
+    // button long released.
+    const QEvent::Type type = event.type();
+    if ((type == QEvent::MouseMove || type == QEvent::MouseButtonPress ||
+         type == QEvent::MouseButtonRelease) &&
+        !(static_cast<const QMouseEvent&>(event).buttons() & Qt::LeftButton))
+        EndCrosshairDrag();
+}
+
+void WindowPanelControls::BeginCrosshairDrag() {
+    // A filter sees the presses of a disabled widget too: with "P" up the
+    // crosshair is not draggable.
+    if (crosshairDragging_ || !panel_.crossHair->isEnabled())
+        return;
+    crosshairDragging_ = true;
+    form_.setCursor(panel_.crossHairImage->Pointer());
+    panel_.crossHair->ClearPicture(); // the crosshair is lifted out
+    // Every pointer event of the window passes its native window first.
+    if (QWindow* window = form_.windowHandle())
+        window->installEventFilter(this);
 }
 
 void WindowPanelControls::EndCrosshairDrag() {

@@ -35,11 +35,20 @@ public:
     void LiveProbeStep(ScreenPoint pointer, bool nudged);
 
 protected:
-    // The crosshair's presses, moves and releases; the list's double clicks.
+    // The list's double clicks, the crosshair's presses, moves and
+    // releases, and the native window's pointer events during a drag.
     bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
     void ShowFacts(const WindowFacts& facts);
+    // A double click the list must not act on.
+    static bool IsNonLeftDoubleClick(const QEvent& event);
+    // A left press lifts the crosshair out, moves show the window under
+    // the pointer, a release or hiding puts it back.
+    void CrosshairEvent(const QEvent& event);
+    // Ends a drag whose button went up where the crosshair did not see it.
+    void DraggedWindowPointerEvent(const QEvent& event);
+    void BeginCrosshairDrag();
     // Puts the crosshair back and the window's pointer with it.
     void EndCrosshairDrag();
 
