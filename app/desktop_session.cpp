@@ -1,6 +1,9 @@
 #include "app/desktop_session.h"
 
+#include "app/form/translation.h"
+
 #include <QByteArray>
+#include <QCoreApplication>
 #include <QString>
 #include <QWidget>
 #include <cstdio>
@@ -16,8 +19,8 @@ constexpr char kNoteForTerminal[] =
     "huegrab: this is a Wayland session; huegrab runs through XWayland. Windows of other "
     "programs that draw natively on Wayland read as black, and Alt+~ works only while an "
     "X11 window has the focus.\n";
-constexpr char kNoteForTooltip[] =
-    "Wayland 会话：原生 Wayland 程序的窗口读作黑色；Alt+~ 仅在 X11 窗口有焦点时有效。";
+constexpr char kNoteForTooltip[] = QT_TRANSLATE_NOOP(
+    "Form1", "Wayland 会话：原生 Wayland 程序的窗口读作黑色；Alt+~ 仅在 X11 窗口有焦点时有效。");
 
 // Settings made for Qt alone, each with what the user had (nullopt: not
 // set), to be put back once Qt has read them.
@@ -75,7 +78,7 @@ void GiveStartedProgramsTheUsersEnvironment() {
 void NoteWaylandLimits(QWidget& statusLamp) {
     std::fputs(kNoteForTerminal, stderr);
     statusLamp.setToolTip(statusLamp.toolTip() + QStringLiteral("\n") +
-                          QString::fromUtf8(kNoteForTooltip));
+                          QCoreApplication::translate(kFormContext, kNoteForTooltip));
 }
 
 } // namespace huegrab

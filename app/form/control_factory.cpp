@@ -10,10 +10,12 @@
 #include "app/form/picture_box.h"
 #include "app/form/readout_field.h"
 #include "app/form/readout_label.h"
+#include "app/form/translation.h"
 
 #include <QButtonGroup>
 #include <QCheckBox>
 #include <QComboBox>
+#include <QCoreApplication>
 #include <QFrame>
 #include <QLineEdit>
 #include <QListWidget>
@@ -24,6 +26,7 @@
 #include <QString>
 #include <QTextDocument>
 #include <QVariant>
+#include <string>
 
 namespace huegrab {
 namespace {
@@ -43,13 +46,21 @@ QString Text(std::string_view utf8) {
     return QString::fromUtf8(utf8.data(), static_cast<qsizetype>(utf8.size()));
 }
 
+// A caption or tooltip in the window's language: the table's own text when
+// no translation is installed or it has none.
+QString Translated(std::string_view utf8) {
+    if (utf8.empty())
+        return {};
+    return QCoreApplication::translate(kFormContext, std::string(utf8).c_str());
+}
+
 bool Has(const ControlSpec& row, ControlFlag flag) {
     return (row.flags & flag) != 0;
 }
 
 QWidget* CreateFrame(const ControlSpec& row, QWidget* parent) {
     auto* frame = new FrameBox(parent);
-    frame->setTitle(Text(row.caption));
+    frame->setTitle(Translated(row.caption));
     frame->SetBorderless(Has(row, kBorderless));
     // Frames stand on the window's plain colour and fill it in themselves:
     // the window's opaque region, which Qt rebuilds whenever a control takes a
@@ -64,7 +75,7 @@ QWidget* CreateLabel(const ControlSpec& row, QWidget* parent) {
     if (Has(row, kHandPointer))
         label->SetKeyboardClickable();
     label->setTextFormat(Qt::PlainText);
-    label->setText(Text(row.caption));
+    label->setText(Translated(row.caption));
     label->setAlignment((Has(row, kCentred) ? Qt::AlignHCenter : Qt::AlignLeft) | Qt::AlignVCenter);
     if (Has(row, kBordered)) {
         label->setFrameStyle(QFrame::Box | QFrame::Plain);
@@ -124,7 +135,7 @@ void JoinOptionGroup(QAbstractButton* button, const ControlSpec& row, QWidget* p
 }
 
 QWidget* CreateButton(const ControlSpec& row, QWidget* parent, bool checkable) {
-    auto* button = new QPushButton(Text(row.caption), parent);
+    auto* button = new QPushButton(Translated(row.caption), parent);
     button->setAutoDefault(false);
     button->setCheckable(checkable);
     button->setChecked(checkable && Has(row, kChecked));
@@ -135,7 +146,7 @@ QWidget* CreateComboBox(QWidget* parent) {
     auto* combo = new QComboBox(parent);
     combo->setEditable(false);
     for (const char* name : kCursorMethodNames) {
-        combo->addItem(QString::fromUtf8(name));
+        combo->addItem(QCoreApplication::translate(kFormContext, name));
     }
     combo->setCurrentIndex(0);
     return combo;
@@ -159,7 +170,7 @@ QWidget* CreateWidget(const ControlSpec& row, QWidget* parent) {
     case ControlKind::MultiLineTextBox:
         return CreateMultiLineTextBox(row, parent);
     case ControlKind::CheckBox: {
-        auto* box = new WholeAreaButton<QCheckBox>(Text(row.caption), parent);
+        auto* box = new WholeAreaButton<QCheckBox>(Translated(row.caption), parent);
         box->setChecked(Has(row, kChecked));
         // Standing on a frame's edge, it hides the edge behind its caption.
         box->setAutoFillBackground(Has(row, kCaptionPlace));
@@ -168,7 +179,7 @@ QWidget* CreateWidget(const ControlSpec& row, QWidget* parent) {
     case ControlKind::CheckBoxButton:
         return CreateButton(row, parent, true);
     case ControlKind::OptionButton: {
-        auto* option = new WholeAreaButton<QRadioButton>(Text(row.caption), parent);
+        auto* option = new WholeAreaButton<QRadioButton>(Translated(row.caption), parent);
         option->setChecked(Has(row, kChecked));
         JoinOptionGroup(option, row, parent);
         return option;
@@ -222,7 +233,7 @@ QWidget* CreateControl(const ControlSpec& row, QWidget* parent) {
     widget->setStyle(SharedFormStyle());
     widget->setGeometry(PixelRect(row.rect));
     if (!row.tooltip.empty()) {
-        widget->setToolTip(Text(row.tooltip));
+        widget->setToolTip(Translated(row.tooltip));
     }
     if (row.foreColor) {
         SetForeColor(widget, *row.foreColor);

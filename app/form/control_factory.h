@@ -3,6 +3,7 @@
 #include "app/form/layout_table.h"
 
 #include <QRect>
+#include <QtGlobal>
 
 class QWidget;
 
@@ -16,7 +17,9 @@ QWidget* CreateControl(const ControlSpec& row, QWidget* parent);
 // The row's rectangle in logical pixels.
 QRect PixelRect(const TwipsRect& rect);
 
-// The names of the method list, in index order.
-inline constexpr const char* kCursorMethodNames[] = {"默认方式", "方式一", "方式二(New)!"};
+// The names of the method list, in index order (translated when shown).
+inline constexpr const char* kCursorMethodNames[] = {QT_TRANSLATE_NOOP("Form1", "默认方式"),
+                                                     QT_TRANSLATE_NOOP("Form1", "方式一"),
+                                                     QT_TRANSLATE_NOOP("Form1", "方式二(New)!")};
 
 } // namespace huegrab

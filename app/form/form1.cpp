@@ -8,9 +8,11 @@
 #include "app/form/magnifier_grid.h"
 #include "app/form/picture_box.h"
 #include "app/form/readout_field.h"
+#include "app/form/translation.h"
 
 #include <QAbstractButton>
 #include <QCheckBox>
+#include <QCoreApplication>
 #include <QGuiApplication>
 #include <QLabel>
 #include <QLineEdit>
@@ -24,7 +26,7 @@
 namespace huegrab {
 namespace {
 
-constexpr char kTitle[] = "Huegrab抓点／抓色v3.20.1001正式版";
+constexpr char kTitle[] = QT_TRANSLATE_NOOP("Form1", "Huegrab抓点／抓色v3.20.1001正式版");
 constexpr int kTimerInterval = 100; // milliseconds between sampling ticks
 constexpr int kFrameWaitMs = 2000;  // how long a window manager may take to frame us
 
@@ -53,7 +55,7 @@ Form1::Form1(ShellServices& shell, QWidget* parent)
                           Qt::WindowCloseButtonHint | Qt::MSWindowsFixedSizeDialogHint),
       shell_(shell) {
     setObjectName(QStringLiteral("Form1"));
-    setWindowTitle(QString::fromUtf8(kTitle));
+    setWindowTitle(QCoreApplication::translate(kFormContext, kTitle));
     setWindowIcon(AppIcon());
     setFont(WindowFont()); // before the controls: fields fit their text to it
     setFixedSize(TwipsToPixels(kClientWidthTwips), TwipsToPixels(kClientHeightTwips));
