@@ -4,6 +4,7 @@
 #include "app/form/form1.h"
 #include "app/main_window_controller.h"
 #include "app/qt_shell.h"
+#include "app/window_language_setup.h"
 #include "desktop/open_desktop.h"
 
 #include <QApplication>
@@ -30,6 +31,8 @@ int main(int argc, char* argv[]) {
     QApplication application(argc, argv);
     QApplication::setApplicationName("huegrab");
     GiveStartedProgramsTheUsersEnvironment();
+    // Qt has taken its own options out of argv; --lang is ours.
+    SetUpWindowLanguage(application, argc, argv, ApplicationFolder());
 
     QtShell shell;
     Form1 form(shell);

@@ -70,7 +70,13 @@ bool RunningHuegrab::Start() {
     if (error)
         return false;
     xtest::ChildOptions options;
-    options.environment = {{"QT_SCALE_FACTOR", std::to_string(scale_)}};
+    // The Chinese window whatever the developer's locale; a test may still
+    // ask for another one through SetEnvironment.
+    options.environment = {{"QT_SCALE_FACTOR", std::to_string(scale_)},
+                           {"LANG", "C"},
+                           {"LANGUAGE", ""},
+                           {"LC_ALL", ""},
+                           {"LC_MESSAGES", ""}};
     options.environment.insert(options.environment.end(), environment_.begin(), environment_.end());
     std::vector<std::string> command{binary.string()};
     command.insert(command.end(), arguments_.begin(), arguments_.end());
