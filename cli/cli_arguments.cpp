@@ -12,27 +12,27 @@
 namespace huegrab::cli {
 namespace {
 
-struct OptionSpec {
+struct OptionSyntax {
     std::string_view name; // "--json"
     bool takesValue;
 };
 
-struct CommandSpec {
+struct CommandSyntax {
     Command command;
     std::string_view name;
-    std::vector<OptionSpec> options;
+    std::vector<OptionSyntax> options;
     std::vector<std::string_view> positionals; // names; optional ones in []
     std::size_t required;                      // how many positionals must be there
     std::string_view summary;
     std::string_view details;
 };
 
-const std::vector<CommandSpec>& Commands() {
-    static const std::vector<CommandSpec> commands = {
+const std::vector<CommandSyntax>& Commands() {
+    static const std::vector<CommandSyntax> commands = {
         {Command::Pointer, "pointer", {}, {}, 0, "print the pointer position as x,y", ""},
         {Command::Pixel,
          "pixel",
-         {{"--format", true}, {"--json", false}},
+         {{"--rgb", false}, {"--format", true}, {"--json", false}},
          {"X", "Y"},
          0,
          "print the colour of a screen point (the pointer's when X Y are left out)",
@@ -40,15 +40,21 @@ const std::vector<CommandSpec>& Commands() {
          "c is the decimal colour value 0x00BBGGRR, hex its six digits BBGGRR,\n"
          "r g b the components 0-255, h s l hue, saturation and lightness 0-240.\n"
          "\n"
+         "  --rgb          print hex as RRGGBB, the order web pages write colours in\n"
          "  --format TEXT  print TEXT with the fields {x} {y} {c} {hex} {r} {g} {b}\n"
-         "                 {h} {s} {l} {rhex} {ghex} {bhex} filled in; {{ and }}\n"
-         "                 print braces. Example: --format '{x},{y} {hex}'\n"
+         "                 {h} {s} {l} {rhex} {ghex} {bhex} {rrggbb} filled in ({rrggbb}\n"
+         "                 is RRGGBB with or without --rgb); {{ and }} print braces.\n"
+         "                 Example: --format '{x},{y} {hex}'\n"
          "  --json         print the fields as one JSON object\n"
+         "\n"
+         "The colour #3366CC (red 33, green 66, blue CC) in both orders:\n"
+         "  huegrab-cli pixel 5 5        x=5 y=5 c=13395507 hex=CC6633 …   BBGGRR\n"
+         "  huegrab-cli pixel --rgb 5 5  x=5 y=5 c=13395507 hex=3366CC …   RRGGBB\n"
          "\n"
          "Exit status 1 when the point is off the screen.\n"},
         {Command::WaitPixel,
          "wait-pixel",
-         {{"--not", false}, {"--timeout", true}},
+         {{"--not", false}, {"--timeout", true}, {"--rgb", false}},
          {"X", "Y", "HEX"},
          3,
          "wait until a screen point shows (or stops showing) a colour",
@@ -58,12 +64,18 @@ const std::vector<CommandSpec>& Commands() {
          "\n"
          "  --not              wait until the pixel has any other colour instead\n"
          "  --timeout SECONDS  give up after SECONDS (fractions allowed); exit status 1\n"
+         "  --rgb              HEX is six digits RRGGBB (a leading # allowed), and\n"
+         "                     the reading's hex is printed RRGGBB too\n"
+         "\n"
+         "The same wait in both orders:\n"
+         "  huegrab-cli wait-pixel 100 200 CC6633            BBGGRR\n"
+         "  huegrab-cli wait-pixel --rgb 100 200 '#3366CC'   RRGGBB\n"
          "\n"
          "Without --timeout it waits for as long as it takes. Where the X server\n"
          "reports screen changes it sleeps until something is drawn there.\n"},
         {Command::Search,
          "search",
-         {{"--region", true}, {"--tolerance", true}},
+         {{"--region", true}, {"--tolerance", true}, {"--rgb", false}},
          {"HEX"},
          1,
          "find the first pixel of a colour, scanning rows from the top-left",
@@ -71,7 +83,12 @@ const std::vector<CommandSpec>& Commands() {
          "Prints the first matching point as x,y; exit status 1 when there is none.\n"
          "\n"
          "  --region X,Y,W,H  search only this rectangle (default: the whole screen)\n"
-         "  --tolerance N     let each of red, green and blue differ by up to N (0-255)\n"},
+         "  --tolerance N     let each of red, green and blue differ by up to N (0-255)\n"
+         "  --rgb             HEX is six digits RRGGBB (a leading # allowed)\n"
+         "\n"
+         "The same search in both orders:\n"
+         "  huegrab-cli search CC6633            BBGGRR\n"
+         "  huegrab-cli search --rgb '#3366CC'   RRGGBB\n"},
         {Command::WindowAt,
          "window-at",
          {},
@@ -106,29 +123,36 @@ const std::vector<CommandSpec>& Commands() {
          "  --method 0|1|2  the points read from the cursor image (default 0)\n"},
         {Command::Lookup,
          "lookup",
-         {{"--decimal", true}, {"--format", true}, {"--json", false}},
+         {{"--decimal", true}, {"--rgb", false}, {"--format", true}, {"--json", false}},
          {"HEX"},
          0,
          "print the components and H/S/L of a colour code",
          "HEX is one to six hexadecimal digits in BBGGRR order; --decimal N gives\n"
          "the decimal colour value 0-16777215 instead. Prints c=… hex=… r=… g=… b=…\n"
-         "h=… s=… l=…; --format and --json as for 'pixel' (without {x} and {y}).\n"},
+         "h=… s=… l=…; --format and --json as for 'pixel' (without {x} and {y}).\n"
+         "\n"
+         "  --rgb  HEX is six digits RRGGBB (a leading # allowed), and hex is\n"
+         "         printed RRGGBB; --decimal N stays the value 0x00BBGGRR\n"
+         "\n"
+         "The same colour in both orders:\n"
+         "  huegrab-cli lookup CC6633           c=13395507 hex=CC6633 r=51 g=102 b=204 …\n"
+         "  huegrab-cli lookup --rgb '#3366CC'  c=13395507 hex=3366CC r=51 g=102 b=204 …\n"},
     };
     return commands;
 }
 
-const CommandSpec* FindCommand(std::string_view name) {
-    for (const CommandSpec& spec : Commands()) {
-        if (spec.name == name)
-            return &spec;
+const CommandSyntax* FindCommand(std::string_view name) {
+    for (const CommandSyntax& syntax : Commands()) {
+        if (syntax.name == name)
+            return &syntax;
     }
     return nullptr;
 }
 
-const CommandSpec& SpecOf(Command command) {
-    for (const CommandSpec& spec : Commands()) {
-        if (spec.command == command)
-            return spec;
+const CommandSyntax& SyntaxOf(Command command) {
+    for (const CommandSyntax& syntax : Commands()) {
+        if (syntax.command == command)
+            return syntax;
     }
     return Commands().front();
 }
@@ -149,7 +173,7 @@ struct SplitArguments {
     bool help = false;
 };
 
-std::variant<SplitArguments, UsageError> Split(const CommandSpec& spec,
+std::variant<SplitArguments, UsageError> Split(const CommandSyntax& syntax,
                                                std::span<const std::string_view> tokens) {
     SplitArguments split;
     // Help wins over whatever else is on the line, a bad option too.
@@ -174,8 +198,8 @@ std::variant<SplitArguments, UsageError> Split(const CommandSpec& spec,
         }
         const std::size_t equals = token.find('=');
         const std::string_view name = token.substr(0, equals);
-        const OptionSpec* option = nullptr;
-        for (const OptionSpec& candidate : spec.options) {
+        const OptionSyntax* option = nullptr;
+        for (const OptionSyntax& candidate : syntax.options) {
             if (candidate.name == name)
                 option = &candidate;
         }
@@ -197,12 +221,12 @@ std::variant<SplitArguments, UsageError> Split(const CommandSpec& spec,
             return UsageError{std::string(name) + " needs a value"};
         }
     }
-    if (split.positionals.size() > spec.positionals.size()) {
+    if (split.positionals.size() > syntax.positionals.size()) {
         return UsageError{"unexpected argument " +
-                          Quoted(split.positionals[spec.positionals.size()])};
+                          Quoted(split.positionals[syntax.positionals.size()])};
     }
-    if (split.positionals.size() < spec.required) {
-        return UsageError{"missing " + std::string(spec.positionals[split.positionals.size()])};
+    if (split.positionals.size() < syntax.required) {
+        return UsageError{"missing " + std::string(syntax.positionals[split.positionals.size()])};
     }
     return split;
 }
@@ -233,7 +257,10 @@ std::optional<UsageError> ReadPoint(const SplitArguments& split, std::size_t fir
 }
 
 std::optional<UsageError> ReadColor(std::string_view text, Request& request) {
-    const auto color = ParseColorArgument(text);
+    const auto color = ParseColorArgument(text, request.order);
+    if (!color && request.order == HexOrder::Rgb)
+        return UsageError{"HEX " + Quoted(text) +
+                          " is not a colour: give six hexadecimal digits, RRGGBB"};
     if (!color)
         return UsageError{"HEX " + Quoted(text) +
                           " is not a colour: give one to six hexadecimal digits, BBGGRR"};
@@ -261,10 +288,12 @@ std::optional<UsageError> ReadStyle(const SplitArguments& split, bool withPoint,
     return std::nullopt;
 }
 
-std::optional<UsageError> Convert(const CommandSpec& spec, const SplitArguments& split,
+std::optional<UsageError> Convert(const CommandSyntax& syntax, const SplitArguments& split,
                                   Request& request) {
     const auto& args = split.positionals;
-    switch (spec.command) {
+    if (OptionValue(split, "--rgb"))
+        request.order = HexOrder::Rgb;
+    switch (syntax.command) {
     case Command::Pointer:
     case Command::Windows:
         return std::nullopt;
@@ -335,9 +364,11 @@ std::optional<UsageError> Convert(const CommandSpec& spec, const SplitArguments&
         } else {
             if (auto error = ReadColor(args[0], request))
                 return error;
-            const LookupOutcome outcome =
-                LookUpColourCode(CodeInput::Hexadecimal, std::string(args[0]), {});
-            request.color = outcome.swatch.value_or(request.color);
+            if (request.order == HexOrder::Bgr) {
+                const LookupOutcome outcome =
+                    LookUpColourCode(CodeInput::Hexadecimal, std::string(args[0]), {});
+                request.color = outcome.swatch.value_or(request.color);
+            }
         }
         return ReadStyle(split, false, request);
     }
@@ -345,17 +376,17 @@ std::optional<UsageError> Convert(const CommandSpec& spec, const SplitArguments&
     return std::nullopt;
 }
 
-std::string UsageLine(const CommandSpec& spec) {
-    std::string line = "huegrab-cli " + std::string(spec.name);
-    for (const OptionSpec& option : spec.options) {
+std::string UsageLine(const CommandSyntax& syntax) {
+    std::string line = "huegrab-cli " + std::string(syntax.name);
+    for (const OptionSyntax& option : syntax.options) {
         line += " [" + std::string(option.name);
         if (option.takesValue)
             line += " …";
         line += "]";
     }
-    for (std::size_t i = 0; i < spec.positionals.size(); ++i) {
-        const std::string name(spec.positionals[i]);
-        line += i < spec.required ? " " + name : " [" + name + "]";
+    for (std::size_t i = 0; i < syntax.positionals.size(); ++i) {
+        const std::string name(syntax.positionals[i]);
+        line += i < syntax.required ? " " + name : " [" + name + "]";
     }
     return line;
 }
@@ -372,13 +403,21 @@ std::optional<std::int32_t> ParseWholeNumber(std::string_view text) {
     return value;
 }
 
-std::optional<ColorValue> ParseColorArgument(std::string_view text) {
+std::optional<ColorValue> ParseColorArgument(std::string_view text, HexOrder order) {
+    if (order == HexOrder::Rgb && text.starts_with('#'))
+        text.remove_prefix(1);
     // The shared parser forgives blanks around the digits; an argument
     // holding them is a quoting slip, so it is refused here.
     if (text.empty() || text.front() == ' ' || text.front() == '\t' || text.back() == ' ' ||
         text.back() == '\t')
         return std::nullopt;
-    return ParseHexColorText(text);
+    if (order == HexOrder::Rgb && text.size() != 6)
+        return std::nullopt;
+    const auto value = ParseHexColorText(text);
+    if (!value || order == HexOrder::Bgr)
+        return value;
+    // RRGGBB read as a number has red and blue where BBGGRR has them swapped.
+    return (*value & 0x00FF00) | (*value >> 16 & 0xFF) | (*value & 0xFF) << 16;
 }
 
 std::optional<std::chrono::milliseconds> ParseSeconds(std::string_view text) {
@@ -431,7 +470,7 @@ std::optional<ScreenRect> ParseRegion(std::string_view text) {
 }
 
 std::string_view CommandName(Command command) {
-    return SpecOf(command).name;
+    return SyntaxOf(command).name;
 }
 
 ParsedArguments ParseArguments(std::span<const std::string_view> arguments) {
@@ -440,29 +479,29 @@ ParsedArguments ParseArguments(std::span<const std::string_view> arguments) {
     const std::string_view first = arguments.front();
     if (first == "--help" || first == "-h" || first == "help") {
         if (arguments.size() > 1) {
-            if (const CommandSpec* spec = FindCommand(arguments[1]))
-                return HelpRequest{spec->command};
+            if (const CommandSyntax* syntax = FindCommand(arguments[1]))
+                return HelpRequest{syntax->command};
             return UsageError{"help: unknown command " + Quoted(arguments[1])};
         }
         return HelpRequest{};
     }
     if (first == "--version")
         return VersionRequest{};
-    const CommandSpec* spec = FindCommand(first);
-    if (!spec) {
+    const CommandSyntax* syntax = FindCommand(first);
+    if (!syntax) {
         return UsageError{(LooksLikeOption(first) ? "unknown option " : "unknown command ") +
                           Quoted(first) + " (see huegrab-cli --help)"};
     }
-    const auto split = Split(*spec, arguments.subspan(1));
-    const std::string prefix = std::string(spec->name) + ": ";
+    const auto split = Split(*syntax, arguments.subspan(1));
+    const std::string prefix = std::string(syntax->name) + ": ";
     if (const auto* error = std::get_if<UsageError>(&split))
         return UsageError{prefix + error->message};
     const auto& parts = std::get<SplitArguments>(split);
     if (parts.help)
-        return HelpRequest{spec->command};
+        return HelpRequest{syntax->command};
     Request request;
-    request.command = spec->command;
-    if (auto error = Convert(*spec, parts, request))
+    request.command = syntax->command;
+    if (auto error = Convert(*syntax, parts, request))
         return UsageError{prefix + error->message};
     return request;
 }
@@ -471,12 +510,13 @@ std::string ProgramHelp() {
     std::string help = "Usage: huegrab-cli COMMAND [ARGUMENTS]\n"
                        "Reads points, colours, windows and the cursor off the desktop for "
                        "scripts.\n\nCommands:\n";
-    for (const CommandSpec& spec : Commands()) {
-        std::string name(spec.name);
+    for (const CommandSyntax& syntax : Commands()) {
+        std::string name(syntax.name);
         name.resize(14, ' ');
-        help += "  " + name + std::string(spec.summary) + "\n";
+        help += "  " + name + std::string(syntax.summary) + "\n";
     }
-    help += "\nColours are printed as c (decimal 0x00BBGGRR) and hex (six digits, BBGGRR);\n"
+    help += "\nColours are printed as c (decimal 0x00BBGGRR) and hex (six digits, BBGGRR;\n"
+            "--rgb on pixel, wait-pixel, search and lookup reads and prints RRGGBB);\n"
             "H, S and L are on a 0-240 scale. 'huegrab-cli COMMAND --help' describes one\n"
             "command. Exit status: 0 done, 1 not found or timed out, 2 bad usage, no\n"
             "desktop (or the X server went away) or output that could not be written.\n";
@@ -484,10 +524,10 @@ std::string ProgramHelp() {
 }
 
 std::string CommandHelp(Command command) {
-    const CommandSpec& spec = SpecOf(command);
-    std::string help = "Usage: " + UsageLine(spec) + "\n" + std::string(spec.summary) + ".\n";
-    if (!spec.details.empty())
-        help += "\n" + std::string(spec.details);
+    const CommandSyntax& syntax = SyntaxOf(command);
+    std::string help = "Usage: " + UsageLine(syntax) + "\n" + std::string(syntax.summary) + ".\n";
+    if (!syntax.details.empty())
+        help += "\n" + std::string(syntax.details);
     return help;
 }
 

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "cli/reading_format.h"
 #include "color/color_model.h"
 #include "desktop/desktop_services.h"
 
@@ -38,6 +39,7 @@ struct Request {
     std::optional<ScreenPoint> point; // pixel, window-at, wait-pixel; none: the pointer
     ReadingStyle style = ReadingStyle::Line;
     std::string format;                               // the --format template
+    HexOrder order = HexOrder::Bgr;                   // --rgb: colours read and printed RRGGBB
     ColorValue color = 0;                             // wait-pixel, search, lookup
     bool untilDifferent = false;                      // wait-pixel --not
     std::optional<std::chrono::milliseconds> timeout; // wait-pixel; none: no limit
@@ -69,8 +71,10 @@ std::string CommandHelp(Command command);
 // The pieces, for tests and for the other units of the program.
 // A whole number in the 32-bit range: an optional "-", then digits.
 std::optional<std::int32_t> ParseWholeNumber(std::string_view text);
-// One to six hexadecimal digits, BBGGRR; nothing else around them.
-std::optional<ColorValue> ParseColorArgument(std::string_view text);
+// BBGGRR: one to six hexadecimal digits, nothing else around them.
+// RRGGBB: exactly six digits, after an optional "#"; fewer would leave it
+// open whether "FFF" is a web shorthand or 000FFF.
+std::optional<ColorValue> ParseColorArgument(std::string_view text, HexOrder order = HexOrder::Bgr);
 // Non-negative seconds with an optional fraction ("2", "0.25"), to ms.
 std::optional<std::chrono::milliseconds> ParseSeconds(std::string_view text);
 // "X,Y,W,H" with W and H at least 1.

@@ -68,7 +68,7 @@ Outcome Pixel(const Request& request, DesktopServices& desktop) {
         OnScreen(desktop, *point) ? ReadScreenPixel(desktop, point->x, point->y) : kInvalidColor;
     if (value < 0)
         return Failure(kExitNotFound, request, PointText(*point) + " is off the screen");
-    return {kExitDone, FormatReading(request, {point, value}), {}};
+    return {kExitDone, FormatReading(request, {point, value, request.order}), {}};
 }
 
 Outcome WaitPixel(const Request& request, DesktopServices& desktop) {
@@ -84,12 +84,12 @@ Outcome WaitPixel(const Request& request, DesktopServices& desktop) {
         if (value < 0)
             return Failure(kExitNotFound, request, PointText(point) + " is off the screen");
         if ((value == request.color) != request.untilDifferent)
-            return {kExitDone, FormatReading(request, {point, value}), {}};
+            return {kExitDone, FormatReading(request, {point, value, request.order}), {}};
         const auto now = Clock::now();
         if (now >= deadline) {
             return Failure(kExitNotFound, request,
                            "timed out; " + PointText(point) + " still shows " +
-                               ColorToHexText(value));
+                               HexText(value, request.order));
         }
         // Other programs' keyboard changes reach the desktop as events, and
         // no event loop takes them here: unread, they would pile up in this
@@ -123,7 +123,8 @@ Outcome Search(const Request& request, DesktopServices& desktop) {
         return !found;
     });
     if (!found)
-        return Failure(kExitNotFound, request, "no pixel of " + ColorToHexText(request.color));
+        return Failure(kExitNotFound, request,
+                       "no pixel of " + HexText(request.color, request.order));
     return {kExitDone, PointText(*found) + "\n", {}};
 }
 
@@ -163,7 +164,7 @@ Outcome CursorCode(const Request& request, DesktopServices& desktop) {
 }
 
 Outcome Lookup(const Request& request) {
-    return {kExitDone, FormatReading(request, {std::nullopt, request.color}), {}};
+    return {kExitDone, FormatReading(request, {std::nullopt, request.color, request.order}), {}};
 }
 
 } // namespace

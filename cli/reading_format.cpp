@@ -12,7 +12,8 @@ namespace {
 struct Field {
     std::string_view name;
     std::string text;
-    bool quoted; // a text in JSON, not a number
+    bool quoted;        // a text in JSON, not a number
+    bool inLine = true; // printed by the line and JSON forms, not only by templates
 };
 
 // Every field of a reading in the order the line and JSON forms print them.
@@ -25,30 +26,34 @@ std::vector<Field> Fields(const Reading& reading) {
         fields.push_back({"y", DecimalText(reading.point->y), false});
     }
     fields.push_back({"c", texts.value, false});
-    fields.push_back({"hex", texts.hex, true});
+    fields.push_back({"hex", HexText(reading.value, reading.order), true});
     fields.push_back({"r", texts.r, false});
     fields.push_back({"g", texts.g, false});
     fields.push_back({"b", texts.b, false});
     fields.push_back({"h", texts.h, false});
     fields.push_back({"s", texts.s, false});
     fields.push_back({"l", texts.l, false});
-    // Only for templates: the component pairs as the hex field shows them.
-    fields.push_back({"rhex", texts.rHex, true});
-    fields.push_back({"ghex", texts.gHex, true});
-    fields.push_back({"bhex", texts.bHex, true});
+    // Only for templates: the component pairs, and the web-order text.
+    fields.push_back({"rhex", texts.rHex, true, false});
+    fields.push_back({"ghex", texts.gHex, true, false});
+    fields.push_back({"bhex", texts.bHex, true, false});
+    fields.push_back({"rrggbb", HexText(reading.value, HexOrder::Rgb), true, false});
     return fields;
-}
-
-bool InLineForms(const Field& field) {
-    return !field.name.ends_with("hex") || field.name == "hex";
 }
 
 } // namespace
 
+std::string HexText(ColorValue value, HexOrder order) {
+    const std::string bgr = ColorToHexText(value);
+    if (order == HexOrder::Bgr)
+        return bgr;
+    return bgr.substr(4, 2) + bgr.substr(2, 2) + bgr.substr(0, 2);
+}
+
 std::string FormatLine(const Reading& reading) {
     std::string line;
     for (const Field& field : Fields(reading)) {
-        if (!InLineForms(field))
+        if (!field.inLine)
             continue;
         if (!line.empty())
             line += ' ';
@@ -60,7 +65,7 @@ std::string FormatLine(const Reading& reading) {
 std::string FormatJson(const Reading& reading) {
     std::string json = "{";
     for (const Field& field : Fields(reading)) {
-        if (!InLineForms(field))
+        if (!field.inLine)
             continue;
         if (json.size() > 1)
             json += ',';

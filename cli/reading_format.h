@@ -9,11 +9,23 @@
 
 namespace huegrab::cli {
 
+// The digit order of a colour's six-digit text. BBGGRR is what the window
+// shows and the scripts this tool serves use; RRGGBB is how web pages and
+// most graphics programs write a colour.
+enum class HexOrder {
+    Bgr, // BBGGRR
+    Rgb, // RRGGBB
+};
+
+// Six upper-case digits of a colour value in the given order.
+std::string HexText(ColorValue value, HexOrder order);
+
 // A colour as the program prints it: read at a screen point, or looked up
-// from a code (no point).
+// from a code (no point). `order` decides the hex field.
 struct Reading {
     std::optional<ScreenPoint> point;
     ColorValue value = 0;
+    HexOrder order = HexOrder::Bgr;
 };
 
 // "x=… y=… c=… hex=… r=… g=… b=… h=… s=… l=…"; without a point the line
@@ -24,8 +36,9 @@ std::string FormatLine(const Reading& reading);
 // texts as strings.
 std::string FormatJson(const Reading& reading);
 
-// Fills a template: {x} {y} {c} {hex} {rhex} {ghex} {bhex} {r} {g} {b} {h}
-// {s} {l} become the reading's texts, "{{" and "}}" stand for braces.
+// Fills a template: {x} {y} {c} {hex} {rhex} {ghex} {bhex} {rrggbb} {r} {g}
+// {b} {h} {s} {l} become the reading's texts, "{{" and "}}" stand for
+// braces. {rrggbb} is RRGGBB whatever the reading's order.
 struct Expansion {
     std::string text;
     std::string error; // non-empty when the template is bad; text is then empty

@@ -44,5 +44,12 @@ words=$(bash -c 'source "$1"; COMP_WORDS=(huegrab-cli wa); COMP_CWORD=1; _huegra
 [[ $words == "wait-pixel" ]] || fail "completing 'wa' gave '$words'"
 words=$(bash -c 'source "$1"; COMP_WORDS=(huegrab-cli search --); COMP_CWORD=2; _huegrab_cli
                  echo "${COMPREPLY[*]}"' _ "$completion")
-[[ $words == "--region --tolerance --help" ]] || fail "completing search options gave '$words'"
+[[ $words == "--rgb --region --tolerance --help" ]] || fail "completing search options gave '$words'"
+# --rgb where a colour is read or printed, and nowhere else.
+for line in "pixel --rgb" "wait-pixel --rgb" "search --rgb" "lookup --rgb" "window-at " "pointer "; do
+  command=${line%% *} expected=${line#* }
+  words=$(bash -c 'source "$1"; COMP_WORDS=(huegrab-cli "$2" --rg); COMP_CWORD=2; _huegrab_cli
+                   echo "${COMPREPLY[*]}"' _ "$completion" "$command")
+  [[ $words == "$expected" ]] || fail "completing '$command --rg' gave '$words'"
+done
 echo "check_install: all installed files check out"

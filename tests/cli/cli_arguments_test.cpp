@@ -80,6 +80,32 @@ TEST(CliArguments, ConvertsEachCommandsArguments) {
                   r.region = ScreenRect{-10, 20, 30, 40};
                   r.tolerance = 255;
               })},
+        // --rgb: the colour read RRGGBB, kept as the value the desktop gives.
+        {{"pixel", "--rgb", "1", "2"},
+         with(Command::Pixel,
+              [](Request& r) {
+                  r.point = {{1, 2}};
+                  r.order = HexOrder::Rgb;
+              })},
+        {{"wait-pixel", "5", "6", "#3366cc", "--rgb"},
+         with(Command::WaitPixel,
+              [](Request& r) {
+                  r.point = {{5, 6}};
+                  r.color = 0xCC6633;
+                  r.order = HexOrder::Rgb;
+              })},
+        {{"search", "--rgb", "FF0000"},
+         with(Command::Search,
+              [](Request& r) {
+                  r.color = 0x0000FF;
+                  r.order = HexOrder::Rgb;
+              })},
+        {{"lookup", "--rgb", "--decimal", "255"},
+         with(Command::Lookup,
+              [](Request& r) {
+                  r.color = 0xFF;
+                  r.order = HexOrder::Rgb;
+              })},
         {{"window-at", "1", "2"},
          with(Command::WindowAt,
               [](Request& r) {
@@ -108,6 +134,7 @@ TEST(CliArguments, ConvertsEachCommandsArguments) {
         EXPECT_EQ(request->point, expected.point);
         EXPECT_EQ(request->style, expected.style);
         EXPECT_EQ(request->format, expected.format);
+        EXPECT_EQ(request->order, expected.order);
         EXPECT_EQ(request->color, expected.color);
         EXPECT_EQ(request->untilDifferent, expected.untilDifferent);
         EXPECT_EQ(request->timeout, expected.timeout);
@@ -194,6 +221,26 @@ TEST(CliArguments, NumberForms) {
     };
     for (const auto& [text, value] : colors)
         EXPECT_EQ(ParseColorArgument(text), value) << '"' << text << '"';
+
+    const std::vector<std::pair<std::string, std::optional<ColorValue>>> webColors = {
+        {"3366CC", 0xCC6633},
+        {"#3366cc", 0xCC6633},
+        {"FF0000", 0x0000FF},
+        {"#0000FF", 0xFF0000},
+        {"00FF00", 0x00FF00},
+        {"#FFFFFF", 0xFFFFFF},
+        {"#000000", 0},
+        {"FFF", std::nullopt},
+        {"#FF", std::nullopt},
+        {"#", std::nullopt},
+        {"", std::nullopt},
+        {"##3366CC", std::nullopt},
+        {"3366CC#", std::nullopt},
+        {"# 3366C", std::nullopt},
+        {"0x3366", std::nullopt},
+    };
+    for (const auto& [text, value] : webColors)
+        EXPECT_EQ(ParseColorArgument(text, HexOrder::Rgb), value) << '"' << text << '"';
 
     EXPECT_EQ(ParseRegion("1,-2,3,4"), (ScreenRect{1, -2, 3, 4}));
     for (const char* bad : {"1,2,3,4,5", "1,2,3", "1,,3,4", "1,2,3,4,", "1,2,0,4", "a,2,3,4", ""})

@@ -51,6 +51,26 @@ TEST(CliCommands, ReadingsOnAScriptedDesktop) {
         {{"wait-pixel", "0", "48", "ff"},
          {kExitNotFound, "", "wait-pixel: 0,48 is off the screen"}},
         {{"lookup", "CC6633", "--format", "{r} {g} {b}"}, {kExitDone, "51 102 204\n", ""}},
+        // --rgb: RRGGBB in, out and in the reasons.
+        {{"pixel", "--rgb"},
+         {kExitDone, "x=20 y=10 c=255 hex=FF0000 r=255 g=0 b=0 h=0 s=240 l=120\n", ""}},
+        {{"pixel", "--rgb", "20", "10", "--json"},
+         {kExitDone,
+          "{\"x\":20,\"y\":10,\"c\":255,\"hex\":\"FF0000\",\"r\":255,\"g\":0,\"b\":0,"
+          "\"h\":0,\"s\":240,\"l\":120}\n",
+          ""}},
+        {{"search", "--rgb", "#FF0000"}, {kExitDone, "20,10\n", ""}},
+        {{"search", "--rgb", "#0000FF", "--region", "0,0,64,48"},
+         {kExitNotFound, "", "search: no pixel of 0000FF"}},
+        {{"search", "--rgb", "#FE0000", "--region", "31,0,100,100"}, {kExitDone, "40,40\n", ""}},
+        {{"wait-pixel", "--rgb", "20", "10", "#FF0000"},
+         {kExitDone, "x=20 y=10 c=255 hex=FF0000 r=255 g=0 b=0 h=0 s=240 l=120\n", ""}},
+        {{"wait-pixel", "--rgb", "20", "10", "0000FF", "--timeout", "0"},
+         {kExitNotFound, "", "wait-pixel: timed out; 20,10 still shows FF0000"}},
+        {{"lookup", "--rgb", "#3366CC", "--format", "{c} {hex} {rrggbb} {r}"},
+         {kExitDone, "13395507 3366CC 3366CC 51\n", ""}},
+        {{"lookup", "--rgb", "--decimal", "255"},
+         {kExitDone, "c=255 hex=FF0000 r=255 g=0 b=0 h=0 s=240 l=120\n", ""}},
     };
     for (const auto& [arguments, expected] : cases) {
         SCOPED_TRACE(testing::PrintToString(arguments));

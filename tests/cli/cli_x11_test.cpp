@@ -48,6 +48,14 @@ TEST_F(CliOnX11, AKnownColourReadsBackInEveryForm) {
               "639,479 CC6633 13395507 33\n");
     EXPECT_EQ(Cli({"lookup", "cc6633"}).output, std::string(kRootLine) + "\n");
 
+    // Web order: the root was set as #3366CC and reads back so.
+    const auto web = Cli({"pixel", "--rgb", "5", "5"});
+    EXPECT_EQ(web.exitCode, 0);
+    EXPECT_EQ(web.output, "x=5 y=5 c=13395507 hex=3366CC r=51 g=102 b=204 h=147 s=144 l=120\n");
+    EXPECT_EQ(Cli({"search", "--rgb", "#3366CC", "--region", "7,8,5,5"}).output, "7,8\n");
+    EXPECT_EQ(Cli({"wait-pixel", "--rgb", "5", "5", "#3366cc", "--timeout", "0"}).output,
+              web.output);
+
     // The JSON form read by a JSON parser.
     const auto json = Cli({"pixel", "--json", "3", "4"});
     ASSERT_EQ(json.exitCode, 0);

@@ -19,6 +19,24 @@ TEST(ReadingFormat, LineAndJsonCarryEveryField) {
               "{\"c\":1,\"hex\":\"000001\",\"r\":1,\"g\":0,\"b\":0,\"h\":0,\"s\":240,\"l\":0}");
 }
 
+TEST(ReadingFormat, WebOrderSwapsOnlyTheHexText) {
+    const Reading web{ScreenPoint{3, -4}, 0xCC6633, HexOrder::Rgb};
+    EXPECT_EQ(FormatLine(web), "x=3 y=-4 c=13395507 hex=3366CC r=51 g=102 b=204 h=147 s=144 l=120");
+    EXPECT_EQ(FormatJson({std::nullopt, 0x0000FF, HexOrder::Rgb}),
+              "{\"c\":255,\"hex\":\"FF0000\",\"r\":255,\"g\":0,\"b\":0,\"h\":0,\"s\":240,"
+              "\"l\":120}");
+    const std::vector<std::tuple<ColorValue, std::string, std::string>> texts = {
+        {0x000001, "000001", "010000"},
+        {0x010000, "010000", "000001"},
+        {0x00AB00, "00AB00", "00AB00"},
+        {0x123456, "123456", "563412"},
+    };
+    for (const auto& [value, bgr, rgb] : texts) {
+        EXPECT_EQ(HexText(value, HexOrder::Bgr), bgr);
+        EXPECT_EQ(HexText(value, HexOrder::Rgb), rgb);
+    }
+}
+
 TEST(ReadingFormat, TemplatesFillFieldsAndRefuseUnknownOnes) {
     struct Case {
         std::string format;
@@ -32,6 +50,10 @@ TEST(ReadingFormat, TemplatesFillFieldsAndRefuseUnknownOnes) {
         {"{r},{g},{b} {h},{s},{l}", kBlueish, "51,102,204 147,144,120", ""},
         {"{bhex}{ghex}{rhex}={hex}", kBlueish, "CC6633=CC6633", ""},
         {"{{{c}}} }}{{", kBlueish, "{13395507} }{", ""},
+        // {rrggbb} is web order whatever --rgb says; {hex} follows it.
+        {"{rrggbb} {hex}", kBlueish, "3366CC CC6633", ""},
+        {"#{rrggbb} {hex}", {std::nullopt, 0xCC6633, HexOrder::Rgb}, "#3366CC 3366CC", ""},
+        {"{rhex}{ghex}{bhex}={rrggbb}", kBlueish, "3366CC=3366CC", ""},
         {"", kBlueish, "", ""},
         {"plain", kBlueish, "plain", ""},
         {"{c}", noPoint, "13395507", ""},
