@@ -1,11 +1,62 @@
-// Writes the window's icon, drawn in code, as the PNG files an icon theme
-// installs: <folder>/<size>x<size>/<name>.png for 16, 32 and 48 pixels.
+// Writes the window's icon, drawn in code, as the files an icon theme
+// installs: <folder>/<size>x<size>/<name>.png for each size the launchers of
+// common desktops ask for, and <folder>/scalable/<name>.svg from the same
+// drawing calls.
 #include "app/form/form_icons.h"
 
 #include <QDir>
+#include <QFileInfo>
 #include <QGuiApplication>
+#include <QPainter>
 #include <QPixmap>
+#include <QSvgGenerator>
 #include <cstdio>
+
+namespace {
+
+constexpr int kSizes[] = {16, 24, 32, 48, 64, 128, 256};
+
+bool WritePngs(const QString& folder, const QString& name) {
+    for (const int size : kSizes) {
+        const QString sizeFolder = QStringLiteral("%1/%2x%2").arg(folder).arg(size);
+        const QString file = QStringLiteral("%1/%2.png").arg(sizeFolder, name);
+        if (!QDir().mkpath(sizeFolder) || !huegrab::AppIconPixmap(size).save(file, "PNG")) {
+            std::fprintf(stderr, "cannot write %s\n", qPrintable(file));
+            return false;
+        }
+    }
+    return true;
+}
+
+bool WriteSvg(const QString& folder, const QString& name) {
+    const QString svgFolder = folder + QStringLiteral("/scalable");
+    const QString file = QStringLiteral("%1/%2.svg").arg(svgFolder, name);
+    if (!QDir().mkpath(svgFolder)) {
+        std::fprintf(stderr, "cannot create %s\n", qPrintable(svgFolder));
+        return false;
+    }
+    QSvgGenerator svg;
+    svg.setFileName(file);
+    svg.setTitle(name);
+    svg.setSize(QSize(huegrab::kAppIconCanvas, huegrab::kAppIconCanvas));
+    svg.setViewBox(QRect(0, 0, huegrab::kAppIconCanvas, huegrab::kAppIconCanvas));
+    {
+        QPainter painter;
+        if (!painter.begin(&svg)) {
+            std::fprintf(stderr, "cannot write %s\n", qPrintable(file));
+            return false;
+        }
+        huegrab::PaintAppIcon(painter);
+    } // the file is complete once the painter ends
+    // The generator reports no write failure of its own: check the result.
+    if (QFileInfo(file).size() == 0) {
+        std::fprintf(stderr, "cannot write %s\n", qPrintable(file));
+        return false;
+    }
+    return true;
+}
+
+} // namespace
 
 int main(int argc, char** argv) {
     if (argc != 3) {
@@ -18,13 +69,5 @@ int main(int argc, char** argv) {
     QGuiApplication application(argc, argv);
     const QString folder = QString::fromLocal8Bit(argv[1]);
     const QString name = QString::fromLocal8Bit(argv[2]);
-    for (const int size : {16, 32, 48}) {
-        const QString sizeFolder = QStringLiteral("%1/%2x%2").arg(folder).arg(size);
-        const QString file = QStringLiteral("%1/%2.png").arg(sizeFolder, name);
-        if (!QDir().mkpath(sizeFolder) || !huegrab::AppIconPixmap(size).save(file, "PNG")) {
-            std::fprintf(stderr, "cannot write %s\n", qPrintable(file));
-            return 1;
-        }
-    }
-    return 0;
+    return WritePngs(folder, name) && WriteSvg(folder, name) ? 0 : 1;
 }

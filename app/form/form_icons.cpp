@@ -4,9 +4,7 @@
 #include <QPainterPath>
 
 namespace huegrab {
-namespace {
 
-// Draws the icon on a 48-unit canvas; the painter is scaled to the size.
 void PaintAppIcon(QPainter& painter) {
     painter.setRenderHint(QPainter::Antialiasing);
     // Three colour squares, bottom-left.
@@ -41,13 +39,11 @@ void PaintAppIcon(QPainter& painter) {
     painter.restore();
 }
 
-} // namespace
-
 QPixmap AppIconPixmap(int size) {
     QPixmap pixmap(size, size);
     pixmap.fill(Qt::transparent);
     QPainter painter(&pixmap);
-    painter.scale(size / 48.0, size / 48.0);
+    painter.scale(size / double{kAppIconCanvas}, size / double{kAppIconCanvas});
     PaintAppIcon(painter);
     return pixmap;
 }

@@ -4,6 +4,8 @@
 #include <QIcon>
 #include <QPixmap>
 
+class QPainter;
+
 namespace huegrab {
 
 // The window's icon, drawn in code: an eyedropper over three colour
@@ -11,6 +13,10 @@ namespace huegrab {
 QIcon AppIcon();
 // One size of it, for tests and tools.
 QPixmap AppIconPixmap(int size);
+// Draws it on a 48 x 48 unit canvas; scale the painter for other sizes. The
+// icon export tool also paints it into an SVG file with this.
+inline constexpr int kAppIconCanvas = 48;
+void PaintAppIcon(QPainter& painter);
 
 // The 32 x 32 crosshair: a ring with a cross, black with a white outline on
 // transparent ground, its centre at pixel (15, 15). `ratio` is the device

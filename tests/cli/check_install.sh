@@ -1,10 +1,12 @@
 #!/usr/bin/env bash
 # Installs the build into a fresh prefix and checks what lands there: both
 # programs, a launcher entry and AppStream data that their validators
-# accept, the icon at each size in the hicolor theme, and a completion for
-# huegrab-cli that completes.
+# accept, the icon at each size and as SVG in the hicolor theme, the manual
+# pages, the licence, and a completion for huegrab-cli that completes.
+#   check_install.sh BUILD_FOLDER PROJECT_VERSION
 set -euo pipefail
 build=$1
+version=$2
 prefix=$(mktemp -d)
 trap 'rm -rf "$prefix"' EXIT
 fail() { echo "check_install: $*" >&2; exit 1; }
@@ -22,11 +24,19 @@ desktop=("$prefix"/share/applications/*.desktop)
 desktop-file-validate "${desktop[0]}" || fail "desktop-file-validate refused ${desktop[0]}"
 metainfo=("$prefix"/share/metainfo/*.metainfo.xml)
 [[ -f ${metainfo[0]} ]] || fail "no metainfo file"
-appstreamcli validate --no-net "${metainfo[0]}" >/dev/null || fail "appstreamcli refused ${metainfo[0]}"
+appstreamcli validate --no-net --pedantic "${metainfo[0]}" >/dev/null \
+  || fail "appstreamcli refused ${metainfo[0]}"
+# The licence and a release entry for the version being built.
+python3 - "${metainfo[0]}" "$version" <<'PY' || fail "${metainfo[0]} lacks the licence or a release $version"
+import sys, xml.etree.ElementTree as tree
+root = tree.parse(sys.argv[1]).getroot()
+assert root.findtext("project_license") == "GPL-3.0-or-later"
+assert sys.argv[2] in [r.get("version") for r in root.iter("release")]
+PY
 
 # The icon the launcher names, at each size, as a PNG of that size.
 icon=$(sed -n 's/^Icon=//p' "${desktop[0]}")
-for size in 16 32 48; do
+for size in 16 24 32 48 64 128 256; do
   png=$prefix/share/icons/hicolor/${size}x${size}/apps/$icon.png
   [[ -f $png ]] || fail "no $size px icon $icon.png"
   read -r width height < <(python3 -c '
@@ -36,6 +46,28 @@ assert data[:8] == b"\x89PNG\r\n\x1a\n", "not a PNG"
 print(*struct.unpack(">II", data[16:24]))' "$png")
   [[ $width == "$size" && $height == "$size" ]] || fail "$png is ${width}x$height"
 done
+
+# The SVG is drawn, not a picture wrapped in SVG, on the 48-unit canvas.
+svg=$prefix/share/icons/hicolor/scalable/apps/$icon.svg
+[[ -f $svg ]] || fail "no SVG icon $icon.svg"
+python3 - "$svg" <<'PY' || fail "$svg is not a drawn 48 x 48 SVG"
+import sys, xml.etree.ElementTree as tree
+root = tree.parse(sys.argv[1]).getroot()
+names = {element.tag.split("}")[-1] for element in root.iter()}
+assert root.get("viewBox") == "0 0 48 48", root.get("viewBox")
+assert "path" in names and "image" not in names, names
+PY
+
+for page in huegrab huegrab-cli; do
+  man1=$prefix/share/man/man1/$page.1
+  [[ -f $man1 ]] || fail "no manual page $page.1"
+  warnings=$(MANWIDTH=80 man --warnings -l "$man1" 2>&1 >/dev/null)
+  [[ -z $warnings ]] || fail "man warns about $page.1: $warnings"
+  MANWIDTH=80 man -l "$man1" 2>/dev/null | grep -q "^NAME" || fail "man -l does not show $page.1"
+  MANWIDTH=80 man -l "$man1" 2>/dev/null | grep -Eq "^ *$page +- " || fail "$page.1 names another program"
+done
+grep -q "GNU GENERAL PUBLIC LICENSE" "$prefix"/share/doc/huegrab/LICENSE 2>/dev/null \
+  || fail "no GPL licence under share/doc/huegrab"
 
 completion=$prefix/share/bash-completion/completions/huegrab-cli
 [[ -f $completion ]] || fail "no bash completion for huegrab-cli"
