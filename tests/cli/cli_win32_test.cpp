@@ -34,9 +34,14 @@ std::pair<std::string, int> RunCli(const std::wstring& arguments) {
 // Text mode would turn each "\n" into "\r\n", and the CR LF that ends a
 // line of the window list into CR CR LF.
 TEST(CliOnWin32, OutputIsWrittenAsItIsMeant) {
-    const auto [lookup, lookupStatus] = RunCli(L"lookup 0000FF");
-    EXPECT_EQ(lookupStatus, 0);
-    EXPECT_EQ(lookup, "c=255 hex=0000FF r=255 g=0 b=0 h=0 s=240 l=120\n");
+    // Both colour orders; the "#" of a web colour passes cmd untouched.
+    for (const auto& [arguments, line] :
+         {std::pair{L"lookup 0000FF", "c=255 hex=0000FF r=255 g=0 b=0 h=0 s=240 l=120\n"},
+          std::pair{L"lookup --rgb #FF0000", "c=255 hex=FF0000 r=255 g=0 b=0 h=0 s=240 l=120\n"}}) {
+        const auto [lookup, lookupStatus] = RunCli(arguments);
+        EXPECT_EQ(lookupStatus, 0);
+        EXPECT_EQ(lookup, line);
+    }
 
     const auto [list, listStatus] = RunCli(L"windows");
     EXPECT_EQ(listStatus, 0);
