@@ -142,7 +142,17 @@ FormControls ResolveFormControls(const ControlLookup& lookup, QTimer* timer,
     r.Bind(c.window.list, "Command9");
     r.Bind(c.window.copyList, "Command10");
 
-    r.BindArray(c.clipboard, "Command11");
+    r.Bind(c.clipboard.copyPickedPoint, "Command11", 0);
+    r.Bind(c.clipboard.pasteCustomPoint, "Command11", 1);
+    r.Bind(c.clipboard.copyLookupRgb, "Command11", 2);
+    r.Bind(c.clipboard.copyLookupHsl, "Command11", 3);
+    r.Bind(c.clipboard.pasteOrigin, "Command11", 4);
+    r.Bind(c.clipboard.copyPickedHex, "Command11", 5);
+    r.Bind(c.clipboard.copyCustomPointHex, "Command11", 6);
+    r.Bind(c.clipboard.pasteWindowHandle, "Command11", 7);
+    r.Bind(c.clipboard.findWindowByHandle, "Command11", 8);
+    r.Bind(c.clipboard.copyWindowTitle, "Command11", 9);
+    r.Bind(c.clipboard.pasteSearchTitle, "Command11", 10);
     r.Bind(c.contact, "Label7");
     return c;
 }

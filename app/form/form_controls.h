@@ -31,7 +31,6 @@ class ReadoutLabel;
 inline constexpr int kColorSlotCount = 10;
 inline constexpr int kCursorSlotCount = 4;
 inline constexpr int kPageCount = 3;
-inline constexpr int kClipboardButtonCount = 11;
 
 // The fields one panel shows a colour in; nullptr is a form the panel does
 // not show.
@@ -128,6 +127,22 @@ struct WindowPanel {
     QPushButton* copyList = nullptr;                        // Command10
 };
 
+// The small "C", "V" and "F" buttons beside the fields they copy from,
+// paste into or look up, by what each does.
+struct ClipboardButtons {
+    QPushButton* copyPickedPoint = nullptr;    // Command11(0)
+    QPushButton* pasteCustomPoint = nullptr;   // Command11(1)
+    QPushButton* copyLookupRgb = nullptr;      // Command11(2)
+    QPushButton* copyLookupHsl = nullptr;      // Command11(3)
+    QPushButton* pasteOrigin = nullptr;        // Command11(4)
+    QPushButton* copyPickedHex = nullptr;      // Command11(5)
+    QPushButton* copyCustomPointHex = nullptr; // Command11(6)
+    QPushButton* pasteWindowHandle = nullptr;  // Command11(7)
+    QPushButton* findWindowByHandle = nullptr; // Command11(8)
+    QPushButton* copyWindowTitle = nullptr;    // Command11(9)
+    QPushButton* pasteSearchTitle = nullptr;   // Command11(10)
+};
+
 struct ModePages {
     std::array<QAbstractButton*, kPageCount> buttons{}; // Option2
     std::array<QWidget*, kPageCount> pages{};           // Frame2
@@ -145,8 +160,8 @@ struct FormControls {
     LookupPage lookup;
     CursorPanel cursor;
     WindowPanel window;
-    std::array<QPushButton*, kClipboardButtonCount> clipboard{}; // Command11
-    ClickableLabel* contact = nullptr;                           // Label7
+    ClipboardButtons clipboard;
+    ClickableLabel* contact = nullptr; // Label7
 };
 
 // The built control with this name and index (-1 for a single control).

@@ -62,7 +62,7 @@ TEST(FormControls, ResolveFromTheLayoutAndNameWhatIsWrong) {
                 << c.what;
             EXPECT_EQ(static_cast<QWidget*>(controls.cursor.slotMarker), f.form.Control("焦点", 1))
                 << c.what;
-            EXPECT_EQ(static_cast<QWidget*>(controls.clipboard[10]),
+            EXPECT_EQ(static_cast<QWidget*>(controls.clipboard.pasteSearchTitle),
                       f.form.Control("Command11", 10))
                 << c.what;
         }
