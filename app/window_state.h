@@ -1,7 +1,7 @@
 #pragma once
 
-#include "app/hotkey_window_proc.h"
 #include "sampling/offset_picking.h"
+#include "sampling/tracking_switch.h"
 
 #include <cstdint>
 #include <string>

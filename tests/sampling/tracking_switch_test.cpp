@@ -1,4 +1,4 @@
-#include "app/hotkey_window_proc.h"
+#include "sampling/tracking_switch.h"
 
 #include <gtest/gtest.h>
 

@@ -7,6 +7,9 @@
 
 namespace huegrab {
 
+// Milliseconds between two sampling ticks while tracking runs.
+inline constexpr int kTickIntervalMs = 100;
+
 // 1 stopped (the next hotkey press starts), 2 running (the next one stops).
 enum class TrackingState : std::int16_t { Stopped = 1, Running = 2 };
 
@@ -17,10 +20,11 @@ struct HotkeyBinding {
     int virtualKey = vk::kOem3;
 };
 
-// Decides what a hotkey press does to the start/stop check box: checks it
-// while stopped, unchecks it while running, and leaves it alone for any
-// other identifier, key or modifier combination. The check box's own
-// handler then does the work, so the hotkey and a click behave alike.
+// Decides what a hotkey press does to tracking: start it (true) while
+// stopped, stop it (false) while running, and nothing for any other
+// identifier, key or modifier combination. The window sets its start/stop
+// switch to the answer and the switch's own handler does the work, so the
+// hotkey and a click behave alike.
 std::optional<bool> HotkeyWindowProc(const HotkeyMessage& message, TrackingState state,
                                      const HotkeyBinding& binding);
 
