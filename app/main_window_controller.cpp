@@ -94,7 +94,7 @@ void MainWindowController::Shutdown() {
         return;
     shutDown_ = true;
     // The timer stops first, so no tick runs while or after values are stored.
-    form_.Timer1()->stop();
+    tracking_.StopTicking();
     desktop_.SetHotkeyHandler(nullptr);
     desktop_.WatchWindowDestroyed(0, nullptr);
     // A broken X connection ends the process inside this call; the exit hook

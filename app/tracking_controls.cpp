@@ -6,11 +6,11 @@
 #include "app/form/form_colors.h"
 #include "app/form/magnifier_grid.h"
 #include "sampling/sampling_tick.h"
+#include "sampling/tracking_switch.h"
 
 #include <QCheckBox>
 #include <QLabel>
 #include <QLineEdit>
-#include <QTimer>
 
 namespace huegrab {
 
@@ -23,23 +23,28 @@ TrackingControls::TrackingControls(Form1& form, DesktopServices& desktop, Window
     : form_(form), controls_(form.Controls()), desktop_(desktop), state_(state) {
     QObject::connect(controls_.tracking.startStop, &QCheckBox::toggled, &form_,
                      [this](bool checked) { OnStartStopChanged(checked); });
-    QObject::connect(controls_.tracking.timer, &QTimer::timeout, &form_, [this] { RunTick(); });
+    timer_.setObjectName(QStringLiteral("Timer1"));
+    timer_.setInterval(kTickIntervalMs);
+    QObject::connect(&timer_, &QTimer::timeout, &timer_, [this] { RunTick(); });
 }
 
 void TrackingControls::AddTickStep(TickStep step) {
     laterSteps_.push_back(std::move(step));
 }
 
+void TrackingControls::StopTicking() {
+    timer_.stop();
+}
+
 void TrackingControls::OnStartStopChanged(bool checked) {
-    QTimer* timer = controls_.tracking.timer;
     if (checked) {
         SetBackColor(controls_.tracking.lamp, kLampRunning);
-        timer->stop(); // a fresh period: the first tick comes a full interval later
-        timer->start();
+        timer_.stop(); // a fresh period: the first tick comes a full interval later
+        timer_.start();
         state_.trackingState = TrackingState::Running;
     } else {
         SetBackColor(controls_.tracking.lamp, kLampStopped);
-        timer->stop();
+        timer_.stop();
         state_.trackingState = TrackingState::Stopped;
     }
 }

@@ -4,6 +4,7 @@
 #include "desktop/desktop_services.h"
 #include "sampling/sampling_tick.h"
 
+#include <QTimer>
 #include <functional>
 #include <vector>
 
@@ -12,8 +13,9 @@ namespace huegrab {
 class Form1;
 struct FormControls;
 
-// Start/stop: the check box "启动／停止", its lamp and Timer1, and what each
-// timer firing writes into the window.
+// Start/stop: the check box "启动／停止", its lamp and the sampling timer
+// (Timer1), which this handler owns, and what each timer firing writes into
+// the window.
 class TrackingControls {
 public:
     TrackingControls(Form1& form, DesktopServices& desktop, WindowState& state);
@@ -26,6 +28,10 @@ public:
     // what the tick read.
     using TickStep = std::function<void(const TickResult&)>;
     void AddTickStep(TickStep step);
+    // Stops the timer alone, leaving the switch, lamp and state as they are:
+    // the first step of shutdown, so no tick runs while values are stored.
+    void StopTicking();
+    const QTimer& Timer() const { return timer_; }
 
 private:
     void OnStartStopChanged(bool checked);
@@ -35,6 +41,8 @@ private:
     DesktopServices& desktop_;
     WindowState& state_;
     std::vector<TickStep> laterSteps_;
+    // Last, so it stops before anything a tick uses goes away.
+    QTimer timer_;
 };
 
 } // namespace huegrab

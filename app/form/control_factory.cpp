@@ -208,8 +208,6 @@ QWidget* CreateWidget(const ControlSpec& row, QWidget* parent) {
         return new MagnifierGrid(parent);
     case ControlKind::CentreMarker:
         return new CentreMarker(parent);
-    case ControlKind::Timer:
-        break;
     }
     return nullptr;
 }

@@ -11,7 +11,7 @@ namespace huegrab {
 
 // Builds the widget a layout row describes, as a child of `parent`: its
 // name and index, place and size in logical pixels, caption, tooltip,
-// colours and start state. Not for ControlKind::Timer (no widget).
+// colours and start state.
 QWidget* CreateControl(const ControlSpec& row, QWidget* parent);
 
 // The row's rectangle in logical pixels.

@@ -27,8 +27,7 @@ namespace huegrab {
 namespace {
 
 constexpr char kTitle[] = QT_TRANSLATE_NOOP("Form1", "Huegrab抓点／抓色v3.20.1001正式版");
-constexpr int kTimerInterval = 100; // milliseconds between sampling ticks
-constexpr int kFrameWaitMs = 2000;  // how long a window manager may take to frame us
+constexpr int kFrameWaitMs = 2000; // how long a window manager may take to frame us
 
 // Kinds of field that take their name from a caption label before them; a
 // drop-down ("选方式：") is labelled by it as well.
@@ -84,13 +83,6 @@ void Form1::BuildFromTable() {
                 parent = this;
             }
         }
-        if (row.kind == ControlKind::Timer) {
-            timer1_ = new QTimer(this);
-            timer1_->setObjectName(
-                QString::fromUtf8(row.name.data(), static_cast<qsizetype>(row.name.size())));
-            timer1_->setInterval(kTimerInterval);
-            continue;
-        }
         QWidget* widget = CreateControl(row, parent);
         if (widget == nullptr) {
             caption = nullptr;
@@ -108,8 +100,7 @@ void Form1::BuildFromTable() {
 void Form1::ResolveControls() {
     std::vector<std::string> problems;
     controls_ = ResolveFormControls(
-        [this](std::string_view name, int index) { return Control(name, index); }, timer1_,
-        problems);
+        [this](std::string_view name, int index) { return Control(name, index); }, problems);
     if (problems.empty())
         return;
     // A handler would otherwise fail silently at its first click.

@@ -12,7 +12,6 @@
 
 class QAbstractButton;
 class QLineEdit;
-class QTimer;
 
 namespace huegrab {
 
@@ -35,7 +34,6 @@ public:
 
     // The handles every handler uses.
     const FormControls& Controls() const { return controls_; }
-    QTimer* Timer1() const { return timer1_; }
     // The clipboard and links the window was made with.
     ShellServices& Shell() const { return shell_; }
 
@@ -75,7 +73,6 @@ private:
 
     ShellServices& shell_;
     std::map<std::pair<std::string, int>, QWidget*> byName_;
-    QTimer* timer1_ = nullptr;
     FormControls controls_;
     bool centred_ = false;
     bool shown_ = false;

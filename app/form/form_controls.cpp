@@ -74,14 +74,10 @@ private:
 
 } // namespace
 
-FormControls ResolveFormControls(const ControlLookup& lookup, QTimer* timer,
-                                 std::vector<std::string>& problems) {
+FormControls ResolveFormControls(const ControlLookup& lookup, std::vector<std::string>& problems) {
     Resolver r(lookup, problems);
     FormControls c;
 
-    c.tracking.timer = timer;
-    if (timer == nullptr)
-        problems.push_back("no timer Timer1");
     r.Bind(c.tracking.startStop, "Check1");
     r.Bind(c.tracking.lamp, "Label8");
     r.Bind(c.tracking.rawPosition, "Label9");

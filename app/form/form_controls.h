@@ -16,7 +16,6 @@ class QListWidget;
 class QPlainTextEdit;
 class QPushButton;
 class QRadioButton;
-class QTimer;
 class QWidget;
 
 namespace huegrab {
@@ -48,12 +47,12 @@ struct ColorReadout {
     ReadoutField* l = nullptr;
 };
 
-// Start/stop, the status line and the timer.
+// Start/stop and the status line; the sampling timer is the tracking
+// handler's own.
 struct TrackingView {
     QCheckBox* startStop = nullptr;      // Check1
     QLabel* lamp = nullptr;              // Label8
     ReadoutLabel* rawPosition = nullptr; // Label9
-    QTimer* timer = nullptr;             // Timer1
 };
 
 // The picked values, their swatch, magnifier and the ten colour slots.
@@ -169,7 +168,6 @@ using ControlLookup = std::function<QWidget*(std::string_view name, int index)>;
 
 // Resolves every handle. Each name that is missing or of another class than
 // its handle adds one line to `problems`; the handle stays nullptr.
-FormControls ResolveFormControls(const ControlLookup& lookup, QTimer* timer,
-                                 std::vector<std::string>& problems);
+FormControls ResolveFormControls(const ControlLookup& lookup, std::vector<std::string>& problems);
 
 } // namespace huegrab

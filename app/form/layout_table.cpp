@@ -308,7 +308,6 @@ constexpr ControlSpec kLayout[] = {
     CentreMarker(1, 720, 720, kRed),
     CentreMarker(2, 840, 840, kBlue),
     CentreMarker(3, 720, 960, kRed),
-    {.name = "Timer1", .kind = K::Timer, .parent = kForm},
 
     // ---- Start/stop ----
     {.name = "Label8",

@@ -28,7 +28,6 @@ enum class ControlKind {
     Shape,                    // filled rectangle
     Magnifier,                // the 11 x 11 magnifier grid
     CentreMarker,             // a marker the magnifier draws; a label that paints nothing
-    Timer,                    // no visible part
 };
 
 // Start state and look of a control, combined bit by bit.

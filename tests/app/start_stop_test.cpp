@@ -20,7 +20,7 @@ protected:
 
     void ExpectRunning(bool running) const {
         EXPECT_EQ(StartStopBox()->isChecked(), running);
-        EXPECT_EQ(form->Timer1()->isActive(), running);
+        EXPECT_EQ(controller->Tracking().Timer().isActive(), running);
         EXPECT_EQ(BackColor(form->Control("Label8")), running ? kRed : kGreen);
         EXPECT_EQ(controller->State().trackingState,
                   running ? TrackingState::Running : TrackingState::Stopped);
@@ -29,7 +29,10 @@ protected:
 
 TEST_F(StartStop, ComesUpStoppedWithTheHotkeyRegistered) {
     ExpectRunning(false);
-    EXPECT_EQ(form->Timer1()->interval(), 100);
+    const QTimer& timer = controller->Tracking().Timer();
+    EXPECT_EQ(timer.interval(), 100);
+    EXPECT_FALSE(timer.isSingleShot());
+    EXPECT_EQ(timer.objectName(), QStringLiteral("Timer1"));
     ASSERT_EQ(desktop.registeredHotkeys.count(1001), 1u);
     EXPECT_EQ(desktop.registeredHotkeys[1001], kAltTilde);
     EXPECT_EQ(form->Find<QComboBox>("Combo1")->currentIndex(), 0);
@@ -100,11 +103,20 @@ TEST_F(StartStop, HotkeyWithOtherModifiersOrIdentifierDoesNothing) {
     ExpectRunning(false);
 }
 
+TEST_F(StartStop, PageChoiceLeavesTrackingAlone) {
+    Click("Check1");
+    Click("Option2", 1);
+    ExpectRunning(true);
+    Click("Check1");
+    Click("Option2", 0);
+    ExpectRunning(false);
+}
+
 TEST_F(StartStop, ClosingStopsTheTimerAndReleasesTheHotkey) {
     Click("Check1");
-    ASSERT_TRUE(form->Timer1()->isActive());
+    ASSERT_TRUE(controller->Tracking().Timer().isActive());
     form->close();
-    EXPECT_FALSE(form->Timer1()->isActive());
+    EXPECT_FALSE(controller->Tracking().Timer().isActive());
     EXPECT_EQ(desktop.registeredHotkeys.count(1001), 0u);
     EXPECT_FALSE(desktop.PressHotkey(1001, kAltTilde));
 }

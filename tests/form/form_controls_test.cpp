@@ -49,7 +49,7 @@ TEST(FormControls, ResolveFromTheLayoutAndNameWhatIsWrong) {
                     return &stranger;
                 return f.form.Control(name, index);
             },
-            f.form.Timer1(), problems);
+            problems);
         EXPECT_EQ(problems, expected) << c.what;
         if (expected.empty()) {
             // Spot checks that the handles are the controls of those names.

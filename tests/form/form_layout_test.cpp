@@ -763,11 +763,8 @@ TEST(FormLayout, TextOnTheWindowsOwnFillsShowsUnderADarkTheme) {
 TEST(FormLayout, StartStateOfTheDefaultsTable) {
     FormFixture f;
     Form1& form = f.form;
-    ASSERT_NE(form.Timer1(), nullptr);
-    EXPECT_EQ(form.Timer1()->objectName(), Q("Timer1"));
-    EXPECT_EQ(form.Timer1()->interval(), 100);
-    EXPECT_FALSE(form.Timer1()->isActive());
-    EXPECT_EQ(form.findChild<QTimer*>(Q("Timer1")), form.Timer1());
+    // The sampling timer is the tracking handler's (tests/app/start_stop_test).
+    EXPECT_EQ(form.findChild<QTimer*>(Q("Timer1")), nullptr);
 
     for (const char* box : {"Check1", "Check2", "Check3", "Check4"}) {
         EXPECT_FALSE(form.Find<QAbstractButton>(box)->isChecked()) << box;

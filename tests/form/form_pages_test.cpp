@@ -10,7 +10,6 @@
 #include <QLineEdit>
 #include <QSignalSpy>
 #include <QTest>
-#include <QTimer>
 #include <algorithm>
 #include <gtest/gtest.h>
 
@@ -122,15 +121,6 @@ TEST_F(FormPages, PageChoiceFromCodePressesTheButton) {
     form.SelectWindowPage(2);
     EXPECT_EQ(ShownPages("句柄选页"), std::vector<int>{2});
     EXPECT_TRUE(Pressed("句柄选项", 2));
-}
-
-TEST_F(FormPages, PageChoiceLeavesTheTimerAlone) {
-    form.Timer1()->start();
-    Click("Option2", 1);
-    EXPECT_TRUE(form.Timer1()->isActive());
-    form.Timer1()->stop();
-    Click("Option2", 0);
-    EXPECT_FALSE(form.Timer1()->isActive());
 }
 
 TEST_F(FormPages, ContactLineOpensAMailToTheAddress) {
