@@ -2,8 +2,8 @@
 
 #include "cli/pixel_search.h"
 #include "cli/reading_format.h"
-#include "color/number_text.h"
 #include "cursor/cursor_feature_code.h"
+#include "text/number_text.h"
 #include "windowtools/window_probe.h"
 #include "windowtools/window_walk.h"
 

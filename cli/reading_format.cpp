@@ -1,7 +1,7 @@
 #include "cli/reading_format.h"
 
 #include "color/color_texts.h"
-#include "color/number_text.h"
+#include "text/number_text.h"
 
 #include <array>
 #include <vector>

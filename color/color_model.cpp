@@ -2,7 +2,7 @@
 
 #include "color/color_model.h"
 
-#include "color/blank_text.h"
+#include "text/blank_text.h"
 
 #include <cstddef>
 #include <limits>

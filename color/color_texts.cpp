@@ -1,6 +1,6 @@
 #include "color/color_texts.h"
 
-#include "color/number_text.h"
+#include "text/number_text.h"
 
 namespace huegrab {
 

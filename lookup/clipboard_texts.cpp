@@ -1,7 +1,7 @@
 #include "lookup/clipboard_texts.h"
 
-#include "color/blank_text.h"
-#include "color/number_text.h"
+#include "text/blank_text.h"
+#include "text/number_text.h"
 
 #include <cmath>
 

@@ -1,6 +1,6 @@
 #include "lookup/color_code_lookup.h"
 
-#include "color/number_text.h"
+#include "text/number_text.h"
 
 namespace huegrab {
 

@@ -1,6 +1,6 @@
 #include "sampling/offset_picking.h"
 
-#include "color/number_text.h"
+#include "text/number_text.h"
 
 namespace huegrab {
 

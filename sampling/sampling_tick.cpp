@@ -1,7 +1,7 @@
 #include "sampling/sampling_tick.h"
 
-#include "color/number_text.h"
 #include "sampling/screen_reads.h"
+#include "text/number_text.h"
 
 #include <algorithm>
 #include <iterator>

@@ -1,6 +1,6 @@
 #include "settings/ini_document.h"
 
-#include "color/blank_text.h"
+#include "text/blank_text.h"
 
 #include <algorithm>
 

@@ -1,8 +1,8 @@
 #include "settings/settings_file.h"
 
-#include "color/unicode.h"
 #include "settings/ini_encoding.h"
 #include "settings/ini_file.h"
+#include "text/unicode.h"
 
 namespace huegrab {
 

@@ -1,6 +1,6 @@
 #include "settings/slot_texts.h"
 
-#include "color/blank_text.h"
+#include "text/blank_text.h"
 
 #include <charconv>
 #include <limits>

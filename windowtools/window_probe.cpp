@@ -1,6 +1,6 @@
 #include "windowtools/window_probe.h"
 
-#include "color/unicode.h"
+#include "text/unicode.h"
 
 namespace huegrab {
 

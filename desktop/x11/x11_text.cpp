@@ -1,6 +1,6 @@
 #include "desktop/x11/x11_text.h"
 
-#include "color/unicode.h"
+#include "text/unicode.h"
 
 #include <algorithm>
 

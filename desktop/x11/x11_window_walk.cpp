@@ -1,7 +1,7 @@
 #include "desktop/x11/x11_window_walk.h"
 
-#include "color/unicode.h"
 #include "desktop/x11/x11_xcb_reply.h"
+#include "text/unicode.h"
 
 #include <X11/Xlib-xcb.h>
 #include <algorithm>

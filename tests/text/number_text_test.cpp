@@ -1,6 +1,6 @@
 // The forgiving number reader and the short number texts.
 
-#include "color/number_text.h"
+#include "text/number_text.h"
 
 #include <clocale>
 #include <cmath>

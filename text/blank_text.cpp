@@ -1,4 +1,4 @@
-#include "color/blank_text.h"
+#include "text/blank_text.h"
 
 namespace huegrab {
 

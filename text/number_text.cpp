@@ -1,6 +1,6 @@
 // Forgiving number reading and the short text forms of numbers.
 
-#include "color/number_text.h"
+#include "text/number_text.h"
 
 #include <algorithm>
 #include <array>
