@@ -4,7 +4,7 @@
 #include "app/form/form1.h"
 #include "app/form/form_colors.h"
 #include "app/form/readout_field.h"
-#include "settings/utf8_path.h"
+#include "platform/utf8_path.h"
 
 #include <QFrame>
 #include <QLabel>
@@ -43,8 +43,8 @@ ColourSlotControls::ColourSlotControls(Form1& form, WindowState& state)
 void ColourSlotControls::OpenSettings() {
     if (slots_)
         return;
-    file_ = std::make_unique<SettingsFile>(PathFromUtf8(state_.settingsPath),
-                                           PathFromUtf8(state_.earlierSettingsPath));
+    file_ = std::make_unique<SettingsFile>(platform::PathFromUtf8(state_.settingsPath),
+                                           platform::PathFromUtf8(state_.earlierSettingsPath));
     slots_ = std::make_unique<ColourSlots>(*file_);
 }
 

@@ -1,14 +1,15 @@
-#include "app/application_folder.h"
-#include "app/close_on_signal.h"
 #include "app/desktop_session.h"
 #include "app/form/form1.h"
 #include "app/main_window_controller.h"
 #include "app/qt_shell.h"
 #include "app/window_language_setup.h"
 #include "desktop/open_desktop.h"
+#include "platform/close_signals.h"
+#include "platform/program_folder.h"
 
 #include <QApplication>
 #include <QLabel>
+#include <QMetaObject>
 #include <cstdio>
 #include <string>
 
@@ -31,13 +32,18 @@ int main(int argc, char* argv[]) {
     QApplication application(argc, argv);
     QApplication::setApplicationName("huegrab");
     GiveStartedProgramsTheUsersEnvironment();
+    // The folder as the system names it; Qt's form where the system does not say.
+    const std::string programFolder =
+        platform::ProgramFolder().value_or(QCoreApplication::applicationDirPath().toStdString());
     // Qt has taken its own options out of argv; --lang is ours.
-    SetUpWindowLanguage(application, argc, argv, ApplicationFolder());
+    SetUpWindowLanguage(application, argc, argv, programFolder);
 
     QtShell shell;
     Form1 form(shell);
-    MainWindowController controller(form, *desktop, ApplicationFolder());
-    CloseOnSignal closeOnSignal(form);
+    MainWindowController controller(form, *desktop, programFolder);
+    // The signal arrives on a thread of its own: the close is queued to this one.
+    platform::CloseSignals closeOnSignal(
+        [&form] { QMetaObject::invokeMethod(&form, "close", Qt::QueuedConnection); });
 
     if (wayland)
         NoteWaylandLimits(*form.Controls().tracking.lamp);

@@ -2,9 +2,9 @@
 
 #include "app/form/translation.h"
 #include "app/window_language.h"
+#include "platform/utf8_path.h"
 #include "settings/settings_file.h"
 #include "settings/settings_path.h"
-#include "settings/utf8_path.h"
 
 #include <QApplication>
 #include <QLocale>
@@ -38,8 +38,9 @@ LocaleVariables ProcessLocale() {
 std::string LanguageSetting(const std::string& applicationFolder) {
     const std::string path = SettingsPath(applicationFolder);
     const std::string beside = SettingsPathBesideProgram(applicationFolder);
-    const SettingsFile file(PathFromUtf8(path),
-                            beside != path ? PathFromUtf8(beside) : std::filesystem::path());
+    const std::filesystem::path earlier =
+        beside != path ? platform::PathFromUtf8(beside) : std::filesystem::path();
+    const SettingsFile file(platform::PathFromUtf8(path), earlier);
     return file.ReadSetting("Window", "Language");
 }
 

@@ -1,8 +1,10 @@
 // huegrab-cli: the readings of the huegrab window for scripts, no Qt.
 #include "cli/cli_arguments.h"
 #include "cli/cli_commands.h"
-#include "cli/standard_streams.h"
 #include "desktop/open_desktop.h"
+#include "platform/device_pixels.h"
+#include "platform/program_arguments.h"
+#include "platform/standard_streams.h"
 
 #include <cstdio>
 #include <string>
@@ -39,10 +41,10 @@ int Finish(const std::string& out, const std::string& error, int status, bool ou
 int main(int argc, char** argv) {
     using namespace huegrab;
     using namespace huegrab::cli;
-    const bool outputClosed = OpenClosedStandardStreams();
-    UseBinaryOutput();
-    UseDevicePixels();
-    const std::vector<std::string> texts = ProgramArguments(argc, argv);
+    const bool outputClosed = platform::OpenClosedStandardStreams();
+    platform::UseBinaryOutput();
+    platform::UseDevicePixels();
+    const std::vector<std::string> texts = platform::ProgramArguments(argc, argv);
     const std::vector<std::string_view> arguments(texts.begin(), texts.end());
     const ParsedArguments parsed = ParseArguments(arguments);
     if (const auto* error = std::get_if<UsageError>(&parsed)) {

@@ -1,6 +1,6 @@
 #include "settings/ini_file.h"
 
-#include "settings/utf8_path.h"
+#include "platform/utf8_path.h"
 
 #include <cstdio>
 #include <system_error>
@@ -9,7 +9,6 @@ namespace huegrab {
 namespace {
 
 namespace fs = std::filesystem;
-namespace platform = settings_platform;
 
 // As many links in a row as the system itself follows before it gives up.
 constexpr int kMaxLinkHops = 40;
@@ -92,8 +91,8 @@ std::optional<std::string> WhyNotReplaceable(const platform::PathInfo& info) {
 
 void ReportSettingsFileProblem(const std::filesystem::path& path, const std::string& what,
                                const std::string& reason) {
-    std::fprintf(stderr, "huegrab: settings file %s: %s: %s\n", Utf8FromPath(path).c_str(),
-                 what.c_str(), reason.c_str());
+    std::fprintf(stderr, "huegrab: settings file %s: %s: %s\n",
+                 platform::Utf8FromPath(path).c_str(), what.c_str(), reason.c_str());
 }
 
 bool IsOrdinaryFile(const fs::path& path) {

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "settings/settings_platform.h"
+#include "platform/files.h"
 
 #include <chrono>
 #include <cstddef>
@@ -30,7 +30,7 @@ void ReportSettingsFileProblem(const std::filesystem::path& path, const std::str
 // missing path, a folder, a device or a pipe.
 bool IsOrdinaryFile(const std::filesystem::path& path);
 
-using settings_platform::FileContents;
+using platform::FileContents;
 
 // Opens, reads at most maxBytes and closes. nullopt when the path is not an
 // ordinary file or cannot be read. Never blocks on a pipe or a device.
@@ -59,8 +59,8 @@ public:
                                            std::chrono::milliseconds wait = kFileLockWait);
 
 private:
-    explicit FileLock(settings_platform::WriterLock lock) : lock_(std::move(lock)) {}
-    settings_platform::WriterLock lock_;
+    explicit FileLock(platform::WriterLock lock) : lock_(std::move(lock)) {}
+    platform::WriterLock lock_;
 };
 
 enum class EditOutcome {

@@ -1,6 +1,7 @@
 #include "settings/settings_path.h"
 
-#include "settings/settings_platform.h"
+#include "platform/environment.h"
+#include "platform/files.h"
 
 namespace huegrab {
 namespace {
@@ -11,8 +12,8 @@ constexpr std::string_view kFileName = "config.ini";
 
 SettingsPathEnvironment SystemSettingsPathEnvironment() {
     return {
-        settings_platform::EnvironmentValue,
-        settings_platform::IsWritableFolder,
+        platform::EnvironmentValue,
+        platform::IsWritableFolder,
     };
 }
 
@@ -31,7 +32,7 @@ std::string SettingsPath(std::string_view applicationFolder, const SettingsPathE
     if (portable || (env.isWritableFolder && env.isWritableFolder(folder))) {
         return besideProgram;
     }
-    if (const auto userFolder = settings_platform::UserSettingsFolder(env.getEnv)) {
+    if (const auto userFolder = platform::UserSettingsFolder(env.getEnv)) {
         return *userFolder + "/" + std::string(kFileName);
     }
     return besideProgram;

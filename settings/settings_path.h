@@ -27,7 +27,7 @@ bool IsPortableBuild();
 // separator is always added, so a folder given as "/opt/huegrab/" gives
 // "/opt/huegrab//config.ini", which the file functions accept.
 // When the folder is not writable (and the build is not portable), the file
-// moves to the user's own settings folder (settings_platform::
+// moves to the user's own settings folder (platform::
 // UserSettingsFolder: on POSIX $XDG_CONFIG_HOME/huegrab, or
 // $HOME/.config/huegrab when XDG_CONFIG_HOME is unset, empty or relative);
 // writers create that folder; a config.ini left beside the program carries

@@ -75,7 +75,7 @@ std::optional<CursorImage> ReadCursorImage(HCURSOR cursor) {
     if (!shape || shape->width <= 0 || shape->height <= 0)
         return Transparent(systemWidth, systemHeight);
 
-    const ScreenDc screen;
+    const ScreenDc screen = OpenScreenDc();
     if (!screen)
         return std::nullopt;
     DibSurface overBlack(screen.Get(), shape->width, shape->height);

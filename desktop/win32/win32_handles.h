@@ -3,76 +3,41 @@
 // Owners of the GDI and user32 resources the backend acquires: every one is
 // given back when its owner goes, on every path.
 
+#include "platform/win32/unique_handle.h"
+
 #include <optional>
-#include <utility>
 #include <windows.h>
 
 namespace huegrab::win32 {
 
 // A screen device context from GetDC(nullptr), given back with ReleaseDC.
-class ScreenDc {
-public:
-    ScreenDc() : dc_(::GetDC(nullptr)) {}
-    ~ScreenDc() {
-        if (dc_)
-            ::ReleaseDC(nullptr, dc_);
-    }
-    ScreenDc(const ScreenDc&) = delete;
-    ScreenDc& operator=(const ScreenDc&) = delete;
-    HDC Get() const { return dc_; }
-    explicit operator bool() const { return dc_ != nullptr; }
-
-private:
-    HDC dc_;
+struct ScreenDcTraits {
+    using Handle = HDC;
+    static Handle Invalid() noexcept { return nullptr; }
+    static void Close(Handle dc) noexcept { ::ReleaseDC(nullptr, dc); }
 };
+using ScreenDc = UniqueHandle<ScreenDcTraits>;
+
+inline ScreenDc OpenScreenDc() {
+    return ScreenDc(::GetDC(nullptr));
+}
 
 // A memory device context from CreateCompatibleDC, deleted with DeleteDC.
-class MemoryDc {
-public:
-    explicit MemoryDc(HDC compatibleWith) : dc_(::CreateCompatibleDC(compatibleWith)) {}
-    ~MemoryDc() {
-        if (dc_)
-            ::DeleteDC(dc_);
-    }
-    MemoryDc(const MemoryDc&) = delete;
-    MemoryDc& operator=(const MemoryDc&) = delete;
-    HDC Get() const { return dc_; }
-    explicit operator bool() const { return dc_ != nullptr; }
-
-private:
-    HDC dc_;
+struct MemoryDcTraits {
+    using Handle = HDC;
+    static Handle Invalid() noexcept { return nullptr; }
+    static void Close(Handle dc) noexcept { ::DeleteDC(dc); }
 };
+using MemoryDc = UniqueHandle<MemoryDcTraits>;
 
 // A GDI object (bitmap, brush) deleted with DeleteObject.
-template <typename Handle> class GdiObject {
-public:
-    GdiObject() = default;
-    explicit GdiObject(Handle handle) : handle_(handle) {}
-    ~GdiObject() { Reset(); }
-    GdiObject(GdiObject&& other) noexcept : handle_(std::exchange(other.handle_, nullptr)) {}
-    GdiObject& operator=(GdiObject&& other) noexcept {
-        if (this != &other) {
-            Reset();
-            handle_ = std::exchange(other.handle_, nullptr);
-        }
-        return *this;
-    }
-    GdiObject(const GdiObject&) = delete;
-    GdiObject& operator=(const GdiObject&) = delete;
-    Handle Get() const { return handle_; }
-    explicit operator bool() const { return handle_ != nullptr; }
-    void Reset() {
-        if (handle_)
-            ::DeleteObject(handle_);
-        handle_ = nullptr;
-    }
-
-private:
-    Handle handle_ = nullptr;
+template <typename Object> struct GdiObjectTraits {
+    using Handle = Object;
+    static Handle Invalid() noexcept { return nullptr; }
+    static void Close(Handle object) noexcept { ::DeleteObject(object); }
 };
-
-using Bitmap = GdiObject<HBITMAP>;
-using Brush = GdiObject<HBRUSH>;
+using Bitmap = UniqueHandle<GdiObjectTraits<HBITMAP>>;
+using Brush = UniqueHandle<GdiObjectTraits<HBRUSH>>;
 
 // An object selected into a device context; the one it replaced goes back
 // in when this goes, before the object itself may be deleted.
@@ -93,31 +58,12 @@ private:
 };
 
 // A window this process made, destroyed with DestroyWindow.
-class OwnedWindow {
-public:
-    OwnedWindow() = default;
-    explicit OwnedWindow(HWND window) : window_(window) {}
-    ~OwnedWindow() {
-        if (window_)
-            ::DestroyWindow(window_);
-    }
-    OwnedWindow(OwnedWindow&& other) noexcept : window_(std::exchange(other.window_, nullptr)) {}
-    OwnedWindow& operator=(OwnedWindow&& other) noexcept {
-        if (this != &other) {
-            if (window_)
-                ::DestroyWindow(window_);
-            window_ = std::exchange(other.window_, nullptr);
-        }
-        return *this;
-    }
-    OwnedWindow(const OwnedWindow&) = delete;
-    OwnedWindow& operator=(const OwnedWindow&) = delete;
-    HWND Get() const { return window_; }
-    explicit operator bool() const { return window_ != nullptr; }
-
-private:
-    HWND window_ = nullptr;
+struct OwnedWindowTraits {
+    using Handle = HWND;
+    static Handle Invalid() noexcept { return nullptr; }
+    static void Close(Handle window) noexcept { ::DestroyWindow(window); }
 };
+using OwnedWindow = UniqueHandle<OwnedWindowTraits>;
 
 // A 32-bit top-down DIB section selected into its own memory DC: the pixels
 // are readable in place as 0xAARRGGBB words, row by row.

@@ -8,7 +8,7 @@
 namespace huegrab::win32 {
 
 DibSurface::DibSurface(HDC compatibleWith, int width, int height)
-    : dc_(compatibleWith), width_(width), height_(height) {
+    : dc_(::CreateCompatibleDC(compatibleWith)), width_(width), height_(height) {
     if (!dc_ || width <= 0 || height <= 0)
         return;
     BITMAPINFO info{};
@@ -44,7 +44,7 @@ ColorValue ReadScreenPixel(std::int32_t x, std::int32_t y) {
     if (x < screen.left || y < screen.top || std::int64_t{x} - screen.left >= screen.width ||
         std::int64_t{y} - screen.top >= screen.height)
         return kInvalidColor;
-    const ScreenDc screenDc;
+    const ScreenDc screenDc = OpenScreenDc();
     if (!screenDc)
         return kInvalidColor;
     // COLORREF is 0x00BBGGRR already; CLR_INVALID (all ones) is -1.
@@ -74,7 +74,7 @@ PixelBlock ReadScreenBlock(std::int32_t left, std::int32_t top, std::int32_t wid
     const int cutWidth = static_cast<int>(x1 - x0);
     const int cutHeight = static_cast<int>(y1 - y0);
 
-    const ScreenDc screenDc;
+    const ScreenDc screenDc = OpenScreenDc();
     if (!screenDc)
         return block;
     DibSurface surface(screenDc.Get(), cutWidth, cutHeight);

@@ -19,10 +19,4 @@ void ExitWhenTheDesktopIsLost(const char* program, int status) {
     x11::SetLostConnectionExit(program, status);
 }
 
-void UseDevicePixels() {}
-
-std::vector<std::string> ProgramArguments(int argc, char** argv) {
-    return std::vector<std::string>(argv + (argc > 0 ? 1 : 0), argv + argc);
-}
-
 } // namespace huegrab

@@ -1,10 +1,10 @@
-#include "cli/standard_streams.h"
+#include "platform/standard_streams.h"
 
 #include <cstdio>
 #include <fcntl.h>
 #include <io.h>
 
-namespace huegrab::cli {
+namespace huegrab::platform {
 
 // Windows hands a program without a standard stream an invalid handle, not
 // a free number another file could take: writes to it fail, and the flush
@@ -20,4 +20,4 @@ void UseBinaryOutput() {
         _setmode(descriptor, _O_BINARY);
 }
 
-} // namespace huegrab::cli
+} // namespace huegrab::platform

@@ -4,7 +4,7 @@
 #include <string>
 #include <string_view>
 
-namespace huegrab {
+namespace huegrab::platform {
 
 // Paths travel through the program as UTF-8 strings, as Qt and the settings
 // path give them. A std::filesystem::path made from a plain std::string
@@ -17,4 +17,4 @@ std::filesystem::path PathFromUtf8(std::string_view utf8);
 // lone surrogate in a Windows file name) show as U+FFFD rather than throw.
 std::string Utf8FromPath(const std::filesystem::path& path);
 
-} // namespace huegrab
+} // namespace huegrab::platform

@@ -1,12 +1,12 @@
 #pragma once
 
-#include "settings/settings_platform.h"
+#include "platform/files.h"
 
 #include <algorithm>
 #include <cstddef>
 #include <optional>
 
-namespace huegrab::settings_platform {
+namespace huegrab::platform {
 
 // The reading loop of ReadFileBounded, the same on every platform.
 // `readSome(buffer, size)` reads at most `size` bytes and gives how many it
@@ -44,4 +44,4 @@ std::optional<FileContents> ReadUpToLimit(std::size_t sizeHint, std::size_t maxB
     return contents;
 }
 
-} // namespace huegrab::settings_platform
+} // namespace huegrab::platform

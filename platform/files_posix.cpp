@@ -1,10 +1,9 @@
-#include "settings/bounded_read.h"
-#include "settings/settings_platform.h"
+#include "platform/bounded_read.h"
+#include "platform/files.h"
 
 #include <algorithm>
 #include <cerrno>
 #include <condition_variable>
-#include <cstdlib>
 #include <cstring>
 #include <fcntl.h>
 #include <memory>
@@ -15,7 +14,7 @@
 #include <unistd.h>
 #include <utility>
 
-namespace huegrab::settings_platform {
+namespace huegrab::platform {
 namespace {
 
 namespace fs = std::filesystem;
@@ -340,26 +339,4 @@ bool IsWritableFolder(const std::string& folder) {
     return ::access(folder.c_str(), W_OK | X_OK) == 0;
 }
 
-std::optional<std::string> EnvironmentValue(const char* name) {
-    const char* value = std::getenv(name);
-    return value ? std::optional<std::string>(value) : std::nullopt;
-}
-
-std::optional<std::string> UserSettingsFolder(const GetEnvFunction& getEnv) {
-    const auto absolute = [&](const char* name) -> std::optional<std::string> {
-        std::optional<std::string> value = getEnv ? getEnv(name) : std::nullopt;
-        if (!value || value->empty() || value->front() != '/') {
-            return std::nullopt; // relative or empty values are ignored, as the XDG rules say
-        }
-        return value;
-    };
-    if (const auto configHome = absolute("XDG_CONFIG_HOME")) {
-        return *configHome + "/huegrab";
-    }
-    if (const auto home = absolute("HOME")) {
-        return *home + "/.config/huegrab";
-    }
-    return std::nullopt;
-}
-
-} // namespace huegrab::settings_platform
+} // namespace huegrab::platform

@@ -1,5 +1,7 @@
-#include "settings/bounded_read.h"
-#include "settings/settings_platform.h"
+#include "platform/bounded_read.h"
+#include "platform/files.h"
+#include "platform/win32/kernel_handles.h"
+#include "platform/win32/wide_text.h"
 
 #include <algorithm>
 #include <thread>
@@ -9,30 +11,8 @@
 // windows.h maps ReplaceFile to ReplaceFileA or ReplaceFileW; ours is meant.
 #undef ReplaceFile
 
-namespace huegrab::settings_platform {
+namespace huegrab::platform {
 namespace {
-
-std::string ToUtf8(std::wstring_view text) {
-    if (text.empty())
-        return {};
-    const int size = ::WideCharToMultiByte(CP_UTF8, 0, text.data(), static_cast<int>(text.size()),
-                                           nullptr, 0, nullptr, nullptr);
-    std::string utf8(static_cast<std::size_t>(std::max(size, 0)), '\0');
-    ::WideCharToMultiByte(CP_UTF8, 0, text.data(), static_cast<int>(text.size()), utf8.data(), size,
-                          nullptr, nullptr);
-    return utf8;
-}
-
-std::wstring FromUtf8(std::string_view text) {
-    if (text.empty())
-        return {};
-    const int size =
-        ::MultiByteToWideChar(CP_UTF8, 0, text.data(), static_cast<int>(text.size()), nullptr, 0);
-    std::wstring wide(static_cast<std::size_t>(std::max(size, 0)), L'\0');
-    ::MultiByteToWideChar(CP_UTF8, 0, text.data(), static_cast<int>(text.size()), wide.data(),
-                          size);
-    return wide;
-}
 
 // The system's words for an error code, without the trailing line break.
 std::string ErrorText(DWORD error) {
@@ -40,48 +20,21 @@ std::string ErrorText(DWORD error) {
     const DWORD length = ::FormatMessageW(
         FORMAT_MESSAGE_ALLOCATE_BUFFER | FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS,
         nullptr, error, 0, reinterpret_cast<wchar_t*>(&buffer), 0, nullptr);
+    const win32::UniqueLocalMemory<wchar_t*> owned(buffer);
     std::wstring text = length && buffer ? std::wstring(buffer, length) : std::wstring();
-    if (buffer)
-        ::LocalFree(buffer);
     while (!text.empty() && (text.back() == L'\n' || text.back() == L'\r' || text.back() == L' ' ||
                              text.back() == L'.'))
         text.pop_back();
     if (text.empty())
         return "system error " + std::to_string(error);
-    return ToUtf8(text);
+    return win32::ToUtf8(text);
 }
 
 Status LastError(std::string step) {
     return Status::Failure(std::move(step), ErrorText(::GetLastError()));
 }
 
-// A file handle closed with CloseHandle.
-class File {
-public:
-    File() = default;
-    explicit File(HANDLE handle) : handle_(handle) {}
-    ~File() { Close(); }
-    File(File&& other) noexcept : handle_(std::exchange(other.handle_, INVALID_HANDLE_VALUE)) {}
-    File& operator=(File&& other) noexcept {
-        if (this != &other) {
-            Close();
-            handle_ = std::exchange(other.handle_, INVALID_HANDLE_VALUE);
-        }
-        return *this;
-    }
-    File(const File&) = delete;
-    File& operator=(const File&) = delete;
-    HANDLE Get() const { return handle_; }
-    explicit operator bool() const { return handle_ != INVALID_HANDLE_VALUE; }
-    void Close() {
-        if (handle_ != INVALID_HANDLE_VALUE)
-            ::CloseHandle(handle_);
-        handle_ = INVALID_HANDLE_VALUE;
-    }
-
-private:
-    HANDLE handle_ = INVALID_HANDLE_VALUE;
-};
+using File = win32::UniqueFile;
 
 // Readers share everything, deletion included, so that a writer's replace
 // is never refused while a reader has the file open.
@@ -310,7 +263,7 @@ Status ReplaceFile(const std::filesystem::path& path, const std::filesystem::pat
         return LastError("cannot create the temporary file");
     const auto failWith = [&](std::string step) {
         Status status = LastError(std::move(step));
-        temp.Close();
+        temp.Reset();
         ::DeleteFileW(tempPath.c_str());
         return status;
     };
@@ -325,7 +278,7 @@ Status ReplaceFile(const std::filesystem::path& path, const std::filesystem::pat
     }
     if (!::FlushFileBuffers(temp.Get()))
         return failWith("cannot flush the temporary file");
-    temp.Close();
+    temp.Reset();
     if (!MoveIntoPlace(tempPath, path)) {
         Status status = LastError("cannot replace the file");
         ::DeleteFileW(tempPath.c_str());
@@ -422,7 +375,7 @@ WriterLock::~WriterLock() = default;
 
 bool IsWritableFolder(const std::string& folder) {
     // The only sure test is to try: ACLs, a read-only share or medium.
-    const std::wstring probe = FromUtf8(folder) + L"\\.huegrab-probe-" +
+    const std::wstring probe = win32::FromUtf8(folder) + L"\\.huegrab-probe-" +
                                std::to_wstring(::GetCurrentProcessId()) + L"-" +
                                std::to_wstring(::GetTickCount64());
     File file(::CreateFileW(
@@ -431,32 +384,4 @@ bool IsWritableFolder(const std::string& folder) {
     return bool(file);
 }
 
-std::optional<std::string> EnvironmentValue(const char* name) {
-    const std::wstring wideName = FromUtf8(name);
-    // The size changes only if another thread sets the variable meanwhile.
-    for (int attempt = 0; attempt < 3; ++attempt) {
-        ::SetLastError(ERROR_SUCCESS);
-        const DWORD needed = ::GetEnvironmentVariableW(wideName.c_str(), nullptr, 0);
-        if (needed == 0)
-            return ::GetLastError() == ERROR_ENVVAR_NOT_FOUND ? std::nullopt
-                                                              : std::optional<std::string>("");
-        std::wstring value(needed, L'\0');
-        const DWORD length = ::GetEnvironmentVariableW(wideName.c_str(), value.data(), needed);
-        if (length < needed) {
-            value.resize(length);
-            return ToUtf8(value);
-        }
-    }
-    return std::nullopt;
-}
-
-std::optional<std::string> UserSettingsFolder(const GetEnvFunction& getEnv) {
-    if (!getEnv)
-        return std::nullopt;
-    const std::optional<std::string> appData = getEnv("APPDATA");
-    if (!appData || appData->empty() || !std::filesystem::path(FromUtf8(*appData)).is_absolute())
-        return std::nullopt;
-    return *appData + "\\huegrab";
-}
-
-} // namespace huegrab::settings_platform
+} // namespace huegrab::platform

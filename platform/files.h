@@ -1,9 +1,8 @@
 #pragma once
 
-// The few operating-system calls the settings file needs, so that the INI
-// store above them stays portable. CMake builds one implementation:
-// settings_platform_posix.cpp (Linux and other POSIX systems) or
-// settings_platform_win32.cpp (Windows). Each function below says what every
+// The file calls the settings file needs, so that the INI store above them
+// stays portable. CMake builds one implementation: files_posix.cpp (Linux and
+// other POSIX systems) or files_win32.cpp (Windows). Each function below says what every
 // implementation must guarantee; the notes in brackets say how the POSIX file
 // does it and what the Win32 one is expected to use.
 //
@@ -15,14 +14,13 @@
 #include <chrono>
 #include <cstddef>
 #include <filesystem>
-#include <functional>
 #include <memory>
 #include <optional>
 #include <string>
 #include <string_view>
 #include <utility>
 
-namespace huegrab::settings_platform {
+namespace huegrab::platform {
 
 // Success, or which step failed and the system's reason in words.
 struct Status {
@@ -132,23 +130,8 @@ private:
     std::unique_ptr<Held> held_;
 };
 
-// An environment variable; nullopt when it is not set.
-using GetEnvFunction = std::function<std::optional<std::string>(const char* name)>;
-
-// The value of an environment variable as UTF-8; nullopt when it is not set.
-// [POSIX: getenv, the bytes as they stand. Win32: GetEnvironmentVariableW, so
-// a profile folder named outside the ANSI code page reads right.]
-std::optional<std::string> EnvironmentValue(const char* name);
-
 // Whether files can be created in `folder` by this user.
 // [POSIX: access(W_OK | X_OK). Win32: creating and deleting a probe file.]
 bool IsWritableFolder(const std::string& folder);
 
-// The user's own folder for huegrab's settings, used when the program's
-// folder is read-only; nullopt when the environment names none. Variables
-// that are empty or not absolute paths are ignored.
-// [POSIX: $XDG_CONFIG_HOME/huegrab, else $HOME/.config/huegrab.
-// Win32: %APPDATA%\huegrab.]
-std::optional<std::string> UserSettingsFolder(const GetEnvFunction& getEnv);
-
-} // namespace huegrab::settings_platform
+} // namespace huegrab::platform

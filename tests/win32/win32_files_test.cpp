@@ -1,7 +1,8 @@
+#include "platform/environment.h"
+#include "platform/files.h"
+#include "platform/utf8_path.h"
 #include "settings/settings_file.h"
 #include "settings/settings_path.h"
-#include "settings/settings_platform.h"
-#include "settings/utf8_path.h"
 
 #include <atomic>
 #include <cstdlib>
@@ -12,7 +13,7 @@
 
 #undef ReplaceFile // the settings operation, not the Windows function
 
-namespace huegrab::settings_platform {
+namespace huegrab::platform {
 namespace {
 
 namespace fs = std::filesystem;
@@ -229,4 +230,4 @@ TEST(Win32SettingsPlatform, FoldersNamedInAnyScriptKeepTheirNames) {
 }
 
 } // namespace
-} // namespace huegrab::settings_platform
+} // namespace huegrab::platform

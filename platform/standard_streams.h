@@ -1,6 +1,6 @@
 #pragma once
 
-namespace huegrab::cli {
+namespace huegrab::platform {
 
 // Opens the null device on any of the standard streams (0, 1, 2) that a
 // caller left closed, so that no file the program opens later - its X
@@ -14,4 +14,4 @@ bool OpenClosedStandardStreams();
 // "\r\n" that ends a line of the window list into "\r\r\n".
 void UseBinaryOutput();
 
-} // namespace huegrab::cli
+} // namespace huegrab::platform

@@ -1,10 +1,10 @@
-#include "cli/standard_streams.h"
+#include "platform/standard_streams.h"
 
 #include <cerrno>
 #include <fcntl.h>
 #include <unistd.h>
 
-namespace huegrab::cli {
+namespace huegrab::platform {
 
 bool OpenClosedStandardStreams() {
     bool outputClosed = false;
@@ -24,4 +24,4 @@ bool OpenClosedStandardStreams() {
 
 void UseBinaryOutput() {} // POSIX streams never translate
 
-} // namespace huegrab::cli
+} // namespace huegrab::platform

@@ -1,0 +1,7 @@
+#include "platform/device_pixels.h"
+
+namespace huegrab::platform {
+
+void UseDevicePixels() {} // X11 scales nothing
+
+} // namespace huegrab::platform
