@@ -34,8 +34,8 @@ QString FirstCharacters(std::string_view text, int count) {
 
 } // namespace
 
-ClipboardControls::ClipboardControls(Form1& form, DesktopServices& desktop, ShellServices& shell)
-    : controls_(form.Controls()), desktop_(desktop), shell_(shell) {
+ClipboardControls::ClipboardControls(Form1& form, DesktopWindows& windows, ShellServices& shell)
+    : controls_(form.Controls()), windows_(windows), shell_(shell) {
     const ClipboardButtons& b = controls_.clipboard;
     const auto wire = [this](QPushButton* button, void (ClipboardControls::*handler)()) {
         QObject::connect(button, &QPushButton::clicked, this, handler);
@@ -92,7 +92,7 @@ void ClipboardControls::FindWindowByHandle() {
     const auto handle = HandleFromText(FieldText(controls_.window.handle));
     if (!handle)
         return;
-    const WindowFacts facts = DescribeWindow(desktop_, *handle);
+    const WindowFacts facts = DescribeWindow(windows_, *handle);
     SetFieldText(controls_.window.title, facts.title);
     SetFieldText(controls_.window.className, facts.className);
 }

@@ -1,7 +1,7 @@
 #pragma once
 
 #include "app/form/form_controls.h"
-#include "desktop/desktop_services.h"
+#include "desktop/desktop_windows.h"
 #include "desktop/shell_services.h"
 
 #include <QObject>
@@ -18,7 +18,7 @@ class Form1;
 // Nothing is ever reported; a paste that does not fit changes nothing.
 class ClipboardControls : public QObject {
 public:
-    ClipboardControls(Form1& form, DesktopServices& desktop, ShellServices& shell);
+    ClipboardControls(Form1& form, DesktopWindows& windows, ShellServices& shell);
 
 private:
     void CopyPickedPoint();
@@ -37,7 +37,7 @@ private:
     void PasteCoordinates(QLineEdit* x, QLineEdit* y);
 
     const FormControls& controls_;
-    DesktopServices& desktop_;
+    DesktopWindows& windows_;
     ShellServices& shell_;
 };
 

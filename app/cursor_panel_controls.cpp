@@ -27,9 +27,10 @@ QRgb ToQRgb(ColorValue value) {
 
 } // namespace
 
-CursorPanelControls::CursorPanelControls(Form1& form, DesktopServices& desktop)
-    : panel_(form.Controls().cursor), modes_(form.Controls().modes), desktop_(desktop),
-      drawing_(kCursorPictureSide, kCursorPictureSide, QImage::Format_RGB32) {
+CursorPanelControls::CursorPanelControls(Form1& form, CursorImageSource& cursor,
+                                         PointerAndKeyboard& input, ScreenPixels& screen)
+    : panel_(form.Controls().cursor), modes_(form.Controls().modes), cursor_(cursor), input_(input),
+      screen_(screen), drawing_(kCursorPictureSide, kCursorPictureSide, QImage::Format_RGB32) {
     static_assert(CursorSlots::kCount == kCursorSlotCount, "one label and box per slot");
     QObject::connect(panel_.test, &QPushButton::clicked, this, [this] { ComputeForCurrentSlot(); });
     for (int k = 0; k < CursorSlots::kCount; ++k)
@@ -45,7 +46,7 @@ void CursorPanelControls::TickStep() {
 void CursorPanelControls::ComputeForCurrentSlot() {
     // The method is read now, so a new choice counts from the next code on.
     const CursorFeatureCode result =
-        GetCursorFeatureCode(desktop_, panel_.method->currentIndex(), kLightGrey);
+        GetCursorFeatureCode(cursor_, input_, screen_, panel_.method->currentIndex(), kLightGrey);
 
     // The box shows the picture on its background with the points read in
     // red; the marks are drawn here only, never where the code is read.

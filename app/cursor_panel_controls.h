@@ -1,7 +1,9 @@
 #pragma once
 
 #include "cursor/cursor_slots.h"
-#include "desktop/desktop_services.h"
+#include "desktop/cursor_image_source.h"
+#include "desktop/pointer_and_keyboard.h"
+#include "desktop/screen_pixels.h"
 
 #include <QImage>
 #include <QObject>
@@ -18,7 +20,8 @@ struct ModePages;
 // the page is chosen, by every tick; it always goes to the current slot.
 class CursorPanelControls : public QObject {
 public:
-    CursorPanelControls(Form1& form, DesktopServices& desktop);
+    CursorPanelControls(Form1& form, CursorImageSource& cursor, PointerAndKeyboard& input,
+                        ScreenPixels& screen);
 
     // The tick's step after the magnifier: the code for the current slot,
     // only while "抓鼠标" is the chosen mode.
@@ -36,7 +39,9 @@ private:
 
     const CursorPanel& panel_;
     const ModePages& modes_;
-    DesktopServices& desktop_;
+    CursorImageSource& cursor_;
+    PointerAndKeyboard& input_;
+    ScreenPixels& screen_;
     CursorSlots slots_;
     QImage drawing_; // reused by every computation
     // What each slot's box shows: a tick that draws the same picture again

@@ -20,9 +20,8 @@ void SetEditable(QLineEdit* field, bool editable) {
 }
 } // namespace
 
-LookupControls::LookupControls(Form1& form, DesktopServices& desktop)
-    : lookup_(form.Controls().lookup), customPoint_(form.Controls().customPoint),
-      desktop_(desktop) {
+LookupControls::LookupControls(Form1& form, ScreenPixels& screen)
+    : lookup_(form.Controls().lookup), customPoint_(form.Controls().customPoint), screen_(screen) {
     for (QRadioButton* kind : {lookup_.hexKind, lookup_.decimalKind})
         QObject::connect(kind, &QRadioButton::clicked, &form, [this] { ShowInputKind(); });
     QObject::connect(lookup_.show, &QPushButton::clicked, &form, [this] { LookUpCode(); });
@@ -58,7 +57,7 @@ void LookupControls::LookUpCode() {
 
 void LookupControls::ReadCustomPoint() {
     const std::optional<CustomPointColour> colour =
-        huegrab::ReadCustomPoint(desktop_, FieldText(customPoint_.x), FieldText(customPoint_.y));
+        huegrab::ReadCustomPoint(screen_, FieldText(customPoint_.x), FieldText(customPoint_.y));
     if (!colour)
         return;
     SetBackColor(customPoint_.swatch, colour->value);

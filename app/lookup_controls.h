@@ -1,7 +1,7 @@
 #pragma once
 
 #include "app/form/form_controls.h"
-#include "desktop/desktop_services.h"
+#include "desktop/screen_pixels.h"
 
 namespace huegrab {
 
@@ -10,7 +10,7 @@ class Form1;
 // The colour-code lookup page and the custom-coordinate panel.
 class LookupControls {
 public:
-    LookupControls(Form1& form, DesktopServices& desktop);
+    LookupControls(Form1& form, ScreenPixels& screen);
 
     void LookUpCode();      // "颜色显示" of the lookup page
     void ReadCustomPoint(); // "颜色显示" of the custom-coordinate panel
@@ -20,7 +20,7 @@ private:
 
     const LookupPage& lookup_;
     const CustomPointPanel& customPoint_;
-    DesktopServices& desktop_;
+    ScreenPixels& screen_;
 };
 
 } // namespace huegrab

@@ -31,10 +31,11 @@ void StoreSlotOnAbruptExit() {
 
 MainWindowController::MainWindowController(Form1& form, DesktopServices& desktop,
                                            std::string applicationFolder)
-    : form_(form), desktop_(desktop), applicationFolder_(std::move(applicationFolder)),
-      tracking_(form, desktop, state_), offset_(form, state_), lookup_(form, desktop),
-      colourSlots_(form, state_), cursorPanel_(form, desktop),
-      windowPanel_(form, desktop, form.Shell()), clipboard_(form, desktop, form.Shell()) {
+    : form_(form), hotkeys_(desktop), events_(desktop),
+      applicationFolder_(std::move(applicationFolder)), tracking_(form, desktop, desktop, state_),
+      offset_(form, state_), lookup_(form, desktop), colourSlots_(form, state_),
+      cursorPanel_(form, desktop, desktop, desktop),
+      windowPanel_(form, desktop, desktop, form.Shell()), clipboard_(form, desktop, form.Shell()) {
     // The later steps of the tick, in their order: the cursor code, then the
     // window under the pointer.
     tracking_.AddTickStep([this](const TickResult&) { cursorPanel_.TickStep(); });
@@ -59,12 +60,11 @@ void MainWindowController::Startup() {
 
     // Hotkey presses reach the start/stop switch; nothing else of the
     // window is intercepted.
-    desktop_.SetHotkeyHandler(
-        [this](const HotkeyMessage& message) { tracking_.HandleHotkey(message); });
+    hotkeys_.SetHotkeyHandler([this](const HotkeyPress& press) { tracking_.HandleHotkey(press); });
     WatchDesktopEvents();
     state_.hotkey = HotkeyBinding{};
     // Without the hotkey (another program holds it) the check box still works.
-    state_.hotkeyRegistered = desktop_.RegisterHotKey(state_.hotkey.id, state_.hotkey.modifiers,
+    state_.hotkeyRegistered = hotkeys_.RegisterHotKey(state_.hotkey.id, state_.hotkey.modifiers,
                                                       state_.hotkey.virtualKey);
 
     form_.Controls().cursor.method->setCurrentIndex(0);
@@ -84,7 +84,7 @@ void MainWindowController::Startup() {
 void MainWindowController::CloseWhenTheWindowIsDestroyed() {
     // Queued: the report comes from inside the desktop's event dispatch,
     // whose hooks the shutdown removes.
-    desktop_.WatchWindowDestroyed(static_cast<WindowHandle>(form_.winId()), [this] {
+    events_.WatchWindowDestroyed(static_cast<WindowHandle>(form_.winId()), [this] {
         QTimer::singleShot(0, &form_, [this] { form_.close(); });
     });
 }
@@ -95,11 +95,11 @@ void MainWindowController::Shutdown() {
     shutDown_ = true;
     // The timer stops first, so no tick runs while or after values are stored.
     tracking_.StopTicking();
-    desktop_.SetHotkeyHandler(nullptr);
-    desktop_.WatchWindowDestroyed(0, nullptr);
+    hotkeys_.SetHotkeyHandler(nullptr);
+    events_.WatchWindowDestroyed(0, nullptr);
     // A broken X connection ends the process inside this call; the exit hook
     // stays armed until the slot is stored, so it is stored then as well.
-    desktop_.UnregisterHotKey(state_.hotkey.id);
+    hotkeys_.UnregisterHotKey(state_.hotkey.id);
     state_.hotkeyRegistered = false;
     desktopEvents_.reset();
     StoreFocusedSlotOnly();
@@ -116,7 +116,7 @@ void MainWindowController::StoreFocusedSlotOnly() {
 
 void MainWindowController::WatchDesktopEvents() {
     desktopEvents_ = std::make_unique<QtDesktopEventLoop>();
-    desktop_.AttachEventLoop(*desktopEvents_);
+    events_.AttachEventLoop(*desktopEvents_);
 }
 
 bool MainWindowController::eventFilter(QObject* watched, QEvent* event) {
@@ -134,12 +134,12 @@ bool MainWindowController::HandOnHotkeyPressedInAPopup(QEvent* event) {
     if (event->type() != QEvent::KeyPress)
         return false;
     const auto* key = static_cast<QKeyEvent*>(event);
-    const std::optional<HotkeyMessage> message =
-        desktop_.HotkeyOfKeyPress(key->nativeScanCode(), key->nativeModifiers());
-    if (!message)
+    const std::optional<HotkeyPress> press =
+        hotkeys_.HotkeyOfKeyPress(key->nativeScanCode(), key->nativeModifiers());
+    if (!press)
         return false;
     if (!key->isAutoRepeat()) // one toggle per press, as through the desktop
-        tracking_.HandleHotkey(*message);
+        tracking_.HandleHotkey(*press);
     return true;
 }
 

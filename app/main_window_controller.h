@@ -51,7 +51,10 @@ private:
     bool HandOnHotkeyPressedInAPopup(QEvent* event);
 
     Form1& form_;
-    DesktopServices& desktop_;
+    // What the controller asks of the desktop itself; the handlers get
+    // their own roles.
+    GlobalHotkeys& hotkeys_;
+    DesktopEvents& events_;
     std::string applicationFolder_;
     WindowState state_;
     TrackingControls tracking_;

@@ -19,8 +19,9 @@ constexpr ColorValue kLampRunning = 0x0000FF; // red
 constexpr ColorValue kLampStopped = 0x00FF00; // green
 } // namespace
 
-TrackingControls::TrackingControls(Form1& form, DesktopServices& desktop, WindowState& state)
-    : form_(form), controls_(form.Controls()), desktop_(desktop), state_(state) {
+TrackingControls::TrackingControls(Form1& form, PointerAndKeyboard& input, ScreenPixels& screen,
+                                   WindowState& state)
+    : form_(form), controls_(form.Controls()), input_(input), screen_(screen), state_(state) {
     QObject::connect(controls_.tracking.startStop, &QCheckBox::toggled, &form_,
                      [this](bool checked) { OnStartStopChanged(checked); });
     timer_.setObjectName(QStringLiteral("Timer1"));
@@ -49,9 +50,8 @@ void TrackingControls::OnStartStopChanged(bool checked) {
     }
 }
 
-void TrackingControls::HandleHotkey(const HotkeyMessage& message) {
-    const std::optional<bool> check =
-        HotkeyWindowProc(message, state_.trackingState, state_.hotkey);
+void TrackingControls::HandleHotkey(const HotkeyPress& press) {
+    const std::optional<bool> check = HotkeyWindowProc(press, state_.trackingState, state_.hotkey);
     if (check)
         controls_.tracking.startStop->setChecked(*check);
 }
@@ -65,7 +65,7 @@ void TrackingControls::RunTick() {
         inputs.originY = FieldText(controls_.origin.y);
     }
 
-    const TickResult result = RunSamplingTick(desktop_, inputs);
+    const TickResult result = RunSamplingTick(input_, screen_, inputs);
 
     const PickedPanel& picked = controls_.picked;
     SetLabelText(controls_.tracking.rawPosition, result.rawPosition);

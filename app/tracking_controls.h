@@ -1,7 +1,9 @@
 #pragma once
 
 #include "app/window_state.h"
-#include "desktop/desktop_services.h"
+#include "desktop/global_hotkeys.h"
+#include "desktop/pointer_and_keyboard.h"
+#include "desktop/screen_pixels.h"
 #include "sampling/sampling_tick.h"
 
 #include <QTimer>
@@ -18,10 +20,11 @@ struct FormControls;
 // the window.
 class TrackingControls {
 public:
-    TrackingControls(Form1& form, DesktopServices& desktop, WindowState& state);
+    TrackingControls(Form1& form, PointerAndKeyboard& input, ScreenPixels& screen,
+                     WindowState& state);
 
     // A hotkey press sets the check box; its handler does the rest.
-    void HandleHotkey(const HotkeyMessage& message);
+    void HandleHotkey(const HotkeyPress& press);
     // One timer firing.
     void RunTick();
     // A step that runs at the end of every tick, after the magnifier, with
@@ -38,7 +41,8 @@ private:
 
     Form1& form_;
     const FormControls& controls_;
-    DesktopServices& desktop_;
+    PointerAndKeyboard& input_;
+    ScreenPixels& screen_;
     WindowState& state_;
     std::vector<TickStep> laterSteps_;
     // Last, so it stops before anything a tick uses goes away.

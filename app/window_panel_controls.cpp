@@ -18,10 +18,10 @@
 
 namespace huegrab {
 
-WindowPanelControls::WindowPanelControls(Form1& form, DesktopServices& desktop,
-                                         ShellServices& shell)
+WindowPanelControls::WindowPanelControls(Form1& form, PointerAndKeyboard& input,
+                                         DesktopWindows& windows, ShellServices& shell)
     : form_(form), panel_(form.Controls().window), startStop_(form.Controls().tracking.startStop),
-      desktop_(desktop), shell_(shell) {
+      input_(input), windows_(windows), shell_(shell) {
     QObject::connect(panel_.probe, &QPushButton::clicked, this, [this] { ProbeSwitched(); });
     QObject::connect(panel_.search, &QPushButton::clicked, this, [this] { Search(); });
     QObject::connect(panel_.list, &QPushButton::clicked, this, [this] { List(); });
@@ -33,7 +33,7 @@ WindowPanelControls::WindowPanelControls(Form1& form, DesktopServices& desktop,
 }
 
 void WindowPanelControls::ShowWindow(WindowHandle window) {
-    ShowFacts(DescribeWindow(desktop_, window));
+    ShowFacts(DescribeWindow(windows_, window));
 }
 
 void WindowPanelControls::ShowFacts(const WindowFacts& facts) {
@@ -49,8 +49,8 @@ void WindowPanelControls::LiveProbeStep(ScreenPoint pointer, bool nudged) {
     if (panel_.pages[0]->isHidden() || panel_.probe->isChecked())
         return;
     if (nudged)
-        pointer = desktop_.GetCursorPos().value_or(pointer);
-    ShowFacts(DescribeWindowAt(desktop_, pointer));
+        pointer = input_.GetCursorPos().value_or(pointer);
+    ShowFacts(DescribeWindowAt(windows_, pointer));
 }
 
 void WindowPanelControls::ProbeSwitched() {
@@ -89,7 +89,7 @@ void WindowPanelControls::CrosshairEvent(const QEvent& event) {
         // went down on it is held, wherever the pointer goes.
         if (crosshairDragging_ &&
             static_cast<const QMouseEvent&>(event).buttons() == Qt::LeftButton)
-            ShowWindow(WindowUnderPointer(desktop_));
+            ShowWindow(WindowUnderPointer(input_, windows_));
         break;
     case QEvent::MouseButtonRelease:
         if (static_cast<const QMouseEvent&>(event).button() == Qt::LeftButton)
@@ -146,13 +146,13 @@ void WindowPanelControls::Search() {
         return;
     // A title copied by the "C" button comes between double quotes.
     search.remove(QLatin1Char('"'));
-    const std::string found = FindWindowsByTitle(desktop_, search.toStdString());
+    const std::string found = FindWindowsByTitle(windows_, search.toStdString());
     panel_.searchResults->setPlainText(QString::fromStdString(found));
 }
 
 void WindowPanelControls::List() {
     panel_.windowList->clear();
-    for (const std::string& line : ListTopLevelWindows(desktop_))
+    for (const std::string& line : ListTopLevelWindows(windows_))
         panel_.windowList->addItem(QString::fromStdString(line));
 }
 

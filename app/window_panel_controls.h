@@ -1,7 +1,8 @@
 #pragma once
 
 #include "app/form/form_controls.h"
-#include "desktop/desktop_services.h"
+#include "desktop/desktop_windows.h"
+#include "desktop/pointer_and_keyboard.h"
 #include "desktop/shell_services.h"
 
 #include <QObject>
@@ -17,7 +18,8 @@ struct WindowFacts;
 // with "P" up, every tick shows the window under the pointer.
 class WindowPanelControls : public QObject {
 public:
-    WindowPanelControls(Form1& form, DesktopServices& desktop, ShellServices& shell);
+    WindowPanelControls(Form1& form, PointerAndKeyboard& input, DesktopWindows& windows,
+                        ShellServices& shell);
 
     // Handle, title and class of a window into the pick page.
     void ShowWindow(WindowHandle window);
@@ -55,7 +57,8 @@ private:
     Form1& form_;
     const WindowPanel& panel_;
     QWidget* startStop_;
-    DesktopServices& desktop_;
+    PointerAndKeyboard& input_;
+    DesktopWindows& windows_;
     ShellServices& shell_;
     bool crosshairDragging_ = false;
 };

@@ -2,7 +2,7 @@
 
 #include "cli/reading_format.h"
 #include "color/color_model.h"
-#include "desktop/desktop_services.h"
+#include "desktop/screen_geometry.h"
 
 #include <chrono>
 #include <optional>

@@ -41,46 +41,46 @@ std::string FormatReading(const Request& request, const Reading& reading) {
     return FormatLine(reading) + "\n";
 }
 
-bool OnScreen(DesktopServices& desktop, ScreenPoint point) {
-    const auto bounds = desktop.ScreenBounds();
+bool OnScreen(ScreenPixels& screen, ScreenPoint point) {
+    const auto bounds = screen.ScreenBounds();
     if (!bounds)
         return true; // the read itself then tells
     return Intersect({point.x, point.y, 1, 1}, *bounds).has_value();
 }
 
 // The point the request names, or the pointer's position.
-std::optional<ScreenPoint> TargetPoint(const Request& request, DesktopServices& desktop) {
-    return request.point ? request.point : desktop.GetCursorPos();
+std::optional<ScreenPoint> TargetPoint(const Request& request, PointerAndKeyboard& input) {
+    return request.point ? request.point : input.GetCursorPos();
 }
 
-Outcome Pointer(const Request& request, DesktopServices& desktop) {
-    const auto point = desktop.GetCursorPos();
+Outcome Pointer(const Request& request, PointerAndKeyboard& input) {
+    const auto point = input.GetCursorPos();
     if (!point)
         return Failure(kExitNotFound, request, "the pointer is not on this screen");
     return {kExitDone, PointText(*point) + "\n", {}};
 }
 
-Outcome Pixel(const Request& request, DesktopServices& desktop) {
-    const auto point = TargetPoint(request, desktop);
+Outcome Pixel(const Request& request, PointerAndKeyboard& input, ScreenPixels& screen) {
+    const auto point = TargetPoint(request, input);
     if (!point)
         return Failure(kExitNotFound, request, "the pointer is not on this screen");
     const ColorValue value =
-        OnScreen(desktop, *point) ? ReadScreenPixel(desktop, point->x, point->y) : kInvalidColor;
+        OnScreen(screen, *point) ? ReadScreenPixel(screen, point->x, point->y) : kInvalidColor;
     if (value < 0)
         return Failure(kExitNotFound, request, PointText(*point) + " is off the screen");
     return {kExitDone, FormatReading(request, {point, value, request.order}), {}};
 }
 
-Outcome WaitPixel(const Request& request, DesktopServices& desktop) {
+Outcome WaitPixel(const Request& request, ScreenPixels& screen, DesktopEvents& events) {
     const ScreenPoint point = *request.point;
-    if (!OnScreen(desktop, point))
+    if (!OnScreen(screen, point))
         return Failure(kExitNotFound, request, PointText(point) + " is off the screen");
     const auto deadline =
         request.timeout ? Clock::now() + *request.timeout : Clock::time_point::max();
     // The watch first, then the read: a change in between is not lost.
-    auto watch = desktop.WatchScreenChanges({point.x, point.y, 1, 1});
+    auto watch = screen.WatchScreenChanges({point.x, point.y, 1, 1});
     while (true) {
-        const ColorValue value = ReadScreenPixel(desktop, point.x, point.y);
+        const ColorValue value = ReadScreenPixel(screen, point.x, point.y);
         if (value < 0)
             return Failure(kExitNotFound, request, PointText(point) + " is off the screen");
         if ((value == request.color) != request.untilDifferent)
@@ -95,7 +95,7 @@ Outcome WaitPixel(const Request& request, DesktopServices& desktop) {
         // no event loop takes them here: unread, they would pile up in this
         // process and, while it sleeps, in the X server. Short sleeps also
         // keep the arithmetic clear of overflow.
-        desktop.DispatchEvents();
+        events.DispatchEvents();
         const auto left = std::min<Clock::duration>(deadline - now, kLongestSleep);
         const auto wait = std::chrono::ceil<std::chrono::milliseconds>(left);
         if (watch) {
@@ -107,8 +107,8 @@ Outcome WaitPixel(const Request& request, DesktopServices& desktop) {
     }
 }
 
-Outcome Search(const Request& request, DesktopServices& desktop) {
-    const auto bounds = desktop.ScreenBounds();
+Outcome Search(const Request& request, ScreenPixels& screen) {
+    const auto bounds = screen.ScreenBounds();
     std::optional<ScreenRect> area = request.region;
     if (bounds)
         area = Intersect(area.value_or(*bounds), *bounds);
@@ -118,7 +118,7 @@ Outcome Search(const Request& request, DesktopServices& desktop) {
         return Failure(kExitNotFound, request, "the region lies off the screen");
     // One pass over the area, strip by strip, stopping at the first match.
     std::optional<ScreenPoint> found;
-    desktop.ReadBlockInStrips(*area, [&](const PixelBlock& strip) {
+    screen.ReadBlockInStrips(*area, [&](const PixelBlock& strip) {
         found = FindColor(strip, request.color, request.tolerance);
         return !found;
     });
@@ -129,37 +129,38 @@ Outcome Search(const Request& request, DesktopServices& desktop) {
 }
 
 // Handle, title and class, one a line, as the pick page shows them.
-Outcome WindowAt(const Request& request, DesktopServices& desktop) {
+Outcome WindowAt(const Request& request, PointerAndKeyboard& input, DesktopWindows& windows) {
     // A pointer on another screen of the display is over no window here.
-    const auto point = TargetPoint(request, desktop);
+    const auto point = TargetPoint(request, input);
     if (!point)
         return Failure(kExitNotFound, request, "the pointer is not on this screen");
-    const WindowFacts facts = DescribeWindow(desktop, desktop.WindowFromPoint(*point));
+    const WindowFacts facts = DescribeWindow(windows, windows.WindowFromPoint(*point));
     return {kExitDone,
             facts.handle + "\n" + OneLine(facts.title) + "\n" + OneLine(facts.className) + "\n",
             {}};
 }
 
-Outcome Windows(DesktopServices& desktop) {
+Outcome Windows(DesktopWindows& windows) {
     std::string out;
-    for (const std::string& line : ListTopLevelWindows(desktop))
+    for (const std::string& line : ListTopLevelWindows(windows))
         out += line + "\r\n";
     return {kExitDone, std::move(out), {}};
 }
 
-Outcome Find(const Request& request, DesktopServices& desktop) {
+Outcome Find(const Request& request, DesktopWindows& windows) {
     // A title copied from the window comes between double quotes; the
     // search page drops them too.
     std::string search = request.text;
     std::erase(search, '"');
-    std::string found = FindWindowsByTitle(desktop, search);
+    std::string found = FindWindowsByTitle(windows, search);
     if (found.empty())
         return Failure(kExitNotFound, request, "no window title contains \"" + search + "\"");
     return {kExitDone, std::move(found), {}};
 }
 
-Outcome CursorCode(const Request& request, DesktopServices& desktop) {
-    const CursorFeatureCode code = GetCursorFeatureCode(desktop, request.method);
+Outcome CursorCode(const Request& request, CursorImageSource& cursor, PointerAndKeyboard& input,
+                   ScreenPixels& screen) {
+    const CursorFeatureCode code = GetCursorFeatureCode(cursor, input, screen, request.method);
     return {kExitDone, DecimalText(code.code) + "\n", {}};
 }
 
@@ -182,19 +183,19 @@ Outcome RunRequest(const Request& request, DesktopServices* desktop) {
     case Command::Pointer:
         return Pointer(request, *desktop);
     case Command::Pixel:
-        return Pixel(request, *desktop);
+        return Pixel(request, *desktop, *desktop);
     case Command::WaitPixel:
-        return WaitPixel(request, *desktop);
+        return WaitPixel(request, *desktop, *desktop);
     case Command::Search:
         return Search(request, *desktop);
     case Command::WindowAt:
-        return WindowAt(request, *desktop);
+        return WindowAt(request, *desktop, *desktop);
     case Command::Windows:
         return Windows(*desktop);
     case Command::Find:
         return Find(request, *desktop);
     case Command::CursorCode:
-        return CursorCode(request, *desktop);
+        return CursorCode(request, *desktop, *desktop, *desktop);
     case Command::Lookup:
         break;
     }

@@ -1,7 +1,7 @@
 #pragma once
 
 #include "color/color_model.h"
-#include "desktop/desktop_services.h"
+#include "desktop/screen_pixels.h"
 
 #include <optional>
 

@@ -48,10 +48,10 @@ CursorCapture CaptureCursorImage(const CursorImage& image, ColorValue background
     return capture;
 }
 
-CursorCapture CaptureScreenAt(DesktopServices& desktop, ScreenPoint pointer) {
+CursorCapture CaptureScreenAt(ScreenPixels& screen, ScreenPoint pointer) {
     CursorCapture capture;
     const PixelBlock block =
-        desktop.ReadBlock(pointer.x, pointer.y, kCursorPictureSide, kCursorPictureSide);
+        screen.ReadBlock(pointer.x, pointer.y, kCursorPictureSide, kCursorPictureSide);
     constexpr std::int64_t kMax = std::numeric_limits<std::int32_t>::max();
     for (int y = 0; y < kCursorPictureSide; ++y) {
         for (int x = 0; x < kCursorPictureSide; ++x) {
@@ -70,10 +70,11 @@ CursorCapture CaptureScreenAt(DesktopServices& desktop, ScreenPoint pointer) {
     return capture;
 }
 
-CursorCapture CaptureCursor(DesktopServices& desktop, ColorValue background) {
-    if (const std::optional<CursorImage> image = desktop.GetCursorImage())
+CursorCapture CaptureCursor(CursorImageSource& cursor, PointerAndKeyboard& input,
+                            ScreenPixels& screen, ColorValue background) {
+    if (const std::optional<CursorImage> image = cursor.GetCursorImage())
         return CaptureCursorImage(*image, background);
-    return CaptureScreenAt(desktop, desktop.GetCursorPos().value_or(ScreenPoint{}));
+    return CaptureScreenAt(screen, input.GetCursorPos().value_or(ScreenPoint{}));
 }
 
 } // namespace huegrab

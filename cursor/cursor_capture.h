@@ -1,6 +1,8 @@
 #pragma once
 
-#include "desktop/desktop_services.h"
+#include "desktop/cursor_image_source.h"
+#include "desktop/pointer_and_keyboard.h"
+#include "desktop/screen_pixels.h"
 
 #include <array>
 #include <cstdint>
@@ -54,10 +56,11 @@ CursorCapture CaptureCursorImage(const CursorImage& image, ColorValue background
 // Without a cursor image: the 16 x 16 screen block whose top-left pixel is
 // `pointer` for the surface and the 32 x 32 block for the picture, from one
 // screen read. Parts off the screen stay black, as an unread surface does.
-CursorCapture CaptureScreenAt(DesktopServices& desktop, ScreenPoint pointer);
+CursorCapture CaptureScreenAt(ScreenPixels& screen, ScreenPoint pointer);
 
 // One read of the cursor image; the screen at the pointer when there is none
 // (the pointer taken as (0, 0) when it cannot be read either).
-CursorCapture CaptureCursor(DesktopServices& desktop, ColorValue background);
+CursorCapture CaptureCursor(CursorImageSource& cursor, PointerAndKeyboard& input,
+                            ScreenPixels& screen, ColorValue background);
 
 } // namespace huegrab

@@ -40,9 +40,9 @@ std::int32_t FoldCursorSurface(const CursorSurface& surface, int method) {
     return static_cast<std::int32_t>(accumulator & 0x7FFFFFFFu);
 }
 
-CursorFeatureCode GetCursorFeatureCode(DesktopServices& desktop, int method,
-                                       ColorValue background) {
-    const CursorCapture capture = CaptureCursor(desktop, background);
+CursorFeatureCode GetCursorFeatureCode(CursorImageSource& cursor, PointerAndKeyboard& input,
+                                       ScreenPixels& screen, int method, ColorValue background) {
+    const CursorCapture capture = CaptureCursor(cursor, input, screen, background);
     return {FoldCursorSurface(capture.surface, method), capture.picture,
             CursorSamplePoints(method)};
 }

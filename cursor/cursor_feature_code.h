@@ -41,7 +41,8 @@ struct CursorFeatureCode {
 
 // The code of the current cursor by the given method, from one capture
 // (CaptureCursor), with the picture drawn over `background`.
-CursorFeatureCode GetCursorFeatureCode(DesktopServices& desktop, int method,
+CursorFeatureCode GetCursorFeatureCode(CursorImageSource& cursor, PointerAndKeyboard& input,
+                                       ScreenPixels& screen, int method,
                                        ColorValue background = kDrawingBoxBackground);
 
 } // namespace huegrab

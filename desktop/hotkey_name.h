@@ -1,6 +1,7 @@
 #pragma once
 
-#include "desktop/desktop_services.h"
+#include "desktop/global_hotkeys.h"
+#include "desktop/pointer_and_keyboard.h"
 
 #include <cstdio>
 #include <string>

@@ -1,18 +1,10 @@
 #pragma once
 
+#include "desktop/screen_geometry.h"
+
 #include <chrono>
-#include <cstdint>
 
 namespace huegrab {
-
-// A rectangle of the screen in root-window device pixels.
-struct ScreenRect {
-    std::int32_t x = 0;
-    std::int32_t y = 0;
-    std::int32_t width = 0;
-    std::int32_t height = 0;
-    friend bool operator==(const ScreenRect&, const ScreenRect&) = default;
-};
 
 enum class ScreenWait {
     Changed,  // something inside the region may have been drawn

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "desktop/desktop_services.h"
+#include "desktop/desktop_windows.h"
 
 #include <optional>
 #include <string>

@@ -2,7 +2,7 @@
 
 namespace huegrab {
 
-std::optional<CustomPointColour> ReadCustomPoint(DesktopServices& desktop, const std::string& xText,
+std::optional<CustomPointColour> ReadCustomPoint(ScreenPixels& screen, const std::string& xText,
                                                  const std::string& yText) {
     if (xText.empty() || yText.empty())
         return std::nullopt;
@@ -12,7 +12,7 @@ std::optional<CustomPointColour> ReadCustomPoint(DesktopServices& desktop, const
     const std::optional<std::int32_t> x = ParseDecimalText(xText);
     if (!x)
         return std::nullopt;
-    const ColorValue value = ReadScreenPixel(desktop, *x, *y);
+    const ColorValue value = ReadScreenPixel(screen, *x, *y);
     if (value < 0)
         return std::nullopt;
     return CustomPointColour{value, MakeColorTexts(MakeColorSample(*x, *y, value))};

@@ -1,7 +1,7 @@
 #pragma once
 
 #include "color/color_texts.h"
-#include "desktop/desktop_services.h"
+#include "desktop/screen_pixels.h"
 
 #include <optional>
 #include <string>
@@ -15,7 +15,7 @@ struct CustomPointColour {
 
 // Reads the typed screen point once. nullopt (and nothing changes) when a
 // coordinate is empty or not a number, or the point is off the screen.
-std::optional<CustomPointColour> ReadCustomPoint(DesktopServices& desktop, const std::string& xText,
+std::optional<CustomPointColour> ReadCustomPoint(ScreenPixels& screen, const std::string& xText,
                                                  const std::string& yText);
 
 } // namespace huegrab

@@ -22,14 +22,14 @@ std::int32_t Saturate(std::int64_t value) {
 constexpr int kNudgeKeys[] = {vk::kUp, vk::kLeft, vk::kDown, vk::kRight};
 
 // True when a key moved the pointer.
-bool NudgeWithArrowKeys(DesktopServices& desktop, ScreenPoint pointer, std::uint32_t keysDown) {
+bool NudgeWithArrowKeys(PointerAndKeyboard& input, ScreenPoint pointer, std::uint32_t keysDown) {
     static constexpr int kDx[] = {0, -1, 0, 1};
     static constexpr int kDy[] = {-1, 0, 1, 0};
     const std::optional<std::size_t> key = FirstKeyDown(keysDown, std::size(kNudgeKeys));
     if (!key)
         return false;
-    desktop.SetCursorPos(Saturate(std::int64_t{pointer.x} + kDx[*key]),
-                         Saturate(std::int64_t{pointer.y} + kDy[*key]));
+    input.SetCursorPos(Saturate(std::int64_t{pointer.x} + kDx[*key]),
+                       Saturate(std::int64_t{pointer.y} + kDy[*key]));
     return true;
 }
 
@@ -41,16 +41,17 @@ std::string PickedCoordinate(std::int32_t sampled, bool relative, const std::str
 
 } // namespace
 
-TickResult RunSamplingTick(DesktopServices& desktop, const TickInputs& inputs) {
+TickResult RunSamplingTick(PointerAndKeyboard& input, ScreenPixels& screen,
+                           const TickInputs& inputs) {
     TickResult result;
 
     // One read of the pointer and the keyboard together.
-    const PointerAndKeys read = desktop.ReadPointerAndKeys(kNudgeKeys);
+    const PointerAndKeys read = input.ReadPointerAndKeys(kNudgeKeys);
     const ScreenPoint pointer = read.position.value_or(ScreenPoint{});
     result.pointer = pointer;
     // An unread position (0, 0 in the readouts) is no place to nudge from:
     // moving from it would pull the pointer to the screen's corner.
-    result.nudged = read.position && NudgeWithArrowKeys(desktop, pointer, read.keysDown);
+    result.nudged = read.position && NudgeWithArrowKeys(input, pointer, read.keysDown);
     // Later steps keep the position read above: a nudge shows one tick later.
     result.rawPosition = "x:" + DecimalText(pointer.x) + "  y:" + DecimalText(pointer.y);
 
@@ -62,8 +63,8 @@ TickResult RunSamplingTick(DesktopServices& desktop, const TickInputs& inputs) {
     // One read covers the sample point (the centre) and the whole magnifier.
     constexpr int kHalf = kMagnifierSide / 2;
     const PixelBlock block =
-        desktop.ReadBlock(Saturate(std::int64_t{sx} - kHalf), Saturate(std::int64_t{sy} - kHalf),
-                          kMagnifierSide, kMagnifierSide);
+        screen.ReadBlock(Saturate(std::int64_t{sx} - kHalf), Saturate(std::int64_t{sy} - kHalf),
+                         kMagnifierSide, kMagnifierSide);
     result.sampled = block.At(sx, sy);
     if (result.sampled < 0)
         result.sampled = kInvalidColor;

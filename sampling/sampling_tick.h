@@ -1,7 +1,8 @@
 #pragma once
 
 #include "color/color_texts.h"
-#include "desktop/desktop_services.h"
+#include "desktop/pointer_and_keyboard.h"
+#include "desktop/screen_pixels.h"
 
 #include <array>
 #include <cstdint>
@@ -37,6 +38,7 @@ struct TickResult {
 // One tick: read the pointer, let a held arrow key nudge it by one pixel,
 // then sample the point (pointer + offset on both axes) and the 11 x 11
 // block around it with a single screen read.
-TickResult RunSamplingTick(DesktopServices& desktop, const TickInputs& inputs);
+TickResult RunSamplingTick(PointerAndKeyboard& input, ScreenPixels& screen,
+                           const TickInputs& inputs);
 
 } // namespace huegrab

@@ -2,13 +2,10 @@
 
 namespace huegrab {
 
-std::optional<bool> HotkeyWindowProc(const HotkeyMessage& message, TrackingState state,
+std::optional<bool> HotkeyWindowProc(const HotkeyPress& press, TrackingState state,
                                      const HotkeyBinding& binding) {
-    if (message.id != binding.id)
-        return std::nullopt;
-    const auto pressedModifiers = static_cast<std::int16_t>(message.lParam & 0xFFFF);
-    const auto pressedKey = static_cast<std::int16_t>((message.lParam >> 16) & 0xFFFF);
-    if (pressedKey != binding.virtualKey || pressedModifiers != static_cast<int>(binding.modifiers))
+    if (press.id != binding.id || press.virtualKey != binding.virtualKey ||
+        press.modifiers != binding.modifiers)
         return std::nullopt;
     switch (state) {
     case TrackingState::Stopped:

@@ -1,6 +1,7 @@
 #pragma once
 
-#include "desktop/desktop_services.h"
+#include "desktop/global_hotkeys.h"
+#include "desktop/pointer_and_keyboard.h"
 
 #include <cstdint>
 #include <optional>
@@ -25,7 +26,7 @@ struct HotkeyBinding {
 // identifier, key or modifier combination. The window sets its start/stop
 // switch to the answer and the switch's own handler does the work, so the
 // hotkey and a click behave alike.
-std::optional<bool> HotkeyWindowProc(const HotkeyMessage& message, TrackingState state,
+std::optional<bool> HotkeyWindowProc(const HotkeyPress& press, TrackingState state,
                                      const HotkeyBinding& binding);
 
 } // namespace huegrab

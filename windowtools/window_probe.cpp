@@ -6,7 +6,7 @@ namespace huegrab {
 
 std::string ApplyWindowTextRule(std::string_view text) {
     text = text.substr(0, text.find('\0'));
-    text = text.substr(0, kWindowTextLimit);
+    text = text.substr(0, kMaxWindowTextBytes);
     // A last character that the cut (ours or a backend's) left
     // incomplete goes.
     text = text.substr(0, LengthWithoutSplitUtf8Tail(text));
@@ -17,9 +17,9 @@ std::string WindowHandleText(WindowHandle window) {
     return std::to_string(window);
 }
 
-WindowHandle WindowUnderPointer(DesktopServices& desktop) {
-    const ScreenPoint point = desktop.GetCursorPos().value_or(ScreenPoint{});
-    return desktop.WindowFromPoint(point);
+WindowHandle WindowUnderPointer(PointerAndKeyboard& input, DesktopWindows& windows) {
+    const ScreenPoint point = input.GetCursorPos().value_or(ScreenPoint{});
+    return windows.WindowFromPoint(point);
 }
 
 namespace {
@@ -31,14 +31,14 @@ WindowFacts Facts(WindowHandle window, const WindowNames& names) {
 
 } // namespace
 
-WindowFacts DescribeWindow(DesktopServices& desktop, WindowHandle window) {
+WindowFacts DescribeWindow(DesktopWindows& windows, WindowHandle window) {
     // Title and class come in one go.
-    return Facts(window, desktop.WindowTextAndClass(window));
+    return Facts(window, windows.WindowTextAndClass(window));
 }
 
-WindowFacts DescribeWindowAt(DesktopServices& desktop, ScreenPoint point) {
+WindowFacts DescribeWindowAt(DesktopWindows& windows, ScreenPoint point) {
     // This runs on every tick: the backend reads window and names together.
-    const WindowAtPoint found = desktop.WindowAndNamesAt(point);
+    const WindowAtPoint found = windows.WindowAndNamesAt(point);
     return Facts(found.window, found.names);
 }
 

@@ -1,6 +1,7 @@
 #pragma once
 
-#include "desktop/desktop_services.h"
+#include "desktop/desktop_windows.h"
+#include "desktop/pointer_and_keyboard.h"
 
 #include <cstddef>
 #include <string>
@@ -8,12 +9,8 @@
 
 namespace huegrab {
 
-// Titles and class names pass through a buffer of 255 bytes, so at most 254
-// of them survive.
-inline constexpr std::size_t kWindowTextLimit = 254;
-
 // The one rule every reader of a title or class name follows: cut at the
-// first NUL, then to at most kWindowTextLimit bytes without leaving half a
+// first NUL, then to at most kMaxWindowTextBytes bytes without leaving half a
 // UTF-8 character at the end.
 std::string ApplyWindowTextRule(std::string_view text);
 
@@ -23,7 +20,7 @@ std::string WindowHandleText(WindowHandle window);
 // The window under the pointer now, child controls and our own windows
 // included; 0 when there is none. A pointer that cannot be read counts as
 // standing at (0, 0).
-WindowHandle WindowUnderPointer(DesktopServices& desktop);
+WindowHandle WindowUnderPointer(PointerAndKeyboard& input, DesktopWindows& windows);
 
 // What the pick page shows for one window: title and class by the rule
 // above, empty for a handle that names no window.
@@ -33,8 +30,8 @@ struct WindowFacts {
     std::string className;
     friend bool operator==(const WindowFacts&, const WindowFacts&) = default;
 };
-WindowFacts DescribeWindow(DesktopServices& desktop, WindowHandle window);
+WindowFacts DescribeWindow(DesktopWindows& windows, WindowHandle window);
 // The same for the window at a point, as WindowFromPoint finds it.
-WindowFacts DescribeWindowAt(DesktopServices& desktop, ScreenPoint point);
+WindowFacts DescribeWindowAt(DesktopWindows& windows, ScreenPoint point);
 
 } // namespace huegrab

@@ -7,7 +7,7 @@ namespace {
 
 // The titled top-level windows with their titles read by the window-text
 // rule; the backend reads them in as few round trips as it can.
-std::vector<TitledWindow> TitledWindows(DesktopServices& desktop) {
+std::vector<TitledWindow> TitledWindows(DesktopWindows& desktop) {
     std::vector<TitledWindow> windows = desktop.TitledTopLevelWindows();
     std::erase_if(windows, [](TitledWindow& window) {
         window.title = ApplyWindowTextRule(window.title);
@@ -24,7 +24,7 @@ std::string ThreeDigitCount(std::size_t count) {
 
 } // namespace
 
-std::string FindWindowsByTitle(DesktopServices& desktop, std::string_view search) {
+std::string FindWindowsByTitle(DesktopWindows& desktop, std::string_view search) {
     std::string result;
     std::size_t count = 0;
     for (const TitledWindow& window : TitledWindows(desktop)) {
@@ -36,7 +36,7 @@ std::string FindWindowsByTitle(DesktopServices& desktop, std::string_view search
     return result;
 }
 
-std::vector<std::string> ListTopLevelWindows(DesktopServices& desktop) {
+std::vector<std::string> ListTopLevelWindows(DesktopWindows& desktop) {
     std::vector<std::string> lines;
     for (const TitledWindow& window : TitledWindows(desktop)) {
         lines.push_back('[' + ThreeDigitCount(lines.size() + 1) + ']' +

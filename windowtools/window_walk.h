@@ -1,6 +1,6 @@
 #pragma once
 
-#include "desktop/desktop_services.h"
+#include "desktop/desktop_windows.h"
 
 #include <string>
 #include <string_view>
@@ -14,12 +14,12 @@ namespace huegrab {
 // "[k]handle" followed by CR LF for each window whose title contains
 // `search` (exact, case-sensitive; the empty text is in every title), k
 // counting the matches from 1. Empty when nothing matches.
-std::string FindWindowsByTitle(DesktopServices& desktop, std::string_view search);
+std::string FindWindowsByTitle(DesktopWindows& desktop, std::string_view search);
 
 // One line "[kkk]handle=title" per titled window, kkk being the last three
 // digits of the count from 001 (the 1000th window shows 000). The title is
 // made one line (see OneLine), so that no title can forge entries.
-std::vector<std::string> ListTopLevelWindows(DesktopServices& desktop);
+std::vector<std::string> ListTopLevelWindows(DesktopWindows& desktop);
 
 // Another program's title or class as one line of text: its line breaks
 // and other control characters become spaces, so that a title can never

@@ -31,7 +31,7 @@ void BM_CodeOfCursorImage(benchmark::State& state) {
         image.argb[i] = i % 3 == 0 ? 0 : static_cast<std::uint32_t>(0xFF000000u | (i * 7919u));
     desktop.cursor = image;
     for (auto _ : state)
-        benchmark::DoNotOptimize(GetCursorFeatureCode(desktop, 1));
+        benchmark::DoNotOptimize(GetCursorFeatureCode(desktop, desktop, desktop, 1));
 }
 BENCHMARK(BM_CodeOfCursorImage)->Arg(24)->Arg(32)->Arg(64);
 
@@ -39,7 +39,7 @@ void BM_CodeOfScreenCopy(benchmark::State& state) {
     FakeDesktop desktop(640, 480, 0x336699);
     desktop.pointer = {300, 200};
     for (auto _ : state)
-        benchmark::DoNotOptimize(GetCursorFeatureCode(desktop, 1));
+        benchmark::DoNotOptimize(GetCursorFeatureCode(desktop, desktop, desktop, 1));
 }
 BENCHMARK(BM_CodeOfScreenCopy);
 

@@ -49,7 +49,7 @@ void RunCodes(benchmark::State& state, bool xfixes) {
         return;
     }
     for (auto _ : state)
-        benchmark::DoNotOptimize(GetCursorFeatureCode(*s.desktop, 0));
+        benchmark::DoNotOptimize(GetCursorFeatureCode(*s.desktop, *s.desktop, *s.desktop, 0));
 }
 
 void BM_CodeOnXvfbWithXfixes(benchmark::State& state) {

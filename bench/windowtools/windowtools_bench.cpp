@@ -95,7 +95,7 @@ double ServerCpuSeconds() {
     return -1;
 }
 
-void RunList(benchmark::State& state, DesktopServices& desktop) {
+void RunList(benchmark::State& state, DesktopWindows& desktop) {
     std::size_t lines = 0;
     const double serverBefore = ServerCpuSeconds();
     for (auto _ : state) {

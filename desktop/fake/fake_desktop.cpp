@@ -5,10 +5,6 @@
 
 namespace huegrab {
 
-namespace {
-constexpr std::size_t kMaxText = 254;
-}
-
 FakeDesktop::FakeDesktop(std::int32_t width, std::int32_t height, ColorValue fill)
     : width_(std::max(width, 1)), height_(std::max(height, 1)),
       screen_(static_cast<std::size_t>(width_) * static_cast<std::size_t>(height_), fill) {}
@@ -70,11 +66,10 @@ std::uint32_t FakeDesktop::KeysPressed(std::span<const int> virtualKeys) {
 }
 
 bool FakeDesktop::RegisterHotKey(int id, unsigned modifiers, int virtualKey) {
-    const std::int32_t lParam =
-        static_cast<std::int32_t>((static_cast<unsigned>(virtualKey) << 16) | modifiers);
-    if (heldHotkeys.count(lParam) > 0)
+    const HotkeyKeys keys{modifiers, virtualKey};
+    if (heldHotkeys.count(keys) > 0)
         return false;
-    registeredHotkeys[id] = lParam;
+    registeredHotkeys[id] = keys;
     return true;
 }
 
@@ -84,15 +79,15 @@ void FakeDesktop::UnregisterHotKey(int id) {
     registeredHotkeys.erase(id);
 }
 
-void FakeDesktop::SetHotkeyHandler(std::function<void(const HotkeyMessage&)> handler) {
+void FakeDesktop::SetHotkeyHandler(std::function<void(const HotkeyPress&)> handler) {
     hotkeyHandler_ = std::move(handler);
 }
 
-bool FakeDesktop::PressHotkey(int id, std::int32_t lParam) {
-    auto registered = registeredHotkeys.find(id);
+bool FakeDesktop::PressHotkey(const HotkeyPress& press) {
+    auto registered = registeredHotkeys.find(press.id);
     if (registered == registeredHotkeys.end() || !hotkeyHandler_)
         return false;
-    hotkeyHandler_(HotkeyMessage{id, lParam});
+    hotkeyHandler_(press);
     return true;
 }
 
@@ -122,12 +117,12 @@ const FakeDesktop::Window* FakeDesktop::FindWindow(WindowHandle handle) const {
 
 std::string FakeDesktop::WindowText(WindowHandle window) {
     const Window* found = FindWindow(window);
-    return found ? found->title.substr(0, kMaxText) : std::string();
+    return found ? found->title.substr(0, kMaxWindowTextBytes) : std::string();
 }
 
 std::string FakeDesktop::ClassName(WindowHandle window) {
     const Window* found = FindWindow(window);
-    return found ? found->className.substr(0, kMaxText) : std::string();
+    return found ? found->className.substr(0, kMaxWindowTextBytes) : std::string();
 }
 
 } // namespace huegrab

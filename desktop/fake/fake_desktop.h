@@ -21,6 +21,12 @@ public:
         // Screen rectangle used by WindowFromPoint.
         std::int32_t left = 0, top = 0, width = 0, height = 0;
     };
+    // A hotkey's modifiers and key, as RegisterHotKey takes them.
+    struct HotkeyKeys {
+        unsigned modifiers = 0;
+        int virtualKey = 0;
+        friend auto operator<=>(const HotkeyKeys&, const HotkeyKeys&) = default;
+    };
 
     FakeDesktop(std::int32_t width, std::int32_t height, ColorValue fill = 0);
 
@@ -35,8 +41,8 @@ public:
     std::set<int> keysDown;
     std::vector<Window> windows; // topmost first
     std::optional<CursorImage> cursor;
-    bool failCursorPos = false; // GetCursorPos reports failure
-    std::set<int> heldHotkeys;  // lParam values another program has registered
+    bool failCursorPos = false;       // GetCursorPos reports failure
+    std::set<HotkeyKeys> heldHotkeys; // combinations another program has registered
     // Runs inside UnregisterHotKey: a call that, say, ends the process as
     // Xlib does when the X connection broke.
     std::function<void()> duringUnregisterHotKey;
@@ -47,12 +53,13 @@ public:
     int keyboardReads = 0;
     int blockReads = 0;
     int cursorImageReads = 0;
-    std::map<int, std::int32_t> registeredHotkeys; // id -> lParam (vk << 16 | modifiers)
+    std::map<int, HotkeyKeys> registeredHotkeys; // by id
 
     // Delivers a hotkey press as the desktop would; true if a handler ran.
-    bool PressHotkey(int id, std::int32_t lParam);
+    // The press may name other keys than its id was registered with.
+    bool PressHotkey(const HotkeyPress& press);
 
-    // DesktopServices
+    // The desktop roles.
     std::optional<ScreenPoint> GetCursorPos() override;
     void SetCursorPos(std::int32_t x, std::int32_t y) override;
     ColorValue GetPixel(std::int32_t x, std::int32_t y) override;
@@ -61,7 +68,7 @@ public:
     std::uint32_t KeysPressed(std::span<const int> virtualKeys) override;
     bool RegisterHotKey(int id, unsigned modifiers, int virtualKey) override;
     void UnregisterHotKey(int id) override;
-    void SetHotkeyHandler(std::function<void(const HotkeyMessage&)> handler) override;
+    void SetHotkeyHandler(std::function<void(const HotkeyPress&)> handler) override;
     void AttachEventLoop(DesktopEventLoop&) override {}
     void DispatchEvents() override {}
     WindowHandle WindowFromPoint(ScreenPoint point) override;
@@ -80,7 +87,7 @@ private:
     std::int32_t width_;
     std::int32_t height_;
     std::vector<ColorValue> screen_;
-    std::function<void(const HotkeyMessage&)> hotkeyHandler_;
+    std::function<void(const HotkeyPress&)> hotkeyHandler_;
 };
 
 } // namespace huegrab

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "desktop/desktop_services.h"
+#include "desktop/cursor_image_source.h"
 
 #include <optional>
 #include <windows.h>

@@ -72,7 +72,7 @@ void Win32Desktop::UnregisterHotKey(int id) {
     state_->hotkeys->Unregister(id);
 }
 
-void Win32Desktop::SetHotkeyHandler(std::function<void(const HotkeyMessage&)> handler) {
+void Win32Desktop::SetHotkeyHandler(std::function<void(const HotkeyPress&)> handler) {
     state_->hotkeys->SetHandler(std::move(handler));
 }
 

@@ -31,7 +31,7 @@ public:
 
     bool RegisterHotKey(int id, unsigned modifiers, int virtualKey) override;
     void UnregisterHotKey(int id) override;
-    void SetHotkeyHandler(std::function<void(const HotkeyMessage&)> handler) override;
+    void SetHotkeyHandler(std::function<void(const HotkeyPress&)> handler) override;
     void AttachEventLoop(DesktopEventLoop& loop) override;
     void DispatchEvents() override;
 

@@ -77,7 +77,7 @@ void HotkeyWindow::Unregister(int id) {
         ::UnregisterHotKey(window_.Get(), id);
 }
 
-void HotkeyWindow::SetHandler(std::function<void(const HotkeyMessage&)> handler) {
+void HotkeyWindow::SetHandler(std::function<void(const HotkeyPress&)> handler) {
     handler_ = std::move(handler);
 }
 
@@ -93,13 +93,11 @@ LRESULT CALLBACK HotkeyWindow::WindowProc(HWND window, UINT message, WPARAM wPar
     if (message == WM_HOTKEY) {
         auto* self = reinterpret_cast<HotkeyWindow*>(::GetWindowLongPtrW(window, GWLP_USERDATA));
         if (self && self->handler_) {
-            // Only the id and the pressed modifiers and key travel on; the
-            // modifier word keeps its four modifier bits.
+            // lParam holds the pressed modifiers in its low word (of which
+            // only the four modifier bits travel on) and the key in its high.
             const auto word = static_cast<std::uint32_t>(lParam);
-            const std::uint32_t modifiers = word & kModifierBits;
-            self->handler_(
-                HotkeyMessage{static_cast<int>(wParam),
-                              static_cast<std::int32_t>((word & 0xFFFF0000u) | modifiers)});
+            self->handler_(HotkeyPress{static_cast<int>(wParam), word & kModifierBits,
+                                       static_cast<int>(word >> 16)});
         }
         return 0;
     }

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "desktop/desktop_services.h"
+#include "desktop/global_hotkeys.h"
 #include "desktop/win32/win32_handles.h"
 
 #include <functional>
@@ -23,7 +23,7 @@ public:
     // False when another window (of any program) holds the combination.
     bool Register(int id, unsigned modifiers, int virtualKey);
     void Unregister(int id);
-    void SetHandler(std::function<void(const HotkeyMessage&)> handler);
+    void SetHandler(std::function<void(const HotkeyPress&)> handler);
     // Dispatches this window's pending messages without waiting.
     void DispatchPending();
 
@@ -33,7 +33,7 @@ private:
 
     OwnedWindow window_;
     std::set<int> registered_;
-    std::function<void(const HotkeyMessage&)> handler_;
+    std::function<void(const HotkeyPress&)> handler_;
 };
 
 } // namespace huegrab::win32

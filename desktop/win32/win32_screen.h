@@ -1,6 +1,6 @@
 #pragma once
 
-#include "desktop/desktop_services.h"
+#include "desktop/screen_pixels.h"
 
 namespace huegrab::win32 {
 

@@ -1,14 +1,12 @@
 #pragma once
 
+#include "desktop/desktop_windows.h"
+
 #include <cstddef>
 #include <string>
 #include <string_view>
 
 namespace huegrab::win32 {
-
-// Titles and class names are handed on in a buffer of 255 bytes, so at most
-// 254 of them survive.
-inline constexpr std::size_t kMaxWindowTextBytes = 254;
 
 // UTF-16 (what the wide functions return) to UTF-8, cut at the first NUL and
 // to at most `maxBytes` without splitting a character. An unpaired surrogate

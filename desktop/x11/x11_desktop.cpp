@@ -33,7 +33,7 @@ struct X11Desktop::State {
     // that share a timestamp; those releases are then recognised by hand.
     bool detectableAutoRepeat = false;
     std::array<KeyCode, 256> keycodeOfVirtualKey{};
-    std::function<void(const HotkeyMessage&)> hotkeyHandler;
+    std::function<void(const HotkeyPress&)> hotkeyHandler;
     Window watchedWindow = None;
     std::function<void()> watchedWindowDestroyed;
     std::unique_ptr<ScreenReader> screen;
@@ -225,13 +225,13 @@ void X11Desktop::UnregisterHotKey(int id) {
     XFlush(state_->display.get());
 }
 
-void X11Desktop::SetHotkeyHandler(std::function<void(const HotkeyMessage&)> handler) {
+void X11Desktop::SetHotkeyHandler(std::function<void(const HotkeyPress&)> handler) {
     state_->hotkeyHandler = std::move(handler);
 }
 
-std::optional<HotkeyMessage> X11Desktop::HotkeyOfKeyPress(std::uint32_t nativeKeyCode,
-                                                          std::uint32_t nativeModifiers) {
-    return state_->hotkeys->MessageFor(nativeKeyCode, nativeModifiers);
+std::optional<HotkeyPress> X11Desktop::HotkeyOfKeyPress(std::uint32_t nativeKeyCode,
+                                                        std::uint32_t nativeModifiers) {
+    return state_->hotkeys->PressFor(nativeKeyCode, nativeModifiers);
 }
 
 void X11Desktop::AttachEventLoop(DesktopEventLoop& loop) {
@@ -272,9 +272,9 @@ void X11Desktop::DispatchEvents() {
         switch (event.type) {
         case KeyPress:
             refreshMapping();
-            if (const auto message = state_->hotkeys->OnKeyPress(event.xkey)) {
+            if (const auto press = state_->hotkeys->OnKeyPress(event.xkey)) {
                 if (state_->hotkeyHandler)
-                    state_->hotkeyHandler(*message);
+                    state_->hotkeyHandler(*press);
             }
             break;
         case KeyRelease:

@@ -39,9 +39,9 @@ public:
 
     bool RegisterHotKey(int id, unsigned modifiers, int virtualKey) override;
     void UnregisterHotKey(int id) override;
-    void SetHotkeyHandler(std::function<void(const HotkeyMessage&)> handler) override;
-    std::optional<HotkeyMessage> HotkeyOfKeyPress(std::uint32_t nativeKeyCode,
-                                                  std::uint32_t nativeModifiers) override;
+    void SetHotkeyHandler(std::function<void(const HotkeyPress&)> handler) override;
+    std::optional<HotkeyPress> HotkeyOfKeyPress(std::uint32_t nativeKeyCode,
+                                                std::uint32_t nativeModifiers) override;
     void AttachEventLoop(DesktopEventLoop& loop) override;
     void DispatchEvents() override;
     void WatchWindowDestroyed(WindowHandle window, std::function<void()> destroyed) override;

@@ -235,13 +235,11 @@ std::optional<std::size_t> HotkeyGrabs::Find(unsigned keycode, unsigned state) c
     return std::nullopt;
 }
 
-HotkeyMessage HotkeyGrabs::MessageOf(const Registration& registration, unsigned state) {
-    const auto key = static_cast<std::uint32_t>(registration.virtualKey & 0xFFFF);
-    const auto flags = MaskToWindowsModifiers(state) & 0xFFFFu;
-    return HotkeyMessage{registration.id, static_cast<std::int32_t>((key << 16) | flags)};
+HotkeyPress HotkeyGrabs::PressOf(const Registration& registration, unsigned state) {
+    return HotkeyPress{registration.id, MaskToWindowsModifiers(state), registration.virtualKey};
 }
 
-std::optional<HotkeyMessage> HotkeyGrabs::OnKeyPress(const XKeyEvent& event) {
+std::optional<HotkeyPress> HotkeyGrabs::OnKeyPress(const XKeyEvent& event) {
     const std::optional<std::size_t> found = Find(event.keycode, event.state);
     if (!found)
         return std::nullopt;
@@ -249,14 +247,14 @@ std::optional<HotkeyMessage> HotkeyGrabs::OnKeyPress(const XKeyEvent& event) {
     if (registration.held)
         return std::nullopt; // auto-repeat of a key still down
     registration.held = true;
-    return MessageOf(registration, event.state);
+    return PressOf(registration, event.state);
 }
 
-std::optional<HotkeyMessage> HotkeyGrabs::MessageFor(unsigned keycode, unsigned state) const {
+std::optional<HotkeyPress> HotkeyGrabs::PressFor(unsigned keycode, unsigned state) const {
     const std::optional<std::size_t> found = Find(keycode, state);
     if (!found)
         return std::nullopt;
-    return MessageOf(registrations_[*found], state);
+    return PressOf(registrations_[*found], state);
 }
 
 void HotkeyGrabs::OnKeyRelease(const XKeyEvent& event) {

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "desktop/desktop_services.h"
+#include "desktop/global_hotkeys.h"
 
 #include <X11/Xlib.h>
 #include <optional>
@@ -33,13 +33,13 @@ public:
     // mapping lacks stays registered, ungrabbed, until a mapping has it.
     void RefreshMapping();
 
-    // The message for a press of a registered combination. A key held down
-    // gives one message: repeats before its release are dropped.
-    std::optional<HotkeyMessage> OnKeyPress(const XKeyEvent& event);
+    // The press of a registered combination. A key held down gives one
+    // press: repeats before its release are dropped.
+    std::optional<HotkeyPress> OnKeyPress(const XKeyEvent& event);
     void OnKeyRelease(const XKeyEvent& event);
-    // The message for a registered combination, for a press that another
-    // connection of the program received; no repeat is tracked here.
-    std::optional<HotkeyMessage> MessageFor(unsigned keycode, unsigned state) const;
+    // The press of a registered combination that another connection of the
+    // program received; no repeat is tracked here.
+    std::optional<HotkeyPress> PressFor(unsigned keycode, unsigned state) const;
 
 private:
     // The modifier bits NumLock and ScrollLock are mapped to (0: none).
@@ -65,7 +65,7 @@ private:
     unsigned RelevantModifiers(unsigned state) const;
     // The registration a key event with this keycode and state stands for.
     std::optional<std::size_t> Find(unsigned keycode, unsigned state) const;
-    static HotkeyMessage MessageOf(const Registration& registration, unsigned state);
+    static HotkeyPress PressOf(const Registration& registration, unsigned state);
 
     Display* display_;
     std::vector<Window> roots_;

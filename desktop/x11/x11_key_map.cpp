@@ -1,6 +1,6 @@
 #include "desktop/x11/x11_key_map.h"
 
-#include "desktop/desktop_services.h"
+#include "desktop/pointer_and_keyboard.h"
 
 #include <X11/keysym.h>
 

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "desktop/desktop_services.h"
+#include "desktop/screen_pixels.h"
 #include "desktop/x11/x11_pixel_format.h"
 #include "desktop/x11/x11_shm_image.h"
 

@@ -1,14 +1,12 @@
 #pragma once
 
+#include "desktop/desktop_windows.h"
+
 #include <cstddef>
 #include <string>
 #include <string_view>
 
 namespace huegrab::x11 {
-
-// Titles and class names are handed on in a buffer of 255 bytes, so at most
-// 254 of them survive.
-inline constexpr std::size_t kMaxWindowTextBytes = 254;
 
 // What the backend hands on as a title or class name: the text up to its
 // first NUL, as valid UTF-8 (each broken sequence, overlong form, surrogate

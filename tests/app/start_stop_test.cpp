@@ -12,7 +12,8 @@ namespace {
 
 constexpr ColorValue kGreen = 0x00FF00;
 constexpr ColorValue kRed = 0x0000FF;
-constexpr std::int32_t kAltTilde = (0xC0 << 16) | 1;
+constexpr FakeDesktop::HotkeyKeys kAltTilde{hotkey_mod::kAlt, vk::kOem3};
+constexpr HotkeyPress kAltTildePress{1001, hotkey_mod::kAlt, vk::kOem3};
 
 class StartStop : public AppFixture {
 protected:
@@ -89,17 +90,17 @@ TEST_F(StartStop, HotkeyAndClicksAlternateWithoutGettingOutOfStep) {
         if (round % 3 == 0)
             Click("Check1");
         else
-            ASSERT_TRUE(desktop.PressHotkey(1001, kAltTilde));
+            ASSERT_TRUE(desktop.PressHotkey(kAltTildePress));
         expected = !expected;
         ExpectRunning(expected);
     }
 }
 
 TEST_F(StartStop, HotkeyWithOtherModifiersOrIdentifierDoesNothing) {
-    desktop.PressHotkey(1001, kAltTilde | 2); // Ctrl + Alt
-    desktop.PressHotkey(1001, kAltTilde | 4); // Shift + Alt
+    desktop.PressHotkey({1001, hotkey_mod::kAlt | hotkey_mod::kControl, vk::kOem3});
+    desktop.PressHotkey({1001, hotkey_mod::kAlt | hotkey_mod::kShift, vk::kOem3});
     desktop.registeredHotkeys[7] = kAltTilde;
-    desktop.PressHotkey(7, kAltTilde);
+    desktop.PressHotkey({7, hotkey_mod::kAlt, vk::kOem3});
     ExpectRunning(false);
 }
 
@@ -118,7 +119,7 @@ TEST_F(StartStop, ClosingStopsTheTimerAndReleasesTheHotkey) {
     form->close();
     EXPECT_FALSE(controller->Tracking().Timer().isActive());
     EXPECT_EQ(desktop.registeredHotkeys.count(1001), 0u);
-    EXPECT_FALSE(desktop.PressHotkey(1001, kAltTilde));
+    EXPECT_FALSE(desktop.PressHotkey(kAltTildePress));
 }
 
 class HotkeyHeldElsewhere : public StartStop {
@@ -128,7 +129,7 @@ protected:
 
 TEST_F(HotkeyHeldElsewhere, TheCheckBoxStillStartsAndStops) {
     EXPECT_FALSE(controller->State().hotkeyRegistered);
-    EXPECT_FALSE(desktop.PressHotkey(1001, kAltTilde));
+    EXPECT_FALSE(desktop.PressHotkey(kAltTildePress));
     Click("Check1");
     ExpectRunning(true);
     Click("Check1");

@@ -116,7 +116,7 @@ public:
     std::uint32_t KeysPressed(std::span<const int>) override { return 0; }
     bool RegisterHotKey(int, unsigned, int) override { return false; }
     void UnregisterHotKey(int) override {}
-    void SetHotkeyHandler(std::function<void(const HotkeyMessage&)>) override {}
+    void SetHotkeyHandler(std::function<void(const HotkeyPress&)>) override {}
     void AttachEventLoop(DesktopEventLoop&) override {}
     void DispatchEvents() override {}
     WindowHandle WindowFromPoint(ScreenPoint) override { return 0; }

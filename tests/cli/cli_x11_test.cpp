@@ -355,8 +355,10 @@ TEST_F(CliOnX11, CursorCodeIsTheCursorToolsCode) {
             const auto result = Cli({"cursor-code", "--method", std::to_string(method)});
             EXPECT_EQ(result.exitCode, 0);
             EXPECT_EQ(result.output, codes[static_cast<std::size_t>(method)] + "\n") << method;
-            EXPECT_EQ(result.output,
-                      std::to_string(GetCursorFeatureCode(*desktop_, method).code) + "\n");
+            EXPECT_EQ(
+                result.output,
+                std::to_string(GetCursorFeatureCode(*desktop_, *desktop_, *desktop_, method).code) +
+                    "\n");
         }
     }
 }

@@ -32,7 +32,7 @@ std::int32_t CodeOf(std::optional<CursorImage> image, int method, ColorValue scr
     FakeDesktop desktop(100, 100, screen);
     desktop.pointer = {40, 30};
     desktop.cursor = std::move(image);
-    return GetCursorFeatureCode(desktop, method).code;
+    return GetCursorFeatureCode(desktop, desktop, desktop, method).code;
 }
 
 TEST(CursorFeatureCode, WorkedValuesOfBlackAndWhiteCaptures) {
@@ -119,7 +119,7 @@ TEST(CursorFeatureCode, ThePictureShowsUpTo32PixelsFromTheHotSpotOnTheBackground
     PixelOf(image, 35, 2) = PixelOf(image, 2, 2) = 0xFF00FF00u; // right of it, left of the hot spot
     FakeDesktop desktop(64, 64);
     desktop.cursor = image;
-    const CursorFeatureCode result = GetCursorFeatureCode(desktop, 1, 0x123456);
+    const CursorFeatureCode result = GetCursorFeatureCode(desktop, desktop, desktop, 1, 0x123456);
     CursorPicture expected;
     expected.pixels.fill(0x123456);
     expected.Set(0, 0, 0xFF0000);
@@ -146,7 +146,7 @@ TEST(CursorFeatureCode, WithoutAnImageTheScreenAtThePointerIsCopied) {
     for (const Case& c : cases) {
         desktop.pointer = c.pointer;
         desktop.failCursorPos = c.failPointer;
-        const CursorFeatureCode result = GetCursorFeatureCode(desktop, 0);
+        const CursorFeatureCode result = GetCursorFeatureCode(desktop, desktop, desktop, 0);
         CursorImage same = Solid(32, 0);
         for (int y = 0; y < 32; ++y) {
             for (int x = 0; x < 32; ++x) {
@@ -159,7 +159,8 @@ TEST(CursorFeatureCode, WithoutAnImageTheScreenAtThePointerIsCopied) {
         }
         // It folds exactly like a cursor image of those pixels.
         for (int method = 0; method < 3; ++method)
-            EXPECT_EQ(GetCursorFeatureCode(desktop, method).code, CodeOf(same, method));
+            EXPECT_EQ(GetCursorFeatureCode(desktop, desktop, desktop, method).code,
+                      CodeOf(same, method));
     }
 }
 

@@ -22,7 +22,7 @@ TickInputs Inputs(std::int16_t offset, bool relative = false, std::string origin
 
 TickResult TickAt(FakeDesktop& desktop, ScreenPoint pointer, TickInputs inputs = {}) {
     desktop.pointer = pointer;
-    return RunSamplingTick(desktop, inputs);
+    return RunSamplingTick(desktop, desktop, inputs);
 }
 
 TEST(SamplingTick, WritesPositionAndEveryColourFormOfTheSampledPixel) {
@@ -110,10 +110,10 @@ TEST(SamplingTick, FirstHeldArrowKeyNudgesOncePerTickAndReadoutLagsOneTick) {
     desktop.pointer = {50, 50};
     desktop.keysDown = {vk::kUp, vk::kLeft};
 
-    const TickResult first = RunSamplingTick(desktop, {});
+    const TickResult first = RunSamplingTick(desktop, desktop, {});
     EXPECT_EQ(first.rawPosition, "x:50  y:50");
     EXPECT_EQ(desktop.pointer, (ScreenPoint{50, 49}));
-    RunSamplingTick(desktop, {});
+    RunSamplingTick(desktop, desktop, {});
     EXPECT_EQ(desktop.pointer, (ScreenPoint{50, 48})); // never left
 
     struct Case {
@@ -127,7 +127,7 @@ TEST(SamplingTick, FirstHeldArrowKeyNudgesOncePerTickAndReadoutLagsOneTick) {
     for (const Case& c : cases) {
         desktop.pointer = {50, 50};
         desktop.keysDown = c.keys;
-        RunSamplingTick(desktop, {});
+        RunSamplingTick(desktop, desktop, {});
         EXPECT_EQ(desktop.pointer, c.expected);
     }
 }

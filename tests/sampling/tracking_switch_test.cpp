@@ -5,29 +5,26 @@
 namespace huegrab {
 namespace {
 
-constexpr std::int32_t Press(int key, unsigned modifiers) {
-    return static_cast<std::int32_t>((static_cast<unsigned>(key) << 16) | modifiers);
-}
-
 TEST(HotkeyWindowProc, AltTildeChecksWhileStoppedAndUnchecksWhileRunning) {
     const HotkeyBinding binding;
-    const HotkeyMessage press{1001, Press(0xC0, 1)};
+    const HotkeyPress press{1001, hotkey_mod::kAlt, vk::kOem3};
     EXPECT_EQ(HotkeyWindowProc(press, TrackingState::Stopped, binding), true);
     EXPECT_EQ(HotkeyWindowProc(press, TrackingState::Running, binding), false);
 }
 
 TEST(HotkeyWindowProc, OtherIdentifiersKeysModifiersAndStatesDoNothing) {
     const HotkeyBinding binding;
-    const HotkeyMessage ignored[] = {{1002, Press(0xC0, 1)}, // another hotkey
-                                     {1001, Press(0xC0, hotkey_mod::kAlt | hotkey_mod::kControl)},
-                                     {1001, Press(0xC0, hotkey_mod::kAlt | hotkey_mod::kShift)},
-                                     {1001, Press(0xC0, 0)},
-                                     {1001, Press(0x31, 1)}, // Alt + 1
-                                     {1001, static_cast<std::int32_t>(0xFFC00001u)}};
-    for (const HotkeyMessage& message : ignored)
-        EXPECT_EQ(HotkeyWindowProc(message, TrackingState::Stopped, binding), std::nullopt)
-            << std::hex << message.lParam;
-    EXPECT_EQ(HotkeyWindowProc({1001, Press(0xC0, 1)}, static_cast<TrackingState>(0), binding),
+    const HotkeyPress ignored[] = {{1002, hotkey_mod::kAlt, vk::kOem3}, // another hotkey
+                                   {1001, hotkey_mod::kAlt | hotkey_mod::kControl, vk::kOem3},
+                                   {1001, hotkey_mod::kAlt | hotkey_mod::kShift, vk::kOem3},
+                                   {1001, 0, vk::kOem3},
+                                   {1001, hotkey_mod::kAlt, 0x31}, // Alt + 1
+                                   {1001, hotkey_mod::kAlt, 0xFFC0}};
+    for (const HotkeyPress& press : ignored)
+        EXPECT_EQ(HotkeyWindowProc(press, TrackingState::Stopped, binding), std::nullopt)
+            << press.id << " " << press.modifiers << " " << std::hex << press.virtualKey;
+    EXPECT_EQ(HotkeyWindowProc({1001, hotkey_mod::kAlt, vk::kOem3}, static_cast<TrackingState>(0),
+                               binding),
               std::nullopt);
 }
 

@@ -102,7 +102,7 @@ TEST(Win32Cursor, TheCurrentCursorIsTheOneSetInFront) {
             EXPECT_EQ(current->xhot, expected->xhot);
             // The feature code of the cursor in front: stable from one
             // reading to the next, and not the 0 of a blank capture.
-            const std::int32_t code = GetCursorFeatureCode(*desktop, 0).code;
+            const std::int32_t code = GetCursorFeatureCode(*desktop, *desktop, *desktop, 0).code;
             if (round == 1) {
                 EXPECT_EQ(code, codes[static_cast<std::size_t>(i)]);
             }

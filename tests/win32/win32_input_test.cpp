@@ -11,7 +11,6 @@ using win32test::PumpUntil;
 using win32test::SendKey;
 
 constexpr int kHotkeyId = 1001;
-constexpr std::int32_t kAltTildeLParam = (vk::kOem3 << 16) | hotkey_mod::kAlt;
 
 std::unique_ptr<Win32Desktop> OpenOrFail() {
     auto desktop = Win32Desktop::Open();
@@ -63,9 +62,9 @@ TEST(Win32Keys, AKeyReadsDownOnlyWhileHeld) {
 }
 
 struct HotkeyCatch {
-    std::vector<HotkeyMessage> messages;
+    std::vector<HotkeyPress> messages;
     void Attach(Win32Desktop& desktop) {
-        desktop.SetHotkeyHandler([this](const HotkeyMessage& m) { messages.push_back(m); });
+        desktop.SetHotkeyHandler([this](const HotkeyPress& m) { messages.push_back(m); });
     }
 };
 
@@ -127,9 +126,10 @@ TEST(Win32Hotkey, EachPressOfAltTildeReachesTheHandlerOnce) {
     // no other loop).
     PressAltTilde();
     ASSERT_TRUE(PumpUntilWith(*desktop, [&] { return caught.messages.size() >= 2; }));
-    const HotkeyMessage expected{kHotkeyId, kAltTildeLParam};
-    for (const HotkeyMessage& message : caught.messages)
-        EXPECT_EQ(message, expected) << std::hex << message.id << " " << message.lParam;
+    const HotkeyPress expected{kHotkeyId, hotkey_mod::kAlt, vk::kOem3};
+    for (const HotkeyPress& press : caught.messages)
+        EXPECT_EQ(press, expected)
+            << press.id << " " << press.modifiers << " " << std::hex << press.virtualKey;
 
     // Other modifier combinations are not the registered hotkey; after
     // unregistering, Alt + ~ is not either.

@@ -65,7 +65,7 @@ TEST(Win32Windows, TheWalkFindsTitledWindowsWithTheirTitlesCut) {
         EXPECT_NE(std::find(walk.begin(), walk.end(), handle), walk.end());
         const std::string title = desktop->WindowText(handle);
         EXPECT_EQ(title, kTitles[i].expected);
-        EXPECT_LE(title.size(), win32::kMaxWindowTextBytes);
+        EXPECT_LE(title.size(), kMaxWindowTextBytes);
         EXPECT_EQ(desktop->ClassName(handle), "HuegrabTestWindow");
     }
     // A handle that names no window reads as no title and no class.

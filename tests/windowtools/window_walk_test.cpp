@@ -147,7 +147,7 @@ TEST(WindowProbe, ReadsTheWindowUnderThePointerAndItsFacts) {
     for (const auto& c : cases) {
         desktop.pointer = c.pointer;
         desktop.failCursorPos = c.pointerFails;
-        EXPECT_EQ(DescribeWindow(desktop, WindowUnderPointer(desktop)), c.expected)
+        EXPECT_EQ(DescribeWindow(desktop, WindowUnderPointer(desktop, desktop)), c.expected)
             << c.pointer.x << "," << c.pointer.y << " fails " << c.pointerFails;
     }
 }

@@ -22,7 +22,9 @@ protected:
     void MovePointer(int x, int y) {
         ASSERT_EQ(this->Xdotool({"mousemove", std::to_string(x), std::to_string(y)}), 0);
     }
-    std::int32_t Code(int method) { return GetCursorFeatureCode(*this->desktop_, method).code; }
+    std::int32_t Code(int method) {
+        return GetCursorFeatureCode(*this->desktop_, *this->desktop_, *this->desktop_, method).code;
+    }
     xtest::XId Window(int x, int y, std::uint32_t rgb) {
         return this->client_->CreateWindow(xtest::PlacedRectangle(x, y, 100, 100, rgb));
     }
@@ -123,12 +125,13 @@ TEST_F(X11CursorCodeWithoutXfixes, TheCodeIsTakenFromTheScreenAtThePointer) {
     for (const Case& c : cases) {
         desktop->SetCursorPos(c.x, c.y);
         for (int method = 0; method < 3; ++method)
-            EXPECT_EQ(GetCursorFeatureCode(*desktop, method).code, c.codes[method])
+            EXPECT_EQ(GetCursorFeatureCode(*desktop, *desktop, *desktop, method).code,
+                      c.codes[method])
                 << c.x << ", " << c.y << ", method " << method;
     }
     // Partly off the screen: only the pixels on it count as white.
     desktop->SetCursorPos(195, 145);
-    const CursorFeatureCode edge = GetCursorFeatureCode(*desktop, 0);
+    const CursorFeatureCode edge = GetCursorFeatureCode(*desktop, *desktop, *desktop, 0);
     for (int y = 0; y < kCursorPictureSide; ++y)
         for (int x = 0; x < kCursorPictureSide; ++x)
             ASSERT_EQ(edge.picture.At(x, y), x < 5 && y < 5 ? 0xFFFFFF : 0) << x << ", " << y;

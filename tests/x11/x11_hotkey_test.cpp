@@ -14,6 +14,7 @@
 #include <memory>
 #include <poll.h>
 #include <string>
+#include <tuple>
 #include <utility>
 #include <vector>
 
@@ -25,10 +26,8 @@ using xtest::TestClient;
 using xtest::XvfbServer;
 
 constexpr int kHotkeyId = 1001;
-constexpr std::int32_t kAltBacktick = (vk::kOem3 << 16) | hotkey_mod::kAlt; // 0x00C00001
-
-// A delivered message as (id, lParam), comparable and printable.
-using Message = std::pair<int, std::int32_t>;
+// A delivered press as (id, modifiers, key), comparable and printable.
+using Message = std::tuple<int, unsigned, int>;
 
 class X11Hotkey : public X11ServerTest<320, 240> {
 protected:
@@ -44,8 +43,9 @@ protected:
             return;
         SetLock("Caps Lock", "Caps_Lock", false);
         SetLock("Num Lock", "Num_Lock", false);
-        desktop_->SetHotkeyHandler(
-            [this](const HotkeyMessage& m) { received_.emplace_back(m.id, m.lParam); });
+        desktop_->SetHotkeyHandler([this](const HotkeyPress& m) {
+            received_.emplace_back(m.id, m.modifiers, m.virtualKey);
+        });
     }
     void TearDown() override {
         desktop_.reset();
@@ -109,7 +109,7 @@ protected:
     std::vector<Message> received_;
 };
 
-const std::vector<Message> kOneAltBacktick{{kHotkeyId, kAltBacktick}};
+const std::vector<Message> kOneAltBacktick{{kHotkeyId, hotkey_mod::kAlt, vk::kOem3}};
 const std::vector<Message> kNothing{};
 
 TEST_F(X11Hotkey, AltBacktickDeliversOneMessageShapedLikeWmHotkey) {
@@ -173,7 +173,8 @@ TEST_F(X11Hotkey, AHeldKeyDeliversOneMessagePerPress) {
 TEST_F(X11Hotkey, IdsAndModifiersOfSeveralHotkeysReachTheHandler) {
     ASSERT_TRUE(desktop_->RegisterHotKey(kHotkeyId, hotkey_mod::kAlt, vk::kOem3));
     ASSERT_TRUE(desktop_->RegisterHotKey(7, hotkey_mod::kControl | hotkey_mod::kShift, 'K'));
-    EXPECT_EQ(Press("ctrl+shift+k"), (std::vector<Message>{{7, ('K' << 16) | 6}}));
+    EXPECT_EQ(Press("ctrl+shift+k"),
+              (std::vector<Message>{{7, hotkey_mod::kControl | hotkey_mod::kShift, 'K'}}));
     EXPECT_EQ(Press("alt+grave"), kOneAltBacktick);
     // The same combination cannot be registered twice.
     EXPECT_FALSE(desktop_->RegisterHotKey(8, hotkey_mod::kAlt, vk::kOem3));

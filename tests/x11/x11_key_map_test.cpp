@@ -1,5 +1,6 @@
-#include "desktop/desktop_services.h"
+#include "desktop/global_hotkeys.h"
 #include "desktop/hotkey_name.h"
+#include "desktop/pointer_and_keyboard.h"
 #include "desktop/x11/x11_key_map.h"
 
 #include <X11/keysym.h>
