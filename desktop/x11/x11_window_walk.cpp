@@ -179,32 +179,93 @@ void SearchClients(xcb_connection_t* connection, const WalkAtoms& atoms,
     }
 }
 
-// Round 1: the root's children, topmost first, and the clients the window
-// manager lists. nullopt when the root cannot be read.
+// Round 1: the root's children, topmost first, the clients the window
+// manager lists, its stacking of them and its check window. nullopt when
+// the root cannot be read.
 struct RootLevel {
     std::vector<Window> frames;
     std::vector<Window> listed;
+    std::vector<Window> stacking; // bottom-most first
+    Window wmCheck = None;
 };
+
+std::vector<Window> WindowsOf(const xcb_get_property_reply_t* reply) {
+    if (!reply || reply->format != 32 || reply->type != XCB_ATOM_WINDOW)
+        return {};
+    const auto* ids = static_cast<const xcb_window_t*>(xcb_get_property_value(reply));
+    return {ids, ids + xcb_get_property_value_length(reply) / 4};
+}
+
+xcb_get_property_cookie_t AskWindows(xcb_connection_t* connection, Window window, Atom atom) {
+    return xcb_get_property(connection, 0, static_cast<xcb_window_t>(window),
+                            static_cast<xcb_atom_t>(atom), XCB_ATOM_WINDOW, 0, kClientListUnits);
+}
 
 std::optional<RootLevel> ReadRootLevel(xcb_connection_t* connection, Window root,
                                        const WalkAtoms& atoms) {
     const auto rootTreeCookie = xcb_query_tree(connection, static_cast<xcb_window_t>(root));
-    const auto clientListCookie = xcb_get_property(connection, 0, static_cast<xcb_window_t>(root),
-                                                   static_cast<xcb_atom_t>(atoms.netClientList),
-                                                   XCB_ATOM_WINDOW, 0, kClientListUnits);
+    const auto clientListCookie = AskWindows(connection, root, atoms.netClientList);
+    const auto stackingCookie = AskWindows(connection, root, atoms.netClientListStacking);
+    const auto checkCookie = AskWindows(connection, root, atoms.netSupportingWmCheck);
     const auto rootTree = CollectTree(connection, rootTreeCookie);
     const auto clientList = CollectProperty(connection, clientListCookie);
+    const auto stacking = CollectProperty(connection, stackingCookie);
+    const auto check = CollectProperty(connection, checkCookie);
     if (!rootTree)
         return std::nullopt;
     RootLevel level;
     level.frames = ChildrenOf(*rootTree);
     std::reverse(level.frames.begin(), level.frames.end()); // topmost first
-    if (clientList && clientList->format == 32) {
-        const auto* ids =
-            static_cast<const xcb_window_t*>(xcb_get_property_value(clientList.get()));
-        level.listed.assign(ids, ids + xcb_get_property_value_length(clientList.get()) / 4);
-    }
+    level.listed = WindowsOf(clientList.get());
+    level.stacking = WindowsOf(stacking.get());
+    const auto checks = WindowsOf(check.get());
+    level.wmCheck = checks.empty() ? None : checks.front();
     return level;
+}
+
+// Round 2 where the window manager publishes its stacking: the windows it
+// manages, topmost first, with their _NET_WM_NAME where names are wanted.
+// A window manager that has gone leaves its lists behind: they count only
+// while its check window still names itself. nullopt when they do not.
+// A listed window that has gone, or is no longer managed (no WM_STATE),
+// is left out.
+struct Managed {
+    std::vector<Window> windows;
+    std::unordered_map<Window, std::optional<PropertyValue>> netWmNames;
+};
+
+std::optional<Managed> ReadManaged(xcb_connection_t* connection, const WalkAtoms& atoms,
+                                   const RootLevel& level, bool withNames) {
+    if (level.stacking.empty() || level.wmCheck == None)
+        return std::nullopt;
+    const auto checkCookie = AskWindows(connection, level.wmCheck, atoms.netSupportingWmCheck);
+    struct Ask {
+        xcb_get_property_cookie_t state;
+        std::optional<xcb_get_property_cookie_t> netWmName;
+    };
+    std::vector<Ask> asks;
+    for (auto it = level.stacking.rbegin(); it != level.stacking.rend(); ++it) {
+        asks.push_back({AskHasProperty(connection, *it, atoms.wmState), std::nullopt});
+        if (withNames)
+            asks.back().netWmName = AskName(connection, *it, atoms.netWmName);
+    }
+    const auto check = WindowsOf(CollectProperty(connection, checkCookie).get());
+    Managed managed;
+    for (std::size_t i = 0; i < asks.size(); ++i) {
+        const Window window = level.stacking[level.stacking.size() - 1 - i];
+        const bool carries = Carries(CollectProperty(connection, asks[i].state).get());
+        std::optional<PropertyValue> name;
+        if (asks[i].netWmName)
+            name = ToValue(CollectProperty(connection, *asks[i].netWmName).get());
+        if (!carries)
+            continue;
+        managed.windows.push_back(window);
+        if (withNames)
+            managed.netWmNames[window] = std::move(name);
+    }
+    if (check.empty() || check.front() != level.wmCheck)
+        return std::nullopt;
+    return managed;
 }
 
 // Round 2: each listed client's parent, and with names its _NET_WM_NAME
@@ -334,8 +395,14 @@ TopLevelWalk WalkTopLevelWindows(Display* display, Window root, const WalkAtoms&
     const auto rootLevel = ReadRootLevel(connection, root, atoms);
     if (!rootLevel)
         return {};
-    ListedClients listed = ReadListedClients(connection, atoms, rootLevel->listed, withNames);
     TopLevelWalk walk;
+    if (auto managed = ReadManaged(connection, atoms, *rootLevel, withNames)) {
+        walk.windows = std::move(managed->windows);
+        if (withNames)
+            walk.names = ReadNames(connection, atoms, walk.windows, managed->netWmNames);
+        return walk;
+    }
+    ListedClients listed = ReadListedClients(connection, atoms, rootLevel->listed, withNames);
     walk.windows =
         ClientsOfFrames(connection, root, atoms, rootLevel->frames, std::move(listed.parents));
     if (withNames)

@@ -15,6 +15,8 @@ namespace huegrab::x11 {
 struct WalkAtoms {
     Atom wmState = None;
     Atom netClientList = None;
+    Atom netClientListStacking = None;
+    Atom netSupportingWmCheck = None;
     Atom netWmName = None;
     Atom utf8String = None;
 };
@@ -63,13 +65,17 @@ struct TopLevelWalk {
     std::vector<NameProperties> names; // one per window when asked for
 };
 
-// Top-level windows topmost first, each as the client window a window
-// manager may have wrapped in a frame (the window carrying WM_STATE), else
-// as itself; with `withNames`, the name properties of each. Windows that
-// vanish during the walk are left out or read without names.
+// The windows the window manager manages, topmost first, as it publishes
+// them in _NET_CLIENT_LIST_STACKING (while it runs): no helper windows
+// (never-mapped selection owners, the window manager's own). Without that
+// list, the top-level windows topmost first, each as the client window a
+// window manager may have wrapped in a frame (the window carrying
+// WM_STATE), else as itself. With `withNames`, the name properties of each.
+// Windows that vanish during the walk are left out or read without names.
 //
-// A window the window manager lists in _NET_CLIENT_LIST stands for the
-// frame it sits in without a search below that frame.
+// In the walk of top-level windows, a window the window manager lists in
+// _NET_CLIENT_LIST stands for the frame it sits in without a search below
+// that frame.
 TopLevelWalk WalkTopLevelWindows(Display* display, Window root, const WalkAtoms& atoms,
                                  bool withNames);
 

@@ -16,8 +16,6 @@ namespace {
 // nest it two or three levels deep; the limit keeps a walk over a desktop
 // without a window manager from visiting every widget of every program.
 constexpr std::size_t kMaxWindowsSearchedPerFrame = 256;
-// Nesting deeper than this is not a real window tree.
-constexpr int kMaxDescent = 64;
 
 // The children of a window, bottom-most first; nullopt when it is gone.
 std::optional<std::vector<Window>> ChildrenOf(Display* display, Window window) {
@@ -38,34 +36,27 @@ WindowReader::WindowReader(Display* display, Window root, EventMasks& masks)
       wmState_(XInternAtom(display, "WM_STATE", False)),
       netWmName_(XInternAtom(display, "_NET_WM_NAME", False)),
       utf8String_(XInternAtom(display, "UTF8_STRING", False)),
-      compoundText_(XInternAtom(display, "COMPOUND_TEXT", False)) {
+      compoundText_(XInternAtom(display, "COMPOUND_TEXT", False)),
+      pointed_(display, root, wmState_) {
     atoms_.wmState = wmState_;
     atoms_.netClientList = XInternAtom(display, "_NET_CLIENT_LIST", False);
+    atoms_.netClientListStacking = XInternAtom(display, "_NET_CLIENT_LIST_STACKING", False);
+    atoms_.netSupportingWmCheck = XInternAtom(display, "_NET_SUPPORTING_WM_CHECK", False);
     atoms_.netWmName = netWmName_;
     atoms_.utf8String = utf8String_;
 }
 
-Window WindowReader::WindowAt(int x, int y, int rootWidth, int rootHeight) const {
+Window WindowReader::WindowAt(int x, int y, int rootWidth, int rootHeight) {
     if (x < 0 || y < 0 || x >= rootWidth || y >= rootHeight)
         return None;
-    return Descend(root_, 0, x, y);
-}
-
-Window WindowReader::Descend(Window from, int depth, int x, int y) const {
     XErrorTrap trap(display_);
-    Window found = from;
-    for (; depth < kMaxDescent; ++depth) {
-        int localX = 0;
-        int localY = 0;
-        Window child = None;
-        // A window destroyed under our feet fails here: the last window
-        // reached is the answer.
-        if (!XTranslateCoordinates(display_, root_, found, x, y, &localX, &localY, &child) ||
-            trap.Failed() || child == None)
-            break;
-        found = child;
-    }
-    return found;
+    int localX = 0;
+    int localY = 0;
+    Window rootChild = None;
+    if (!XTranslateCoordinates(display_, root_, root_, x, y, &localX, &localY, &rootChild) ||
+        trap.Failed())
+        return root_;
+    return pointed_.FromRootChild(rootChild, x, y);
 }
 
 std::vector<Window> WindowReader::TopLevelWindows() const {
@@ -200,7 +191,7 @@ WindowReader::Found WindowReader::WindowAndNamesAt(int x, int y, int rootWidth, 
     if (!led)
         found.window = WindowAt(x, y, rootWidth, rootHeight);
     else
-        found.window = lead_->rootChild == None ? root_ : Descend(lead_->rootChild, 1, x, y);
+        found.window = pointed_.FromRootChild(lead_->rootChild, x, y);
     lastFound_ = found.window;
     const bool watched = found.window != None && found.window == watched_.window;
     if (watched && watched_.names) {

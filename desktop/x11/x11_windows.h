@@ -2,6 +2,7 @@
 
 #include "desktop/x11/x11_event_masks.h"
 #include "desktop/x11/x11_window_walk.h"
+#include "desktop/x11/x11_windows_at_point.h"
 
 #include <X11/Xlib.h>
 #include <optional>
@@ -19,9 +20,10 @@ public:
     // outlive the reader.
     WindowReader(Display* display, Window root, EventMasks& masks);
 
-    // The innermost mapped window at a root point; the root itself where no
-    // window covers the point, None outside the screen.
-    Window WindowAt(int x, int y, int rootWidth, int rootHeight) const;
+    // The window a user means at a root point (see PointedWindowFinder):
+    // under a window manager the client window of the frame there; the root
+    // itself where no window covers the point, None outside the screen.
+    Window WindowAt(int x, int y, int rootWidth, int rootHeight);
 
     // Top-level windows, topmost first, each as the client window a window
     // manager may have wrapped in a frame. The requests of each level of the
@@ -85,9 +87,6 @@ public:
 private:
     // Lets the lead's names go unread.
     void DiscardLead();
-    // The innermost mapped window at a root point, from `from` down; `from`
-    // lies `depth` levels below the root, which counts towards the limit.
-    Window Descend(Window from, int depth, int x, int y) const;
     Window ClientWindowOf(Window frame) const;
     // The title from the two name properties as read.
     std::string DecodeTitle(const std::optional<PropertyValue>& netWmName,
@@ -124,6 +123,7 @@ private:
         std::optional<Names> names;
     };
     Watched watched_;
+    PointedWindowFinder pointed_;
 };
 
 } // namespace huegrab::x11

@@ -63,8 +63,9 @@ protected:
         EXPECT_EQ(both.title, title) << window;
         EXPECT_EQ(both.className, className) << window;
     }
-    // A 200 x 150 window at (100, 120) with a 40 x 50 child at (20, 30) in
-    // it, and where the window manager put it.
+    // A 200 x 150 override-redirect window at (100, 120) with a 40 x 50
+    // child at (20, 30) in it: the window manager leaves it alone, and the
+    // window at a point in it is the innermost one.
     struct Target {
         XId window = 0;
         XId child = 0;
@@ -79,6 +80,7 @@ protected:
         spec.width = 200;
         spec.height = 150;
         spec.netWmName = title;
+        spec.overrideRedirect = true;
         Target target;
         target.window = Make(spec);
         target.child = client_->CreateChild(target.window, 20, 30, 40, 50, 0xFF0000);
@@ -93,6 +95,36 @@ protected:
         return std::find(windows.begin(), windows.end(), Handle(window)) - windows.begin();
     }
 };
+
+// The same server without a window manager: nobody frames, lists or
+// marks (WM_STATE) the windows.
+class X11WindowsWithoutWm : public X11ServerTest<kWidth, kHeight> {
+protected:
+    bool Listed(XId window) {
+        const auto windows = desktop_->TopLevelWindows();
+        return std::find(windows.begin(), windows.end(), Handle(window)) != windows.end();
+    }
+};
+
+TEST_F(X11WindowsWithoutWm, UnmanagedAndUnmappedWindowsAreListedAsThemselves) {
+    WindowSpec overrideSpec;
+    overrideSpec.netWmName = "popup";
+    overrideSpec.overrideRedirect = true;
+    const XId popup = client_->CreateWindow(overrideSpec);
+    WindowSpec plainSpec;
+    plainSpec.netWmName = "plain";
+    const XId plain = client_->CreateWindow(plainSpec);
+    EXPECT_EQ(client_->Parent(popup), client_->Root());
+    EXPECT_TRUE(Listed(popup));
+    EXPECT_TRUE(Listed(plain));
+
+    WindowSpec hiddenSpec;
+    hiddenSpec.netWmName = "never shown";
+    hiddenSpec.map = false;
+    const XId hidden = client_->CreateWindow(hiddenSpec);
+    EXPECT_TRUE(Listed(hidden));
+    EXPECT_EQ(desktop_->WindowText(Handle(hidden)), "never shown");
+}
 
 TEST_F(X11Windows, ManagedWindowsAreListedAsTheirClientWithTitleAndClass) {
     WindowSpec spec;
@@ -205,22 +237,7 @@ TEST_F(X11Windows, TheWalkIsTopmostFirst) {
     EXPECT_TRUE(xtest::WaitUntil([&] { return PlaceInWalk(lower) < PlaceInWalk(upper); }));
 }
 
-TEST_F(X11Windows, UnmanagedAndUnmappedWindowsAreListedAsThemselves) {
-    WindowSpec overrideSpec;
-    overrideSpec.netWmName = "popup";
-    overrideSpec.overrideRedirect = true;
-    const XId popup = Make(overrideSpec);
-    EXPECT_EQ(client_->Parent(popup), client_->Root());
-    EXPECT_TRUE(Listed(popup));
-
-    WindowSpec hiddenSpec;
-    hiddenSpec.netWmName = "never shown";
-    hiddenSpec.map = false;
-    const XId hidden = Make(hiddenSpec);
-    EXPECT_TRUE(Listed(hidden));
-    EXPECT_EQ(desktop_->WindowText(Handle(hidden)), "never shown");
-}
-
+// In a window the window manager leaves alone (override-redirect).
 TEST_F(X11Windows, WindowFromPointFindsTheInnermostWindow) {
     const Target target = MakeTarget("target");
     ASSERT_TRUE(target.placed);
@@ -234,6 +251,130 @@ TEST_F(X11Windows, WindowFromPointFindsTheInnermostWindow) {
     // The same point as the pointer sees it, not only where the pointer is.
     ASSERT_EQ(server_->Run({"xdotool", "mousemove", "0", "0"}).exitCode, 0);
     EXPECT_EQ(desktop_->WindowFromPoint({x + 25, y + 35}), Handle(child));
+}
+
+// The window at a point is the one the user means, as xprop and xwininfo
+// find it on a click: under the window manager the client it framed, over
+// its title bar and inner widgets too; in an override-redirect window the
+// innermost window; never an InputOnly one. The same through every way in:
+// a lookup alone, the probe's lookup with names, and one led by the
+// pointer's read; each twice, the second over what the first remembered.
+TEST_F(X11Windows, TheWindowAtAPointIsTheClientTheWindowManagerFramed) {
+    auto xmessage = xtest::LaunchXmessage(*server_, "Untitled - Notepad", 20, 20);
+    ASSERT_TRUE(xmessage);
+    const XId notepad = xmessage->window;
+    ASSERT_NE(client_->Parent(notepad), client_->Root()) << "not framed";
+    const auto notepadAt = client_->RootPosition(notepad);
+    WindowSpec managedSpec;
+    managedSpec.x = 300;
+    managedSpec.y = 100;
+    managedSpec.width = 150;
+    managedSpec.height = 100;
+    managedSpec.netWmName = "managed";
+    managedSpec.className = "Managed";
+    const XId managed = Make(managedSpec);
+    const XId managedChild = client_->CreateChild(managed, 10, 10, 50, 50, 0xFF0000);
+    const auto managedAt = client_->RootPosition(managed);
+    WindowSpec popupSpec = xtest::PlacedRectangle(500, 300, 100, 100);
+    popupSpec.netWmName = "popup";
+    const XId popup = Make(popupSpec);
+    const XId popupChild = client_->CreateChild(popup, 0, 0, 50, 50, 0x00FF00);
+    client_->CreateInputOnlyChild(popup, 50, 50, 50, 50);
+    client_->CreateInputOnlyChild(popupChild, 0, 0, 20, 20);
+    WindowSpec glass = xtest::PlacedRectangle(650, 300, 50, 50);
+    glass.inputOnly = true;
+    Make(glass);
+    client_->Sync();
+    ASSERT_TRUE(notepadAt && managedAt);
+    const auto [nx, ny] = *notepadAt;
+    const auto [mx, my] = *managedAt;
+
+    struct Case {
+        const char* where;
+        ScreenPoint point;
+        XId expected;
+        std::string title;
+        std::string className;
+    };
+    const Case cases[] = {
+        {"xmessage's inner widget", {nx + 5, ny + 5}, notepad, "Untitled - Notepad", "Xmessage"},
+        {"xmessage's title bar", {nx + 5, ny - 8}, notepad, "Untitled - Notepad", "Xmessage"},
+        {"a managed window's child", {mx + 15, my + 15}, managed, "managed", "Managed"},
+        {"a managed window", {mx + 100, my + 80}, managed, "managed", "Managed"},
+        {"a managed window's title bar", {mx + 100, my - 8}, managed, "managed", "Managed"},
+        {"an override-redirect window's child", {510, 330}, popupChild, "", ""},
+        {"an InputOnly window in it", {560, 360}, popup, "popup", "HuegrabTest"},
+        {"an InputOnly window in its child", {505, 305}, popupChild, "", ""},
+        {"an InputOnly top-level window", {660, 310}, client_->Root(), "", ""},
+    };
+    IdleHookLoop loop;
+    desktop_->AttachEventLoop(loop);
+    for (int round = 0; round < 2; ++round) {
+        for (const Case& c : cases) {
+            SCOPED_TRACE(std::string(c.where) + (round ? ", again" : ""));
+            EXPECT_EQ(desktop_->WindowFromPoint(c.point), Handle(c.expected));
+            for (const bool led : {false, true}) {
+                loop.sleeping();
+                if (led) {
+                    ASSERT_EQ(Xdotool({"mousemove", std::to_string(c.point.x),
+                                       std::to_string(c.point.y)}),
+                              0);
+                    ASSERT_EQ(desktop_->ReadPointerAndKeys({}).position, c.point);
+                }
+                const WindowAtPoint found = desktop_->WindowAndNamesAt(c.point);
+                EXPECT_EQ(found.window, Handle(c.expected)) << (led ? "led" : "");
+                EXPECT_EQ(found.names.title, c.title) << (led ? "led" : "");
+                EXPECT_EQ(found.names.className, c.className) << (led ? "led" : "");
+            }
+        }
+    }
+    // The handle is the one xdotool knows by that title.
+    EXPECT_EQ(server_->Run({"xdotool", "getwindowname", std::to_string(notepad)}).output,
+              "Untitled - Notepad\n");
+    EXPECT_NE(managedChild, managed);
+}
+
+// The list and the search cover the windows the window manager manages,
+// topmost first as it stacks them: no window it leaves alone (a popup), no
+// helper window that is never shown, none of its own ("Openbox").
+TEST_F(X11Windows, TheListHoldsTheWindowsTheWindowManagerManages) {
+    auto xmessage = xtest::LaunchXmessage(*server_, "listed xmessage", 20, 20);
+    ASSERT_TRUE(xmessage);
+    struct Case {
+        const char* what;
+        WindowSpec spec;
+        bool listed;
+    };
+    std::vector<Case> cases(5);
+    cases[0] = {"a managed window", {}, true};
+    cases[1] = {"a popup", xtest::PlacedRectangle(10, 10, 20, 20), false};
+    cases[2] = {"a helper never shown", {}, false};
+    cases[2].spec.map = false;
+    cases[3] = {"an InputOnly popup", xtest::PlacedRectangle(40, 10, 20, 20), false};
+    cases[3].spec.inputOnly = true;
+    cases[4] = {"a managed window made last", {}, true};
+    std::vector<XId> made;
+    for (Case& c : cases) {
+        c.spec.netWmName = c.what;
+        made.push_back(Make(c.spec));
+    }
+    const auto titled = desktop_->TitledTopLevelWindows();
+    const auto place = [&](XId window) {
+        return std::find_if(titled.begin(), titled.end(),
+                            [&](const TitledWindow& t) { return t.handle == Handle(window); }) -
+               titled.begin();
+    };
+    const auto end = static_cast<std::ptrdiff_t>(titled.size());
+    for (std::size_t i = 0; i < cases.size(); ++i) {
+        SCOPED_TRACE(cases[i].what);
+        EXPECT_EQ(place(made[i]) != end, cases[i].listed);
+        EXPECT_EQ(Listed(made[i]), cases[i].listed);
+    }
+    EXPECT_NE(place(xmessage->window), end);
+    EXPECT_LT(place(made[4]), place(made[0])); // topmost first
+    EXPECT_LT(place(made[0]), place(xmessage->window));
+    for (const TitledWindow& window : titled)
+        EXPECT_NE(window.title, "Openbox");
 }
 
 // The probe's read of window and names together answers as the two reads
@@ -497,8 +638,75 @@ TEST_F(X11Windows, WindowsDestroyedDuringTheWalkAreSkippedOrReadEmpty) {
     EXPECT_EQ(testing::internal::GetCapturedStderr(), "");
 }
 
-TEST_F(X11Windows, TheBatchedWalkFindsWhatTheOneByOneWalkFinds) {
-    // Managed windows (framed, listed by openbox), with and without titles.
+// Without a window manager the window at a point is the innermost one, an
+// inner widget of xmessage say, as it always was.
+TEST_F(X11WindowsWithoutWm, TheWindowAtAPointIsTheInnermostWindow) {
+    auto xmessage = xtest::LaunchXmessage(*server_, "bare xmessage", 20, 20);
+    ASSERT_TRUE(xmessage);
+    const XId window = xmessage->window;
+    ASSERT_EQ(client_->Parent(window), client_->Root());
+    const auto at = client_->RootPosition(window);
+    ASSERT_TRUE(at);
+    const ScreenPoint point{at->first + 5, at->second + 5};
+    const WindowHandle found = desktop_->WindowFromPoint(point);
+    EXPECT_EQ(desktop_->WindowAndNamesAt(point).window, found);
+    EXPECT_NE(found, Handle(window));
+    XId inside = static_cast<XId>(found);
+    while (inside != 0 && inside != window && inside != client_->Root())
+        inside = client_->Parent(inside);
+    EXPECT_EQ(inside, window) << "not one of xmessage's windows";
+    EXPECT_TRUE(Listed(window));
+}
+
+// A window manager's lists count while it runs (its check window names
+// itself), and only for windows it still manages (WM_STATE); one that has
+// gone leaves them behind, and then the top-level windows are walked.
+TEST_F(X11WindowsWithoutWm, AWindowManagersListCountsOnlyWhileItRuns) {
+    WindowSpec spec;
+    spec.netWmName = "managed";
+    const XId managed = client_->CreateWindow(spec);
+    client_->SetTextProperty(managed, "WM_STATE", "WM_STATE", "12345678");
+    spec.netWmName = "withdrawn";
+    const XId withdrawn = client_->CreateWindow(spec);
+    spec.netWmName = "unlisted";
+    const XId unlisted = client_->CreateWindow(spec);
+    spec.map = false;
+    spec.netWmName.clear();
+    const XId check = client_->CreateWindow(spec);
+    const XId root = client_->Root();
+    client_->SetWindowsProperty(root, "_NET_CLIENT_LIST_STACKING", {withdrawn, managed});
+    client_->SetWindowsProperty(root, "_NET_SUPPORTING_WM_CHECK", {check});
+    const struct {
+        const char* state;
+        std::vector<XId> checkNames; // what the check window names
+        std::vector<XId> listed;
+        std::vector<XId> unlisted;
+    } cases[] = {
+        {"running", {check}, {managed}, {withdrawn, unlisted}},
+        {"gone, its check window left", {}, {managed, withdrawn, unlisted}, {}},
+        {"gone, another window's id in the check", {managed}, {managed, withdrawn, unlisted}, {}},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.state);
+        client_->SetWindowsProperty(check, "_NET_SUPPORTING_WM_CHECK", c.checkNames);
+        client_->Sync();
+        for (const XId window : c.listed)
+            EXPECT_TRUE(Listed(window)) << window;
+        for (const XId window : c.unlisted)
+            EXPECT_FALSE(Listed(window)) << window;
+    }
+    client_->SetWindowsProperty(root, "_NET_CLIENT_LIST_STACKING", {});
+    client_->SetWindowsProperty(root, "_NET_SUPPORTING_WM_CHECK", {});
+}
+
+// Without a window manager's stacking the walk goes over the top-level
+// windows; a window manager's _NET_CLIENT_LIST (here one of our own making)
+// saves the search below a frame it names a client of.
+TEST_F(X11WindowsWithoutWm, TheBatchedWalkFindsWhatTheOneByOneWalkFinds) {
+    const auto Make = [&](const WindowSpec& spec) {
+        return client_->CreateWindow(spec);
+    };
+    // Top-level windows, with and without titles.
     for (const char* title : {"managed one", "", "managed two"}) {
         WindowSpec spec;
         spec.netWmName = title;
@@ -524,6 +732,7 @@ TEST_F(X11Windows, TheBatchedWalkFindsWhatTheOneByOneWalkFinds) {
     const XId client = client_->CreateChild(plate, 0, 0, 40, 40, 0xFF0000);
     client_->SetTextProperty(client, "WM_STATE", "WM_STATE", "12345678");
     client_->SetTextProperty(client, "_NET_WM_NAME", "UTF8_STRING", "inner client");
+    client_->SetWindowsProperty(client_->Root(), "_NET_CLIENT_LIST", {client});
     const XId wideFrame = Make(bare);
     client_->SetTextProperty(wideFrame, "WM_NAME", "STRING", "wide frame");
     XId lastChild = 0;
@@ -562,6 +771,7 @@ TEST_F(X11Windows, TheBatchedWalkFindsWhatTheOneByOneWalkFinds) {
         2);
     EXPECT_TRUE(std::any_of(titled.begin(), titled.end(),
                             [](const auto& window) { return window.title == "legacy café"; }));
+    client_->SetWindowsProperty(client_->Root(), "_NET_CLIENT_LIST", {});
 }
 
 } // namespace

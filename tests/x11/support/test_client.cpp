@@ -67,6 +67,15 @@ void TestClient::SetTextProperty(XId window, const std::string& property, const 
                     static_cast<int>(bytes.size()));
 }
 
+void TestClient::SetWindowsProperty(XId window, const std::string& property,
+                                    const std::vector<XId>& windows) {
+    // Format 32 properties are handed to Xlib as longs.
+    const std::vector<long> values(windows.begin(), windows.end());
+    XChangeProperty(Connection(), window, InternAtom(property), XA_WINDOW, 32, PropModeReplace,
+                    reinterpret_cast<const unsigned char*>(values.data()),
+                    static_cast<int>(values.size()));
+}
+
 XId TestClient::CreateWindow(const WindowSpec& spec) {
     const auto windows = CreateWindows({spec});
     return windows.empty() ? 0 : windows.front();
@@ -116,10 +125,12 @@ XId TestClient::CreateUnmapped(const WindowSpec& spec) {
     XSetWindowAttributes attributes{};
     attributes.background_pixel = PixelFor(spec.rgb);
     attributes.override_redirect = spec.overrideRedirect ? True : False;
+    // An InputOnly window has no background (and no depth of its own).
     const Window window =
         XCreateWindow(display, Root(), spec.x, spec.y, static_cast<unsigned>(spec.width),
-                      static_cast<unsigned>(spec.height), 0, CopyFromParent, InputOutput,
-                      CopyFromParent, CWBackPixel | CWOverrideRedirect, &attributes);
+                      static_cast<unsigned>(spec.height), 0, spec.inputOnly ? 0 : CopyFromParent,
+                      spec.inputOnly ? InputOnly : InputOutput, CopyFromParent,
+                      (spec.inputOnly ? 0 : CWBackPixel) | CWOverrideRedirect, &attributes);
     if (window == None)
         return 0;
 
@@ -164,6 +175,17 @@ bool TestClient::WaitViewable(XId window, std::chrono::milliseconds timeout) {
                    attributes.map_state == IsViewable;
         },
         timeout);
+}
+
+XId TestClient::CreateInputOnlyChild(XId parent, int x, int y, int width, int height) {
+    Display* display = Connection();
+    XSetWindowAttributes attributes{};
+    const Window child = XCreateWindow(display, parent, x, y, static_cast<unsigned>(width),
+                                       static_cast<unsigned>(height), 0, 0, InputOnly,
+                                       CopyFromParent, 0, &attributes);
+    XMapWindow(display, child);
+    XSync(display, False);
+    return child;
 }
 
 void TestClient::MapWindow(XId window) {

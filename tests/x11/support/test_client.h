@@ -35,6 +35,8 @@ struct WindowSpec {
     bool map = true;
     // Bypasses the window manager: stays exactly where it is put.
     bool overrideRedirect = false;
+    // Takes input only: draws nothing, has no colour.
+    bool inputOnly = false;
 };
 
 // A solid rectangle that stays exactly where it is put: no window manager
@@ -70,6 +72,8 @@ public:
     std::vector<XId> CreateWindows(const std::vector<WindowSpec>& specs);
     // A plain child window of a solid colour, mapped.
     XId CreateChild(XId parent, int x, int y, int width, int height, std::uint32_t rgb);
+    // A mapped InputOnly child.
+    XId CreateInputOnlyChild(XId parent, int x, int y, int width, int height);
     void MapWindow(XId window);
     bool WaitViewable(XId window, std::chrono::milliseconds timeout = 5000ms);
     // Destroys and waits until the server has done it.
@@ -82,6 +86,10 @@ public:
     void RaiseWindow(XId window);
     void SetTextProperty(XId window, const std::string& property, const std::string& type,
                          const std::string& bytes);
+    // A property of type WINDOW holding `windows`, as a window manager
+    // publishes its lists.
+    void SetWindowsProperty(XId window, const std::string& property,
+                            const std::vector<XId>& windows);
     // A cursor from the cursor font (XC_crosshair is 34). What the shape
     // looks like depends on the cursor theme.
     void SetFontCursor(XId window, unsigned shape);

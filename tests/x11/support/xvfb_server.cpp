@@ -130,4 +130,21 @@ bool XvfbServer::StartWindowManager() {
     return false;
 }
 
+std::optional<RunningClient> LaunchXmessage(const XvfbServer& server, const std::string& title,
+                                            int x, int y) {
+    ChildOptions options;
+    options.quiet = true; // a missing font set is reported on every start
+    auto process =
+        server.Launch({"xmessage", "-title", title, "-geometry",
+                       "+" + std::to_string(x) + "+" + std::to_string(y), "xmessage for a test"},
+                      options);
+    if (!process)
+        return std::nullopt;
+    const auto found =
+        server.Run({"xdotool", "search", "--sync", "--onlyvisible", "--name", "^" + title + "$"});
+    if (found.exitCode != 0 || found.output.empty())
+        return std::nullopt;
+    return RunningClient{std::move(*process), std::stoul(found.output)};
+}
+
 } // namespace huegrab::xtest

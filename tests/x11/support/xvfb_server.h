@@ -62,4 +62,15 @@ private:
     std::string displayName_;
 };
 
+// An ordinary client as users meet it: xmessage, whose window holds inner
+// widget windows and, under a window manager, sits in a frame with a title
+// bar. Its top-level window (the one carrying title and class) is shown.
+struct RunningClient {
+    ChildProcess process;
+    unsigned long window = 0;
+};
+// nullopt when it does not come up. `title` must be unique on the server.
+std::optional<RunningClient> LaunchXmessage(const XvfbServer& server, const std::string& title,
+                                            int x, int y);
+
 } // namespace huegrab::xtest
