@@ -167,7 +167,7 @@ void WindowPanelControls::CopyList() {
     std::string text;
     for (int row = 0; row < count; ++row) {
         if (row > 0)
-            text += "\r\n";
+            text += kWindowTextLineEnd;
         text += panel_.windowList->item(row)->text().toStdString();
     }
     shell_.ClearClipboard();

@@ -91,29 +91,38 @@ const std::vector<CommandSyntax>& Commands() {
          "  huegrab-cli search --rgb '#3366CC'   RRGGBB\n"},
         {Command::WindowAt,
          "window-at",
-         {},
+         {{"--json", false}},
          {"X", "Y"},
          0,
          "print the handle, title and class of the window at a point",
          "Prints three lines: the window handle in signed decimal, its title and its\n"
-         "class name. Without X Y the window under the pointer; exit status 1 when\n"
-         "the pointer is on another screen. No window: handle 0 and two empty lines.\n"},
+         "class name. Under a window manager the window is the one it manages there\n"
+         "(over a title bar or a program's inner parts too), the window xprop and\n"
+         "xdotool know. Without X Y the window under the pointer; exit status 1 when\n"
+         "the pointer is on another screen. No window: handle 0 and two empty lines.\n"
+         "\n"
+         "  --json  print {\"handle\":N,\"title\":\"…\",\"class\":\"…\"} instead\n"},
         {Command::Windows,
          "windows",
-         {},
+         {{"--json", false}},
          {},
          0,
          "list the titled top-level windows, topmost first",
-         "One line per window, [kkk]handle=title, each ended by CR LF.\n"},
+         "One line per window, [kkk]handle=title. Under a window manager the windows\n"
+         "it manages, as it stacks them.\n"
+         "\n"
+         "  --json  print one JSON array of {\"handle\":N,\"title\":\"…\",\"class\":\"…\"}\n"},
         {Command::Find,
          "find",
-         {},
+         {{"--json", false}},
          {"TEXT"},
          1,
          "list the top-level windows whose title contains TEXT",
          "The match is exact, upper and lower case distinct; double quotes in TEXT\n"
-         "are dropped (a copied title carries them). One line per window, [k]handle,\n"
-         "each ended by CR LF. Exit status 1 when no title matches.\n"},
+         "are dropped (a copied title carries them). One line per window, [k]handle.\n"
+         "Exit status 1 when no title matches.\n"
+         "\n"
+         "  --json  print one JSON array of {\"handle\":N,\"title\":\"…\",\"class\":\"…\"}\n"},
         {Command::CursorCode,
          "cursor-code",
          {{"--method", true}},
@@ -293,6 +302,11 @@ std::optional<UsageError> Convert(const CommandSyntax& syntax, const SplitArgume
     const auto& args = split.positionals;
     if (OptionValue(split, "--rgb"))
         request.order = HexOrder::Rgb;
+    if (syntax.command == Command::WindowAt || syntax.command == Command::Windows ||
+        syntax.command == Command::Find) {
+        if (OptionValue(split, "--json"))
+            request.style = ReadingStyle::Json;
+    }
     switch (syntax.command) {
     case Command::Pointer:
     case Command::Windows:

@@ -2,6 +2,7 @@
 
 #include "cli/pixel_search.h"
 #include "cli/reading_format.h"
+#include "cli/window_json.h"
 #include "cursor/cursor_feature_code.h"
 #include "text/number_text.h"
 #include "windowtools/window_probe.h"
@@ -134,16 +135,31 @@ Outcome WindowAt(const Request& request, PointerAndKeyboard& input, DesktopWindo
     const auto point = TargetPoint(request, input);
     if (!point)
         return Failure(kExitNotFound, request, "the pointer is not on this screen");
-    const WindowFacts facts = DescribeWindow(windows, windows.WindowFromPoint(*point));
+    const WindowHandle window = windows.WindowFromPoint(*point);
+    const WindowFacts facts = DescribeWindow(windows, window);
+    if (request.style == ReadingStyle::Json)
+        return {kExitDone, WindowJson({window, {facts.title, facts.className}}) + "\n", {}};
     return {kExitDone,
             facts.handle + "\n" + OneLine(facts.title) + "\n" + OneLine(facts.className) + "\n",
             {}};
 }
 
-Outcome Windows(DesktopWindows& windows) {
+// The windows with their classes, read one by one: only JSON asks for them.
+std::string WindowsAsJson(DesktopWindows& windows, const std::vector<TitledWindow>& titled) {
+    std::vector<WindowDescription> described;
+    for (const TitledWindow& window : titled) {
+        described.push_back(
+            {window.handle, {window.title, DescribeWindow(windows, window.handle).className}});
+    }
+    return WindowsJson(described) + "\n";
+}
+
+Outcome Windows(const Request& request, DesktopWindows& windows) {
+    if (request.style == ReadingStyle::Json)
+        return {kExitDone, WindowsAsJson(windows, TitledWindows(windows)), {}};
     std::string out;
     for (const std::string& line : ListTopLevelWindows(windows))
-        out += line + "\r\n";
+        out.append(line).append(kWindowTextLineEnd);
     return {kExitDone, std::move(out), {}};
 }
 
@@ -152,10 +168,14 @@ Outcome Find(const Request& request, DesktopWindows& windows) {
     // search page drops them too.
     std::string search = request.text;
     std::erase(search, '"');
-    std::string found = FindWindowsByTitle(windows, search);
-    if (found.empty())
-        return Failure(kExitNotFound, request, "no window title contains \"" + search + "\"");
-    return {kExitDone, std::move(found), {}};
+    if (request.style == ReadingStyle::Json) {
+        const std::vector<TitledWindow> found = WindowsWithTitle(windows, search);
+        if (!found.empty())
+            return {kExitDone, WindowsAsJson(windows, found), {}};
+    } else if (std::string found = FindWindowsByTitle(windows, search); !found.empty()) {
+        return {kExitDone, std::move(found), {}};
+    }
+    return Failure(kExitNotFound, request, "no window title contains \"" + search + "\"");
 }
 
 Outcome CursorCode(const Request& request, CursorImageSource& cursor, PointerAndKeyboard& input,
@@ -191,7 +211,7 @@ Outcome RunRequest(const Request& request, DesktopServices* desktop) {
     case Command::WindowAt:
         return WindowAt(request, *desktop, *desktop);
     case Command::Windows:
-        return Windows(*desktop);
+        return Windows(request, *desktop);
     case Command::Find:
         return Find(request, *desktop);
     case Command::CursorCode:

@@ -3,10 +3,8 @@
 #include "windowtools/window_probe.h"
 
 namespace huegrab {
-namespace {
 
-// The titled top-level windows with their titles read by the window-text
-// rule; the backend reads them in as few round trips as it can.
+// The backend reads the titles in as few round trips as it can.
 std::vector<TitledWindow> TitledWindows(DesktopWindows& desktop) {
     std::vector<TitledWindow> windows = desktop.TitledTopLevelWindows();
     std::erase_if(windows, [](TitledWindow& window) {
@@ -15,6 +13,16 @@ std::vector<TitledWindow> TitledWindows(DesktopWindows& desktop) {
     });
     return windows;
 }
+
+std::vector<TitledWindow> WindowsWithTitle(DesktopWindows& desktop, std::string_view search) {
+    std::vector<TitledWindow> windows = TitledWindows(desktop);
+    std::erase_if(windows, [&](const TitledWindow& window) {
+        return window.title.find(search) == std::string::npos;
+    });
+    return windows;
+}
+
+namespace {
 
 // The last three digits of "000" followed by the count.
 std::string ThreeDigitCount(std::size_t count) {
@@ -27,11 +35,10 @@ std::string ThreeDigitCount(std::size_t count) {
 std::string FindWindowsByTitle(DesktopWindows& desktop, std::string_view search) {
     std::string result;
     std::size_t count = 0;
-    for (const TitledWindow& window : TitledWindows(desktop)) {
-        if (window.title.find(search) == std::string::npos)
-            continue;
+    for (const TitledWindow& window : WindowsWithTitle(desktop, search)) {
         ++count;
-        result += '[' + std::to_string(count) + ']' + WindowHandleText(window.handle) + "\r\n";
+        result += '[' + std::to_string(count) + ']' + WindowHandleText(window.handle);
+        result += kWindowTextLineEnd;
     }
     return result;
 }

@@ -11,9 +11,24 @@ namespace huegrab {
 // Both walks visit the top-level windows topmost first and pass over every
 // window without a title: such a window is neither shown nor counted.
 
-// "[k]handle" followed by CR LF for each window whose title contains
-// `search` (exact, case-sensitive; the empty text is in every title), k
-// counting the matches from 1. Empty when nothing matches.
+// How the search result, the list as the CLI prints it and the list's copy
+// end their lines: as the platform's own text does.
+#ifdef _WIN32
+inline constexpr std::string_view kWindowTextLineEnd = "\r\n";
+#else
+inline constexpr std::string_view kWindowTextLineEnd = "\n";
+#endif
+
+// The titled top-level windows, topmost first, titles by the window-text
+// rule.
+std::vector<TitledWindow> TitledWindows(DesktopWindows& desktop);
+// Those whose title contains `search`: exact, case-sensitive; the empty
+// text is in every title.
+std::vector<TitledWindow> WindowsWithTitle(DesktopWindows& desktop, std::string_view search);
+
+// "[k]handle" followed by kWindowTextLineEnd for each window whose title
+// contains `search` (as WindowsWithTitle matches), k counting the matches
+// from 1. Empty when nothing matches.
 std::string FindWindowsByTitle(DesktopWindows& desktop, std::string_view search);
 
 // One line "[kkk]handle=title" per titled window, kkk being the last three

@@ -6,6 +6,7 @@
 #include "app/form/picture_box.h"
 #include "app/form/readout_field.h"
 #include "tests/app/app_fixture.h"
+#include "windowtools/window_walk.h"
 
 #include <QApplication>
 #include <QListWidget>
@@ -286,9 +287,11 @@ TEST_F(WindowPanelView, ListCopyAndDoubleClickPutTheRightTextOnTheClipboard) {
 
     shell.clipboard = "untouched";
     Click("Command10");
-    EXPECT_EQ(shell.clipboard,
-              "[001]301=Notepad - a.txt\r\n[002]302=calc]x=1\r\n[003]-4=Untitled - "
-              "Notepad");
+    // Lines end as the platform's text does (LF; CR LF on Windows), the last
+    // one without.
+    const std::string end(kWindowTextLineEnd);
+    EXPECT_EQ(shell.clipboard, "[001]301=Notepad - a.txt" + end + "[002]302=calc]x=1" + end +
+                                   "[003]-4=Untitled - Notepad");
     EXPECT_TRUE(Panel().copyList->isEnabled());
 
     // Only a left double click copies; one of another button leaves the

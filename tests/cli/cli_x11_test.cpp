@@ -243,7 +243,7 @@ TEST_F(CliOnX11, WindowCommandsPrintTheWindowToolsForms) {
 
     std::string list;
     for (const std::string& line : ListTopLevelWindows(*desktop_))
-        list += line + "\r\n";
+        list += line + "\n";
     const auto facts = [&](WindowHandle window) {
         const WindowFacts f = DescribeWindow(*desktop_, window);
         return f.handle + "\n" + f.title + "\n" + f.className + "\n";
@@ -256,11 +256,23 @@ TEST_F(CliOnX11, WindowCommandsPrintTheWindowToolsForms) {
     const std::vector<Case> cases = {
         {{"windows"}, 0, list},
         {{"find", "huegrab cli"}, 0, FindWindowsByTitle(*desktop_, "huegrab cli")},
-        {{"find", "\"huegrab cli beta\""}, 0, "[1]" + WindowHandleText(beta) + "\r\n"},
+        {{"find", "\"huegrab cli beta\""}, 0, "[1]" + WindowHandleText(beta) + "\n"},
         {{"find", "HUEGRAB"}, 1, ""},
         {{"window-at", "310", "310"}, 0, facts(alpha)},
         {{"window-at"}, 0, facts(beta)},
         {{"window-at", "5", "5"}, 0, facts(desktop_->WindowFromPoint({5, 5}))},
+        {{"window-at", "310", "310", "--json"},
+         0,
+         "{\"handle\":" + WindowHandleText(alpha) +
+             ",\"title\":\"huegrab cli alpha\",\"class\":\"CliAlpha\"}\n"},
+        {{"find", "--json", "huegrab cli"},
+         0,
+         "[{\"handle\":" + WindowHandleText(beta) +
+             ",\"title\":\"huegrab cli beta \xE6\xA0\x87\xE9\xA2\x98\",\"class\":\"CliBeta\"},"
+             "{\"handle\":" +
+             WindowHandleText(alpha) +
+             ",\"title\":\"huegrab cli alpha\",\"class\":\"CliAlpha\"}]\n"},
+        {{"find", "--json", "HUEGRAB"}, 1, ""},
     };
     for (const auto& [arguments, status, output] : cases) {
         const auto result = Cli(arguments);
@@ -268,14 +280,46 @@ TEST_F(CliOnX11, WindowCommandsPrintTheWindowToolsForms) {
         EXPECT_EQ(result.output, output) << testing::PrintToString(arguments);
     }
     // The forms themselves, not only agreement.
-    EXPECT_NE(list.find("]" + WindowHandleText(alpha) + "=huegrab cli alpha\r\n"),
-              std::string::npos);
+    EXPECT_NE(list.find("]" + WindowHandleText(alpha) + "=huegrab cli alpha\n"), std::string::npos);
     EXPECT_EQ(std::count(list.begin(), list.end(), '\n'), 2);
+    EXPECT_EQ(list.find('\r'), std::string::npos);
     EXPECT_EQ(Cli({"find", "huegrab cli"}).output.find("[2]"),
-              3 + WindowHandleText(beta).size() + 2);
+              3 + WindowHandleText(beta).size() + 1);
     EXPECT_EQ(facts(alpha), WindowHandleText(alpha) + "\nhuegrab cli alpha\nCliAlpha\n");
     EXPECT_EQ(Cli({"find", "HUEGRAB"}).errors,
               "huegrab-cli: find: no window title contains \"HUEGRAB\"\n");
+}
+
+// Under a window manager, as users run it: over xmessage's inner widgets and
+// over the title bar the window manager gave it, window-at names the window
+// xdotool knows by its title; the list holds the windows it manages.
+class CliUnderOpenbox : public X11ServerTest<640, 480, true> {};
+
+TEST_F(CliUnderOpenbox, WindowAtNamesTheManagedWindowAndTheListOnlyManagedOnes) {
+    const auto xmessage = xtest::LaunchXmessage(*server_, "Untitled - Notepad", 20, 20);
+    ASSERT_TRUE(xmessage);
+    const auto origin = client_->RootPosition(xmessage->window);
+    ASSERT_TRUE(origin);
+    const std::string handle = std::to_string(xmessage->window);
+    xtest::WindowSpec hidden; // a helper window that is never shown
+    hidden.map = false;
+    hidden.netWmName = "helper";
+    ASSERT_NE(client_->CreateWindow(hidden), 0u);
+    const auto cli = [&](std::vector<std::string> arguments) {
+        arguments.insert(arguments.begin(), HUEGRAB_CLI);
+        return server_->Run(arguments).output;
+    };
+    for (const int dy : {5, -8}) {
+        SCOPED_TRACE(dy);
+        const std::string x = std::to_string(origin->first + 5);
+        const std::string y = std::to_string(origin->second + dy);
+        EXPECT_EQ(cli({"window-at", x, y}), handle + "\nUntitled - Notepad\nXmessage\n");
+        EXPECT_EQ(cli({"window-at", "--json", x, y}),
+                  "{\"handle\":" + handle +
+                      ",\"title\":\"Untitled - Notepad\",\"class\":\"Xmessage\"}\n");
+    }
+    EXPECT_EQ(cli({"windows"}), "[001]" + handle + "=Untitled - Notepad\n");
+    EXPECT_EQ(cli({"find", "Notepad"}), "[1]" + handle + "\n");
 }
 
 // Another program's title is data, not lines: what it holds can neither
@@ -292,10 +336,33 @@ TEST_F(CliOnX11, TitlesWithLineBreaksStayOnTheirLine) {
     const auto at = Cli({"window-at", "590", "30"});
     EXPECT_EQ(at.output, WindowHandleText(window) + "\n" + title + "\nCli Class \n");
     const auto list = Cli({"windows"});
-    EXPECT_NE(list.output.find("]" + WindowHandleText(window) + "=" + title + "\r\n"),
+    EXPECT_NE(list.output.find("]" + WindowHandleText(window) + "=" + title + "\n"),
               std::string::npos);
     EXPECT_EQ(std::count(list.output.begin(), list.output.end(), '\n'),
               static_cast<std::ptrdiff_t>(ListTopLevelWindows(*desktop_).size()));
+
+    // In JSON the title and class come whole, escaped, as a JSON reader
+    // takes them back; a title that is no UTF-8 reads with U+FFFD.
+    client_->SetTextProperty(static_cast<xtest::XId>(window), "WM_NAME", "UTF8_STRING",
+                             "bad \xFF\xC0\x80 \"q\" \\ \x7F\x01");
+    client_->SetTextProperty(static_cast<xtest::XId>(window), "_NET_WM_NAME", "UTF8_STRING", "");
+    client_->Sync();
+    xtest::CommandOptions parse;
+    const std::string reader =
+        "import json, sys; d = json.load(sys.stdin); "
+        "print(ascii([[w['handle'], w['title'], w['class']] for w in (d if type(d) is list "
+        "else [d])]))";
+    const std::string expected = "[[" + WindowHandleText(window) +
+                                 ", 'bad \\ufffd\\ufffd\\ufffd \"q\" \\\\ \\x7f\\x01', "
+                                 "'Cli\\nClass\\u2028']]\n";
+    for (const std::vector<std::string>& arguments :
+         {std::vector<std::string>{"window-at", "--json", "590", "30"},
+          std::vector<std::string>{"find", "--json", "bad"}}) {
+        const auto json = Cli(arguments);
+        ASSERT_EQ(json.exitCode, 0) << json.errors;
+        parse.input = json.output;
+        EXPECT_EQ(server_->Run({"python3", "-c", reader}, parse).output, expected) << json.output;
+    }
 }
 
 // A result that cannot be written is a failure a script can see, whatever

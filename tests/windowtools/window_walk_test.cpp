@@ -27,7 +27,7 @@ FakeDesktop DesktopWith(const std::vector<std::pair<WindowHandle, std::string>>&
     return desktop;
 }
 
-TEST(FindWindowsByTitle, NumbersTheMatchesAndEndsEveryLineWithCrLf) {
+TEST(FindWindowsByTitle, NumbersTheMatchesAndEndsEveryLineAsThePlatformDoes) {
     FakeDesktop desktop = DesktopWith({{101, "Notepad - a.txt"},
                                        {102, ""}, // untitled: never counted
                                        {103, "Calculator"},
@@ -38,19 +38,37 @@ TEST(FindWindowsByTitle, NumbersTheMatchesAndEndsEveryLineWithCrLf) {
         const char* search;
         const char* expected;
     } cases[] = {
-        {"Notepad", "[1]101\r\n[2]104\r\n[3]105\r\n"},
-        {"Calc", "[1]103\r\n"},
-        {"notepad", "[1]-5\r\n"}, // case matters, handles signed
-        {"NOTEPAD", ""},          // differs only in case: nothing
-        {"", "[1]101\r\n[2]103\r\n[3]-5\r\n[4]104\r\n[5]105\r\n"},
-        {" Notepad ", "[1]105\r\n"}, // no trimming of the search text
-        {"Note*", ""},               // no wildcards
-        {"a.txt", "[1]101\r\n"},
+        {"Notepad", "[1]101|[2]104|[3]105|"},
+        {"Calc", "[1]103|"},
+        {"notepad", "[1]-5|"}, // case matters, handles signed
+        {"NOTEPAD", ""},       // differs only in case: nothing
+        {"", "[1]101|[2]103|[3]-5|[4]104|[5]105|"},
+        {" Notepad ", "[1]105|"}, // no trimming of the search text
+        {"Note*", ""},            // no wildcards
+        {"a.txt", "[1]101|"},
         {"Calculator!", ""}, // longer than the title
     };
+    // "|" stands for the platform's line end: LF, CR LF on Windows.
+#ifdef _WIN32
+    EXPECT_EQ(kWindowTextLineEnd, "\r\n");
+#else
+    EXPECT_EQ(kWindowTextLineEnd, "\n");
+#endif
     for (const auto& c : cases) {
         SCOPED_TRACE(c.search);
-        EXPECT_EQ(FindWindowsByTitle(desktop, c.search), c.expected);
+        std::string expected = c.expected;
+        for (std::size_t bar = expected.find('|'); bar != std::string::npos;
+             bar = expected.find('|', bar))
+            expected.replace(bar, 1, kWindowTextLineEnd);
+        EXPECT_EQ(FindWindowsByTitle(desktop, c.search), expected);
+        // The windows behind the lines, as the CLI's JSON lists them.
+        std::string lines;
+        std::size_t count = 0;
+        for (const TitledWindow& window : WindowsWithTitle(desktop, c.search)) {
+            lines += "[" + std::to_string(++count) + "]" + WindowHandleText(window.handle);
+            lines += kWindowTextLineEnd;
+        }
+        EXPECT_EQ(lines, expected);
     }
 }
 
