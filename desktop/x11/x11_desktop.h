@@ -54,7 +54,8 @@ public:
     std::string ClassName(WindowHandle window) override;
     WindowNames WindowTextAndClass(WindowHandle window) override;
     std::vector<TitledWindow> TitledTopLevelWindows() override;
-    // TopLevelWindows() asked one request at a time, as the yardstick the
+    // The walk of top-level windows (TopLevelWindows() where no window manager
+    // publishes its stacking) one request at a time, as the yardstick the
     // batched walk is checked and measured against.
     std::vector<WindowHandle> TopLevelWindowsOneByOne();
 

@@ -25,20 +25,23 @@ public:
     // itself where no window covers the point, None outside the screen.
     Window WindowAt(int x, int y, int rootWidth, int rootHeight);
 
-    // Top-level windows, topmost first, each as the client window a window
-    // manager may have wrapped in a frame. The requests of each level of the
-    // walk go out together.
+    // The windows the window manager manages, topmost first, as it stacks
+    // them; without a window manager that publishes its stacking, the
+    // top-level windows, each as the client window a window manager may
+    // have wrapped in a frame (see WalkTopLevelWindows). The requests of
+    // each step go out together.
     std::vector<Window> TopLevelWindows() const;
-    // The same walk with one request at a time: the yardstick the batched
-    // walk is checked and measured against.
+    // The walk of top-level windows with one request at a time: the
+    // yardstick the batched walk is checked and measured against where no
+    // window manager publishes its stacking.
     std::vector<Window> TopLevelWindowsOneByOne() const;
 
     struct Titled {
         Window window = None;
         std::string title;
     };
-    // The top-level windows that have a title, with the titles of all of
-    // them read in one round trip.
+    // The windows of TopLevelWindows that have a title, with the titles of
+    // all of them read in one round trip.
     std::vector<Titled> TitledTopLevelWindows() const;
 
     // _NET_WM_NAME, else WM_NAME, as UTF-8 cut to the window-text rule.
