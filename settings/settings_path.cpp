@@ -2,6 +2,10 @@
 
 #include "platform/environment.h"
 #include "platform/files.h"
+#include "platform/utf8_path.h"
+
+#include <filesystem>
+#include <system_error>
 
 namespace huegrab {
 namespace {
@@ -14,6 +18,10 @@ SettingsPathEnvironment SystemSettingsPathEnvironment() {
     return {
         platform::EnvironmentValue,
         platform::IsWritableFolder,
+        [](const std::string& path) {
+            std::error_code error;
+            return std::filesystem::is_regular_file(platform::PathFromUtf8(path), error);
+        },
     };
 }
 
@@ -25,13 +33,21 @@ bool IsPortableBuild() {
 #endif
 }
 
+std::string_view InstallationMark() {
+    return HUEGRAB_INSTALLATION_MARK;
+}
+
 std::string SettingsPath(std::string_view applicationFolder, const SettingsPathEnvironment& env,
                          bool portable) {
     const std::string besideProgram = SettingsPathBesideProgram(applicationFolder);
     const std::string folder(applicationFolder);
-    if (portable || (env.isWritableFolder && env.isWritableFolder(folder))) {
+    if (portable)
         return besideProgram;
-    }
+    // An installed program keeps the user's settings out of its bin folder
+    // even where it may write there (a prefix such as ~/.local).
+    const bool installed = env.isFile && env.isFile(folder + "/" + std::string(InstallationMark()));
+    if (!installed && env.isWritableFolder && env.isWritableFolder(folder))
+        return besideProgram;
     if (const auto userFolder = platform::UserSettingsFolder(env.getEnv)) {
         return *userFolder + "/" + std::string(kFileName);
     }

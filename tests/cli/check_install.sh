@@ -2,11 +2,14 @@
 # Installs the build into a fresh prefix and checks what lands there: both
 # programs, a launcher entry and AppStream data that their validators
 # accept, the icon at each size and as SVG in the hicolor theme, the manual
-# pages, the licence, and a completion for huegrab-cli that completes.
-#   check_install.sh BUILD_FOLDER PROJECT_VERSION
+# pages, the licence, and a completion for huegrab-cli that completes; and
+# that the installed programs find the file by which huegrab tells itself
+# installed (its settings then go to the user's folder).
+#   check_install.sh BUILD_FOLDER PROJECT_VERSION INSTALLATION_MARK
 set -euo pipefail
 build=$1
 version=$2
+mark=$3
 prefix=$(mktemp -d)
 trap 'rm -rf "$prefix"' EXIT
 fail() { echo "check_install: $*" >&2; exit 1; }
@@ -18,6 +21,8 @@ for program in huegrab huegrab-cli; do
 done
 "$prefix/bin/huegrab-cli" lookup 0000FF | grep -qx 'c=255 hex=0000FF r=255 g=0 b=0 h=0 s=240 l=120' \
   || fail "the installed huegrab-cli does not run"
+
+[[ -f $prefix/bin/$mark ]] || fail "bin/$mark is missing: huegrab would not know it is installed"
 
 desktop=("$prefix"/share/applications/*.desktop)
 [[ ${#desktop[@]} -eq 1 && -f ${desktop[0]} ]] || fail "expected one .desktop file"

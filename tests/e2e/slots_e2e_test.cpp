@@ -1,3 +1,4 @@
+#include "settings/settings_path.h"
 #include "tests/e2e/running_huegrab.h"
 #include "tests/x11/support/x_connection.h"
 
@@ -5,6 +6,9 @@
 #include <filesystem>
 #include <fstream>
 #include <gtest/gtest.h>
+#include <iterator>
+#include <string>
+#include <vector>
 
 namespace huegrab::e2e {
 namespace {
@@ -63,6 +67,35 @@ TEST(ColourSlotsEndToEnd, AFolderNamedInAnotherEncodingKeepsItsConfig) {
     ASSERT_EQ(huegrab.WaitForExit(std::chrono::milliseconds(5000)), std::optional<int>(0));
     EXPECT_EQ(huegrab.ConfigText(), stored);
     EXPECT_FALSE(std::filesystem::exists(huegrab.Folder() / "xdg"));
+}
+
+// Installed in a prefix the user may write (~/.local): config.ini goes to
+// $XDG_CONFIG_HOME/huegrab, starting from the one an earlier run left in
+// bin/, and nothing new lands in bin/.
+TEST(ColourSlotsEndToEnd, AnInstalledProgramKeepsItsConfigInTheUsersFolder) {
+    RunningHuegrab huegrab;
+    huegrab.SetProgramFolderName("prefix/bin");
+    huegrab.SetEnvironment("XDG_CONFIG_HOME", (huegrab.Folder() / "xdg").string());
+    const auto bin = huegrab.Folder() / "prefix" / "bin";
+    const auto entry = bin / std::string(InstallationMark());
+    std::filesystem::create_directories(entry.parent_path());
+    std::ofstream(entry) << "[Desktop Entry]\n";
+    const std::string stored = "[P0]\r\nX=5\r\nY=6\r\nC=255\r\nR=255\r\nG=0\r\nB=0\r\nH=0\r\n"
+                               "S=240\r\nL=120\r\n";
+    std::ofstream(bin / "config.ini", std::ios::binary) << stored;
+    ASSERT_TRUE(huegrab.Start());
+    EXPECT_TRUE(huegrab.WaitForColour("色块", 0, "#FF0000"));
+
+    ::kill(huegrab.Process().Pid(), SIGTERM);
+    ASSERT_EQ(huegrab.WaitForExit(std::chrono::milliseconds(5000)), std::optional<int>(0));
+    std::ifstream moved(huegrab.Folder() / "xdg" / "huegrab" / "config.ini", std::ios::binary);
+    const std::string movedText((std::istreambuf_iterator<char>(moved)), {});
+    EXPECT_EQ(movedText.substr(0, stored.size()), stored);
+    std::vector<std::string> inBin;
+    for (const auto& file : std::filesystem::directory_iterator(bin))
+        inBin.push_back(file.path().filename().string());
+    EXPECT_EQ(inBin.size(), 2u) << "bin/ holds more than huegrab and the old config.ini";
+    EXPECT_EQ(huegrab.ConfigText(), stored);
 }
 
 TEST(ColourSlotsEndToEnd, TerminationSignalStoresTheFocusedSlot) {
