@@ -64,6 +64,26 @@ long MappingRssKilobytes(pid_t pid, const std::string& name) {
     return total;
 }
 
+// The rows of the screen below the program's window.
+struct Area {
+    int width = 1024;
+    int top = 0;
+    int bottom = 767;
+};
+
+Area BelowTheWindow(huegrab::e2e::RunningHuegrab& huegrab) {
+    Area area;
+    const std::string geometry =
+        huegrab.Server()
+            .Run({"xdotool", "getwindowgeometry", "--shell", huegrab.WindowId()})
+            .output;
+    int y = 0, height = 0;
+    std::sscanf(geometry.substr(geometry.find("Y=")).c_str(), "Y=%d", &y);
+    std::sscanf(geometry.substr(geometry.find("HEIGHT=")).c_str(), "HEIGHT=%d", &height);
+    area.top = std::clamp(y + height + 4, 0, area.bottom);
+    return area;
+}
+
 struct Sample {
     double seconds = 0;
     long rss = 0, anon = 0, heap = 0, data = 0, xvfb = 0;
@@ -115,8 +135,9 @@ int main(int argc, char** argv) {
         std::fprintf(stderr, "memory soak: huegrab did not start\n");
         return 1;
     }
+    const Area area = BelowTheWindow(huegrab);
     huegrab.Click("Option2", 2); // the window panel, its pick page first
-    huegrab.MovePointer(20, 740);
+    huegrab.MovePointer(0, 767);
     huegrab.Key("alt+grave");
     if (!huegrab.WaitForColour("Label8", -1, huegrab::e2e::kLampRed)) {
         std::fprintf(stderr, "memory soak: tracking did not start\n");
@@ -131,19 +152,21 @@ int main(int argc, char** argv) {
     }
     const pid_t program = huegrab.Process().Pid();
     const pid_t server = huegrab.Server().ServerProcess().Pid();
-    std::printf("huegrab pid %d, tracking random colours with the window panel open, %d s\n",
-                static_cast<int>(program), seconds);
+    std::printf("huegrab pid %d, tracking random colours with the window panel open, %d s, "
+                "rows %d to %d\n",
+                static_cast<int>(program), seconds, area.bottom, area.top);
     std::printf("%8s %10s %10s %10s %10s %10s\n", "seconds", "rss KiB", "anon KiB", "heap KiB",
                 "data KiB", "xvfb KiB");
     std::fflush(stdout);
 
-    // The pointer walks along a row under the window, clear of it.
-    constexpr int kLeft = 20, kRight = 1000, kRow = 740;
+    // The pointer walks row by row through the part of the screen below the
+    // window, from the bottom up, so that each tick reads pixels no tick has
+    // read before (an hour covers about 180 rows of 1024 pixels).
     const auto start = std::chrono::steady_clock::now();
     const auto end = start + std::chrono::seconds(seconds);
     auto nextSample = start;
     std::vector<Sample> samples;
-    int x = kLeft;
+    int x = 0, y = area.bottom;
     for (auto now = start; now < end; now = std::chrono::steady_clock::now()) {
         if (now >= nextSample) {
             const Sample s =
@@ -159,8 +182,11 @@ int main(int argc, char** argv) {
             nextSample += std::chrono::seconds(interval);
         }
         std::this_thread::sleep_for(20ms);
-        x = x == kRight ? kLeft : x + 1;
-        huegrab::bench::WarpPointer(pointer.get(), x, kRow);
+        if (++x == area.width) {
+            x = 0;
+            y = y == area.top ? area.bottom : y - 1;
+        }
+        huegrab::bench::WarpPointer(pointer.get(), x, y);
     }
 
     const std::vector<Sample> lastHalf(samples.begin() + static_cast<long>(samples.size() / 2),
