@@ -1,6 +1,7 @@
 #include "app/desktop_session.h"
 
 #include "app/form/translation.h"
+#include "desktop/wayland_session.h"
 
 #include <QByteArray>
 #include <QCoreApplication>
@@ -8,6 +9,7 @@
 #include <QWidget>
 #include <cstdio>
 #include <optional>
+#include <string>
 #include <utility>
 #include <vector>
 
@@ -15,10 +17,6 @@ namespace huegrab {
 
 namespace {
 
-constexpr char kNoteForTerminal[] =
-    "huegrab: this is a Wayland session; huegrab runs through XWayland. Windows of other "
-    "programs that draw natively on Wayland read as black, and Alt+~ works only while an "
-    "X11 window has the focus.\n";
 constexpr char kNoteForTooltip[] = QT_TRANSLATE_NOOP(
     "Form1", "Wayland 会话：原生 Wayland 程序的窗口读作黑色；Alt+~ 仅在 X11 窗口有焦点时有效。");
 
@@ -32,11 +30,6 @@ void SetForQtAlone(const char* name, const QByteArray& value) {
         before = qgetenv(name);
     setForQtAlone.emplace_back(name, std::move(before));
     qputenv(name, value);
-}
-
-bool IsWaylandSession() {
-    return !qEnvironmentVariableIsEmpty("WAYLAND_DISPLAY") ||
-           qgetenv("XDG_SESSION_TYPE") == QByteArrayLiteral("wayland");
 }
 
 } // namespace
@@ -76,7 +69,9 @@ void GiveStartedProgramsTheUsersEnvironment() {
 }
 
 void NoteWaylandLimits(QWidget& statusLamp) {
-    std::fputs(kNoteForTerminal, stderr);
+    const std::string note =
+        WaylandSessionNote("huegrab", ", and Alt+~ works only while an X11 window has the focus");
+    std::fputs(note.c_str(), stderr);
     statusLamp.setToolTip(statusLamp.toolTip() + QStringLiteral("\n") +
                           QCoreApplication::translate(kFormContext, kNoteForTooltip));
 }

@@ -2,6 +2,7 @@
 #include "cli/cli_arguments.h"
 #include "cli/cli_commands.h"
 #include "desktop/open_desktop.h"
+#include "desktop/wayland_session.h"
 #include "platform/device_pixels.h"
 #include "platform/program_arguments.h"
 #include "platform/standard_streams.h"
@@ -68,6 +69,10 @@ int main(int argc, char** argv) {
             Write(stderr, "huegrab-cli: " + FirstLine(whyNot) + "\n");
             return kExitUsage;
         }
+        // As the window says it: a script's readings of such windows are
+        // black, not wrong by mistake.
+        if (IsWaylandSession())
+            Write(stderr, WaylandSessionNote("huegrab-cli"));
     }
     const Outcome outcome = RunRequest(request, desktop.get());
     desktop.reset();

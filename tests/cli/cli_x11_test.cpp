@@ -28,6 +28,8 @@ protected:
         arguments.insert(arguments.begin(), HUEGRAB_CLI);
         xtest::CommandOptions options;
         options.captureErrors = true;
+        // Not a Wayland session, whatever the one running the tests is.
+        options.environment = {{"WAYLAND_DISPLAY", ""}, {"XDG_SESSION_TYPE", "x11"}};
         return server_->Run(arguments, options);
     }
 
@@ -427,6 +429,43 @@ TEST_F(CliOnX11, CursorCodeIsTheCursorToolsCode) {
                 std::to_string(GetCursorFeatureCode(*desktop_, *desktop_, *desktop_, method).code) +
                     "\n");
         }
+    }
+}
+
+// In a Wayland session the reading is said to come through XWayland, once,
+// on stderr, by the commands that read the desktop; an error stays one line.
+TEST_F(CliOnX11, AWaylandSessionIsNamedOnceByTheCommandsThatReadTheDesktop) {
+    const std::string note = "huegrab-cli: this is a Wayland session; huegrab-cli runs through "
+                             "XWayland. Windows of other programs that draw natively on Wayland "
+                             "read as black.\n";
+    struct Case {
+        xtest::EnvironmentVars environment;
+        std::vector<std::string> arguments;
+        int status;
+        std::string errors;
+    };
+    const xtest::EnvironmentVars x11 = {{"WAYLAND_DISPLAY", ""}, {"XDG_SESSION_TYPE", "x11"}};
+    const xtest::EnvironmentVars display = {{"WAYLAND_DISPLAY", "wayland-0"}};
+    const xtest::EnvironmentVars type = {{"XDG_SESSION_TYPE", "wayland"}};
+    const std::vector<Case> cases = {
+        {x11, {"pixel", "10", "10"}, 0, ""},
+        {display, {"pixel", "10", "10"}, 0, note},
+        {type, {"windows"}, 0, note},
+        {display, {"wait-pixel", "1", "1", "CC6633", "--timeout", "1"}, 0, note},
+        {display, {"lookup", "CC6633"}, 0, ""},
+        {display, {"pixel", "1"}, 2, "huegrab-cli: pixel: missing Y\n"},
+    };
+    for (const Case& c : cases) {
+        xtest::CommandOptions options;
+        options.captureErrors = true;
+        options.environment = x11;
+        options.environment.insert(options.environment.end(), c.environment.begin(),
+                                   c.environment.end());
+        std::vector<std::string> command{HUEGRAB_CLI};
+        command.insert(command.end(), c.arguments.begin(), c.arguments.end());
+        const auto result = server_->Run(command, options);
+        EXPECT_EQ(result.exitCode, c.status) << testing::PrintToString(c.arguments);
+        EXPECT_EQ(result.errors, c.errors) << testing::PrintToString(c.arguments);
     }
 }
 
