@@ -248,15 +248,18 @@ bool ScreenReader::TakeLeadBlock(PixelBlock& block, const Rect& rect) {
 }
 
 bool ScreenReader::ReadIntersection(PixelBlock& block, int left, int top, int width, int height) {
-    XErrorTrap trap(display_);
     if (shm_ && std::int64_t{width} * height >= kShmMinPixels) {
+        // A trap of its own: an error of a refused shared-memory read must
+        // not fail the plain read that follows.
+        XErrorTrap shmTrap(display_);
         const bool read = shm_->Read(root_, left, top, width, height, [&](XImage& strip, int y) {
             ConvertImage(strip, block, left, y);
             return true;
         });
-        if (read && !trap.Failed())
+        if (read && !shmTrap.Failed())
             return true;
     }
+    XErrorTrap trap(display_);
     ImagePtr image(XGetImage(display_, root_, left, top, static_cast<unsigned>(width),
                              static_cast<unsigned>(height), AllPlanes, ZPixmap));
     if (!image || trap.Failed())
