@@ -84,8 +84,10 @@ void ClipboardControls::CopyCustomPointHex() {
 }
 
 void ClipboardControls::PasteWindowHandle() {
-    const std::string text = shell_.ClipboardText();
-    controls_.window.handle->setText(QString::fromStdString(PastedHandleText(text)));
+    const std::optional<std::string> text = shell_.ClipboardText();
+    if (!text)
+        return; // a failed read ends the paste, the field as it was
+    controls_.window.handle->setText(QString::fromStdString(PastedHandleText(*text)));
 }
 
 void ClipboardControls::FindWindowByHandle() {
@@ -102,8 +104,11 @@ void ClipboardControls::CopyWindowTitle() {
 }
 
 void ClipboardControls::PasteSearchTitle() {
+    const std::optional<std::string> text = shell_.ClipboardText();
+    if (!text)
+        return;
     QLineEdit* field = controls_.window.searchText;
-    field->setText(FirstCharacters(shell_.ClipboardText(), field->maxLength()));
+    field->setText(FirstCharacters(*text, field->maxLength()));
     field->setCursorPosition(0); // a long title shows from its start
 }
 
@@ -113,7 +118,8 @@ void ClipboardControls::Copy(const std::string& text) {
 }
 
 void ClipboardControls::PasteCoordinates(QLineEdit* x, QLineEdit* y) {
-    const auto point = SplitPastedPoint(shell_.ClipboardText());
+    const std::optional<std::string> text = shell_.ClipboardText();
+    const auto point = text ? SplitPastedPoint(*text) : std::nullopt;
     if (!point)
         return;
     x->setText(FirstCharacters(point->x, kCoordinateLength));

@@ -9,14 +9,14 @@
 
 namespace huegrab {
 
-std::string QtShell::ClipboardText() {
+std::optional<std::string> QtShell::ClipboardText() {
     // The owner is asked for its formats once. QClipboard::text() would ask
     // again for every form of text it looks for, and an owner that never
     // answers would hold the window still for the toolkit's time-out each
     // time; the text is not read from an owner that names no formats anyway.
     const QMimeData* data = QGuiApplication::clipboard()->mimeData(QClipboard::Clipboard);
     if (data == nullptr || data->formats().isEmpty())
-        return {};
+        return std::nullopt;
     return data->text().toStdString();
 }
 

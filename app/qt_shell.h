@@ -7,7 +7,7 @@ namespace huegrab {
 // The clipboard (the CLIPBOARD selection) and links through Qt.
 class QtShell final : public ShellServices {
 public:
-    std::string ClipboardText() override;
+    std::optional<std::string> ClipboardText() override;
     void SetClipboardText(const std::string& text) override;
     void ClearClipboard() override;
     void OpenUrl(const std::string& url) override;

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <optional>
 #include <string>
 
 namespace huegrab {
@@ -9,7 +10,10 @@ namespace huegrab {
 class ShellServices {
 public:
     virtual ~ShellServices() = default;
-    virtual std::string ClipboardText() = 0; // empty when it holds no text
+    // Empty when the clipboard holds data but no text; nullopt when it
+    // cannot be read (nothing owns it, or its owner does not answer), and a
+    // paste then leaves its field as it was.
+    virtual std::optional<std::string> ClipboardText() = 0;
     virtual void SetClipboardText(const std::string& text) = 0;
     virtual void ClearClipboard() = 0;
     virtual void OpenUrl(const std::string& url) = 0;

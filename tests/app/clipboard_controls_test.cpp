@@ -163,6 +163,33 @@ TEST_F(ClipboardButtons, TitlePasteTakesTheTextAsItIsUpToWhatTheFieldHolds) {
     }
 }
 
+// A clipboard that cannot be read (its owner does not answer) ends each
+// paste with its fields as they were; an empty text still pastes.
+TEST_F(ClipboardButtons, AFailedClipboardReadLeavesThePastedFieldsAsTheyWere) {
+    const struct {
+        int index;
+        std::vector<const char*> fields;
+        std::vector<std::string> emptyPaste; // what an empty clipboard text leaves
+    } cases[] = {
+        {1, {"自x", "自y"}, {"old", "old"}},
+        {4, {"起x", "起y"}, {"old", "old"}},
+        {7, {"Text2"}, {"0"}},
+        {10, {"Text4"}, {""}},
+    };
+    for (const auto& c : cases) {
+        for (const bool unreadable : {true, false}) {
+            for (const char* field : c.fields)
+                Set(field, "old");
+            shell.clipboard = "";
+            shell.clipboardUnreadable = unreadable;
+            Click("Command11", c.index);
+            for (std::size_t i = 0; i < c.fields.size(); ++i)
+                EXPECT_EQ(Text(c.fields[i]), unreadable ? "old" : c.emptyPaste[i])
+                    << c.index << (unreadable ? " unreadable" : " empty");
+        }
+    }
+}
+
 TEST_F(ClipboardButtons, HugeOrOddClipboardTextsNeverHangTheOtherPastes) {
     const std::string huge(20'000'000, ' ');
     for (const std::string& clipboard :
