@@ -17,6 +17,7 @@
 #include <QComboBox>
 #include <QCoreApplication>
 #include <QFrame>
+#include <QKeyEvent>
 #include <QLineEdit>
 #include <QListWidget>
 #include <QPlainTextEdit>
@@ -40,6 +41,26 @@ public:
 
 protected:
     bool hitButton(const QPoint& pos) const override { return this->rect().contains(pos); }
+};
+
+// A command button that Enter (and the keypad's Enter) presses as Space
+// does, once per press: Qt's push button takes Enter only as a dialog's
+// default button.
+class CommandButton final : public QPushButton {
+public:
+    using QPushButton::QPushButton;
+
+protected:
+    void keyPressEvent(QKeyEvent* event) override {
+        const bool enter = event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter;
+        if (enter && (event->modifiers() & ~Qt::KeypadModifier) == Qt::NoModifier) {
+            if (!event->isAutoRepeat())
+                click();
+            event->accept();
+            return;
+        }
+        QPushButton::keyPressEvent(event);
+    }
 };
 
 QString Text(std::string_view utf8) {
@@ -135,7 +156,8 @@ void JoinOptionGroup(QAbstractButton* button, const ControlSpec& row, QWidget* p
 }
 
 QWidget* CreateButton(const ControlSpec& row, QWidget* parent, bool checkable) {
-    auto* button = new QPushButton(Translated(row.caption), parent);
+    QPushButton* button = checkable ? new QPushButton(Translated(row.caption), parent)
+                                    : new CommandButton(Translated(row.caption), parent);
     button->setAutoDefault(false);
     button->setCheckable(checkable);
     button->setChecked(checkable && Has(row, kChecked));

@@ -1,6 +1,7 @@
 // Page switching with the mouse, the keyboard focus that follows it, and the
 // contact line.
 #include "app/form/clickable_label.h"
+#include "app/form/layout_table.h"
 #include "tests/form/form_test_support.h"
 
 #include <QAbstractButton>
@@ -8,6 +9,7 @@
 #include <QApplication>
 #include <QLabel>
 #include <QLineEdit>
+#include <QPushButton>
 #include <QSignalSpy>
 #include <QTest>
 #include <algorithm>
@@ -231,6 +233,35 @@ TEST_F(FormPages, TabReachesEveryControlThatActs) {
     // A click with the mouse leaves the focus where it was.
     QTest::mouseClick(form.Control("色块", 5), Qt::LeftButton);
     EXPECT_EQ(QApplication::focusWidget(), slot);
+}
+
+// Enter and the keypad's Enter press a focused command button, as Space
+// does, once per press; buttons that stay down (check boxes and option
+// buttons drawn as buttons) are left to Space and the mouse.
+TEST_F(FormPages, EnterPressesCommandButtonsAsSpaceDoes) {
+    int commandButtons = 0;
+    for (const ControlSpec& row : LayoutTable()) {
+        auto* button = form.Find<QPushButton>(row.name, row.index);
+        if (button == nullptr)
+            continue;
+        const std::string name = std::string(row.name) + "(" + std::to_string(row.index) + ")";
+        button->setEnabled(true); // the offset buttons start disabled
+        const bool checked = button->isChecked();
+        QSignalSpy clicks(button, &QAbstractButton::clicked);
+        QTest::keyClick(button, Qt::Key_Return);
+        QTest::keyClick(button, Qt::Key_Enter, Qt::KeypadModifier);
+        if (row.kind == ControlKind::CommandButton) {
+            ++commandButtons;
+            EXPECT_EQ(clicks.count(), 2) << name;
+            QKeyEvent repeat(QEvent::KeyPress, Qt::Key_Return, Qt::NoModifier, QString(), true);
+            QApplication::sendEvent(button, &repeat);
+            EXPECT_EQ(clicks.count(), 2) << name << ": a held key presses once";
+        } else {
+            EXPECT_EQ(clicks.count(), 0) << name;
+            EXPECT_EQ(button->isChecked(), checked) << name;
+        }
+    }
+    EXPECT_GT(commandButtons, 10);
 }
 
 } // namespace
