@@ -126,5 +126,31 @@ TEST(Win32IniInterop, TheStoreAndTheSystemShareOneFile) {
     }
 }
 
+// Blanks and quotes around a value: whoever wrote it, both readers strip
+// the blanks (space, tab, vertical tab) at either end and then one pair of
+// matching quotes, so quotes keep blanks a value must keep.
+TEST(Win32IniInterop, BlanksAroundAValueReadTheSameWhoeverWroteIt) {
+    const struct {
+        std::string written;
+        std::string read;
+    } cases[] = {
+        {" 5", "5"},      {"  5 ", "5"},    {"\t5\t", "5"}, {"\v5", "5"}, {"\" 5 \"", " 5 "},
+        {" ' 5' ", " 5"}, {"\" 5", "\" 5"}, {"5 6", "5 6"}, {"   ", ""},  {" \"\" ", ""},
+    };
+    const TempFolder folder;
+    const auto ours = folder / "ours.ini";
+    const auto system = folder / "system.ini";
+    SettingsFile store(ours);
+    for (const auto& c : cases) {
+        ASSERT_TRUE(store.WriteSetting("P0", "X", c.written));
+        ASSERT_TRUE(SystemWrite(system, "P0", "X", c.written));
+        const std::string shown = testing::PrintToString(c.written);
+        EXPECT_EQ(store.ReadSetting("P0", "X"), c.read) << shown;
+        EXPECT_EQ(SystemRead(ours, "P0", "X"), c.read) << shown;
+        EXPECT_EQ(SettingsFile(system).ReadSetting("P0", "X"), c.read) << shown;
+        EXPECT_EQ(SystemRead(system, "P0", "X"), c.read) << shown;
+    }
+}
+
 } // namespace
 } // namespace huegrab
