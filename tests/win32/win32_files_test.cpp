@@ -229,5 +229,26 @@ TEST(Win32SettingsPlatform, FoldersNamedInAnyScriptKeepTheirNames) {
     EXPECT_EQ(Utf8FromPath(fs::path(std::wstring{L'a', wchar_t(0xD800), L'b'})), "a\uFFFDb");
 }
 
+// The settings path of a program folder named in another script: beside the
+// program for a copy run from its folder, in %APPDATA% once the folder holds
+// an installation (the launcher entry found through the folder's own name).
+TEST(Win32SettingsPlatform, AProgramFolderNamedInAnyScriptFindsItsInstallation) {
+    const Folder folder;
+    const fs::path program = folder.path / L"工具" / L"bin";
+    fs::create_directories(program);
+    SettingsPathEnvironment env = SystemSettingsPathEnvironment();
+    env.getEnv = [](const char* name) -> std::optional<std::string> {
+        if (std::string(name) == "APPDATA")
+            return "C:\\用户\\Ann";
+        return std::nullopt;
+    };
+    const std::string programUtf8 = Utf8FromPath(program);
+    EXPECT_EQ(SettingsPath(programUtf8, env, false), programUtf8 + "/config.ini");
+    const fs::path entry = program / PathFromUtf8(InstallationMark());
+    fs::create_directories(entry.parent_path());
+    std::ofstream(entry) << "[Desktop Entry]\n";
+    EXPECT_EQ(SettingsPath(programUtf8, env, false), "C:\\用户\\Ann\\huegrab/config.ini");
+}
+
 } // namespace
 } // namespace huegrab::platform
