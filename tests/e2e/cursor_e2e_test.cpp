@@ -6,39 +6,45 @@
 #include "tests/x11/support/test_client.h"
 
 #include <gtest/gtest.h>
-#include <thread>
 
 namespace huegrab::e2e {
 namespace {
 
 constexpr unsigned kHand2 = 60; // cursor font
 
-// Tracks over the point for a few ticks, stops with the hotkey (the pointer
-// stays), then copies the code field's text.
-std::string CodeAt(RunningHuegrab& huegrab, int x, int y) {
+constexpr char kRootColour[] = "#00FF00";
+
+// Tracks over the point until a tick has read it (the swatch turns from the
+// root's colour to the colour there; the same tick computes the code), stops
+// with the hotkey (the pointer stays), then copies the code field's text once
+// the copy has arrived. A
+// slow build or a loaded machine takes as long as it takes: no fixed wait.
+std::string CodeAt(RunningHuegrab& huegrab, int x, int y, const std::string& colourThere) {
     huegrab.Key("alt+grave");
     EXPECT_TRUE(huegrab.WaitForColour("Label8", -1, kLampRed));
+    huegrab.MovePointer(5, 5); // the root, clear of every window
+    EXPECT_TRUE(huegrab.WaitForColour("得颜色", -1, kRootColour));
     huegrab.MovePointer(x, y);
-    std::this_thread::sleep_for(std::chrono::milliseconds(400));
+    EXPECT_TRUE(huegrab.WaitForColour("得颜色", -1, colourThere)) << x << "," << y;
     huegrab.Key("alt+grave");
     EXPECT_TRUE(huegrab.WaitForColour("Label8", -1, kLampGreen));
-    huegrab.Click("鼠标特征码");
-    huegrab.Key("ctrl+a");
-    huegrab.Key("ctrl+c");
-    return huegrab.ClipboardText();
+    return huegrab.FieldText("鼠标特征码");
 }
 
 TEST(CursorPageEndToEnd, TheCodeFollowsTheCursorOfTheWindowUnderThePointer) {
     RunningHuegrab huegrab;
     ASSERT_TRUE(huegrab.Start());
+    ASSERT_EQ(huegrab.Server().Run({"xsetroot", "-solid", kRootColour}).exitCode, 0);
     auto client = xtest::TestClient::Connect(huegrab.Server().DisplayName());
     ASSERT_NE(client, nullptr);
     // Two windows left of the program's: a white 16 x 16 cursor with its hot
-    // spot in the corner, and the pointing hand of the cursor font.
-    xtest::WindowSpec spec = xtest::PlacedRectangle(20, 40, 150, 150);
-    const xtest::XId white = client->CreateWindow(spec);
-    spec.y = 300;
-    const xtest::XId hand = client->CreateWindow(spec);
+    // spot in the corner, and the pointing hand of the cursor font. Their
+    // colours tell when a tick has read over each.
+    const xtest::XId white =
+        client->CreateWindow(xtest::PlacedRectangle(20, 40, 150, 150, 0x3366CC));
+    const xtest::XId hand =
+        client->CreateWindow(xtest::PlacedRectangle(20, 300, 150, 150, 0xCC6633));
+    const std::string overWhiteWindow = "#3366CC", overHandWindow = "#CC6633";
     ASSERT_NE(white, 0u);
     ASSERT_NE(hand, 0u);
     const std::vector<std::uint8_t> ones(256, 1);
@@ -46,19 +52,19 @@ TEST(CursorPageEndToEnd, TheCodeFollowsTheCursorOfTheWindowUnderThePointer) {
     client->SetFontCursor(hand, kHand2);
 
     huegrab.Click("Option2", 1);
-    const std::string overWhite = CodeAt(huegrab, 90, 110);
+    const std::string overWhite = CodeAt(huegrab, 90, 110, overWhiteWindow);
     EXPECT_EQ(overWhite, "1593348757");
     // The box shows the white cursor with the first point read in red.
     const Point box = huegrab.Inside("鼠标绘制", 0); // drawing pixel (2, 2)
     EXPECT_EQ(huegrab.ScreenColour({box.x - 1, box.y - 1}), "#FF0000");
     EXPECT_EQ(huegrab.ScreenColour({box.x - 2, box.y - 2}), "#FFFFFF");
 
-    const std::string overHand = CodeAt(huegrab, 90, 370);
+    const std::string overHand = CodeAt(huegrab, 90, 370, overHandWindow);
     EXPECT_NE(overHand, overWhite);
     EXPECT_FALSE(overHand.empty());
     EXPECT_EQ(overHand.find_first_not_of("0123456789"), std::string::npos) << overHand;
-    EXPECT_EQ(CodeAt(huegrab, 60, 330), overHand);
-    EXPECT_EQ(CodeAt(huegrab, 100, 60), overWhite);
+    EXPECT_EQ(CodeAt(huegrab, 60, 330, overHandWindow), overHand);
+    EXPECT_EQ(CodeAt(huegrab, 100, 60, overWhiteWindow), overWhite);
 }
 
 } // namespace
