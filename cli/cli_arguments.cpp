@@ -1,5 +1,6 @@
 #include "cli/cli_arguments.h"
 
+#include "cli/one_line_text.h"
 #include "cli/reading_format.h"
 #include "lookup/color_code_lookup.h"
 
@@ -172,7 +173,7 @@ bool LooksLikeOption(std::string_view token) {
 }
 
 std::string Quoted(std::string_view text) {
-    return "\"" + std::string(text) + "\"";
+    return "\"" + OneLineText(text) + "\"";
 }
 
 // The command line of one command, split into its options and positionals.
@@ -213,7 +214,7 @@ std::variant<SplitArguments, UsageError> Split(const CommandSyntax& syntax,
                 option = &candidate;
         }
         if (!option)
-            return UsageError{"unknown option " + std::string(name)};
+            return UsageError{"unknown option " + OneLineText(name)};
         for (const auto& [seen, value] : split.options) {
             if (seen == name)
                 return UsageError{std::string(name) + " is given twice"};

@@ -1,5 +1,6 @@
 #include "cli/reading_format.h"
 
+#include "cli/one_line_text.h"
 #include "color/color_texts.h"
 #include "text/number_text.h"
 
@@ -102,7 +103,7 @@ Expansion ExpandTemplate(std::string_view format, const Reading& reading) {
                 found = &field;
         }
         if (!found)
-            return {{}, "unknown field {" + std::string(name) + "}"};
+            return {{}, "unknown field {" + OneLineText(name) + "}"};
         result.text += found->text;
         i = close;
     }

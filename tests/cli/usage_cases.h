@@ -78,6 +78,15 @@ inline const std::vector<UsageCase>& UsageCases() {
         {{"lookup", "--decimal", "-1"},
          "lookup: --decimal \"-1\" is not a colour value 0-16777215"},
         {{"lookup", "--format", "{x}", "FF"}, "lookup: --format: unknown field {x}"},
+        // Control characters of an argument or option name are shown escaped:
+        // the error stays one line.
+        {{"pixel", "1\n2", "3"}, "pixel: X \"1\\n2\" is not a whole number"},
+        {{"pick\r\n"}, "unknown command \"pick\\r\\n\" (see huegrab-cli --help)"},
+        {{"pixel", "--fr\tmat", "x"}, "pixel: unknown option --fr\\tmat"},
+        {{"pixel", "--format", "{re\nd}"}, "pixel: --format: unknown field {re\\nd}"},
+        {{"search", "F\x1B[2J"},
+         "search: HEX \"F\\x1B[2J\" is not a colour: give one to six hexadecimal digits, BBGGRR"},
+        {{"find", "a", "b\x7F\v"}, "find: unexpected argument \"b\\x7F\\x0B\""},
     };
     return cases;
 }
