@@ -1,6 +1,7 @@
 #include "app/desktop_session.h"
 #include "app/form/form1.h"
 #include "app/main_window_controller.h"
+#include "app/program_options.h"
 #include "app/qt_shell.h"
 #include "app/window_language_setup.h"
 #include "desktop/open_desktop.h"
@@ -12,9 +13,28 @@
 #include <QMetaObject>
 #include <cstdio>
 #include <string>
+#include <string_view>
+#include <variant>
+#include <vector>
 
 int main(int argc, char* argv[]) {
     using namespace huegrab;
+
+    // --help and --version answer without a display, before Qt starts.
+    const std::vector<std::string_view> arguments(argv + (argc > 0 ? 1 : 0), argv + argc);
+    const auto options = ReadProgramOptions(arguments);
+    if (const auto* error = std::get_if<ProgramUsageError>(&options)) {
+        std::fprintf(stderr, "huegrab: %s\n", error->message.c_str());
+        return 2;
+    }
+    if (std::get<ProgramOptions>(options).help) {
+        std::fputs(ProgramHelpText().c_str(), stdout);
+        return std::fflush(stdout) == 0 ? 0 : 2;
+    }
+    if (std::get<ProgramOptions>(options).version) {
+        std::fputs("huegrab " HUEGRAB_VERSION "\n", stdout);
+        return std::fflush(stdout) == 0 ? 0 : 2;
+    }
 
     const bool wayland = UseX11OnWayland();
     UseTheDisplayOfTheCommandLine(argc, argv);
