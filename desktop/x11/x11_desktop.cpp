@@ -279,8 +279,7 @@ void X11Desktop::DispatchEvents() {
             break;
         case KeyRelease:
             refreshMapping();
-            if (!state_->IsRepeatRelease(event.xkey))
-                state_->hotkeys->OnKeyRelease(event.xkey);
+            state_->hotkeys->OnKeyRelease(event.xkey, state_->IsRepeatRelease(event.xkey));
             break;
         case MappingNotify:
             XRefreshKeyboardMapping(&event.xmapping);

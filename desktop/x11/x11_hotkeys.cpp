@@ -103,8 +103,11 @@ bool HotkeyGrabs::Grab(const Registration& registration) {
     XErrorTrap trap(display_);
     for (const Window root : roots_) {
         for (const unsigned locks : LockCombinations(registration.locks)) {
+            // The keyboard half is synchronous: while the hotkey is held,
+            // the grab sees each further key first and hands it on to the
+            // program in front (ReplayKeyboard in OnKeyPress).
             XGrabKey(display_, registration.keycode, registration.modifierMask | locks, root, False,
-                     GrabModeAsync, GrabModeAsync);
+                     GrabModeAsync, GrabModeSync);
         }
     }
     if (trap.Sync() == 0)
@@ -121,6 +124,8 @@ void HotkeyGrabs::Ungrab(const Registration& registration) {
     if (registration.keycode == 0)
         return; // nothing grabbed; keycode 0 would release every key (AnyKey)
     XErrorTrap trap(display_);
+    if (registration.held) // a grab the press started, the keyboard frozen in it
+        XUngrabKeyboard(display_, CurrentTime);
     for (const Window root : roots_) {
         for (const unsigned locks : LockCombinations(registration.locks))
             XUngrabKey(display_, registration.keycode, registration.modifierMask | locks, root);
@@ -136,15 +141,14 @@ bool HotkeyGrabs::Register(int id, unsigned windowsModifiers, int virtualKey) {
     registration.virtualKey = virtualKey;
     registration.modifierMask = WindowsModifiersToMask(windowsModifiers);
     registration.locks = locks_;
-    const unsigned long keysym = KeysymForVirtualKey(virtualKey);
     const std::string name = HotkeyName(windowsModifiers, virtualKey);
-    if (keysym == 0) {
+    if (KeysymForVirtualKey(virtualKey) == 0) {
         std::fprintf(stderr,
                      "huegrab: %s has no key on this keyboard; running without the hotkey\n",
                      name.c_str());
         return false;
     }
-    registration.keycode = XKeysymToKeycode(display_, keysym);
+    registration.keycode = HotkeyKeycode(display_, virtualKey);
     for (const Registration& other : registrations_) {
         if (other.modifierMask == registration.modifierMask &&
             (other.virtualKey == virtualKey ||
@@ -189,8 +193,7 @@ void HotkeyGrabs::RefreshMapping() {
     bool moved = locks != locks_;
     std::vector<KeyCode> keycodes;
     for (const Registration& registration : registrations_) {
-        keycodes.push_back(
-            XKeysymToKeycode(display_, KeysymForVirtualKey(registration.virtualKey)));
+        keycodes.push_back(HotkeyKeycode(display_, registration.virtualKey));
         moved = moved || keycodes.back() != registration.keycode;
     }
     if (!moved)
@@ -239,11 +242,28 @@ HotkeyPress HotkeyGrabs::PressOf(const Registration& registration, unsigned stat
     return HotkeyPress{registration.id, MaskToWindowsModifiers(state), registration.virtualKey};
 }
 
+void HotkeyGrabs::Continue() {
+    // Let the keyboard go on to its next event, which comes to us again
+    // while the grab lasts; without a grab the server ignores this.
+    XAllowEvents(display_, SyncKeyboard, CurrentTime);
+    XFlush(display_);
+}
+
 std::optional<HotkeyPress> HotkeyGrabs::OnKeyPress(const XKeyEvent& event) {
     const std::optional<std::size_t> found = Find(event.keycode, event.state);
-    if (!found)
+    if (!found) {
+        // Another key typed while the hotkey is held: the grab ends and the
+        // press goes to the program in front, as if there were no hotkey.
+        // That key now repeats instead of ours, so the next press of ours
+        // is a new one.
+        XAllowEvents(display_, ReplayKeyboard, CurrentTime);
+        XFlush(display_);
+        for (Registration& registration : registrations_)
+            registration.held = false;
         return std::nullopt;
+    }
     Registration& registration = registrations_[*found];
+    Continue();
     if (registration.held)
         return std::nullopt; // auto-repeat of a key still down
     registration.held = true;
@@ -257,7 +277,10 @@ std::optional<HotkeyPress> HotkeyGrabs::PressFor(unsigned keycode, unsigned stat
     return PressOf(registrations_[*found], state);
 }
 
-void HotkeyGrabs::OnKeyRelease(const XKeyEvent& event) {
+void HotkeyGrabs::OnKeyRelease(const XKeyEvent& event, bool autoRepeat) {
+    Continue();
+    if (autoRepeat)
+        return;
     for (Registration& registration : registrations_) {
         if (registration.keycode == event.keycode)
             registration.held = false;

@@ -34,9 +34,14 @@ public:
     void RefreshMapping();
 
     // The press of a registered combination. A key held down gives one
-    // press: repeats before its release are dropped.
+    // press: repeats before its release are dropped. Key events reach this
+    // connection only through the grabs, which freeze the keyboard at each
+    // event until it is handled here: any other key pressed while the
+    // hotkey is held is handed back to the program in front, so keys typed
+    // with the hotkey down are not lost.
     std::optional<HotkeyPress> OnKeyPress(const XKeyEvent& event);
-    void OnKeyRelease(const XKeyEvent& event);
+    // autoRepeat: the release half of an auto-repeat release/press pair.
+    void OnKeyRelease(const XKeyEvent& event, bool autoRepeat = false);
     // The press of a registered combination that another connection of the
     // program received; no repeat is tracked here.
     std::optional<HotkeyPress> PressFor(unsigned keycode, unsigned state) const;
@@ -59,6 +64,7 @@ private:
     };
 
     LockMasks ReadLockMasks() const;
+    void Continue();
     static std::vector<unsigned> LockCombinations(const LockMasks& masks);
     bool Grab(const Registration& registration);
     void Ungrab(const Registration& registration);

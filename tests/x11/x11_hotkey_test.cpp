@@ -111,6 +111,7 @@ protected:
 
 const std::vector<Message> kOneAltBacktick{{kHotkeyId, hotkey_mod::kAlt, vk::kOem3}};
 const std::vector<Message> kNothing{};
+const std::vector<Message> kOneAltK{{kHotkeyId, hotkey_mod::kAlt, 'K'}};
 
 TEST_F(X11Hotkey, AltBacktickDeliversOneMessageShapedLikeWmHotkey) {
     EXPECT_GE(desktop_->EventFd(), 0);
@@ -275,60 +276,124 @@ TEST_F(X11Hotkey, AKeyboardChangeElsewhereKeepsTheGrab) {
     ASSERT_EQ(server_->Run({"xset", "r", "rate", "660", "25"}).exitCode, 0);
 }
 
-TEST_F(X11Hotkey, MovingTheKeyToAnotherKeycodeMovesTheGrab) {
+// The default hotkey is the physical key left of 1: giving that key another
+// keysym leaves the grab where it is, and ` typed on another key is not it.
+TEST_F(X11Hotkey, TheDefaultHotkeyStaysOnTheKeyLeftOf1WhateverItTypes) {
     ASSERT_TRUE(desktop_->RegisterHotKey(kHotkeyId, hotkey_mod::kAlt, vk::kOem3));
-    const KeyCode oldKeycode = XKeysymToKeycode(client_->Connection(), XK_grave);
-    ASSERT_NE(oldKeycode, 0);
-    // grave moves to keycode 250; its old key types a quote instead.
-    const std::string old = "keycode " + std::to_string(oldKeycode);
-    ASSERT_TRUE(Remap({old + " = apostrophe", "keycode 250 = grave asciitilde"}));
-    EXPECT_EQ(Press("alt+grave"), kOneAltBacktick);
-    EXPECT_TRUE(client_->GrabKey("apostrophe", xtest::kAltMask)) << "the old key was released";
-    client_->UngrabKey("apostrophe", xtest::kAltMask);
+    const KeyCode tilde = XKeysymToKeycode(client_->Connection(), XK_grave);
+    ASSERT_NE(tilde, 0);
+    const std::string old = "keycode " + std::to_string(tilde);
+    ASSERT_TRUE(Remap({old + " = F31", "keycode 250 = grave asciitilde"}));
+    EXPECT_EQ(Press("alt+F31"), kOneAltBacktick) << "the key left of 1";
+    EXPECT_EQ(Press("alt+grave"), kNothing) << "` on another key";
+    EXPECT_FALSE(client_->GrabKey("F31", xtest::kAltMask)) << "still held by the desktop";
 
     ASSERT_TRUE(Remap({old + " = grave asciitilde", "keycode 250 ="}));
     EXPECT_EQ(Press("alt+grave"), kOneAltBacktick);
+}
+
+// Other keys are found by their keysym, as Windows finds them by the
+// layout: moving the keysym to another keycode moves the grab.
+TEST_F(X11Hotkey, MovingALetterToAnotherKeycodeMovesTheGrab) {
+    ASSERT_TRUE(desktop_->RegisterHotKey(kHotkeyId, hotkey_mod::kAlt, 'K'));
+    const KeyCode oldKeycode = XKeysymToKeycode(client_->Connection(), XK_k);
+    ASSERT_NE(oldKeycode, 0);
+    // k moves to keycode 250; its old key types a quote instead.
+    const std::string old = "keycode " + std::to_string(oldKeycode);
+    ASSERT_TRUE(Remap({old + " = apostrophe", "keycode 250 = k K"}));
+    EXPECT_EQ(Press("alt+k"), kOneAltK);
+    EXPECT_TRUE(client_->GrabKey("apostrophe", xtest::kAltMask)) << "the old key was released";
+    client_->UngrabKey("apostrophe", xtest::kAltMask);
+
+    ASSERT_TRUE(Remap({old + " = k K", "keycode 250 ="}));
+    EXPECT_EQ(Press("alt+k"), kOneAltK);
 }
 
 // Key presses that come in behind a mapping change, before the backend has
 // handled it, are judged by the new mapping: the old key, grabbed until the
 // change is seen, is no longer the hotkey.
 TEST_F(X11Hotkey, APressQueuedBehindAMappingChangeIsJudgedByTheNewMapping) {
-    ASSERT_TRUE(desktop_->RegisterHotKey(kHotkeyId, hotkey_mod::kAlt, vk::kOem3));
-    const KeyCode oldKeycode = XKeysymToKeycode(client_->Connection(), XK_grave);
+    ASSERT_TRUE(desktop_->RegisterHotKey(kHotkeyId, hotkey_mod::kAlt, 'K'));
+    const KeyCode oldKeycode = XKeysymToKeycode(client_->Connection(), XK_k);
     ASSERT_NE(oldKeycode, 0);
     const std::string old = "keycode " + std::to_string(oldKeycode);
     received_.clear();
-    ASSERT_EQ(server_->Run({"xmodmap", "-e", old + " = F30", "-e", "keycode 250 = grave"}).exitCode,
-              0);
+    ASSERT_EQ(server_->Run({"xmodmap", "-e", old + " = F30", "-e", "keycode 250 = k"}).exitCode, 0);
     ASSERT_EQ(Xdotool({"key", "alt+F30"}), 0);
     RoundTrip();
     Pump(1, 50ms);
     EXPECT_EQ(received_, kNothing) << "the old key";
-    EXPECT_EQ(Press("alt+grave"), kOneAltBacktick) << "the new key";
+    EXPECT_EQ(Press("alt+k"), kOneAltK) << "the new key";
 
-    ASSERT_TRUE(Remap({old + " = grave asciitilde", "keycode 250 ="}));
-    EXPECT_EQ(Press("alt+grave"), kOneAltBacktick);
+    ASSERT_TRUE(Remap({old + " = k K", "keycode 250 ="}));
+    EXPECT_EQ(Press("alt+k"), kOneAltK);
 }
 
-// Switching to a layout without the key (setxkbmap de) and back: the hotkey
-// works again once the key is back.
+// Taking the key away and giving it back: the hotkey works again once the
+// key is back.
 TEST_F(X11Hotkey, AKeymapWithoutTheKeyOnlyPausesTheHotkey) {
-    ASSERT_TRUE(desktop_->RegisterHotKey(kHotkeyId, hotkey_mod::kAlt, vk::kOem3));
+    ASSERT_TRUE(desktop_->RegisterHotKey(kHotkeyId, hotkey_mod::kAlt, 'K'));
     const std::string key =
-        "keycode " + std::to_string(XKeysymToKeycode(client_->Connection(), XK_grave));
+        "keycode " + std::to_string(XKeysymToKeycode(client_->Connection(), XK_k));
     testing::internal::CaptureStderr();
     const bool removed = Remap({key + " = apostrophe"});
     const std::string diagnostics = testing::internal::GetCapturedStderr();
     ASSERT_TRUE(removed);
-    EXPECT_NE(diagnostics.find("Alt+` has no key"), std::string::npos) << diagnostics;
+    EXPECT_NE(diagnostics.find("Alt+K has no key"), std::string::npos) << diagnostics;
     EXPECT_TRUE(client_->GrabKey("apostrophe", xtest::kAltMask)) << "nothing is left grabbed";
     client_->UngrabKey("apostrophe", xtest::kAltMask);
 
-    ASSERT_TRUE(Remap({key + " = grave asciitilde"}));
-    EXPECT_EQ(Press("alt+grave"), kOneAltBacktick);
+    ASSERT_TRUE(Remap({key + " = k K"}));
+    EXPECT_EQ(Press("alt+k"), kOneAltK);
     desktop_->UnregisterHotKey(kHotkeyId);
-    EXPECT_EQ(Press("alt+grave"), kNothing);
+    EXPECT_EQ(Press("alt+k"), kNothing);
+}
+
+// A German or French keyboard types ^ or ² on the key left of 1, and no key
+// types `: the hotkey is still that key (pressed by its keycode, which XKB
+// names TLDE).
+TEST_F(X11Hotkey, UnderAGermanOrFrenchLayoutTheHotkeyIsTheKeyLeftOf1) {
+    const std::string tilde =
+        std::to_string(XKeysymToKeycode(client_->Connection(), XK_grave)); // under us
+    for (const char* layout : {"de", "fr"}) {
+        ASSERT_EQ(server_->Run({"setxkbmap", layout}).exitCode, 0);
+        RoundTrip();
+        desktop_->DispatchEvents();
+        EXPECT_TRUE(desktop_->RegisterHotKey(kHotkeyId, hotkey_mod::kAlt, vk::kOem3)) << layout;
+        EXPECT_EQ(Press("alt+" + tilde), kOneAltBacktick) << layout;
+        desktop_->UnregisterHotKey(kHotkeyId);
+    }
+    ASSERT_EQ(server_->Run({"setxkbmap", "us"}).exitCode, 0);
+    RoundTrip();
+    desktop_->DispatchEvents();
+}
+
+// Keys typed while the hotkey is held go to the program in front, not to
+// the grab; the hotkey's press itself is still ours alone.
+TEST_F(X11Hotkey, KeysTypedWhileTheHotkeyIsHeldGoToTheProgramInFront) {
+    ASSERT_TRUE(desktop_->RegisterHotKey(kHotkeyId, hotkey_mod::kAlt, vk::kOem3));
+    const xtest::XId window = client_->CreateWindow(xtest::PlacedRectangle(10, 10, 100, 100));
+    ASSERT_NE(window, 0u);
+    client_->TakeKeyboardFocus(window);
+    client_->Sync();
+    client_->TakeKeyPresses();
+
+    received_.clear();
+    ASSERT_EQ(Xdotool({"keydown", "alt+grave"}), 0);
+    RoundTrip();
+    Pump(1, 200ms);
+    ASSERT_EQ(Xdotool({"key", "a", "b"}), 0);
+    RoundTrip();
+    Pump(2, 100ms);
+    ASSERT_EQ(Xdotool({"keyup", "grave", "alt"}), 0);
+    RoundTrip();
+    Pump(2, 50ms);
+    client_->Sync();
+    EXPECT_EQ(received_, kOneAltBacktick);
+    // Alt itself was pressed before the hotkey and reached the window then.
+    EXPECT_EQ(client_->TakeKeyPresses(), 3) << "Alt, a and b";
+    EXPECT_EQ(Press("alt+grave"), kOneAltBacktick) << "the next press counts again";
+    EXPECT_EQ(client_->TakeKeyPresses(), 1) << "only Alt";
 }
 
 // The program may start under any layout, and the user switches later.

@@ -338,6 +338,12 @@ void TestClient::UngrabKey(const std::string& keysymName, unsigned modifiers) {
     XSync(Connection(), False);
 }
 
+void TestClient::TakeKeyboardFocus(XId window) {
+    XSelectInput(Connection(), window, KeyPressMask);
+    XSetInputFocus(Connection(), window, RevertToPointerRoot, CurrentTime);
+    XSync(Connection(), False);
+}
+
 int TestClient::TakeKeyPresses() {
     int presses = 0;
     while (XPending(Connection()) > 0) {

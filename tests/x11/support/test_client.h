@@ -118,6 +118,9 @@ public:
     // False when the server refuses it (someone else holds it).
     bool GrabKey(const std::string& keysymName, unsigned modifiers);
     void UngrabKey(const std::string& keysymName, unsigned modifiers);
+    // Gives the window the keyboard focus and selects its key presses, as
+    // the program in front that the user types into.
+    void TakeKeyboardFocus(XId window);
     // Takes the events that have arrived and counts the key presses.
     int TakeKeyPresses();
 
