@@ -2,6 +2,8 @@
 
 #include "settings/ini_encoding.h"
 #include "settings/ini_file.h"
+#include "platform/files.h"
+#include "platform/utf8_path.h"
 #include "text/unicode.h"
 
 namespace huegrab {
@@ -20,6 +22,31 @@ std::string SettingsFile::EarlierBytes() const {
         return {};
     }
     return std::move(contents->bytes);
+}
+
+std::optional<std::string> SettingsFile::WhyNotWritable() const {
+    const platform::PathInfo info = platform::Examine(path_);
+    switch (info.kind) {
+    case platform::PathKind::File:
+        if (const platform::Status may = platform::CheckMayWrite(path_); !may.Ok())
+            return may.reason;
+        return std::nullopt;
+    case platform::PathKind::Missing: {
+        // Writers create a missing folder; an existing one must take files.
+        const std::filesystem::path folder = path_.parent_path();
+        if (platform::Examine(folder).kind == platform::PathKind::Folder &&
+            !platform::IsWritableFolder(platform::Utf8FromPath(folder)))
+            return "its folder is read-only";
+        return std::nullopt;
+    }
+    case platform::PathKind::Folder:
+        return "it is a folder, not a file";
+    case platform::PathKind::Special:
+        return "it is a pipe, socket or device, not a file";
+    case platform::PathKind::Inaccessible:
+        return info.reason;
+    }
+    return std::nullopt;
 }
 
 bool SettingsFile::Exists() const {

@@ -3,6 +3,8 @@
 #include "settings/settings_store.h"
 
 #include <filesystem>
+#include <optional>
+#include <string>
 
 namespace huegrab {
 
@@ -30,6 +32,12 @@ public:
     bool Exists() const override;
     std::string ReadSetting(std::string_view section, std::string_view key) const override;
     bool WriteSettings(std::string_view section, std::span<const IniKeyValue> values) override;
+
+    // Why saves will fail, known before one is tried: the file is there and
+    // this user may not change it (mode 0444, another owner), something
+    // other than a file is in its place, or a missing file's folder is
+    // read-only. nullopt when saves may go ahead.
+    std::optional<std::string> WhyNotWritable() const;
 
     // One key: WriteSettings with a single entry.
     bool WriteSetting(std::string_view section, std::string_view key, std::string_view value);

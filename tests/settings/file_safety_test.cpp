@@ -122,12 +122,14 @@ TEST(SettingsWriteProtection, AFileTheUserMayNotWriteStaysAsItIs) {
         ::chmod(file.c_str(), c.mode);
         const struct stat before = StatOf(file);
 
+        // Bit 0: the save failed; bit 1: WhyNotWritable said so beforehand.
         const ChildResult child = RunInChild(c.writerIsNobody ? nobody : std::nullopt, [&] {
-            return SettingsFile(file).WriteSetting("P0", "X", "2") ? 0 : 1;
+            const bool foreseen = SettingsFile(file).WhyNotWritable().has_value();
+            return (SettingsFile(file).WriteSetting("P0", "X", "2") ? 0 : 1) | (foreseen ? 2 : 0);
         });
 
         const struct stat after = StatOf(file);
-        EXPECT_EQ(child.exitCode, c.written ? 0 : 1) << child.errors;
+        EXPECT_EQ(child.exitCode, c.written ? 0 : 3) << child.errors;
         EXPECT_EQ(after.st_mode & 07777, c.mode);
         EXPECT_EQ(after.st_uid, before.st_uid);
         if (c.written) {
