@@ -65,9 +65,9 @@ int main(int argc, char* argv[]) {
     platform::CloseSignals closeOnSignal(
         [&form] { QMetaObject::invokeMethod(&form, "close", Qt::QueuedConnection); });
 
-    if (wayland)
-        NoteWaylandLimits(*form.Controls().tracking.lamp);
     controller.Startup();
+    if (wayland) // after Startup, which names the hotkey in the same tooltip
+        NoteWaylandLimits(*form.Controls().tracking.lamp);
     form.CenterOnScreen();
     form.show();
     controller.CloseWhenTheWindowIsDestroyed(); // its native window exists once shown

@@ -1,14 +1,18 @@
 #include "app/main_window_controller.h"
 
 #include "app/form/form1.h"
+#include "app/window_notes.h"
 #include "settings/settings_path.h"
+#include "settings/utf8_path.h"
 
 #include <QApplication>
 #include <QComboBox>
 #include <QEvent>
 #include <QKeyEvent>
 #include <QTimer>
+#include <cstdio>
 #include <cstdlib>
+#include <filesystem>
 
 namespace huegrab {
 
@@ -58,27 +62,64 @@ MainWindowController::~MainWindowController() {
 void MainWindowController::Startup() {
     state_.trackingState = TrackingState::Stopped;
 
-    // Hotkey presses reach the start/stop switch; nothing else of the
-    // window is intercepted.
-    hotkeys_.SetHotkeyHandler([this](const HotkeyPress& press) { tracking_.HandleHotkey(press); });
-    WatchDesktopEvents();
-    state_.hotkey = HotkeyBinding{};
-    // Without the hotkey (another program holds it) the check box still works.
-    state_.hotkeyRegistered = hotkeys_.RegisterHotKey(state_.hotkey.id, state_.hotkey.modifiers,
-                                                      state_.hotkey.virtualKey);
-
-    form_.Controls().cursor.method->setCurrentIndex(0);
-    state_.focusedColourSlot = 0;
     state_.settingsPath = SettingsPath(applicationFolder_);
     if (const std::string beside = SettingsPathBesideProgram(applicationFolder_);
         beside != state_.settingsPath)
         state_.earlierSettingsPath = beside;
+    const SettingsFile settings(PathFromUtf8(state_.settingsPath),
+                                PathFromUtf8(state_.earlierSettingsPath));
+
+    // Hotkey presses reach the start/stop switch; nothing else of the
+    // window is intercepted.
+    hotkeys_.SetHotkeyHandler([this](const HotkeyPress& press) { tracking_.HandleHotkey(press); });
+    WatchDesktopEvents();
+    const HotkeyKeys keys = HotkeyFromSettings(settings);
+    state_.hotkey = HotkeyBinding{};
+    state_.hotkey.modifiers = keys.modifiers;
+    state_.hotkey.virtualKey = keys.virtualKey;
+    // Without the hotkey (another program holds it) the check box still works.
+    state_.hotkeyRegistered = hotkeys_.RegisterHotKey(state_.hotkey.id, state_.hotkey.modifiers,
+                                                      state_.hotkey.virtualKey);
+    ShowHotkeyState(form_.Controls().tracking, keys, state_.hotkeyRegistered);
+
+    form_.Controls().cursor.method->setCurrentIndex(0);
+    state_.focusedColourSlot = 0;
+    NoteSettingsProblems(settings);
     colourSlots_.Restore();
     started_ = true;
 
     static const bool exitHookRegistered = std::atexit(StoreSlotOnAbruptExit) == 0;
     (void)exitHookRegistered;
     g_running = this;
+}
+
+HotkeyKeys MainWindowController::HotkeyFromSettings(const SettingsFile& settings) {
+    constexpr HotkeyKeys kDefault{hotkey_mod::kAlt, vk::kOem3};
+    const std::string spec = settings.ReadSetting(kHotkeySection, kHotkeyKey);
+    if (spec.empty())
+        return kDefault;
+    if (const std::optional<HotkeyKeys> keys = ParseHotkeySpec(spec))
+        return *keys;
+    std::fprintf(stderr,
+                 "huegrab: [Hotkey] Key=%s in config.ini names no key combination; using "
+                 "Alt+TLDE, the key left of 1\n",
+                 spec.c_str());
+    return kDefault;
+}
+
+void MainWindowController::NoteSettingsProblems(const SettingsFile& settings) {
+    const TrackingView& view = form_.Controls().tracking;
+    if (settings.WhyNotWritable()) {
+        NoteSettingsNotWritable(view, state_.settingsPath);
+        return;
+    }
+    // The first session after the program's folder became read-only: the
+    // slots kept beside it are read from there and move on the first save.
+    std::error_code ignored;
+    if (!state_.earlierSettingsPath.empty() &&
+        std::filesystem::is_regular_file(PathFromUtf8(state_.earlierSettingsPath), ignored) &&
+        !std::filesystem::exists(PathFromUtf8(state_.settingsPath), ignored))
+        NoteSettingsMoved(view, state_.settingsPath);
 }
 
 void MainWindowController::CloseWhenTheWindowIsDestroyed() {

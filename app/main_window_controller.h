@@ -3,6 +3,7 @@
 #include "app/clipboard_controls.h"
 #include "app/color_slot_controls.h"
 #include "app/cursor_panel_controls.h"
+#include "app/hotkey_spec.h"
 #include "app/lookup_controls.h"
 #include "app/offset_controls.h"
 #include "app/qt_desktop_event_loop.h"
@@ -10,6 +11,7 @@
 #include "app/window_panel_controls.h"
 #include "app/window_state.h"
 #include "desktop/desktop_services.h"
+#include "settings/settings_file.h"
 
 #include <QObject>
 #include <memory>
@@ -47,6 +49,12 @@ protected:
 
 private:
     void WatchDesktopEvents();
+    // [Hotkey] Key of config.ini; Alt + the key left of 1 when it is unset
+    // or names no key (said on stderr).
+    static HotkeyKeys HotkeyFromSettings(const SettingsFile& settings);
+    // Says in the window, once at startup, when this session's slots will
+    // not be kept or the settings have moved to the user's own folder.
+    void NoteSettingsProblems(const SettingsFile& settings);
     bool IsNudgeKeyForTheForm(QObject* watched, QEvent* event) const;
     bool HandOnHotkeyPressedInAPopup(QEvent* event);
 

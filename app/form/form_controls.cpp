@@ -80,6 +80,7 @@ FormControls ResolveFormControls(const ControlLookup& lookup, std::vector<std::s
 
     r.Bind(c.tracking.startStop, "Check1");
     r.Bind(c.tracking.lamp, "Label8");
+    r.Bind(c.tracking.hotkeyCaption, "Label5", 6);
     r.Bind(c.tracking.rawPosition, "Label9");
 
     r.Bind(c.picked.x, "得x");

@@ -52,6 +52,7 @@ struct ColorReadout {
 struct TrackingView {
     QCheckBox* startStop = nullptr;      // Check1
     QLabel* lamp = nullptr;              // Label8
+    QLabel* hotkeyCaption = nullptr;     // Label5(6), "[Alt+~]启动／停止"
     ReadoutLabel* rawPosition = nullptr; // Label9
 };
 

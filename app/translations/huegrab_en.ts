@@ -246,5 +246,33 @@ now</translation>
         <source>方式二(New)!</source>
         <translation>Method 2 new</translation>
     </message>
+    <message>
+        <source>%1 启动/停止</source>
+        <translation>%1 start/stop</translation>
+    </message>
+    <message>
+        <source>[%1]启动／停止</source>
+        <translation>[%1] start/stop</translation>
+    </message>
+    <message>
+        <source>热键 %1 已被其他程序占用，没有热键：请点“启动／停止”复选框。</source>
+        <translation>The hotkey %1 is in use by another program, so there is no hotkey: use the Start/stop box.</translation>
+    </message>
+    <message>
+        <source>[%1]已被占用</source>
+        <translation>[%1] in use</translation>
+    </message>
+    <message>
+        <source>热键 %1 已被其他程序占用（GNOME、KDE 默认用它切换同一程序的窗口）。可在桌面的快捷键设置里释放它，或在 config.ini 的 [Hotkey] 下用 Key= 换一个键，例如 Key=Ctrl+Shift+F9。</source>
+        <translation>The hotkey %1 is in use by another program (GNOME and KDE use it to switch between the windows of one application). Free it in the desktop&apos;s keyboard shortcuts, or choose another key with Key= under [Hotkey] in config.ini, for instance Key=Ctrl+Shift+F9.</translation>
+    </message>
+    <message>
+        <source>设置文件 %1 不能写入：本次的颜色槽不会保存。</source>
+        <translation>The settings file %1 cannot be written: the colour slots of this session will not be kept.</translation>
+    </message>
+    <message>
+        <source>程序所在的文件夹不能写入，设置从此保存在 %1（原来的颜色槽会一并带过去）。</source>
+        <translation>The program&apos;s folder cannot be written, so the settings are kept in %1 from now on (the colour slots kept so far come along).</translation>
+    </message>
 </context>
 </TS>
