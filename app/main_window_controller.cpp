@@ -3,7 +3,7 @@
 #include "app/form/form1.h"
 #include "app/window_notes.h"
 #include "settings/settings_path.h"
-#include "settings/utf8_path.h"
+#include "platform/utf8_path.h"
 
 #include <QApplication>
 #include <QComboBox>
@@ -66,8 +66,8 @@ void MainWindowController::Startup() {
     if (const std::string beside = SettingsPathBesideProgram(applicationFolder_);
         beside != state_.settingsPath)
         state_.earlierSettingsPath = beside;
-    const SettingsFile settings(PathFromUtf8(state_.settingsPath),
-                                PathFromUtf8(state_.earlierSettingsPath));
+    const SettingsFile settings(platform::PathFromUtf8(state_.settingsPath),
+                                platform::PathFromUtf8(state_.earlierSettingsPath));
 
     // Hotkey presses reach the start/stop switch; nothing else of the
     // window is intercepted.
@@ -117,8 +117,8 @@ void MainWindowController::NoteSettingsProblems(const SettingsFile& settings) {
     // slots kept beside it are read from there and move on the first save.
     std::error_code ignored;
     if (!state_.earlierSettingsPath.empty() &&
-        std::filesystem::is_regular_file(PathFromUtf8(state_.earlierSettingsPath), ignored) &&
-        !std::filesystem::exists(PathFromUtf8(state_.settingsPath), ignored))
+        std::filesystem::is_regular_file(platform::PathFromUtf8(state_.earlierSettingsPath), ignored) &&
+        !std::filesystem::exists(platform::PathFromUtf8(state_.settingsPath), ignored))
         NoteSettingsMoved(view, state_.settingsPath);
 }
 
