@@ -2,8 +2,8 @@
 
 #include "app/form/form1.h"
 #include "app/window_notes.h"
-#include "settings/settings_path.h"
 #include "platform/utf8_path.h"
+#include "settings/settings_path.h"
 
 #include <QApplication>
 #include <QComboBox>
@@ -117,7 +117,8 @@ void MainWindowController::NoteSettingsProblems(const SettingsFile& settings) {
     // slots kept beside it are read from there and move on the first save.
     std::error_code ignored;
     if (!state_.earlierSettingsPath.empty() &&
-        std::filesystem::is_regular_file(platform::PathFromUtf8(state_.earlierSettingsPath), ignored) &&
+        std::filesystem::is_regular_file(platform::PathFromUtf8(state_.earlierSettingsPath),
+                                         ignored) &&
         !std::filesystem::exists(platform::PathFromUtf8(state_.settingsPath), ignored))
         NoteSettingsMoved(view, state_.settingsPath);
 }

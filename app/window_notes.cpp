@@ -2,7 +2,8 @@
 
 #include "app/form/form_controls.h"
 #include "app/form/translation.h"
-#include "desktop/desktop_services.h"
+#include "desktop/global_hotkeys.h"
+#include "desktop/pointer_and_keyboard.h"
 
 #include <QCoreApplication>
 #include <QLabel>

@@ -1,9 +1,9 @@
 #include "settings/settings_file.h"
 
-#include "settings/ini_encoding.h"
-#include "settings/ini_file.h"
 #include "platform/files.h"
 #include "platform/utf8_path.h"
+#include "settings/ini_encoding.h"
+#include "settings/ini_file.h"
 #include "text/unicode.h"
 
 namespace huegrab {

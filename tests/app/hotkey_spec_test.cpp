@@ -1,6 +1,7 @@
 // The hotkey as config.ini spells it, and as the window names it.
 #include "app/hotkey_spec.h"
-#include "desktop/desktop_services.h"
+#include "desktop/global_hotkeys.h"
+#include "desktop/pointer_and_keyboard.h"
 
 #include <gtest/gtest.h>
 #include <optional>
