@@ -24,10 +24,13 @@ TEST(KeysymForVirtualKey, MapsLettersDigitsAndFunctionKeys) {
     EXPECT_EQ(KeysymForVirtualKey('9'), static_cast<unsigned long>(XK_9));
     EXPECT_EQ(KeysymForVirtualKey(0x70), static_cast<unsigned long>(XK_F1));
     EXPECT_EQ(KeysymForVirtualKey(0x7B), static_cast<unsigned long>(XK_F12));
+    // F13 to F24, which [Hotkey] Key= of config.ini may name.
+    EXPECT_EQ(KeysymForVirtualKey(0x7C), static_cast<unsigned long>(XK_F13));
+    EXPECT_EQ(KeysymForVirtualKey(0x87), static_cast<unsigned long>(XK_F24));
 }
 
 TEST(KeysymForVirtualKey, UnknownKeysHaveNone) {
-    for (const int unknown : {-1, 0, 0x07, 0x7C, 0xC1, 0xFF, 0x1000})
+    for (const int unknown : {-1, 0, 0x07, 0x88, 0xC1, 0xFF, 0x1000})
         EXPECT_EQ(KeysymForVirtualKey(unknown), 0u) << unknown;
 }
 
