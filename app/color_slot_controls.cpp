@@ -19,7 +19,7 @@ constexpr int kMarkerDrop = 3;
 
 } // namespace
 
-ColourSlotControls::ColourSlotControls(Form1& form, WindowState& state)
+ColorSlotControls::ColorSlotControls(Form1& form, WindowState& state)
     : panel_(form.Controls().picked),
       state_(state), fields_{{{panel_.x, &PickedFields::x},
                               {panel_.y, &PickedFields::y},
@@ -34,24 +34,23 @@ ColourSlotControls::ColourSlotControls(Form1& form, WindowState& state)
                               {panel_.color.h, &PickedFields::h},
                               {panel_.color.s, &PickedFields::s},
                               {panel_.color.l, &PickedFields::l}}} {
-    static_assert(kColorSlotCount == kColourSlotCount, "one slot label per stored slot");
     for (int index = 0; index < kColorSlotCount; ++index)
         QObject::connect(panel_.slotLabels[static_cast<std::size_t>(index)],
                          &ClickableLabel::clicked, this, [this, index] { Click(index); });
 }
 
-void ColourSlotControls::OpenSettings() {
+void ColorSlotControls::OpenSettings() {
     if (slots_)
         return;
     file_ = std::make_unique<SettingsFile>(platform::PathFromUtf8(state_.settingsPath),
                                            platform::PathFromUtf8(state_.earlierSettingsPath));
-    slots_ = std::make_unique<ColourSlots>(*file_);
+    slots_ = std::make_unique<ColorSlots>(*file_);
 }
 
-void ColourSlotControls::Restore() {
+void ColorSlotControls::Restore() {
     OpenSettings();
     const std::optional<RestoredSlots> restored = slots_->Restore();
-    state_.focusedColourSlot = static_cast<std::int16_t>(slots_->Focused());
+    state_.focusedColorSlot = static_cast<std::int16_t>(slots_->Focused());
     if (!restored)
         return; // no file yet: the built-in look stays
     ShowFields(restored->fields);
@@ -60,7 +59,7 @@ void ColourSlotControls::Restore() {
         ApplyPaint(panel_.slotLabels[index], restored->slotPaints[index]);
 }
 
-void ColourSlotControls::Click(int index) {
+void ColorSlotControls::Click(int index) {
     OpenSettings();
     const std::optional<LoadedSlot> loaded = slots_->Click(index, ReadFields());
     if (!loaded)
@@ -69,15 +68,15 @@ void ColourSlotControls::Click(int index) {
     ShowFields(loaded->fields);
     ApplyPaint(panel_.swatch, loaded->swatch);
     ApplyPaint(panel_.slotLabels[static_cast<std::size_t>(index)], loaded->slot);
-    state_.focusedColourSlot = static_cast<std::int16_t>(slots_->Focused());
+    state_.focusedColorSlot = static_cast<std::int16_t>(slots_->Focused());
 }
 
-void ColourSlotControls::SaveFocused() {
+void ColorSlotControls::SaveFocused() {
     OpenSettings();
     slots_->SaveFocused(ReadFields());
 }
 
-PickedFields ColourSlotControls::ReadFields() const {
+PickedFields ColorSlotControls::ReadFields() const {
     PickedFields fields;
     for (const FieldBinding& binding : fields_) {
         const QString text = binding.field->text();
@@ -88,7 +87,7 @@ PickedFields ColourSlotControls::ReadFields() const {
     return fields;
 }
 
-void ColourSlotControls::ShowFields(const PickedFields& fields) {
+void ColorSlotControls::ShowFields(const PickedFields& fields) {
     for (FieldBinding& binding : fields_) {
         binding.loadedBytes = fields.*binding.text;
         binding.field->setText(QString::fromStdString(binding.loadedBytes));
@@ -96,14 +95,14 @@ void ColourSlotControls::ShowFields(const PickedFields& fields) {
     }
 }
 
-void ColourSlotControls::ApplyPaint(QWidget* widget, const Paint& paint) {
+void ColorSlotControls::ApplyPaint(QWidget* widget, const Paint& paint) {
     if (!widget)
         return;
     SetBackColor(widget,
-                 paint.kind == Paint::Kind::WindowBackground ? kSystemWindowColor : paint.colour);
+                 paint.kind == Paint::Kind::WindowBackground ? kSystemWindowColor : paint.color);
 }
 
-void ColourSlotControls::MoveFocusMarker(int index) {
+void ColorSlotControls::MoveFocusMarker(int index) {
     QWidget* marker = panel_.slotMarker;
     const QWidget* slot = panel_.slotLabels[static_cast<std::size_t>(index)];
     marker->move(marker->x(), slot->y() + kMarkerDrop);

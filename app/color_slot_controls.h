@@ -17,9 +17,9 @@ class Form1;
 // The ten colour slots beside the picked values: a click stores the fields
 // into the focused slot and shows the clicked one; startup restores slot 0
 // and the slot colours; shutdown stores the focused slot.
-class ColourSlotControls : public QObject {
+class ColorSlotControls : public QObject {
 public:
-    ColourSlotControls(Form1& form, WindowState& state);
+    ColorSlotControls(Form1& form, WindowState& state);
 
     void Restore(); // once SettingsPath is known
     void Click(int index);
@@ -47,7 +47,7 @@ private:
     WindowState& state_;
     std::array<FieldBinding, 13> fields_;
     std::unique_ptr<SettingsFile> file_;
-    std::unique_ptr<ColourSlots> slots_;
+    std::unique_ptr<ColorSlots> slots_;
 };
 
 } // namespace huegrab

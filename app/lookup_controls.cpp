@@ -43,7 +43,7 @@ void LookupControls::LookUpCode() {
     const CodeInput input =
         lookup_.hexKind->isChecked() ? CodeInput::Hexadecimal : CodeInput::Decimal;
     const LookupOutcome outcome =
-        LookUpColourCode(input, FieldText(lookup_.hexCode), FieldText(lookup_.decimalCode));
+        LookUpColorCode(input, FieldText(lookup_.hexCode), FieldText(lookup_.decimalCode));
 
     if (outcome.swatch)
         SetBackColor(lookup_.swatch, *outcome.swatch);
@@ -56,12 +56,12 @@ void LookupControls::LookUpCode() {
 }
 
 void LookupControls::ReadCustomPoint() {
-    const std::optional<CustomPointColour> colour =
+    const std::optional<CustomPointColor> color =
         huegrab::ReadCustomPoint(screen_, FieldText(customPoint_.x), FieldText(customPoint_.y));
-    if (!colour)
+    if (!color)
         return;
-    SetBackColor(customPoint_.swatch, colour->value);
-    WriteColorTexts(customPoint_.color, colour->texts);
+    SetBackColor(customPoint_.swatch, color->value);
+    WriteColorTexts(customPoint_.color, color->texts);
 }
 
 } // namespace huegrab

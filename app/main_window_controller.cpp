@@ -37,7 +37,7 @@ MainWindowController::MainWindowController(Form1& form, DesktopServices& desktop
                                            std::string applicationFolder)
     : form_(form), hotkeys_(desktop), events_(desktop),
       applicationFolder_(std::move(applicationFolder)), tracking_(form, desktop, desktop, state_),
-      offset_(form, state_), lookup_(form, desktop), colourSlots_(form, state_),
+      offset_(form, state_), lookup_(form, desktop), colorSlots_(form, state_),
       cursorPanel_(form, desktop, desktop, desktop),
       windowPanel_(form, desktop, desktop, form.Shell()), clipboard_(form, desktop, form.Shell()) {
     // The later steps of the tick, in their order: the cursor code, then the
@@ -83,9 +83,9 @@ void MainWindowController::Startup() {
     ShowHotkeyState(form_.Controls().tracking, keys, state_.hotkeyRegistered);
 
     form_.Controls().cursor.method->setCurrentIndex(0);
-    state_.focusedColourSlot = 0;
+    state_.focusedColorSlot = 0;
     NoteSettingsProblems(settings);
-    colourSlots_.Restore();
+    colorSlots_.Restore();
     started_ = true;
 
     static const bool exitHookRegistered = std::atexit(StoreSlotOnAbruptExit) == 0;
@@ -153,7 +153,7 @@ void MainWindowController::StoreFocusedSlotOnly() {
     slotStored_ = true;
     shutDown_ = true;
     g_running = nullptr;
-    colourSlots_.SaveFocused();
+    colorSlots_.SaveFocused();
 }
 
 void MainWindowController::WatchDesktopEvents() {

@@ -68,7 +68,7 @@ private:
     TrackingControls tracking_;
     OffsetControls offset_;
     LookupControls lookup_;
-    ColourSlotControls colourSlots_;
+    ColorSlotControls colorSlots_;
     CursorPanelControls cursorPanel_;
     WindowPanelControls windowPanel_;
     ClipboardControls clipboard_;

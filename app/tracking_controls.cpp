@@ -72,10 +72,10 @@ void TrackingControls::RunTick() {
     SetFieldText(picked.x, result.pickedX);
     SetFieldText(picked.y, result.pickedY);
     SetBackColor(picked.swatch, result.swatch);
-    const auto slot = static_cast<std::size_t>(state_.focusedColourSlot);
+    const auto slot = static_cast<std::size_t>(state_.focusedColorSlot);
     if (slot < picked.slotLabels.size())
         SetBackColor(picked.slotLabels[slot], result.swatch);
-    WriteColorTexts(picked.color, result.colour);
+    WriteColorTexts(picked.color, result.color);
     picked.magnifier->SetCells(result.magnifier);
 
     // The steps of the other pages (cursor code, window under the pointer)

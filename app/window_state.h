@@ -15,7 +15,7 @@ struct WindowState {
     HotkeyBinding hotkey;
     bool hotkeyRegistered = false;
     OffsetPicking offset;
-    std::int16_t focusedColourSlot = 0;
+    std::int16_t focusedColorSlot = 0;
     std::string settingsPath;
     // config.ini beside the program when settingsPath lies elsewhere: the
     // slots kept there carry over into the new file.

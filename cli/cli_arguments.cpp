@@ -371,7 +371,7 @@ std::optional<UsageError> Convert(const CommandSyntax& syntax, const SplitArgume
         // 0xFFFFFF or below 0 has no colour.
         if (decimal) {
             const LookupOutcome outcome =
-                LookUpColourCode(CodeInput::Decimal, {}, std::string(*decimal));
+                LookUpColorCode(CodeInput::Decimal, {}, std::string(*decimal));
             if (!outcome.swatch)
                 return UsageError{"--decimal " + Quoted(*decimal) +
                                   " is not a colour value 0-16777215"};
@@ -381,7 +381,7 @@ std::optional<UsageError> Convert(const CommandSyntax& syntax, const SplitArgume
                 return error;
             if (request.order == HexOrder::Bgr) {
                 const LookupOutcome outcome =
-                    LookUpColourCode(CodeInput::Hexadecimal, std::string(args[0]), {});
+                    LookUpColorCode(CodeInput::Hexadecimal, std::string(args[0]), {});
                 request.color = outcome.swatch.value_or(request.color);
             }
         }

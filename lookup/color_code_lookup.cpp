@@ -6,7 +6,7 @@ namespace huegrab {
 
 namespace {
 
-void FillColour(LookupOutcome& outcome, ColorValue value) {
+void FillColor(LookupOutcome& outcome, ColorValue value) {
     outcome.swatch = value;
     outcome.results = MakeColorTexts(MakeColorSample(0, 0, value));
 }
@@ -18,7 +18,7 @@ LookupOutcome FromHex(const std::string& text) {
     const std::optional<ColorValue> value = ParseHexColorText(text);
     if (!value)
         return outcome;
-    FillColour(outcome, *value);
+    FillColor(outcome, *value);
     // Six upper-case digits; the same as padding the typed digits.
     outcome.hexCode = ColorToHexText(*value);
     outcome.decimalCode = DecimalText(*value);
@@ -33,14 +33,14 @@ LookupOutcome FromDecimal(const std::string& text) {
     if (!value || *value < 0)
         return outcome;
     if (*value <= kMaxColor)
-        FillColour(outcome, *value);
+        FillColor(outcome, *value);
     outcome.hexCode = ColorToHexText(*value);
     return outcome;
 }
 
 } // namespace
 
-LookupOutcome LookUpColourCode(CodeInput input, const std::string& hexText,
+LookupOutcome LookUpColorCode(CodeInput input, const std::string& hexText,
                                const std::string& decimalText) {
     return input == CodeInput::Hexadecimal ? FromHex(hexText) : FromDecimal(decimalText);
 }

@@ -22,7 +22,7 @@ struct LookupOutcome {
 // field is rewritten so that both forms stand side by side; a decimal value
 // above 0xFFFFFF only rewrites the hexadecimal field (its last six digits),
 // and a negative one counts as a code that does not convert.
-LookupOutcome LookUpColourCode(CodeInput input, const std::string& hexText,
+LookupOutcome LookUpColorCode(CodeInput input, const std::string& hexText,
                                const std::string& decimalText);
 
 } // namespace huegrab

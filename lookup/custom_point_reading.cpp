@@ -2,7 +2,7 @@
 
 namespace huegrab {
 
-std::optional<CustomPointColour> ReadCustomPoint(ScreenPixels& screen, const std::string& xText,
+std::optional<CustomPointColor> ReadCustomPoint(ScreenPixels& screen, const std::string& xText,
                                                  const std::string& yText) {
     if (xText.empty() || yText.empty())
         return std::nullopt;
@@ -15,7 +15,7 @@ std::optional<CustomPointColour> ReadCustomPoint(ScreenPixels& screen, const std
     const ColorValue value = ReadScreenPixel(screen, *x, *y);
     if (value < 0)
         return std::nullopt;
-    return CustomPointColour{value, MakeColorTexts(MakeColorSample(*x, *y, value))};
+    return CustomPointColor{value, MakeColorTexts(MakeColorSample(*x, *y, value))};
 }
 
 } // namespace huegrab

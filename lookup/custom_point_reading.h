@@ -8,14 +8,14 @@
 
 namespace huegrab {
 
-struct CustomPointColour {
+struct CustomPointColor {
     ColorValue value = 0;
     ColorTexts texts;
 };
 
 // Reads the typed screen point once. nullopt (and nothing changes) when a
 // coordinate is empty or not a number, or the point is off the screen.
-std::optional<CustomPointColour> ReadCustomPoint(ScreenPixels& screen, const std::string& xText,
+std::optional<CustomPointColor> ReadCustomPoint(ScreenPixels& screen, const std::string& xText,
                                                  const std::string& yText);
 
 } // namespace huegrab

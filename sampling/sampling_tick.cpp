@@ -69,7 +69,7 @@ TickResult RunSamplingTick(PointerAndKeyboard& input, ScreenPixels& screen,
     if (result.sampled < 0)
         result.sampled = kInvalidColor;
     result.swatch = result.sampled < 0 ? 0 : result.sampled;
-    result.colour = MakeColorTexts(MakeColorSample(sx, sy, result.sampled));
+    result.color = MakeColorTexts(MakeColorSample(sx, sy, result.sampled));
 
     for (int row = 0; row < kMagnifierSide; ++row) {
         for (int column = 0; column < kMagnifierSide; ++column) {

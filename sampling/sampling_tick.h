@@ -31,7 +31,7 @@ struct TickResult {
     std::string pickedY;
     ColorValue sampled = kInvalidColor; // the sample point, -1 when unreadable
     ColorValue swatch = 0;              // what the swatch and the focused slot show
-    ColorTexts colour;
+    ColorTexts color;
     std::array<ColorValue, kMagnifierCells> magnifier{}; // cell colours, black off screen
 };
 

@@ -6,33 +6,33 @@ namespace huegrab {
 namespace {
 
 bool IsSlotIndex(int index) {
-    return index >= 0 && index < kColourSlotCount;
+    return index >= 0 && index < kColorSlotCount;
 }
 
 // The colour part of a load: 得16 and what swatch and slot show.
-struct ColourShown {
+struct ColorShown {
     std::string hex;
-    Paint swatch = Paint::Of(kEmptySwatchColour);
+    Paint swatch = Paint::Of(kEmptySwatchColor);
     std::optional<Paint> slot; // nullopt: the caller's empty-slot look
 };
 
-ColourShown ShowColour(const std::string& storedColour) {
-    ColourShown shown;
-    if (const std::optional<ColorValue> colour = StoredColourPaint(storedColour)) {
-        shown.hex = StoredColourHexText(storedColour);
-        shown.swatch = Paint::Of(*colour);
-        shown.slot = Paint::Of(*colour);
+ColorShown ShowColor(const std::string& storedColor) {
+    ColorShown shown;
+    if (const std::optional<ColorValue> color = StoredColorPaint(storedColor)) {
+        shown.hex = StoredColorHexText(storedColor);
+        shown.swatch = Paint::Of(*color);
+        shown.slot = Paint::Of(*color);
     }
     return shown;
 }
 
 // Reads X, Y and C of the section into the fields, with 得16 built from C.
-ColourShown ReadPositionAndColour(const SettingsStore& store, const std::string& section,
+ColorShown ReadPositionAndColor(const SettingsStore& store, const std::string& section,
                                   PickedFields& fields) {
     fields.x = store.ReadSetting(section, "X");
     fields.y = store.ReadSetting(section, "Y");
     fields.value = store.ReadSetting(section, "C");
-    ColourShown shown = ShowColour(fields.value);
+    ColorShown shown = ShowColor(fields.value);
     fields.hex = shown.hex;
     return shown;
 }
@@ -51,11 +51,11 @@ void ReadComponents(const SettingsStore& store, const std::string& section, Pick
 
 } // namespace
 
-std::string ColourSlotSection(int index) {
+std::string ColorSlotSection(int index) {
     return "P" + std::to_string(index);
 }
 
-bool SaveColourSlot(SettingsStore& store, int index, const PickedFields& fields) {
+bool SaveColorSlot(SettingsStore& store, int index, const PickedFields& fields) {
     if (!IsSlotIndex(index)) {
         return false;
     }
@@ -63,60 +63,60 @@ bool SaveColourSlot(SettingsStore& store, int index, const PickedFields& fields)
         {"X", fields.x}, {"Y", fields.y}, {"C", fields.value}, {"R", fields.r}, {"G", fields.g},
         {"B", fields.b}, {"H", fields.h}, {"S", fields.s},     {"L", fields.l},
     };
-    return store.WriteSettings(ColourSlotSection(index), values);
+    return store.WriteSettings(ColorSlotSection(index), values);
 }
 
-LoadedSlot LoadColourSlot(const SettingsStore& store, int index) {
-    LoadedSlot loaded{{}, Paint::Of(kEmptySwatchColour), Paint::Of(kEmptySlotColour)};
+LoadedSlot LoadColorSlot(const SettingsStore& store, int index) {
+    LoadedSlot loaded{{}, Paint::Of(kEmptySwatchColor), Paint::Of(kEmptySlotColor)};
     if (!IsSlotIndex(index)) {
         return loaded;
     }
-    const std::string section = ColourSlotSection(index);
+    const std::string section = ColorSlotSection(index);
     PickedFields& fields = loaded.fields;
-    const ColourShown shown = ReadPositionAndColour(store, section, fields);
+    const ColorShown shown = ReadPositionAndColor(store, section, fields);
     loaded.swatch = shown.swatch;
-    loaded.slot = shown.slot.value_or(Paint::Of(kEmptySlotColour));
+    loaded.slot = shown.slot.value_or(Paint::Of(kEmptySlotColor));
     ReadComponents(store, section, fields);
     return loaded;
 }
 
-std::optional<RestoredSlots> RestoreColourSlots(const SettingsStore& store) {
+std::optional<RestoredSlots> RestoreColorSlots(const SettingsStore& store) {
     if (!store.Exists()) {
         return std::nullopt;
     }
     RestoredSlots restored;
-    const std::string first = ColourSlotSection(0);
+    const std::string first = ColorSlotSection(0);
     PickedFields& fields = restored.fields;
-    const ColourShown shown = ReadPositionAndColour(store, first, fields);
+    const ColorShown shown = ReadPositionAndColor(store, first, fields);
     restored.swatch = shown.swatch;
     restored.slotPaints[0] = shown.slot.value_or(Paint::WindowBackground());
-    for (int index = 1; index < kColourSlotCount; ++index) {
-        const std::optional<ColorValue> colour =
-            StoredColourPaint(store.ReadSetting(ColourSlotSection(index), "C"));
+    for (int index = 1; index < kColorSlotCount; ++index) {
+        const std::optional<ColorValue> color =
+            StoredColorPaint(store.ReadSetting(ColorSlotSection(index), "C"));
         restored.slotPaints[static_cast<std::size_t>(index)] =
-            Paint::Of(colour.value_or(kEmptySlotColour));
+            Paint::Of(color.value_or(kEmptySlotColor));
     }
     ReadComponents(store, first, fields);
     return restored;
 }
 
-std::optional<RestoredSlots> ColourSlots::Restore() {
+std::optional<RestoredSlots> ColorSlots::Restore() {
     focused_ = 0;
-    return RestoreColourSlots(store_);
+    return RestoreColorSlots(store_);
 }
 
-std::optional<LoadedSlot> ColourSlots::Click(int index, const PickedFields& current) {
+std::optional<LoadedSlot> ColorSlots::Click(int index, const PickedFields& current) {
     if (!IsSlotIndex(index)) {
         return std::nullopt;
     }
-    SaveColourSlot(store_, focused_, current);
-    LoadedSlot loaded = LoadColourSlot(store_, index);
+    SaveColorSlot(store_, focused_, current);
+    LoadedSlot loaded = LoadColorSlot(store_, index);
     focused_ = index;
     return loaded;
 }
 
-bool ColourSlots::SaveFocused(const PickedFields& current) {
-    return SaveColourSlot(store_, focused_, current);
+bool ColorSlots::SaveFocused(const PickedFields& current) {
+    return SaveColorSlot(store_, focused_, current);
 }
 
 } // namespace huegrab

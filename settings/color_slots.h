@@ -9,10 +9,10 @@
 
 namespace huegrab {
 
-inline constexpr int kColourSlotCount = 10;
+inline constexpr int kColorSlotCount = 10;
 // The look of a slot and of the swatch without a stored colour.
-inline constexpr ColorValue kEmptySlotColour = 0xFFFFFF;
-inline constexpr ColorValue kEmptySwatchColour = 0xE1E1E1;
+inline constexpr ColorValue kEmptySlotColor = 0xFFFFFF;
+inline constexpr ColorValue kEmptySwatchColor = 0xE1E1E1;
 
 // The texts of the picked-value fields, in the order of the window:
 // 得x, 得y, 得10, 得16, 得16r, 得16g, 得16b, 得10r, 得10g, 得10b, 得10h, 得10s, 得10l.
@@ -36,11 +36,11 @@ struct PickedFields {
 // A background to paint: a colour 0x00BBGGRR, or the desktop's window
 // background (which only an empty first slot gets at startup).
 struct Paint {
-    enum class Kind { Colour, WindowBackground };
-    Kind kind = Kind::Colour;
-    ColorValue colour = 0;
+    enum class Kind { Color, WindowBackground };
+    Kind kind = Kind::Color;
+    ColorValue color = 0;
 
-    static constexpr Paint Of(ColorValue c) { return {Kind::Colour, c}; }
+    static constexpr Paint Of(ColorValue c) { return {Kind::Color, c}; }
     static constexpr Paint WindowBackground() { return {Kind::WindowBackground, 0}; }
     friend bool operator==(const Paint&, const Paint&) = default;
 };
@@ -58,16 +58,16 @@ struct LoadedSlot {
 struct RestoredSlots {
     PickedFields fields;
     Paint swatch;
-    std::array<Paint, kColourSlotCount> slotPaints;
+    std::array<Paint, kColorSlotCount> slotPaints;
 };
 
 // "P0" … "P9".
-std::string ColourSlotSection(int index);
+std::string ColorSlotSection(int index);
 
 // Stores the fields into the slot's section: keys X, Y, C, R, G, B, H, S, L
 // in that order, each the field's text unchanged, as one replacement of the
 // file. False when the index is outside 0..9 or the write failed.
-bool SaveColourSlot(SettingsStore& store, int index, const PickedFields& fields);
+bool SaveColorSlot(SettingsStore& store, int index, const PickedFields& fields);
 
 // Reads X, Y, C, R, G, B, H, S, L of the slot's section in that order and
 // builds what they show (texts verbatim; missing keys are empty):
@@ -77,18 +77,18 @@ bool SaveColourSlot(SettingsStore& store, int index, const PickedFields& fields)
 // - each of 得16r/g/b: ComponentHexText of "R", "G", "B" (empty when not a
 //   whole number).
 // An index outside 0..9 reads nothing and gives the empty look.
-LoadedSlot LoadColourSlot(const SettingsStore& store, int index);
+LoadedSlot LoadColorSlot(const SettingsStore& store, int index);
 
 // The startup restore: nullopt, reading nothing, when the file does not
 // exist. Otherwise reads X, Y, C of P0, then C of P1 … P9, then R, G, B, H, S,
 // L of P0, and shows them as LoadColourSlot does, except that slot 0 without
 // a whole-number colour takes the window background instead of white.
-std::optional<RestoredSlots> RestoreColourSlots(const SettingsStore& store);
+std::optional<RestoredSlots> RestoreColorSlots(const SettingsStore& store);
 
 // The ten colour slots with their focus (FocusedColourSlot), over one store.
-class ColourSlots {
+class ColorSlots {
 public:
-    explicit ColourSlots(SettingsStore& store) : store_(store) {}
+    explicit ColorSlots(SettingsStore& store) : store_(store) {}
 
     // The focused slot, 0..9; 0 until a click moves it.
     int Focused() const { return focused_; }

@@ -51,7 +51,7 @@ std::optional<WholeNumber> ParseWholeNumber(std::string_view text) {
     return number;
 }
 
-std::optional<ColorValue> StoredColourPaint(std::string_view text) {
+std::optional<ColorValue> StoredColorPaint(std::string_view text) {
     const std::optional<WholeNumber> number = ParseWholeNumber(text);
     if (!number) {
         return std::nullopt;
@@ -62,7 +62,7 @@ std::optional<ColorValue> StoredColourPaint(std::string_view text) {
     return inRange ? static_cast<ColorValue>(number->magnitude) : ColorValue{0};
 }
 
-std::string StoredColourHexText(std::string_view text) {
+std::string StoredColorHexText(std::string_view text) {
     const std::optional<WholeNumber> number = ParseWholeNumber(text);
     if (!number) {
         return {};

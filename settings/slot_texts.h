@@ -26,12 +26,12 @@ std::optional<WholeNumber> ParseWholeNumber(std::string_view text);
 // when it is not a whole number (the caller paints the empty look); the value
 // for 0..16777215; black (0) for any other whole number, as the tick paints
 // an unreadable pixel (-1).
-std::optional<ColorValue> StoredColourPaint(std::string_view text);
+std::optional<ColorValue> StoredColorPaint(std::string_view text);
 
 // The six-digit hexadecimal text of a stored "C": the last six hexadecimal
 // digits of the number in two's complement (-1 gives "FFFFFF", 16777216 gives
 // "000000"); empty when the text is not a whole number.
-std::string StoredColourHexText(std::string_view text);
+std::string StoredColorHexText(std::string_view text);
 
 // The hexadecimal text of a stored component ("R", "G", "B"): upper case
 // without leading zeros (5 -> "5", 255 -> "FF", 256 -> "100"). A negative

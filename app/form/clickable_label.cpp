@@ -141,7 +141,7 @@ void ClickableLabel::paintEvent(QPaintEvent* event) {
     QStyleOptionFocusRect focus;
     focus.initFrom(this);
     focus.rect = contentsRect();
-    focus.backgroundColor = Filled() ? FillColour() : palette().color(backgroundRole());
+    focus.backgroundColor = Filled() ? FillColor() : palette().color(backgroundRole());
     style()->drawPrimitive(QStyle::PE_FrameFocusRect, &focus, &painter, this);
 }
 

@@ -11,7 +11,7 @@ namespace huegrab {
 
 FilledLabel::FilledLabel(QWidget* parent) : QLabel(parent) {}
 
-void FilledLabel::SetFill(ColorValue value, const QColor& colour) {
+void FilledLabel::SetFill(ColorValue value, const QColor& color) {
     if (!filled_) {
         // Covers itself from now on: Qt neither fills it first nor repaints
         // what lies beneath when it changes.
@@ -22,14 +22,14 @@ void FilledLabel::SetFill(ColorValue value, const QColor& colour) {
     // theme may have changed since it was looked up.
     const bool system = value == kSystemWindowColor || value_ == kSystemWindowColor;
     value_ = value;
-    if (colour != colour_ || system) {
-        colour_ = colour;
+    if (color != color_ || system) {
+        color_ = color;
         update();
     }
 }
 
-QColor FilledLabel::FillColour() const {
-    return value_ == kSystemWindowColor ? ShownBackColor(this, value_) : colour_;
+QColor FilledLabel::FillColor() const {
+    return value_ == kSystemWindowColor ? ShownBackColor(this, value_) : color_;
 }
 
 void FilledLabel::paintEvent(QPaintEvent* event) {
@@ -43,13 +43,13 @@ void FilledLabel::paintEvent(QPaintEvent* event) {
     if (!plainCaption) {
         if (filled_) {
             QPainter painter(this);
-            painter.fillRect(event->rect(), FillColour());
+            painter.fillRect(event->rect(), FillColor());
         }
         QLabel::paintEvent(event);
         return;
     }
     QPainter painter(this);
-    painter.fillRect(event->rect(), FillColour());
+    painter.fillRect(event->rect(), FillColor());
     drawFrame(&painter);
     DrawPlainItemText(painter, contentsRect(), alignment(), *CachedShapedLine(font(), text()),
                       palette().brush(foregroundRole()));

@@ -18,12 +18,12 @@ public:
     explicit FilledLabel(QWidget* parent = nullptr);
 
     // value is what FillValue() reads back; colour is what is painted.
-    void SetFill(ColorValue value, const QColor& colour);
+    void SetFill(ColorValue value, const QColor& color);
     bool Filled() const { return filled_; }
     ColorValue FillValue() const { return value_; }
     // What it paints; its own palette plays no part. The system colour is
     // looked up when painted, so that it follows a change of theme.
-    QColor FillColour() const;
+    QColor FillColor() const;
 
 protected:
     void paintEvent(QPaintEvent* event) override;
@@ -31,7 +31,7 @@ protected:
 private:
     bool filled_ = false;
     ColorValue value_ = -1;
-    QColor colour_;
+    QColor color_;
 };
 
 } // namespace huegrab

@@ -42,10 +42,10 @@ void SetTextRoles(QPalette& palette, const QColor& color) {
 // own either: the theme's text colour suits the theme's fills only, and a
 // dark theme's light text would vanish on a white field. Black on light
 // fills, white on dark ones.
-bool TakesTextColourFromFill(const QWidget* widget, ColorValue value) {
+bool TakesTextColorFromFill(const QWidget* widget, ColorValue value) {
     return value != kSystemWindowColor && !widget->property(kForeColorProperty).isValid();
 }
-QColor TextColourOn(const QColor& fill) {
+QColor TextColorOn(const QColor& fill) {
     constexpr int kHalfLightness = 128;
     return fill.lightness() >= kHalfLightness ? QColor(Qt::black) : QColor(Qt::white);
 }
@@ -55,8 +55,8 @@ void SetPaletteBackground(QWidget* widget, ColorValue value, const QColor& color
     // Window fills labels, shapes and picture boxes; Base fills text fields and lists.
     palette.setColor(QPalette::Window, color);
     palette.setColor(QPalette::Base, color);
-    if (TakesTextColourFromFill(widget, value)) {
-        SetTextRoles(palette, TextColourOn(color));
+    if (TakesTextColorFromFill(widget, value)) {
+        SetTextRoles(palette, TextColorOn(color));
     }
     widget->setPalette(palette);
 }
@@ -64,10 +64,10 @@ void SetPaletteBackground(QWidget* widget, ColorValue value, const QColor& color
 // The same for a label that paints its fill itself; only a caption needs it,
 // and the swatches that change on every tick have none.
 void FitLabelText(FilledLabel* label, ColorValue value, const QColor& color) {
-    if (label->text().isEmpty() || !TakesTextColourFromFill(label, value)) {
+    if (label->text().isEmpty() || !TakesTextColorFromFill(label, value)) {
         return;
     }
-    const QColor text = TextColourOn(color);
+    const QColor text = TextColorOn(color);
     if (label->palette().color(QPalette::WindowText) != text) {
         QPalette palette = label->palette();
         SetTextRoles(palette, text);

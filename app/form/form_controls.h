@@ -1,5 +1,7 @@
 #pragma once
 
+#include "settings/color_slots.h"
+
 #include <array>
 #include <functional>
 #include <string>
@@ -27,7 +29,6 @@ class PictureBox;
 class ReadoutField;
 class ReadoutLabel;
 
-inline constexpr int kColorSlotCount = 10;
 inline constexpr int kCursorSlotCount = 4;
 inline constexpr int kPageCount = 3;
 

@@ -192,15 +192,15 @@ void ReadoutField::paintEvent(QPaintEvent* /*event*/) {
     style()->drawPrimitive(QStyle::PE_PanelLineEdit, &option, &painter, this);
     const Placement place = Place(option);
     painter.setClipRect(place.clip);
-    const QPalette colours = palette();
-    painter.setPen(colours.text().color());
+    const QPalette colors = palette();
+    painter.setPen(colors.text().color());
     QList<QTextLayout::FormatRange> selections;
     if (hasSelectedText()) {
         QTextLayout::FormatRange selected;
         selected.start = std::min(anchor_, cursor_);
         selected.length = std::abs(cursor_ - anchor_);
-        selected.format.setBackground(colours.brush(QPalette::Highlight));
-        selected.format.setForeground(colours.brush(QPalette::HighlightedText));
+        selected.format.setBackground(colors.brush(QPalette::Highlight));
+        selected.format.setForeground(colors.brush(QPalette::HighlightedText));
         selections.append(selected);
     }
     line_->layout.draw(&painter, place.origin, selections, place.clip);

@@ -56,22 +56,22 @@ namespace {
 class Patch : public QWidget {
 public:
     using QWidget::QWidget;
-    void SetColour(QRgb colour) {
-        colour_ = colour;
+    void SetColor(QRgb color) {
+        color_ = color;
         update();
     }
 
 protected:
-    void paintEvent(QPaintEvent*) override { QPainter(this).fillRect(rect(), QColor(colour_)); }
+    void paintEvent(QPaintEvent*) override { QPainter(this).fillRect(rect(), QColor(color_)); }
 
 private:
-    QRgb colour_ = 0;
+    QRgb color_ = 0;
 };
 
 // The same fill painted straight into the window's backing store and
 // flushed, past the widgets' repaint machinery: what the toolkit's painting
 // and flush cost alone.
-void FillThroughBackingStore(QWidget& window, const std::vector<QRect>& areas, QRgb colour) {
+void FillThroughBackingStore(QWidget& window, const std::vector<QRect>& areas, QRgb color) {
     QRegion region;
     for (const QRect& area : areas)
         region += area;
@@ -80,7 +80,7 @@ void FillThroughBackingStore(QWidget& window, const std::vector<QRect>& areas, Q
     {
         QPainter painter(store->paintDevice());
         for (const QRect& area : areas)
-            painter.fillRect(area, QColor(colour));
+            painter.fillRect(area, QColor(color));
     }
     store->endPaint();
     store->flush(region, window.windowHandle());
@@ -99,8 +99,8 @@ public:
     ServerFill(const ServerFill&) = delete;
     ServerFill& operator=(const ServerFill&) = delete;
 
-    void Fill(const QRect& area, QRgb colour) {
-        const uint32_t pixel = colour & 0xFFFFFF; // the bench's servers are TrueColor, depth 24
+    void Fill(const QRect& area, QRgb color) {
+        const uint32_t pixel = color & 0xFFFFFF; // the bench's servers are TrueColor, depth 24
         xcb_change_gc(connection_, gc_, XCB_GC_FOREGROUND, &pixel);
         const xcb_rectangle_t rectangle{
             static_cast<int16_t>(area.x()), static_cast<int16_t>(area.y()),
@@ -148,22 +148,22 @@ int RunWindow(int argc, char** argv, const std::string& mode) {
     QTimer timer;
     QObject::connect(&timer, &QTimer::timeout, &label, [&] {
         ++tick;
-        const QRgb colour = tick % 2 ? 0xFF8000 : 0x0080FF;
+        const QRgb color = tick % 2 ? 0xFF8000 : 0x0080FF;
         // The pointer walking along a row, five pixels a tick, as the
         // tracking benchmark moves it.
         if (mode == "label")
             label.setText(QStringLiteral("x:%1  y:300").arg(100 + (tick * 5) % 500));
         else if (mode == "patch")
-            patches.front()->SetColour(colour);
+            patches.front()->SetColor(color);
         else if (mode == "store")
-            FillThroughBackingStore(window, {areas.front()}, colour);
+            FillThroughBackingStore(window, {areas.front()}, color);
         else if (mode == "patch17") {
             for (Patch* patch : patches)
-                patch->SetColour(colour);
+                patch->SetColor(color);
         } else if (mode == "store17")
-            FillThroughBackingStore(window, areas, colour);
+            FillThroughBackingStore(window, areas, color);
         else if (serverFill)
-            serverFill->Fill(areas.front(), colour);
+            serverFill->Fill(areas.front(), color);
     });
     timer.start(100);
     return app.exec();

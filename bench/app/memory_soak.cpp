@@ -141,14 +141,14 @@ int main(int argc, char** argv) {
     huegrab.Click("Option2", 2); // the window panel, its pick page first
     huegrab.MovePointer(0, 767);
     huegrab.Key("alt+grave");
-    if (!huegrab.WaitForColour("Label8", -1, huegrab::e2e::kLampRed)) {
+    if (!huegrab.WaitForColor("Label8", -1, huegrab::e2e::kLampRed)) {
         std::fprintf(stderr, "memory soak: tracking did not start\n");
         return 1;
     }
     huegrab::xtest::XConnection pointer =
         huegrab::xtest::OpenConnection(huegrab.Server().DisplayName());
     if (!pointer ||
-        !huegrab::bench::PaintRoot(pointer.get(), huegrab::bench::RootPattern::RandomColours)) {
+        !huegrab::bench::PaintRoot(pointer.get(), huegrab::bench::RootPattern::RandomColors)) {
         std::fprintf(stderr, "memory soak: cannot paint the root\n");
         return 1;
     }

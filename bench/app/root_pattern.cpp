@@ -20,9 +20,9 @@ std::string PatternName(RootPattern pattern) {
     switch (pattern) {
     case RootPattern::Solid:
         return "still";
-    case RootPattern::TwoColours:
+    case RootPattern::TwoColors:
         return "two colours";
-    case RootPattern::RandomColours:
+    case RootPattern::RandomColors:
         return "random colours";
     }
     return {};
@@ -54,9 +54,9 @@ bool PaintRoot(Display* display, RootPattern pattern) {
     for (unsigned y = 0; y < height; ++y) {
         for (unsigned x = 0; x < width; ++x) {
             std::uint32_t pixel = 0x336699;
-            if (pattern == RootPattern::TwoColours)
+            if (pattern == RootPattern::TwoColors)
                 pixel = (x + y) % 2 == 0 ? 0xFF00FF : 0x00FFFF;
-            else if (pattern == RootPattern::RandomColours)
+            else if (pattern == RootPattern::RandomColors)
                 pixel = random() & 0xFFFFFF;
             pixels[std::size_t{y} * width + x] = pixel;
         }

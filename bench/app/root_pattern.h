@@ -9,8 +9,8 @@ namespace huegrab::bench {
 // What the root window shows while a benchmark moves the pointer over it.
 enum class RootPattern {
     Solid,         // one colour: nothing under the pointer changes
-    TwoColours,    // a one-pixel checkerboard of two colours
-    RandomColours, // every pixel a random colour (fixed seed)
+    TwoColors,    // a one-pixel checkerboard of two colours
+    RandomColors, // every pixel a random colour (fixed seed)
 };
 
 // The name used in benchmark labels: "still", "two colours", "random colours".

@@ -158,16 +158,16 @@ void BM_TickWith122SingleReads(benchmark::State& state) {
     RunTicks(state, desktop);
 }
 
-void BM_SwatchColours(benchmark::State& state) {
+void BM_SwatchColors(benchmark::State& state) {
     const bool changing = state.range(0) != 0;
     RunningWindow window(*Environment().desktop);
     const PickedPanel& picked = window.form.Controls().picked;
-    ColorValue colour = 0x336699;
+    ColorValue color = 0x336699;
     for (auto _ : state) {
         if (changing)
-            colour = colour == 0x336699 ? 0x996633 : 0x336699;
-        SetBackColor(picked.swatch, colour);
-        SetBackColor(picked.slotLabels[0], colour);
+            color = color == 0x336699 ? 0x996633 : 0x336699;
+        SetBackColor(picked.swatch, color);
+        SetBackColor(picked.slotLabels[0], color);
     }
     state.SetLabel(changing ? "new colour" : "same colour");
     state.SetItemsProcessed(state.iterations());
@@ -185,14 +185,14 @@ BENCHMARK(BM_TickWith122SingleReads)
 // thread included); the time column is wall time and waits for the server.
 BENCHMARK(BM_TickWithEventLoop)
     ->Arg(static_cast<int>(bench::RootPattern::Solid))
-    ->Arg(static_cast<int>(bench::RootPattern::TwoColours))
-    ->Arg(static_cast<int>(bench::RootPattern::RandomColours))
+    ->Arg(static_cast<int>(bench::RootPattern::TwoColors))
+    ->Arg(static_cast<int>(bench::RootPattern::RandomColors))
     ->MeasureProcessCPUTime()
     ->MinTime(2.0)
     ->Unit(benchmark::kMicrosecond)
     ->Repetitions(3)
     ->ReportAggregatesOnly(true);
-BENCHMARK(BM_SwatchColours)
+BENCHMARK(BM_SwatchColors)
     ->Arg(0)
     ->Arg(1)
     ->Unit(benchmark::kNanosecond)

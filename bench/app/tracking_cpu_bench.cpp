@@ -43,7 +43,7 @@ namespace {
 
 // The colour of the status lamp, 0xRRGGBB as the server stores it; the lamp
 // sits at (312, 127) of the window's client area, 9 x 9 pixels.
-unsigned long LampColour(const XvfbServer& server) {
+unsigned long LampColor(const XvfbServer& server) {
     const CommandResult found =
         server.Run({"xdotool", "search", "--onlyvisible", "--name", "^Huegrab"});
     const CommandResult info =
@@ -109,9 +109,9 @@ bool Start(Subject& subject, int number) {
     server.Run({"xdotool", "mousemove", "400", "300"});
     server.Run({"xdotool", "key", "alt+grave"});
     std::this_thread::sleep_for(2s);
-    if (LampColour(server) != 0xFF0000) {
+    if (LampColor(server) != 0xFF0000) {
         std::fprintf(stderr, "cpu bench: tracking did not start (lamp %06lx)\n",
-                     LampColour(server));
+                     LampColor(server));
         return false;
     }
     subject.pointer = OpenConnection(server.DisplayName());
@@ -179,7 +179,7 @@ int main(int argc, char** argv) {
 
     using huegrab::bench::RootPattern;
     for (const RootPattern pattern :
-         {RootPattern::Solid, RootPattern::TwoColours, RootPattern::RandomColours}) {
+         {RootPattern::Solid, RootPattern::TwoColors, RootPattern::RandomColors}) {
         for (Subject& subject : subjects) {
             if (!huegrab::bench::PaintRoot(subject.pointer.get(), pattern)) {
                 std::fprintf(stderr, "cpu bench: cannot paint the root\n");

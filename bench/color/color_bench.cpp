@@ -10,7 +10,7 @@ namespace {
 
 constexpr std::int64_t kColorCount = std::int64_t{1} << 24;
 
-void AddPerColourCounter(benchmark::State& state) {
+void AddPerColorCounter(benchmark::State& state) {
     state.SetItemsProcessed(state.iterations() * kColorCount);
     state.counters["per_colour"] = benchmark::Counter(
         static_cast<double>(kColorCount),
@@ -27,7 +27,7 @@ void BM_RgbToHslAllColors(benchmark::State& state) {
             benchmark::DoNotOptimize(hsl);
         }
     }
-    AddPerColourCounter(state);
+    AddPerColorCounter(state);
 }
 BENCHMARK(BM_RgbToHslAllColors)->Unit(benchmark::kMillisecond);
 
@@ -38,7 +38,7 @@ void BM_MakeColorSampleAllColors(benchmark::State& state) {
             benchmark::DoNotOptimize(sample);
         }
     }
-    AddPerColourCounter(state);
+    AddPerColorCounter(state);
 }
 BENCHMARK(BM_MakeColorSampleAllColors)->Unit(benchmark::kMillisecond);
 

@@ -54,8 +54,8 @@ PickedFields Fields(int n) {
 
 // Ten sections of nine keys, as ten clicks leave them.
 void FillTenSlots(SettingsFile& file) {
-    for (int slot = 0; slot < kColourSlotCount; ++slot) {
-        SaveColourSlot(file, slot, Fields(slot));
+    for (int slot = 0; slot < kColorSlotCount; ++slot) {
+        SaveColorSlot(file, slot, Fields(slot));
     }
 }
 
@@ -63,12 +63,12 @@ void BM_SlotClick(benchmark::State& state) {
     BenchFolder folder;
     SettingsFile file(folder.File());
     FillTenSlots(file);
-    ColourSlots slots(file);
+    ColorSlots slots(file);
     int n = 0;
     for (auto _ : state) {
         ++n;
         // A new x each time, so every click really rewrites the file.
-        benchmark::DoNotOptimize(slots.Click(n % kColourSlotCount, Fields(n)));
+        benchmark::DoNotOptimize(slots.Click(n % kColorSlotCount, Fields(n)));
     }
 }
 BENCHMARK(BM_SlotClick)->Unit(benchmark::kMicrosecond);
@@ -79,7 +79,7 @@ void BM_SlotClickUnchanged(benchmark::State& state) {
     BenchFolder folder;
     SettingsFile file(folder.File());
     FillTenSlots(file);
-    ColourSlots slots(file);
+    ColorSlots slots(file);
     for (auto _ : state) {
         benchmark::DoNotOptimize(slots.Click(0, Fields(0)));
     }
@@ -105,15 +105,15 @@ void BM_NineSingleWritesAndNineReads(benchmark::State& state) {
 BENCHMARK(BM_NineSingleWritesAndNineReads)->Unit(benchmark::kMicrosecond);
 
 // The restore at startup: 18 reads.
-void BM_RestoreColourSlots(benchmark::State& state) {
+void BM_RestoreColorSlots(benchmark::State& state) {
     BenchFolder folder;
     SettingsFile file(folder.File());
     FillTenSlots(file);
     for (auto _ : state) {
-        benchmark::DoNotOptimize(RestoreColourSlots(file));
+        benchmark::DoNotOptimize(RestoreColorSlots(file));
     }
 }
-BENCHMARK(BM_RestoreColourSlots)->Unit(benchmark::kMicrosecond);
+BENCHMARK(BM_RestoreColorSlots)->Unit(benchmark::kMicrosecond);
 
 } // namespace
 } // namespace huegrab

@@ -16,9 +16,9 @@ std::string ReadFile(const std::filesystem::path& path) {
     return content.str();
 }
 
-using ColourSlotsView = AppFixture;
+using ColorSlotsView = AppFixture;
 
-TEST_F(ColourSlotsView, FirstClickCreatesTheFileWithTheFocusedSlotAndShowsAnEmptySlot) {
+TEST_F(ColorSlotsView, FirstClickCreatesTheFileWithTheFocusedSlotAndShowsAnEmptySlot) {
     const auto config = folder / "config.ini";
     ASSERT_FALSE(std::filesystem::exists(config));
     desktop.pointer = {12, 34};
@@ -33,14 +33,14 @@ TEST_F(ColourSlotsView, FirstClickCreatesTheFileWithTheFocusedSlotAndShowsAnEmpt
         EXPECT_EQ(Text(field), "") << field;
     EXPECT_EQ(BackColor(form->Control("得颜色")), 0xE1E1E1);
     EXPECT_EQ(BackColor(form->Control("色块", 2)), 0xFFFFFF);
-    EXPECT_EQ(controller->State().focusedColourSlot, 2);
+    EXPECT_EQ(controller->State().focusedColorSlot, 2);
     EXPECT_EQ(form->Control("焦点", 0)->y(), form->Control("色块", 2)->y() + 3);
 }
 
 // A double click reaches a label as press, release, double click, release:
 // it acts as one click, so the slot it loads is not stored straight back and
 // the contact line opens one mail.
-TEST_F(ColourSlotsView, ADoubleClickActsOnce) {
+TEST_F(ColorSlotsView, ADoubleClickActsOnce) {
     auto doubleClick = [&](std::string_view name, int index) {
         QWidget* label = form->Control(name, index);
         const QPoint at(4, label->height() / 2);
@@ -50,12 +50,12 @@ TEST_F(ColourSlotsView, ADoubleClickActsOnce) {
     };
     doubleClick("色块", 3);
     EXPECT_EQ(ReadFile(folder / "config.ini").find("[P3]"), std::string::npos);
-    EXPECT_EQ(controller->State().focusedColourSlot, 3);
+    EXPECT_EQ(controller->State().focusedColorSlot, 3);
     doubleClick("Label7", -1);
     EXPECT_EQ(shell.openedUrls.size(), 1u);
 }
 
-TEST_F(ColourSlotsView, TheTickPaintsTheFocusedSlot) {
+TEST_F(ColorSlotsView, TheTickPaintsTheFocusedSlot) {
     Click("色块", 4);
     desktop.Fill(0x00FF00);
     Click("Check1");
@@ -65,7 +65,7 @@ TEST_F(ColourSlotsView, TheTickPaintsTheFocusedSlot) {
     EXPECT_EQ(BackColor(form->Control("色块", 0)), 0xFFFFFF);
 }
 
-TEST_F(ColourSlotsView, ClosingStoresOnlyTheFocusedSlot) {
+TEST_F(ColorSlotsView, ClosingStoresOnlyTheFocusedSlot) {
     Click("色块", 4); // stores P0 (empty fields)
     std::filesystem::remove(folder / "config.ini");
     form->Readout("得x")->setText("7");
@@ -78,7 +78,7 @@ TEST_F(ColourSlotsView, ClosingStoresOnlyTheFocusedSlot) {
 // The X connection may break while the window closes; Xlib then ends the
 // process from inside the desktop call that met it. The slot is stored all
 // the same.
-TEST_F(ColourSlotsView, ClosingStoresTheSlotWhenADesktopCallEndsTheProcess) {
+TEST_F(ColorSlotsView, ClosingStoresTheSlotWhenADesktopCallEndsTheProcess) {
     GTEST_FLAG_SET(death_test_style, "fast"); // the child writes into this test's folder
     Click("色块", 4);
     form->Readout("得x")->setText("7");
@@ -101,7 +101,7 @@ protected:
     }
 };
 
-TEST_F(RestoredFromFile, SlotZeroFillsTheFieldsAndEverySlotGetsItsColour) {
+TEST_F(RestoredFromFile, SlotZeroFillsTheFieldsAndEverySlotGetsItsColor) {
     EXPECT_EQ(Text("得x"), "5");
     EXPECT_EQ(Text("得16"), "0000FF");
     EXPECT_EQ(Text("得16r"), "FF");

@@ -8,7 +8,7 @@ namespace {
 
 using LookupPage = AppFixture;
 
-TEST_F(LookupPage, HexCodeShowsItsColourAndBothForms) {
+TEST_F(LookupPage, HexCodeShowsItsColorAndBothForms) {
     Type("查10", "0000ff");
     Click("Command1");
     EXPECT_EQ(BackColor(form->Control("查颜色")), 0x0000FF);

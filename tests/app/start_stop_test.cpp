@@ -37,7 +37,7 @@ TEST_F(StartStop, ComesUpStoppedWithTheHotkeyRegistered) {
     ASSERT_EQ(desktop.registeredHotkeys.count(1001), 1u);
     EXPECT_EQ(desktop.registeredHotkeys[1001], kAltTilde);
     EXPECT_EQ(form->Find<QComboBox>("Combo1")->currentIndex(), 0);
-    EXPECT_EQ(controller->State().focusedColourSlot, 0);
+    EXPECT_EQ(controller->State().focusedColorSlot, 0);
     EXPECT_EQ(desktop.blockReads, 0); // nothing sampled before the user starts
 }
 

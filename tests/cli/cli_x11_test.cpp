@@ -40,7 +40,7 @@ protected:
     }
 };
 
-TEST_F(CliOnX11, AKnownColourReadsBackInEveryForm) {
+TEST_F(CliOnX11, AKnownColorReadsBackInEveryForm) {
     const auto line = Cli({"pixel", "10", "10"});
     EXPECT_EQ(line.exitCode, 0);
     EXPECT_EQ(line.output, std::string("x=10 y=10 ") + kRootLine + "\n");
@@ -81,7 +81,7 @@ TEST_F(CliOnX11, AKnownColourReadsBackInEveryForm) {
     EXPECT_EQ(off.errors, "huegrab-cli: pixel: 640,0 is off the screen\n");
 }
 
-TEST_F(CliOnX11, WaitPixelReturnsWhenAWindowOfTheColourAppears) {
+TEST_F(CliOnX11, WaitPixelReturnsWhenAWindowOfTheColorAppears) {
     // The window comes from another thread while the program waits.
     const std::string display = server_->DisplayName();
     std::thread other([display] {
@@ -140,8 +140,8 @@ TEST_F(CliOnX11, AWaitKeepsNoPileOfKeyboardMappingEvents) {
         const auto batch = [&](int round) {
             ASSERT_EQ(server_->Run({"xmodmap", "-"}, remapping).exitCode, 0);
             if (!stillScreen) {
-                const char* colour = round % 2 ? "#102030" : "#203040";
-                ASSERT_EQ(server_->Run({"xsetroot", "-solid", colour}).exitCode, 0);
+                const char* color = round % 2 ? "#102030" : "#203040";
+                ASSERT_EQ(server_->Run({"xsetroot", "-solid", color}).exitCode, 0);
             }
             std::this_thread::sleep_for(1200ms);
         };
@@ -407,7 +407,7 @@ TEST_F(CliOnX11, ALostServerEndsTheRunWithStatusTwo) {
 
 TEST_F(CliOnX11, CursorCodeIsTheCursorToolsCode) {
     struct Case {
-        std::uint32_t colour;
+        std::uint32_t color;
         std::vector<std::string> codes; // methods 0, 1, 2
     };
     const std::vector<Case> cases = {
@@ -416,8 +416,8 @@ TEST_F(CliOnX11, CursorCodeIsTheCursorToolsCode) {
     };
     ASSERT_EQ(Xdotool({"mousemove", "150", "120"}), 0);
     const std::vector<std::uint8_t> ones(16 * 16, 1);
-    for (const auto& [colour, codes] : cases) {
-        client_->SetBitmapCursor(client_->Root(), 16, 16, ones, ones, 0, 0, colour, colour);
+    for (const auto& [color, codes] : cases) {
+        client_->SetBitmapCursor(client_->Root(), 16, 16, ones, ones, 0, 0, color, color);
         client_->Sync();
         EXPECT_EQ(Cli({"cursor-code"}).output, codes[0] + "\n");
         for (int method = 0; method < 3; ++method) {

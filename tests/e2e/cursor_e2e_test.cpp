@@ -12,29 +12,29 @@ namespace {
 
 constexpr unsigned kHand2 = 60; // cursor font
 
-constexpr char kRootColour[] = "#00FF00";
+constexpr char kRootColor[] = "#00FF00";
 
 // Tracks over the point until a tick has read it (the swatch turns from the
 // root's colour to the colour there; the same tick computes the code), stops
 // with the hotkey (the pointer stays), then copies the code field's text once
 // the copy has arrived. A
 // slow build or a loaded machine takes as long as it takes: no fixed wait.
-std::string CodeAt(RunningHuegrab& huegrab, int x, int y, const std::string& colourThere) {
+std::string CodeAt(RunningHuegrab& huegrab, int x, int y, const std::string& colorThere) {
     huegrab.Key("alt+grave");
-    EXPECT_TRUE(huegrab.WaitForColour("Label8", -1, kLampRed));
+    EXPECT_TRUE(huegrab.WaitForColor("Label8", -1, kLampRed));
     huegrab.MovePointer(5, 5); // the root, clear of every window
-    EXPECT_TRUE(huegrab.WaitForColour("得颜色", -1, kRootColour));
+    EXPECT_TRUE(huegrab.WaitForColor("得颜色", -1, kRootColor));
     huegrab.MovePointer(x, y);
-    EXPECT_TRUE(huegrab.WaitForColour("得颜色", -1, colourThere)) << x << "," << y;
+    EXPECT_TRUE(huegrab.WaitForColor("得颜色", -1, colorThere)) << x << "," << y;
     huegrab.Key("alt+grave");
-    EXPECT_TRUE(huegrab.WaitForColour("Label8", -1, kLampGreen));
+    EXPECT_TRUE(huegrab.WaitForColor("Label8", -1, kLampGreen));
     return huegrab.FieldText("鼠标特征码");
 }
 
 TEST(CursorPageEndToEnd, TheCodeFollowsTheCursorOfTheWindowUnderThePointer) {
     RunningHuegrab huegrab;
     ASSERT_TRUE(huegrab.Start());
-    ASSERT_EQ(huegrab.Server().Run({"xsetroot", "-solid", kRootColour}).exitCode, 0);
+    ASSERT_EQ(huegrab.Server().Run({"xsetroot", "-solid", kRootColor}).exitCode, 0);
     auto client = xtest::TestClient::Connect(huegrab.Server().DisplayName());
     ASSERT_NE(client, nullptr);
     // Two windows left of the program's: a white 16 x 16 cursor with its hot
@@ -56,8 +56,8 @@ TEST(CursorPageEndToEnd, TheCodeFollowsTheCursorOfTheWindowUnderThePointer) {
     EXPECT_EQ(overWhite, "1593348757");
     // The box shows the white cursor with the first point read in red.
     const Point box = huegrab.Inside("鼠标绘制", 0); // drawing pixel (2, 2)
-    EXPECT_EQ(huegrab.ScreenColour({box.x - 1, box.y - 1}), "#FF0000");
-    EXPECT_EQ(huegrab.ScreenColour({box.x - 2, box.y - 2}), "#FFFFFF");
+    EXPECT_EQ(huegrab.ScreenColor({box.x - 1, box.y - 1}), "#FF0000");
+    EXPECT_EQ(huegrab.ScreenColor({box.x - 2, box.y - 2}), "#FFFFFF");
 
     const std::string overHand = CodeAt(huegrab, 90, 370, overHandWindow);
     EXPECT_NE(overHand, overWhite);

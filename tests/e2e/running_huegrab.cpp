@@ -202,7 +202,7 @@ std::string RunningHuegrab::ClipboardText() {
     return server_->Run({"xclip", "-o", "-selection", "clipboard"}).output;
 }
 
-std::string RunningHuegrab::ScreenColour(Point point) {
+std::string RunningHuegrab::ScreenColor(Point point) {
     const std::string crop = "1x1+" + std::to_string(point.x) + "+" + std::to_string(point.y);
     const xtest::CommandResult shot =
         server_->Run({"import", "-window", "root", "-crop", crop, "-depth", "8", "txt:-"});
@@ -211,9 +211,9 @@ std::string RunningHuegrab::ScreenColour(Point point) {
     return std::regex_search(shot.output, match, kHex) ? match.str() : shot.output;
 }
 
-std::vector<std::vector<std::string>> RunningHuegrab::ScreenColours(Point topLeft, int width,
+std::vector<std::vector<std::string>> RunningHuegrab::ScreenColors(Point topLeft, int width,
                                                                     int height) {
-    std::vector<std::vector<std::string>> colours(
+    std::vector<std::vector<std::string>> colors(
         static_cast<std::size_t>(height),
         std::vector<std::string>(static_cast<std::size_t>(width)));
     const std::string crop = std::to_string(width) + "x" + std::to_string(height) + "+" +
@@ -229,15 +229,15 @@ std::vector<std::vector<std::string>> RunningHuegrab::ScreenColours(Point topLef
             continue;
         const auto x = std::stoul(match[1]);
         const auto y = std::stoul(match[2]);
-        if (y < colours.size() && x < colours[y].size())
-            colours[y][x] = match[3];
+        if (y < colors.size() && x < colors[y].size())
+            colors[y][x] = match[3];
     }
-    return colours;
+    return colors;
 }
 
-bool RunningHuegrab::WaitForColour(std::string_view name, int index, const std::string& colour) {
+bool RunningHuegrab::WaitForColor(std::string_view name, int index, const std::string& color) {
     const Point at = Inside(name, index);
-    return xtest::WaitUntil([&] { return ScreenColour(at) == colour; },
+    return xtest::WaitUntil([&] { return ScreenColor(at) == color; },
                             std::chrono::milliseconds(5000));
 }
 

@@ -73,11 +73,11 @@ public:
     // The CLIPBOARD selection's text, as xclip reads it.
     std::string ClipboardText();
     // The colour a screenshot of the root shows at the point, "#RRGGBB".
-    std::string ScreenColour(Point point);
+    std::string ScreenColor(Point point);
     // One screenshot of a rectangle of the root: colours row by row.
-    std::vector<std::vector<std::string>> ScreenColours(Point topLeft, int width, int height);
+    std::vector<std::vector<std::string>> ScreenColors(Point topLeft, int width, int height);
     // Polls until the control shows `colour` (at Inside); false on time-out.
-    bool WaitForColour(std::string_view name, int index, const std::string& colour);
+    bool WaitForColor(std::string_view name, int index, const std::string& color);
 
 private:
     std::unique_ptr<xtest::XvfbServer> server_;

@@ -29,7 +29,7 @@ TEST(ScreenReadingEndToEnd, WithoutAnXDisplayItSaysSoAndFails) {
     EXPECT_NE(result.output.find("cannot open the X display"), std::string::npos) << result.output;
 }
 
-TEST(ScreenReadingEndToEnd, TypedPointReadsItsColour) {
+TEST(ScreenReadingEndToEnd, TypedPointReadsItsColor) {
     RunningHuegrab huegrab;
     ASSERT_TRUE(huegrab.Start());
     auto client = ShowSpot(huegrab, 20, 30, 4, 0xFF0000);
@@ -40,7 +40,7 @@ TEST(ScreenReadingEndToEnd, TypedPointReadsItsColour) {
     huegrab.Click("自y");
     huegrab.Server().Run({"xdotool", "type", "32"});
     huegrab.Click("Command2");
-    EXPECT_TRUE(huegrab.WaitForColour("自颜色", -1, "#FF0000"));
+    EXPECT_TRUE(huegrab.WaitForColor("自颜色", -1, "#FF0000"));
 }
 
 // On a desktop scaled by Qt, the tick still samples the device pixel under
@@ -54,9 +54,9 @@ TEST(ScreenReadingEndToEnd, ScaledDesktopSamplesThePixelUnderTheHotSpot) {
 
     huegrab.Key("alt+grave");
     huegrab.MovePointer(30, 40);
-    EXPECT_TRUE(huegrab.WaitForColour("得颜色", -1, "#FF0000"));
+    EXPECT_TRUE(huegrab.WaitForColor("得颜色", -1, "#FF0000"));
     huegrab.MovePointer(31, 40);
-    EXPECT_TRUE(huegrab.WaitForColour("得颜色", -1, "#FFFFFF"));
+    EXPECT_TRUE(huegrab.WaitForColor("得颜色", -1, "#FFFFFF"));
 }
 
 // A Wayland session (as its environment shows it) with Qt asked for its
@@ -70,7 +70,7 @@ TEST(ScreenReadingEndToEnd, AWaylandSessionRunsTheWindowOnX11) {
     huegrab.Server().Run({"xsetroot", "-solid", "#00FF00"});
     huegrab.Key("alt+grave");
     huegrab.MovePointer(3, 3);
-    EXPECT_TRUE(huegrab.WaitForColour("得颜色", -1, "#00FF00"));
+    EXPECT_TRUE(huegrab.WaitForColor("得颜色", -1, "#00FF00"));
 }
 
 // The root tiled with a one-pixel checkerboard: every magnifier cell must
@@ -87,7 +87,7 @@ TEST(ScreenReadingEndToEnd, MagnifierShowsTheNeighbourhoodOfTheSamplePoint) {
     const int sx = 101, sy = 50; // an odd sum: the sample point is background
     huegrab.Key("alt+grave");
     huegrab.MovePointer(sx, sy);
-    ASSERT_TRUE(huegrab.WaitForColour("得颜色", -1, "#00FFFF"));
+    ASSERT_TRUE(huegrab.WaitForColor("得颜色", -1, "#00FFFF"));
     huegrab.Key("alt+grave");
     std::this_thread::sleep_for(std::chrono::milliseconds(300));
 
@@ -100,7 +100,7 @@ TEST(ScreenReadingEndToEnd, MagnifierShowsTheNeighbourhoodOfTheSamplePoint) {
     }();
     const Point frameTopLeft{frame.x - TwipsToPixels(frameRect.width / 2),
                              frame.y - TwipsToPixels(frameRect.height / 2)};
-    const auto shot = huegrab.ScreenColours(frameTopLeft, TwipsToPixels(frameRect.width),
+    const auto shot = huegrab.ScreenColors(frameTopLeft, TwipsToPixels(frameRect.width),
                                             TwipsToPixels(frameRect.height));
     for (int cell = 0; cell < 121; ++cell) {
         const int column = cell % 11, row = cell / 11;

@@ -13,21 +13,21 @@
 namespace huegrab::e2e {
 namespace {
 
-void PickColourAt(RunningHuegrab& huegrab, int x, int y, const std::string& colour) {
+void PickColorAt(RunningHuegrab& huegrab, int x, int y, const std::string& color) {
     huegrab.Click("Check1");
     huegrab.MovePointer(x, y);
-    ASSERT_TRUE(huegrab.WaitForColour("得颜色", -1, colour));
+    ASSERT_TRUE(huegrab.WaitForColor("得颜色", -1, color));
     // Stop with the hotkey: a click would move the pointer, and a tick
     // between the move and the click would pick the check box instead.
     huegrab.Key("alt+grave");
-    ASSERT_TRUE(huegrab.WaitForColour("Label8", -1, kLampGreen));
+    ASSERT_TRUE(huegrab.WaitForColor("Label8", -1, kLampGreen));
 }
 
-TEST(ColourSlotsEndToEnd, PickSurvivesCloseAndRestart) {
+TEST(ColorSlotsEndToEnd, PickSurvivesCloseAndRestart) {
     RunningHuegrab huegrab(/*windowManager=*/true);
     ASSERT_TRUE(huegrab.Start());
     huegrab.Server().Run({"xsetroot", "-solid", "#00FF00"});
-    PickColourAt(huegrab, 3, 700, "#00FF00");
+    PickColorAt(huegrab, 3, 700, "#00FF00");
 
     huegrab.Click("色块", 2); // slot "3": the pick goes to P0
     // The save follows the click; a slow build (a sanitizer's) takes a while.
@@ -46,13 +46,13 @@ TEST(ColourSlotsEndToEnd, PickSurvivesCloseAndRestart) {
     // Start again: slot 1's pick is back in the swatch and the slot.
     huegrab.Server().Run({"xsetroot", "-solid", "#FFFFFF"});
     ASSERT_TRUE(huegrab.Start());
-    EXPECT_TRUE(huegrab.WaitForColour("得颜色", -1, "#00FF00"));
-    EXPECT_TRUE(huegrab.WaitForColour("色块", 0, "#00FF00"));
+    EXPECT_TRUE(huegrab.WaitForColor("得颜色", -1, "#00FF00"));
+    EXPECT_TRUE(huegrab.WaitForColor("色块", 0, "#00FF00"));
 }
 
 // A program folder whose name is not UTF-8 is still where config.ini is
 // read from and written to.
-TEST(ColourSlotsEndToEnd, AFolderNamedInAnotherEncodingKeepsItsConfig) {
+TEST(ColorSlotsEndToEnd, AFolderNamedInAnotherEncodingKeepsItsConfig) {
     RunningHuegrab huegrab;
     huegrab.SetProgramFolderName("caf\xE9");
     huegrab.SetEnvironment("XDG_CONFIG_HOME", (huegrab.Folder() / "xdg").string());
@@ -61,7 +61,7 @@ TEST(ColourSlotsEndToEnd, AFolderNamedInAnotherEncodingKeepsItsConfig) {
     std::filesystem::create_directories(huegrab.Folder() / "caf\xE9");
     std::ofstream(huegrab.Folder() / "caf\xE9" / "config.ini", std::ios::binary) << stored;
     ASSERT_TRUE(huegrab.Start());
-    EXPECT_TRUE(huegrab.WaitForColour("色块", 0, "#FF0000"));
+    EXPECT_TRUE(huegrab.WaitForColor("色块", 0, "#FF0000"));
 
     ::kill(huegrab.Process().Pid(), SIGTERM);
     ASSERT_EQ(huegrab.WaitForExit(std::chrono::milliseconds(5000)), std::optional<int>(0));
@@ -72,7 +72,7 @@ TEST(ColourSlotsEndToEnd, AFolderNamedInAnotherEncodingKeepsItsConfig) {
 // Installed in a prefix the user may write (~/.local): config.ini goes to
 // $XDG_CONFIG_HOME/huegrab, starting from the one an earlier run left in
 // bin/, and nothing new lands in bin/.
-TEST(ColourSlotsEndToEnd, AnInstalledProgramKeepsItsConfigInTheUsersFolder) {
+TEST(ColorSlotsEndToEnd, AnInstalledProgramKeepsItsConfigInTheUsersFolder) {
     RunningHuegrab huegrab;
     huegrab.SetProgramFolderName("prefix/bin");
     huegrab.SetEnvironment("XDG_CONFIG_HOME", (huegrab.Folder() / "xdg").string());
@@ -84,7 +84,7 @@ TEST(ColourSlotsEndToEnd, AnInstalledProgramKeepsItsConfigInTheUsersFolder) {
                                "S=240\r\nL=120\r\n";
     std::ofstream(bin / "config.ini", std::ios::binary) << stored;
     ASSERT_TRUE(huegrab.Start());
-    EXPECT_TRUE(huegrab.WaitForColour("色块", 0, "#FF0000"));
+    EXPECT_TRUE(huegrab.WaitForColor("色块", 0, "#FF0000"));
 
     ::kill(huegrab.Process().Pid(), SIGTERM);
     ASSERT_EQ(huegrab.WaitForExit(std::chrono::milliseconds(5000)), std::optional<int>(0));
@@ -98,12 +98,12 @@ TEST(ColourSlotsEndToEnd, AnInstalledProgramKeepsItsConfigInTheUsersFolder) {
     EXPECT_EQ(huegrab.ConfigText(), stored);
 }
 
-TEST(ColourSlotsEndToEnd, TerminationSignalStoresTheFocusedSlot) {
+TEST(ColorSlotsEndToEnd, TerminationSignalStoresTheFocusedSlot) {
     RunningHuegrab huegrab;
     ASSERT_TRUE(huegrab.Start());
     huegrab.Server().Run({"xsetroot", "-solid", "#FF0000"});
     huegrab.Click("色块", 4); // slot "5"
-    PickColourAt(huegrab, 10, 20, "#FF0000");
+    PickColorAt(huegrab, 10, 20, "#FF0000");
 
     ::kill(huegrab.Process().Pid(), SIGTERM);
     ASSERT_EQ(huegrab.WaitForExit(std::chrono::milliseconds(5000)), std::optional<int>(0));
@@ -117,7 +117,7 @@ TEST(ColourSlotsEndToEnd, TerminationSignalStoresTheFocusedSlot) {
 // The ways a session ends without the window's own close: each must still
 // store the focused slot, and a burst of signals must not end the process by
 // a signal while it exits.
-TEST(ColourSlotsEndToEnd, AbruptEndsStillStoreTheFocusedSlot) {
+TEST(ColorSlotsEndToEnd, AbruptEndsStillStoreTheFocusedSlot) {
     enum class End { SignalBurst, ServerKilled };
     for (const End end : {End::SignalBurst, End::ServerKilled}) {
         SCOPED_TRACE(end == End::SignalBurst ? "signal burst" : "X server killed");
@@ -125,7 +125,7 @@ TEST(ColourSlotsEndToEnd, AbruptEndsStillStoreTheFocusedSlot) {
         ASSERT_TRUE(huegrab.Start());
         huegrab.Server().Run({"xsetroot", "-solid", "#FF0000"});
         huegrab.Click("色块", 4); // slot "5"
-        PickColourAt(huegrab, 77, 88, "#FF0000");
+        PickColorAt(huegrab, 77, 88, "#FF0000");
 
         if (end == End::SignalBurst) {
             // The first signal closes the window; the rest arrive while it exits.

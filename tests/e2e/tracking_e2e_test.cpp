@@ -19,24 +19,24 @@ TEST(TrackingEndToEnd, StartStopCheckBoxMakesTheSwatchFollowThePointer) {
     RunningHuegrab huegrab;
     ASSERT_TRUE(huegrab.Start());
     huegrab.Server().Run({"xsetroot", "-solid", "#123456"});
-    EXPECT_TRUE(huegrab.WaitForColour("Label8", -1, kLampGreen)); // comes up stopped
+    EXPECT_TRUE(huegrab.WaitForColor("Label8", -1, kLampGreen)); // comes up stopped
 
     huegrab.Click("Check1");
-    EXPECT_TRUE(huegrab.WaitForColour("Label8", -1, kLampRed));
+    EXPECT_TRUE(huegrab.WaitForColor("Label8", -1, kLampRed));
     huegrab.MovePointer(5, 5);
-    EXPECT_TRUE(huegrab.WaitForColour("得颜色", -1, "#123456"));
-    EXPECT_TRUE(huegrab.WaitForColour("色块", 0, "#123456"));
+    EXPECT_TRUE(huegrab.WaitForColor("得颜色", -1, "#123456"));
+    EXPECT_TRUE(huegrab.WaitForColor("色块", 0, "#123456"));
 
     // Stopped, the swatch keeps the last colour, whatever lies under the
     // pointer now. (The click itself moves the pointer, so the last tick may
     // have seen the check box.)
     huegrab.Click("Check1");
-    EXPECT_TRUE(huegrab.WaitForColour("Label8", -1, kLampGreen));
-    const std::string kept = huegrab.ScreenColour(huegrab.Inside("得颜色"));
+    EXPECT_TRUE(huegrab.WaitForColor("Label8", -1, kLampGreen));
+    const std::string kept = huegrab.ScreenColor(huegrab.Inside("得颜色"));
     huegrab.MovePointer(5, 5);
     huegrab.Server().Run({"xsetroot", "-solid", "#FFFFFF"});
     std::this_thread::sleep_for(std::chrono::milliseconds(400));
-    EXPECT_EQ(huegrab.ScreenColour(huegrab.Inside("得颜色")), kept);
+    EXPECT_EQ(huegrab.ScreenColor(huegrab.Inside("得颜色")), kept);
     EXPECT_NE(kept, "#FFFFFF");
 }
 
@@ -128,14 +128,14 @@ TEST(TrackingEndToEnd, AltTildeTogglesTrackingWithNumLockOn) {
     ASSERT_EQ(xtest::IndicatorOn(display.get(), "Num Lock"), std::optional<bool>(true));
 
     huegrab.Key("alt+grave");
-    EXPECT_TRUE(huegrab.WaitForColour("Label8", -1, kLampRed));
+    EXPECT_TRUE(huegrab.WaitForColor("Label8", -1, kLampRed));
     huegrab.Key("alt+grave");
-    EXPECT_TRUE(huegrab.WaitForColour("Label8", -1, kLampGreen));
+    EXPECT_TRUE(huegrab.WaitForColor("Label8", -1, kLampGreen));
     // A click and the hotkey stay in step.
     huegrab.Click("Check1");
-    EXPECT_TRUE(huegrab.WaitForColour("Label8", -1, kLampRed));
+    EXPECT_TRUE(huegrab.WaitForColor("Label8", -1, kLampRed));
     huegrab.Key("alt+grave");
-    EXPECT_TRUE(huegrab.WaitForColour("Label8", -1, kLampGreen));
+    EXPECT_TRUE(huegrab.WaitForColor("Label8", -1, kLampGreen));
 }
 
 // The open list of a drop-down holds the keyboard; the hotkey still toggles
@@ -147,9 +147,9 @@ TEST(TrackingEndToEnd, AltTildeTogglesTrackingWhileADropDownListIsOpen) {
     huegrab.Click("Combo1");
     std::this_thread::sleep_for(std::chrono::milliseconds(300));
     huegrab.Key("alt+grave");
-    EXPECT_TRUE(huegrab.WaitForColour("Label8", -1, kLampRed));
+    EXPECT_TRUE(huegrab.WaitForColor("Label8", -1, kLampRed));
     huegrab.Key("alt+grave");
-    EXPECT_TRUE(huegrab.WaitForColour("Label8", -1, kLampGreen));
+    EXPECT_TRUE(huegrab.WaitForColor("Label8", -1, kLampGreen));
 }
 
 // "-display" names the X server for the window and for every reading alike:
@@ -161,16 +161,16 @@ TEST(TrackingEndToEnd, TheDisplayOptionServesTheWindowAndTheReadingsAlike) {
     huegrab.SetArguments({"-display", huegrab.Server().DisplayName()});
     ASSERT_TRUE(huegrab.Start());
     huegrab.Key("alt+grave");
-    EXPECT_TRUE(huegrab.WaitForColour("Label8", -1, kLampRed));
+    EXPECT_TRUE(huegrab.WaitForColor("Label8", -1, kLampRed));
 }
 
-TEST(TrackingEndToEnd, TypedColourCodeShowsItsColour) {
+TEST(TrackingEndToEnd, TypedColorCodeShowsItsColor) {
     RunningHuegrab huegrab;
     ASSERT_TRUE(huegrab.Start());
     huegrab.Click("查10");
     huegrab.Server().Run({"xdotool", "type", "0000FF"});
     huegrab.Click("Command1");
-    EXPECT_TRUE(huegrab.WaitForColour("查颜色", -1, "#FF0000"));
+    EXPECT_TRUE(huegrab.WaitForColor("查颜色", -1, "#FF0000"));
     // Ctrl+A in a readout offers its value for a middle-click paste.
     huegrab.Click("查10r");
     huegrab.Key("ctrl+a");
@@ -206,7 +206,7 @@ TEST(TrackingEndToEnd, SecondCopyRunsWithoutTheHotkeyAndTheFirstKeepsIt) {
     // The second window covers the first; once it is gone the first shows
     // that the press reached it.
     secondProcess->Terminate();
-    EXPECT_TRUE(first.WaitForColour("Label8", -1, kLampRed));
+    EXPECT_TRUE(first.WaitForColor("Label8", -1, kLampRed));
 }
 
 // A script that destroys the window (xdotool's windowclose) ends the program
@@ -215,7 +215,7 @@ TEST(TrackingEndToEnd, AWindowDestroyedByAnotherClientEndsTheProgram) {
     RunningHuegrab huegrab(/*windowManager=*/true);
     ASSERT_TRUE(huegrab.Start());
     huegrab.Click("Check1");
-    ASSERT_TRUE(huegrab.WaitForColour("Label8", -1, kLampRed));
+    ASSERT_TRUE(huegrab.WaitForColor("Label8", -1, kLampRed));
     auto client = xtest::TestClient::Connect(huegrab.Server().DisplayName());
     ASSERT_TRUE(client);
     ASSERT_FALSE(client->GrabKey("grave", xtest::kAltMask)); // the program holds it

@@ -75,7 +75,7 @@ TEST_F(WindowPanelEndToEnd, DraggingTheCrosshairOntoAnotherProgramsWindowFillsTh
 TEST_F(WindowPanelEndToEnd, ADragCutShortByTheWindowManagerPutsTheCrosshairBack) {
     huegrab.Click("Check4");
     auto crosshairShown = [&] {
-        for (const auto& row : huegrab.ScreenColours(huegrab.Inside("picCrossHair"), 30, 30))
+        for (const auto& row : huegrab.ScreenColors(huegrab.Inside("picCrossHair"), 30, 30))
             if (std::find(row.begin(), row.end(), "#000000") != row.end())
                 return true;
         return false;

@@ -655,14 +655,14 @@ QColor TextColorOf(const QWidget* w) {
 
 QColor BackgroundOf(const QWidget* w) {
     if (const auto* label = qobject_cast<const FilledLabel*>(w); label && label->Filled())
-        return label->FillColour();
+        return label->FillColor();
     return w->palette().color(w->inherits("QLineEdit") || w->inherits("huegrab::ReadoutField") ||
                                       w->inherits("QAbstractScrollArea")
                                   ? QPalette::Base
                                   : QPalette::Window);
 }
 
-struct Colours {
+struct Colors {
     const char* name;
     int index;
     std::optional<ColorValue> fore;
@@ -675,7 +675,7 @@ constexpr ColorValue kGreenValue = 0x00FF00;
 constexpr ColorValue kGreyValue = 0xE1E1E1;
 constexpr ColorValue kWhiteValue = 0xFFFFFF;
 
-const Colours kColours[] = {
+const Colors kColors[] = {
     {"Frame1", 3, kBlueValue, std::nullopt},   {"Frame1", 1, kRedValue, std::nullopt},
     {"Frame1", 5, kRedValue, std::nullopt},    {"Label8", -1, std::nullopt, kGreenValue},
     {"Check1", -1, kRedValue, std::nullopt},   {"Option2", 0, kBlueValue, std::nullopt},
@@ -707,9 +707,9 @@ const Colours kColours[] = {
     {"List1", -1, std::nullopt, kGreyValue},
 };
 
-TEST(FormLayout, ColoursOfTextAndBackground) {
+TEST(FormLayout, ColorsOfTextAndBackground) {
     FormFixture f;
-    for (const Colours& c : kColours) {
+    for (const Colors& c : kColors) {
         SCOPED_TRACE(Label(c.name, c.index));
         const QWidget* w = f.form.Control(c.name, c.index);
         ASSERT_NE(w, nullptr);

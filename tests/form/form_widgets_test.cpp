@@ -28,7 +28,7 @@ QFont SmallCjkFont() {
     return font;
 }
 
-TEST(FormColours, ValuesAreBlueGreenRed) {
+TEST(FormColors, ValuesAreBlueGreenRed) {
     EXPECT_EQ(ToQColor(0x0000FF), QColor(255, 0, 0));
     EXPECT_EQ(ToQColor(0x00FF00), QColor(0, 255, 0));
     EXPECT_EQ(ToQColor(0xFF0000), QColor(0, 0, 255));
@@ -38,7 +38,7 @@ TEST(FormColours, ValuesAreBlueGreenRed) {
     EXPECT_EQ(FromQColor(ToQColor(0xE1E1E1)), 0xE1E1E1);
 }
 
-TEST(FormColours, BackColourPaintsAndReadsBack) {
+TEST(FormColors, BackColorPaintsAndReadsBack) {
     QLabel label;
     label.resize(20, 20);
     EXPECT_EQ(BackColor(&label), -1);
@@ -63,7 +63,7 @@ TEST(FormColours, BackColourPaintsAndReadsBack) {
 
 // An empty slot shows the system colour; when the theme changes it, the
 // slot follows as the rest of the window does, and a set colour stays.
-TEST(FormColours, ASystemColourFillFollowsTheTheme) {
+TEST(FormColors, ASystemColorFillFollowsTheTheme) {
     QWidget window;
     auto* system = new FilledLabel(&window); // owned by the window
     auto* red = new FilledLabel(&window);
@@ -74,15 +74,15 @@ TEST(FormColours, ASystemColourFillFollowsTheTheme) {
     QPalette changed = before;
     changed.setColor(QPalette::Base, QColor(12, 34, 56));
     QApplication::setPalette(changed);
-    EXPECT_EQ(system->FillColour(), QColor(12, 34, 56));
+    EXPECT_EQ(system->FillColor(), QColor(12, 34, 56));
     EXPECT_EQ(system->grab().toImage().pixelColor(10, 10), QColor(12, 34, 56));
     EXPECT_EQ(BackColor(system), kSystemWindowColor);
-    EXPECT_EQ(red->FillColour(), QColor(255, 0, 0));
+    EXPECT_EQ(red->FillColor(), QColor(255, 0, 0));
     QApplication::setPalette(before);
-    EXPECT_EQ(system->FillColour(), before.color(QPalette::Base));
+    EXPECT_EQ(system->FillColor(), before.color(QPalette::Base));
 }
 
-TEST(FormColours, TextFieldBackgroundFollows) {
+TEST(FormColors, TextFieldBackgroundFollows) {
     QLineEdit field;
     field.resize(60, 20);
     SetBackColor(&field, 0xFFFFFF);
@@ -95,7 +95,7 @@ TEST(FormColours, TextFieldBackgroundFollows) {
 // plain label with the colour in its palette does, text and frame on top.
 // Framed and centred as the slots (the label's own indent, and none, as the
 // window builds them), and frameless on the left with a longer caption.
-TEST(FormColours, FilledLabelsLookLikePaletteLabels) {
+TEST(FormColors, FilledLabelsLookLikePaletteLabels) {
     const struct {
         bool framed;
         int indent;
@@ -128,27 +128,27 @@ TEST(FormColours, FilledLabelsLookLikePaletteLabels) {
         twin->move(45, 0);
         EXPECT_EQ(BackColor(filled), -1);
 
-        const ColorValue colours[] = {
+        const ColorValue colors[] = {
             kWhite, 0x336699, 0x336699,           kRed, 0x336699,
             -1,     kWhite,   kSystemWindowColor, kRed, kSystemWindowColor};
-        for (const ColorValue colour : colours) {
+        for (const ColorValue color : colors) {
             SCOPED_TRACE(testing::Message()
-                         << look.caption << " indent " << look.indent << " colour " << colour);
-            SetBackColor(filled, colour);
-            SetBackColor(twin, colour);
-            EXPECT_EQ(BackColor(filled), colour);
+                         << look.caption << " indent " << look.indent << " colour " << color);
+            SetBackColor(filled, color);
+            SetBackColor(twin, color);
+            EXPECT_EQ(BackColor(filled), color);
             const QImage shown = window.grab().toImage();
             const QImage own = shown.copy(filled->geometry());
             EXPECT_EQ(own, shown.copy(twin->geometry()));
-            const QColor expected = colour == kSystemWindowColor
+            const QColor expected = color == kSystemWindowColor
                                         ? QApplication::palette(filled).color(QPalette::Base)
-                                        : ToQColor(colour);
+                                        : ToQColor(color);
             EXPECT_EQ(own.pixelColor(2, 2), expected); // inside the frame, clear of the text
         }
     }
 }
 
-TEST(FormColours, FrameCaptionColourStaysWithTheFrame) {
+TEST(FormColors, FrameCaptionColorStaysWithTheFrame) {
     FrameBox frame;
     auto* inside = new QLabel(QStringLiteral("x"), &frame);
     const QColor before = inside->palette().color(QPalette::WindowText);

@@ -33,11 +33,11 @@ protected:
 };
 
 // Distinct colours, none of them black or a marker colour.
-ColorValue PatternColour(int i) {
+ColorValue PatternColor(int i) {
     return 0x102030 + i * 0x010305;
 }
 
-TEST_F(Magnifier, StartsInTheWindowBackgroundColour) {
+TEST_F(Magnifier, StartsInTheWindowBackgroundColor) {
     ASSERT_NE(grid(), nullptr);
     EXPECT_FALSE(grid()->HasCells());
     EXPECT_EQ(grid()->Cell(0), kSystemWindowColor);
@@ -48,12 +48,12 @@ TEST_F(Magnifier, StartsInTheWindowBackgroundColour) {
     }
 }
 
-TEST_F(Magnifier, EachCellShowsItsColourOnAOnePixelGrid) {
-    std::array<ColorValue, 121> colours{};
+TEST_F(Magnifier, EachCellShowsItsColorOnAOnePixelGrid) {
+    std::array<ColorValue, 121> colors{};
     for (int i = 0; i < 121; ++i) {
-        colours[i] = PatternColour(i);
+        colors[i] = PatternColor(i);
     }
-    grid()->SetCells(colours);
+    grid()->SetCells(colors);
     EXPECT_TRUE(grid()->HasCells());
     const QImage image = Render();
     for (int i = 0; i < 121; ++i) {
@@ -61,13 +61,13 @@ TEST_F(Magnifier, EachCellShowsItsColourOnAOnePixelGrid) {
             continue;
         }
         SCOPED_TRACE(i);
-        EXPECT_EQ(grid()->Cell(i), colours[i]);
+        EXPECT_EQ(grid()->Cell(i), colors[i]);
         const QRect cell = CellInFrame(i);
         ASSERT_EQ(cell.size(), QSize(9, 9));
         // The whole inside is the colour; the border all round is black.
         for (int y = cell.top() + 1; y < cell.bottom(); ++y) {
             for (int x = cell.left() + 1; x < cell.right(); ++x) {
-                ASSERT_EQ(image.pixelColor(x, y), ToQColor(colours[i])) << x << "," << y;
+                ASSERT_EQ(image.pixelColor(x, y), ToQColor(colors[i])) << x << "," << y;
             }
         }
         for (int k = 0; k < 9; ++k) {
@@ -101,11 +101,11 @@ TEST_F(Magnifier, MarkersStandInTheFourHiddenCells) {
 }
 
 TEST_F(Magnifier, UnreadablePixelsPaintBlack) {
-    std::array<ColorValue, 121> colours{};
-    colours.fill(0x00FF00);
-    colours[0] = -1;
-    colours[120] = kSystemWindowColor; // any negative value
-    grid()->SetCells(colours);
+    std::array<ColorValue, 121> colors{};
+    colors.fill(0x00FF00);
+    colors[0] = -1;
+    colors[120] = kSystemWindowColor; // any negative value
+    grid()->SetCells(colors);
     const QImage image = Render();
     EXPECT_EQ(Inside(image, 0), QColor(Qt::black));
     EXPECT_EQ(Inside(image, 120), QColor(Qt::black));
@@ -116,12 +116,12 @@ TEST_F(Magnifier, UnreadablePixelsPaintBlack) {
     EXPECT_EQ(grid()->Cell(-1), -1);
 }
 
-TEST_F(Magnifier, ColourOrderIsBlueGreenRed) {
-    std::array<ColorValue, 121> colours{};
-    colours.fill(0x000000);
-    colours[60] = 0x0000FF; // red in the low byte
-    colours[0] = 0xFF0000;
-    grid()->SetCells(colours);
+TEST_F(Magnifier, ColorOrderIsBlueGreenRed) {
+    std::array<ColorValue, 121> colors{};
+    colors.fill(0x000000);
+    colors[60] = 0x0000FF; // red in the low byte
+    colors[0] = 0xFF0000;
+    grid()->SetCells(colors);
     const QImage image = Render();
     EXPECT_EQ(Inside(image, 60), QColor(255, 0, 0));
     EXPECT_EQ(Inside(image, 0), QColor(0, 0, 255));

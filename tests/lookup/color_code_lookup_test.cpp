@@ -15,8 +15,8 @@ void ExpectNothingChanges(const LookupOutcome& outcome) {
     EXPECT_FALSE(outcome.decimalCode);
 }
 
-TEST(ColourCodeLookup, HexInputPadsUpperCasesAndFillsBothForms) {
-    const LookupOutcome ff = LookUpColourCode(kHex, "ff", "");
+TEST(ColorCodeLookup, HexInputPadsUpperCasesAndFillsBothForms) {
+    const LookupOutcome ff = LookUpColorCode(kHex, "ff", "");
     EXPECT_EQ(ff.hexCode, "0000FF");
     EXPECT_EQ(ff.decimalCode, "255");
     EXPECT_EQ(ff.swatch, 0x0000FF);
@@ -28,12 +28,12 @@ TEST(ColourCodeLookup, HexInputPadsUpperCasesAndFillsBothForms) {
     EXPECT_EQ(ff.results->s, "240");
     EXPECT_EQ(ff.results->l, "120");
 
-    const LookupOutcome one = LookUpColourCode(kHex, "1", "");
+    const LookupOutcome one = LookUpColorCode(kHex, "1", "");
     EXPECT_EQ(one.hexCode, "000001");
     EXPECT_EQ(one.results->r, "1");
     EXPECT_EQ(one.results->l, "0");
 
-    const LookupOutcome white = LookUpColourCode(kHex, "FFFFFF", "");
+    const LookupOutcome white = LookUpColorCode(kHex, "FFFFFF", "");
     EXPECT_EQ(white.decimalCode, "16777215");
     EXPECT_EQ(white.swatch, 0xFFFFFF);
     EXPECT_EQ(white.results->h, "160");
@@ -41,39 +41,39 @@ TEST(ColourCodeLookup, HexInputPadsUpperCasesAndFillsBothForms) {
     EXPECT_EQ(white.results->l, "240");
 
     // Blue comes first in the code.
-    EXPECT_EQ(LookUpColourCode(kHex, "ff0000", "").results->b, "255");
+    EXPECT_EQ(LookUpColorCode(kHex, "ff0000", "").results->b, "255");
 }
 
-TEST(ColourCodeLookup, HexInputThatDoesNotConvertChangesNothing) {
+TEST(ColorCodeLookup, HexInputThatDoesNotConvertChangesNothing) {
     for (const char* text : {"", "GG", "12G", "1234567", "-1"})
-        ExpectNothingChanges(LookUpColourCode(kHex, text, "255"));
+        ExpectNothingChanges(LookUpColorCode(kHex, text, "255"));
 }
 
-TEST(ColourCodeLookup, DecimalInputRewritesOnlyTheHexField) {
-    const LookupOutcome blue = LookUpColourCode(kDecimal, "", "16711680");
+TEST(ColorCodeLookup, DecimalInputRewritesOnlyTheHexField) {
+    const LookupOutcome blue = LookUpColorCode(kDecimal, "", "16711680");
     EXPECT_EQ(blue.hexCode, "FF0000");
     EXPECT_EQ(blue.swatch, 0xFF0000);
     EXPECT_EQ(blue.results->b, "255");
     EXPECT_FALSE(blue.decimalCode); // the typed text stays as typed
 
-    const LookupOutcome padded = LookUpColourCode(kDecimal, "", "0255");
+    const LookupOutcome padded = LookUpColorCode(kDecimal, "", "0255");
     EXPECT_EQ(padded.hexCode, "0000FF");
     EXPECT_FALSE(padded.decimalCode);
 
-    EXPECT_EQ(LookUpColourCode(kDecimal, "", "12.5").hexCode, "00000C");
+    EXPECT_EQ(LookUpColorCode(kDecimal, "", "12.5").hexCode, "00000C");
 }
 
-TEST(ColourCodeLookup, DecimalAboveTheColourRangeOnlyRewritesTheHexField) {
-    const LookupOutcome outcome = LookUpColourCode(kDecimal, "ABC", "16777216");
+TEST(ColorCodeLookup, DecimalAboveTheColorRangeOnlyRewritesTheHexField) {
+    const LookupOutcome outcome = LookUpColorCode(kDecimal, "ABC", "16777216");
     EXPECT_EQ(outcome.hexCode, "000000");
     EXPECT_FALSE(outcome.swatch);
     EXPECT_FALSE(outcome.results);
-    EXPECT_EQ(LookUpColourCode(kDecimal, "", "999999999").hexCode, "9AC9FF");
+    EXPECT_EQ(LookUpColorCode(kDecimal, "", "999999999").hexCode, "9AC9FF");
 }
 
-TEST(ColourCodeLookup, DecimalThatDoesNotConvertOrIsNegativeChangesNothing) {
+TEST(ColorCodeLookup, DecimalThatDoesNotConvertOrIsNegativeChangesNothing) {
     for (const char* text : {"", "abc", "-1", "-16777215", "99999999999"})
-        ExpectNothingChanges(LookUpColourCode(kDecimal, "FF", text));
+        ExpectNothingChanges(LookUpColorCode(kDecimal, "FF", text));
 }
 
 } // namespace

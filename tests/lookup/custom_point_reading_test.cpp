@@ -6,7 +6,7 @@
 namespace huegrab {
 namespace {
 
-TEST(CustomPointReading, ReadsThePixelAndEveryColourForm) {
+TEST(CustomPointReading, ReadsThePixelAndEveryColorForm) {
     FakeDesktop desktop(640, 480, 0xFFFFFF);
     desktop.SetPixel(0, 0, 0x0000FF);
     const auto red = ReadCustomPoint(desktop, "0", "0");
@@ -20,9 +20,9 @@ TEST(CustomPointReading, ReadsThePixelAndEveryColourForm) {
 TEST(CustomPointReading, FractionsRoundToTheNearestEvenPixel) {
     FakeDesktop desktop(640, 480, 0);
     desktop.SetPixel(10, 12, 0x123456);
-    const auto colour = ReadCustomPoint(desktop, "10.5", "12.5");
-    ASSERT_TRUE(colour);
-    EXPECT_EQ(colour->value, 0x123456);
+    const auto color = ReadCustomPoint(desktop, "10.5", "12.5");
+    ASSERT_TRUE(color);
+    EXPECT_EQ(color->value, 0x123456);
 }
 
 TEST(CustomPointReading, StopsOnMissingBadOrOffScreenCoordinates) {

@@ -25,7 +25,7 @@ TickResult TickAt(FakeDesktop& desktop, ScreenPoint pointer, TickInputs inputs =
     return RunSamplingTick(desktop, desktop, inputs);
 }
 
-TEST(SamplingTick, WritesPositionAndEveryColourFormOfTheSampledPixel) {
+TEST(SamplingTick, WritesPositionAndEveryColorFormOfTheSampledPixel) {
     FakeDesktop desktop(800, 600, kWhite);
     desktop.SetPixel(100, 200, kRed);
     const TickResult r = TickAt(desktop, {100, 200});
@@ -37,7 +37,7 @@ TEST(SamplingTick, WritesPositionAndEveryColourFormOfTheSampledPixel) {
     EXPECT_EQ(r.swatch, kRed);
     const ColorTexts expected{"0000FF", "255", "FF", "00",  "00", "255",
                               "0",      "0",   "0",  "240", "120"};
-    EXPECT_EQ(r.colour, expected);
+    EXPECT_EQ(r.color, expected);
 }
 
 TEST(SamplingTick, WhitePixel) {
@@ -45,7 +45,7 @@ TEST(SamplingTick, WhitePixel) {
     const TickResult r = TickAt(desktop, {5, 5});
     const ColorTexts expected{"FFFFFF", "16777215", "FF",  "FF", "FF", "255",
                               "255",    "255",      "160", "0",  "240"};
-    EXPECT_EQ(r.colour, expected);
+    EXPECT_EQ(r.color, expected);
 }
 
 TEST(SamplingTick, OffsetMovesTheSamplePointButNotTheRawPosition) {
@@ -69,7 +69,7 @@ TEST(SamplingTick, UnreadableSamplePointIsMinusOneWithBlackSwatch) {
     EXPECT_EQ(r.swatch, 0);
     const ColorTexts expected{"FFFFFF", "-1",  "FF",  "FF", "FF", "255",
                               "255",    "255", "160", "0",  "240"};
-    EXPECT_EQ(r.colour, expected);
+    EXPECT_EQ(r.color, expected);
     EXPECT_EQ(r.magnifier[kMagnifierCentre], 0);
 }
 
@@ -142,7 +142,7 @@ TEST(SamplingTick, OneScreenReadAndOneKeyboardReadPerTick) {
 
 // Each cell shows the pixel at its place, so paint every pixel a colour
 // that encodes its own coordinates.
-ColorValue CoordinateColour(int x, int y) {
+ColorValue CoordinateColor(int x, int y) {
     return (x << 12) | y;
 }
 
@@ -150,15 +150,15 @@ TEST(Magnifier, CellsMapToPixelsAroundTheSamplePoint) {
     FakeDesktop desktop(800, 600);
     for (int y = 0; y < 600; ++y)
         for (int x = 0; x < 800; ++x)
-            desktop.SetPixel(x, y, CoordinateColour(x, y));
+            desktop.SetPixel(x, y, CoordinateColor(x, y));
 
     const TickResult r = TickAt(desktop, {500, 300});
-    EXPECT_EQ(r.magnifier[0], CoordinateColour(495, 295));
-    EXPECT_EQ(r.magnifier[10], CoordinateColour(505, 295));
-    EXPECT_EQ(r.magnifier[120], CoordinateColour(505, 305));
+    EXPECT_EQ(r.magnifier[0], CoordinateColor(495, 295));
+    EXPECT_EQ(r.magnifier[10], CoordinateColor(505, 295));
+    EXPECT_EQ(r.magnifier[120], CoordinateColor(505, 305));
     for (int i = 0; i < kMagnifierCells; ++i)
         EXPECT_EQ(r.magnifier[static_cast<std::size_t>(i)],
-                  CoordinateColour(495 + i % 11, 295 + i / 11))
+                  CoordinateColor(495 + i % 11, 295 + i / 11))
             << "cell " << i;
     EXPECT_EQ(r.magnifier[kMagnifierCentre], r.swatch);
 }

@@ -50,10 +50,10 @@ PickedFields RedPick() {
     return {"100", "200", "255", "0000FF", "FF", "00", "00", "255", "0", "0", "0", "240", "120"};
 }
 
-TEST(ColourSlots, FirstRunWithoutAFileThenAClickOnSlotThree) {
+TEST(ColorSlots, FirstRunWithoutAFileThenAClickOnSlotThree) {
     TempFolder folder;
     SettingsFile file(folder / "config.ini");
-    ColourSlots slots(file);
+    ColorSlots slots(file);
     EXPECT_FALSE(slots.Restore().has_value());
     EXPECT_FALSE(file.Exists());
 
@@ -62,24 +62,24 @@ TEST(ColourSlots, FirstRunWithoutAFileThenAClickOnSlotThree) {
     EXPECT_EQ(ReadBytes(file.Path()), "[P0]\r\nX=100\r\nY=200\r\nC=255\r\nR=255\r\nG=0\r\nB=0\r\n"
                                       "H=0\r\nS=240\r\nL=120\r\n");
     EXPECT_EQ(loaded->fields, PickedFields{});
-    EXPECT_EQ(loaded->swatch, Paint::Of(kEmptySwatchColour));
-    EXPECT_EQ(loaded->slot, Paint::Of(kEmptySlotColour));
+    EXPECT_EQ(loaded->swatch, Paint::Of(kEmptySwatchColor));
+    EXPECT_EQ(loaded->slot, Paint::Of(kEmptySlotColor));
     EXPECT_EQ(slots.Focused(), 2);
 }
 
-TEST(ColourSlots, ClosingAtOnceOnFirstRunStoresNineEmptyKeys) {
+TEST(ColorSlots, ClosingAtOnceOnFirstRunStoresNineEmptyKeys) {
     TempFolder folder;
     SettingsFile file(folder / "config.ini");
-    ColourSlots slots(file);
+    ColorSlots slots(file);
     slots.Restore();
     EXPECT_TRUE(slots.SaveFocused(PickedFields{}));
     EXPECT_EQ(ReadBytes(file.Path()),
               "[P0]\r\nX=\r\nY=\r\nC=\r\nR=\r\nG=\r\nB=\r\nH=\r\nS=\r\nL=\r\n");
 }
 
-TEST(ColourSlots, ClickStoresTheFocusedSlotThenReadsTheClickedOneInOrder) {
+TEST(ColorSlots, ClickStoresTheFocusedSlotThenReadsTheClickedOneInOrder) {
     RecordingStore store;
-    ColourSlots slots(store);
+    ColorSlots slots(store);
     slots.Click(5, RedPick());
     std::vector<std::string> expected = Expected("write", "P0", kAllKeys);
     const std::vector<std::string> reads = Expected("read", "P5", kAllKeys);
@@ -99,12 +99,12 @@ TEST(ColourSlots, ClickStoresTheFocusedSlotThenReadsTheClickedOneInOrder) {
     EXPECT_EQ(slots.Focused(), 1);
 }
 
-TEST(ColourSlots, RestoreReadsSlotZeroAndOnlyTheColourOfTheOthers) {
+TEST(ColorSlots, RestoreReadsSlotZeroAndOnlyTheColorOfTheOthers) {
     RecordingStore store;
     store.document = IniDocument("[P0]\r\nX=1\r\nY=2\r\nC=65280\r\nR=0\r\nG=255\r\nB=0\r\nH=80\r\n"
                                  "S=240\r\nL=120\r\n[P1]\r\nX=9\r\nC=255\r\nR=255\r\n"
                                  "[P3]\r\nC=\r\n[P7]\r\nC=-1\r\n[P8]\r\nC=blue\r\n");
-    ColourSlots slots(store);
+    ColorSlots slots(store);
     const std::optional<RestoredSlots> restored = slots.Restore();
     ASSERT_TRUE(restored.has_value());
 
@@ -120,33 +120,33 @@ TEST(ColourSlots, RestoreReadsSlotZeroAndOnlyTheColourOfTheOthers) {
                               "0", "255", "0",     "80",     "240", "120"};
     EXPECT_EQ(restored->fields, fields);
     EXPECT_EQ(restored->swatch, Paint::Of(0x00FF00));
-    const Paint white = Paint::Of(kEmptySlotColour);
-    const std::array<Paint, kColourSlotCount> expectedSlots = {
+    const Paint white = Paint::Of(kEmptySlotColor);
+    const std::array<Paint, kColorSlotCount> expectedSlots = {
         Paint::Of(0x00FF00), Paint::Of(255), white, white, white, white, white,
         Paint::Of(0),        white,          white};
     EXPECT_EQ(restored->slotPaints, expectedSlots);
 }
 
-TEST(ColourSlots, EmptyColourOfSlotZeroIsWindowBackgroundAtStartupButWhiteOnAClick) {
+TEST(ColorSlots, EmptyColorOfSlotZeroIsWindowBackgroundAtStartupButWhiteOnAClick) {
     RecordingStore store;
     store.document = IniDocument("[P0]\r\nX=5\r\nC=\r\n");
-    ColourSlots slots(store);
+    ColorSlots slots(store);
     const auto restored = slots.Restore();
     ASSERT_TRUE(restored.has_value());
     EXPECT_EQ(restored->slotPaints[0], Paint::WindowBackground());
-    EXPECT_EQ(restored->swatch, Paint::Of(kEmptySwatchColour));
+    EXPECT_EQ(restored->swatch, Paint::Of(kEmptySwatchColor));
     EXPECT_EQ(restored->fields.hex, "");
 
     const auto loaded = slots.Click(0, restored->fields);
     ASSERT_TRUE(loaded.has_value());
-    EXPECT_EQ(loaded->slot, Paint::Of(kEmptySlotColour));
+    EXPECT_EQ(loaded->slot, Paint::Of(kEmptySlotColor));
     EXPECT_EQ(loaded->fields.x, "5");
 }
 
-TEST(ColourSlots, ClickingTheFocusedSlotRebuildsTheHexTexts) {
+TEST(ColorSlots, ClickingTheFocusedSlotRebuildsTheHexTexts) {
     TempFolder folder;
     SettingsFile file(folder / "config.ini");
-    ColourSlots slots(file);
+    ColorSlots slots(file);
     const PickedFields pick{"3", "4",  "330501", "050505", "05", "0B", "05",
                             "5", "11", "5",      "80",     "38", "8"};
     const auto loaded = slots.Click(0, pick);
@@ -158,10 +158,10 @@ TEST(ColourSlots, ClickingTheFocusedSlotRebuildsTheHexTexts) {
     EXPECT_EQ(loaded->swatch, Paint::Of(330501));
 }
 
-TEST(ColourSlots, StoredRedShowsBbggrrDigitsAndPaintsRed) {
+TEST(ColorSlots, StoredRedShowsBbggrrDigitsAndPaintsRed) {
     RecordingStore store;
     store.document = IniDocument("[P2]\r\nC=255\r\n");
-    ColourSlots slots(store);
+    ColorSlots slots(store);
     const auto loaded = slots.Click(2, PickedFields{});
     ASSERT_TRUE(loaded.has_value());
     EXPECT_EQ(loaded->fields.hex, "0000FF");
@@ -169,10 +169,10 @@ TEST(ColourSlots, StoredRedShowsBbggrrDigitsAndPaintsRed) {
     EXPECT_EQ(loaded->slot, Paint::Of(0x0000FF));
 }
 
-TEST(ColourSlots, HandEditedOddValuesShowSanely) {
+TEST(ColorSlots, HandEditedOddValuesShowSanely) {
     RecordingStore store;
     store.document = IniDocument("[P1]\nC=-1\nR=abc\nG=300\nB= 7 \n[P2]\nC=12a\nR=1.5\n");
-    ColourSlots slots(store);
+    ColorSlots slots(store);
     const auto failedRead = slots.Click(1, PickedFields{});
     ASSERT_TRUE(failedRead.has_value());
     EXPECT_EQ(failedRead->fields.value, "-1");
@@ -187,17 +187,17 @@ TEST(ColourSlots, HandEditedOddValuesShowSanely) {
     ASSERT_TRUE(notANumber.has_value());
     EXPECT_EQ(notANumber->fields.value, "12a");
     EXPECT_EQ(notANumber->fields.hex, "");
-    EXPECT_EQ(notANumber->slot, Paint::Of(kEmptySlotColour));
-    EXPECT_EQ(notANumber->swatch, Paint::Of(kEmptySwatchColour));
+    EXPECT_EQ(notANumber->slot, Paint::Of(kEmptySlotColor));
+    EXPECT_EQ(notANumber->swatch, Paint::Of(kEmptySwatchColor));
     EXPECT_EQ(notANumber->fields.rHex, "");
 }
 
-TEST(ColourSlots, ExitWritesOnlyTheFocusedSection) {
+TEST(ColorSlots, ExitWritesOnlyTheFocusedSection) {
     TempFolder folder;
     SettingsFile file(folder / "config.ini");
     const std::string before = "[P0]\r\nX=1\r\n[P4]\r\nX=old\r\nC=7\r\n[P5]\r\nX=2\r\n";
     WriteBytes(file.Path(), before);
-    ColourSlots slots(file);
+    ColorSlots slots(file);
     slots.Restore();
     slots.Click(4, RedPick());
     WriteBytes(file.Path(), before); // forget what the click stored

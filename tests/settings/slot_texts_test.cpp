@@ -25,27 +25,27 @@ TEST(ParseWholeNumber, AcceptsBlanksSignAndDigitsOnly) {
     EXPECT_TRUE(ParseWholeNumber("18446744073709551616")->tooLarge);
 }
 
-TEST(StoredColour, PaintsInRangeValuesAndBlackForOtherWholeNumbers) {
-    EXPECT_EQ(StoredColourPaint("255"), 255);
-    EXPECT_EQ(StoredColourPaint("16777215"), 0xFFFFFF);
-    EXPECT_EQ(StoredColourPaint("-0"), 0);
-    EXPECT_EQ(StoredColourPaint("-1"), 0);
-    EXPECT_EQ(StoredColourPaint("16777216"), 0);
-    EXPECT_EQ(StoredColourPaint("99999999999999999999999"), 0);
-    EXPECT_EQ(StoredColourPaint(""), std::nullopt);
-    EXPECT_EQ(StoredColourPaint("red"), std::nullopt);
+TEST(StoredColor, PaintsInRangeValuesAndBlackForOtherWholeNumbers) {
+    EXPECT_EQ(StoredColorPaint("255"), 255);
+    EXPECT_EQ(StoredColorPaint("16777215"), 0xFFFFFF);
+    EXPECT_EQ(StoredColorPaint("-0"), 0);
+    EXPECT_EQ(StoredColorPaint("-1"), 0);
+    EXPECT_EQ(StoredColorPaint("16777216"), 0);
+    EXPECT_EQ(StoredColorPaint("99999999999999999999999"), 0);
+    EXPECT_EQ(StoredColorPaint(""), std::nullopt);
+    EXPECT_EQ(StoredColorPaint("red"), std::nullopt);
 }
 
-TEST(StoredColour, HexTextIsTheLastSixDigitsOfTheNumber) {
-    EXPECT_EQ(StoredColourHexText("255"), "0000FF");
-    EXPECT_EQ(StoredColourHexText("16711680"), "FF0000");
-    EXPECT_EQ(StoredColourHexText("-1"), "FFFFFF");
-    EXPECT_EQ(StoredColourHexText("-16777217"), "FFFFFF");
-    EXPECT_EQ(StoredColourHexText("16777216"), "000000");
-    EXPECT_EQ(StoredColourHexText("4294967295"), "FFFFFF");
-    EXPECT_EQ(StoredColourHexText("99999999999999999999999"), "7FFFFF");
-    EXPECT_EQ(StoredColourHexText("-99999999999999999999999"), "800001");
-    EXPECT_EQ(StoredColourHexText("1.0"), "");
+TEST(StoredColor, HexTextIsTheLastSixDigitsOfTheNumber) {
+    EXPECT_EQ(StoredColorHexText("255"), "0000FF");
+    EXPECT_EQ(StoredColorHexText("16711680"), "FF0000");
+    EXPECT_EQ(StoredColorHexText("-1"), "FFFFFF");
+    EXPECT_EQ(StoredColorHexText("-16777217"), "FFFFFF");
+    EXPECT_EQ(StoredColorHexText("16777216"), "000000");
+    EXPECT_EQ(StoredColorHexText("4294967295"), "FFFFFF");
+    EXPECT_EQ(StoredColorHexText("99999999999999999999999"), "7FFFFF");
+    EXPECT_EQ(StoredColorHexText("-99999999999999999999999"), "800001");
+    EXPECT_EQ(StoredColorHexText("1.0"), "");
 }
 
 TEST(ComponentHexText, UpperCaseWithoutLeadingZerosAnd32BitForNegatives) {

@@ -6,7 +6,7 @@
 namespace huegrab::win32 {
 namespace {
 
-TEST(Win32PixelFormat, DibWordsBecomeBgrColourValues) {
+TEST(Win32PixelFormat, DibWordsBecomeBgrColorValues) {
     const struct {
         std::uint32_t word; // 0xAARRGGBB: bytes B, G, R, A in memory
         ColorValue color;   // 0x00BBGGRR

@@ -43,7 +43,7 @@ protected:
     std::unique_ptr<TestWindow> window_;
 };
 
-TEST_F(Win32Screen, EveryPixelOfAStripeReadsItsColourExactly) {
+TEST_F(Win32Screen, EveryPixelOfAStripeReadsItsColorExactly) {
     const TestWindowOptions& options = window_->Options();
     const PixelBlock block =
         desktop_->ReadBlock(options.x, options.y, options.width, options.height);

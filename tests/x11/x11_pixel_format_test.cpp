@@ -40,7 +40,7 @@ TEST(ChannelConverter, TenBitChannelsKeepTheirTopEightBits) {
     EXPECT_EQ(rgb101010.ToColorValue(0x200u << 10), 0x008000);
 }
 
-TEST(ChannelConverter, EmptyMasksMeanAColourMappedVisual) {
+TEST(ChannelConverter, EmptyMasksMeanAColorMappedVisual) {
     EXPECT_FALSE(ChannelConverter(0, 0, 0).HasMasks());
     EXPECT_TRUE(ChannelConverter(0xF800, 0x07E0, 0x001F).HasMasks());
 }

@@ -38,7 +38,7 @@ std::string RgbText(std::uint32_t rgb) {
 }
 
 // One server per screen depth (and visual), shared by the tests of that depth.
-template <int Width, int Height, int Depth, bool DirectColour = false>
+template <int Width, int Height, int Depth, bool DirectColorVisual = false>
 class ScreenTest : public ::testing::Test {
 protected:
     static constexpr int kWidth = Width;
@@ -46,7 +46,7 @@ protected:
 
     static void SetUpTestSuite() {
         std::vector<std::string> visual;
-        if (DirectColour)
+        if (DirectColorVisual)
             visual = {"-cc", "5"}; // the root's visual: DirectColor
         server_ = XvfbServer::Start(
             {.width = Width, .height = Height, .depth = Depth, .extraArguments = visual});
@@ -77,7 +77,7 @@ protected:
         return desktop_->ReadBlock(left, top, width, height);
     }
 
-    static void SetRootColour(std::uint32_t rgb) {
+    static void SetRootColor(std::uint32_t rgb) {
         ASSERT_EQ(server_->Run({"xsetroot", "-solid", RgbText(rgb)}).exitCode, 0);
     }
 
@@ -91,9 +91,9 @@ protected:
 
     // Single reads, led reads and whole-screen reads (through shared
     // memory) of a screen whose pixels are indexes into colour maps.
-    void ExpectReadsThroughTheColourMap() {
+    void ExpectReadsThroughTheColorMap() {
         for (const std::uint32_t rgb : {0x123456u, 0xFF0000u, 0xFFFFFFu, 0x000000u}) {
-            SetRootColour(rgb);
+            SetRootColor(rgb);
             EXPECT_EQ(desktop_->GetPixel(0, 0), FromRgb(rgb)) << RgbText(rgb);
         }
         ASSERT_NE(MakeWindow(100, 100, 10, 10, 0x00FF00), 0u);
@@ -117,10 +117,10 @@ protected:
 using Depth24Screen = ScreenTest<640, 480, 24>;
 using Depth16Screen = ScreenTest<320, 240, 16>;
 using Depth8Screen = ScreenTest<320, 240, 8>;
-using DirectColourScreen = ScreenTest<320, 240, 24, true>;
+using DirectColorScreen = ScreenTest<320, 240, 24, true>;
 
-TEST_F(Depth24Screen, RootColourReadsExactlyEverywhere) {
-    SetRootColour(0x123456);
+TEST_F(Depth24Screen, RootColorReadsExactlyEverywhere) {
+    SetRootColor(0x123456);
     for (const auto& [x, y] : {std::pair{0, 0},
                                {kWidth - 1, 0},
                                {0, kHeight - 1},
@@ -134,12 +134,12 @@ TEST_F(Depth24Screen, RootColourReadsExactlyEverywhere) {
         ASSERT_EQ(pixel, 0x563412);
 }
 
-TEST_F(Depth24Screen, WindowColoursReadExactlyUpToTheirEdges) {
-    SetRootColour(0x000000);
-    const std::uint32_t colours[] = {0xFF0000, 0x00FF00, 0x0000FF, 0xFF8000,
+TEST_F(Depth24Screen, WindowColorsReadExactlyUpToTheirEdges) {
+    SetRootColor(0x000000);
+    const std::uint32_t colors[] = {0xFF0000, 0x00FF00, 0x0000FF, 0xFF8000,
                                      0x010203, 0xFEFDFC, 0x808080, 0xFFFFFF};
     int x = 10;
-    for (const std::uint32_t rgb : colours) {
+    for (const std::uint32_t rgb : colors) {
         SCOPED_TRACE(RgbText(rgb));
         ASSERT_NE(MakeWindow(x, 50, 20, 30, rgb), 0u);
         EXPECT_EQ(desktop_->GetPixel(x, 50), FromRgb(rgb));
@@ -154,7 +154,7 @@ TEST_F(Depth24Screen, WindowColoursReadExactlyUpToTheirEdges) {
 }
 
 TEST_F(Depth24Screen, ReadBlockPutsEachPixelWhereGetPixelFindsIt) {
-    SetRootColour(0x102030);
+    SetRootColor(0x102030);
     // Distinct marks, each 3 x 3, in the corners and across the middle.
     ASSERT_NE(MakeWindow(0, 0, 3, 3, 0xFF0000), 0u);
     ASSERT_NE(MakeWindow(kWidth - 3, 0, 3, 3, 0x00FF00), 0u);
@@ -232,7 +232,7 @@ TEST_F(Depth24Screen, ReadBlockPutsEachPixelWhereGetPixelFindsIt) {
     // the last read or too far from it for the lead.
     for (const int step : {0, 16, 17}) {
         desktop_->ReadBlock(200, 200, 11, 11);
-        SetRootColour(step % 2 == 0 ? 0x405060 : 0x605040);
+        SetRootColor(step % 2 == 0 ? 0x405060 : 0x605040);
         const PixelBlock after = ReadLed(200 + step, 200 - step, 11, 11);
         const ColorValue now = FromRgb(step % 2 == 0 ? 0x405060 : 0x605040);
         EXPECT_EQ(after.At(200 + step, 200 - step), now) << step;
@@ -246,7 +246,7 @@ TEST_F(Depth24Screen, ReadBlockPutsEachPixelWhereGetPixelFindsIt) {
     desktop_->ReadPointerAndKeys({});
     loop.sleeping();
     for (const std::uint32_t rgb : {0x102030u, 0x302010u}) {
-        SetRootColour(rgb);
+        SetRootColor(rgb);
         EXPECT_EQ(ReadLed(200, 200, 11, 11).At(205, 205), FromRgb(rgb)) << RgbText(rgb);
     }
 }
@@ -286,7 +286,7 @@ TEST_F(Depth24Screen, AWalkingPointerIsLedOnEveryTick) {
 }
 
 TEST_F(Depth24Screen, PointsFarOffTheScreenReadInvalidWithoutAnXError) {
-    SetRootColour(0xABCDEF);
+    SetRootColor(0xABCDEF);
     testing::internal::CaptureStderr();
     for (const auto& [x, y] : {std::pair{-1, 0},
                                {0, -1},
@@ -334,7 +334,7 @@ TEST_F(Depth24Screen, EmptyOrAbsurdBlocksReadNothing) {
 // 640-pixel screen at 32 bits a pixel, so one edge lies between rows 407 and
 // 408); small ones in one piece. Both must put every pixel in the same place.
 TEST_F(Depth24Screen, LargeReadsAgreeWithSmallOnesAcrossStrips) {
-    SetRootColour(0x203040);
+    SetRootColor(0x203040);
     ASSERT_NE(MakeWindow(100, 407, 5, 4, 0xFF0000), 0u); // rows 407-410: across a strip edge
     ASSERT_NE(MakeWindow(639, 409, 1, 1, 0x00FF00), 0u);
     ASSERT_NE(MakeWindow(0, 479, 1, 1, 0x0000FF), 0u);
@@ -364,7 +364,7 @@ TEST_F(Depth24Screen, LargeReadsAgreeWithSmallOnesAcrossStrips) {
 // Strip by strip, a read hands over the same pixels as one whole read, in
 // order and tiling the area, and stops when told to.
 TEST_F(Depth24Screen, StripReadsTileTheAreaAndStopWhenTold) {
-    SetRootColour(0x203040);
+    SetRootColor(0x203040);
     ASSERT_NE(MakeWindow(100, 407, 5, 4, 0xFF0000), 0u);
     ASSERT_NE(MakeWindow(0, 479, 1, 1, 0x0000FF), 0u);
     for (const ScreenRect area : {ScreenRect{0, 0, kWidth, kHeight}, ScreenRect{98, 400, 9, 20},
@@ -395,22 +395,22 @@ TEST_F(Depth24Screen, StripReadsTileTheAreaAndStopWhenTold) {
     EXPECT_EQ(strips, 1);
 }
 
-TEST_F(Depth16Screen, PureColoursReadExactly) {
+TEST_F(Depth16Screen, PureColorsReadExactly) {
     const std::uint32_t exact[] = {0xFF0000, 0x00FF00, 0x0000FF, 0xFFFFFF,
                                    0x000000, 0xFFFF00, 0x00FFFF, 0xFF00FF};
     for (const std::uint32_t rgb : exact) {
-        SetRootColour(rgb);
+        SetRootColor(rgb);
         EXPECT_EQ(desktop_->GetPixel(0, 0), FromRgb(rgb)) << RgbText(rgb);
         EXPECT_EQ(desktop_->GetPixel(kWidth - 1, kHeight - 1), FromRgb(rgb)) << RgbText(rgb);
     }
 }
 
-TEST_F(Depth16Screen, OtherColoursReadWithinTheChannelPrecision) {
-    SetRootColour(0x000000);
+TEST_F(Depth16Screen, OtherColorsReadWithinTheChannelPrecision) {
+    SetRootColor(0x000000);
     // 5 bits of red and blue, 6 of green: steps of about 8 and 4.
-    const std::uint32_t colours[] = {0x808080, 0x123456, 0xC08040, 0x7F7F7F};
+    const std::uint32_t colors[] = {0x808080, 0x123456, 0xC08040, 0x7F7F7F};
     int x = 10;
-    for (const std::uint32_t rgb : colours) {
+    for (const std::uint32_t rgb : colors) {
         ASSERT_NE(MakeWindow(x, 10, 8, 8, rgb), 0u);
         const PixelBlock block = desktop_->ReadBlock(x - 1, 9, 10, 10);
         EXPECT_EQ(ReadLed(x - 1, 9, 10, 10).pixels, block.pixels) << RgbText(rgb) << " led";
@@ -427,14 +427,14 @@ TEST_F(Depth16Screen, OtherColoursReadWithinTheChannelPrecision) {
     }
 }
 
-TEST_F(Depth8Screen, ColourMappedScreensReadThroughTheColourMap) {
-    ExpectReadsThroughTheColourMap();
+TEST_F(Depth8Screen, ColorMappedScreensReadThroughTheColorMap) {
+    ExpectReadsThroughTheColorMap();
 }
 
 // Its pixels have channel masks as TrueColor's have, but each channel is an
 // index into a colour map.
-TEST_F(DirectColourScreen, ChannelsReadThroughTheColourMapNotAsColours) {
-    ExpectReadsThroughTheColourMap();
+TEST_F(DirectColorScreen, ChannelsReadThroughTheColorMapNotAsColors) {
+    ExpectReadsThroughTheColorMap();
 }
 
 } // namespace
