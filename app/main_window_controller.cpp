@@ -95,15 +95,15 @@ void MainWindowController::Startup() {
 
 HotkeyKeys MainWindowController::HotkeyFromSettings(const SettingsFile& settings) {
     constexpr HotkeyKeys kDefault{hotkey_mod::kAlt, vk::kOem3};
-    const std::string spec = settings.ReadSetting(kHotkeySection, kHotkeyKey);
-    if (spec.empty())
+    const std::string text = settings.ReadSetting(kHotkeySection, kHotkeyKey);
+    if (text.empty())
         return kDefault;
-    if (const std::optional<HotkeyKeys> keys = ParseHotkeySpec(spec))
+    if (const std::optional<HotkeyKeys> keys = ParseHotkeyText(text))
         return *keys;
     std::fprintf(stderr,
                  "huegrab: [Hotkey] Key=%s in config.ini names no key combination; using "
                  "Alt+TLDE, the key left of 1\n",
-                 spec.c_str());
+                 text.c_str());
     return kDefault;
 }
 

@@ -3,7 +3,7 @@
 #include "app/clipboard_controls.h"
 #include "app/color_slot_controls.h"
 #include "app/cursor_panel_controls.h"
-#include "app/hotkey_spec.h"
+#include "app/hotkey_text.h"
 #include "app/lookup_controls.h"
 #include "app/offset_controls.h"
 #include "app/qt_desktop_event_loop.h"

@@ -51,7 +51,8 @@ void TrackingControls::OnStartStopChanged(bool checked) {
 }
 
 void TrackingControls::HandleHotkey(const HotkeyPress& press) {
-    const std::optional<bool> check = HotkeyWindowProc(press, state_.trackingState, state_.hotkey);
+    const std::optional<bool> check =
+        StartStopAfterHotkey(press, state_.trackingState, state_.hotkey);
     if (check)
         controls_.tracking.startStop->setChecked(*check);
 }

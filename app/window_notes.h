@@ -1,6 +1,6 @@
 #pragma once
 
-#include "app/hotkey_spec.h"
+#include "app/hotkey_text.h"
 
 #include <string>
 

@@ -41,7 +41,7 @@ LookupOutcome FromDecimal(const std::string& text) {
 } // namespace
 
 LookupOutcome LookUpColorCode(CodeInput input, const std::string& hexText,
-                               const std::string& decimalText) {
+                              const std::string& decimalText) {
     return input == CodeInput::Hexadecimal ? FromHex(hexText) : FromDecimal(decimalText);
 }
 

@@ -23,6 +23,6 @@ struct LookupOutcome {
 // above 0xFFFFFF only rewrites the hexadecimal field (its last six digits),
 // and a negative one counts as a code that does not convert.
 LookupOutcome LookUpColorCode(CodeInput input, const std::string& hexText,
-                               const std::string& decimalText);
+                              const std::string& decimalText);
 
 } // namespace huegrab

@@ -3,7 +3,7 @@
 namespace huegrab {
 
 std::optional<CustomPointColor> ReadCustomPoint(ScreenPixels& screen, const std::string& xText,
-                                                 const std::string& yText) {
+                                                const std::string& yText) {
     if (xText.empty() || yText.empty())
         return std::nullopt;
     const std::optional<std::int32_t> y = ParseDecimalText(yText);

@@ -16,6 +16,6 @@ struct CustomPointColor {
 // Reads the typed screen point once. nullopt (and nothing changes) when a
 // coordinate is empty or not a number, or the point is off the screen.
 std::optional<CustomPointColor> ReadCustomPoint(ScreenPixels& screen, const std::string& xText,
-                                                 const std::string& yText);
+                                                const std::string& yText);
 
 } // namespace huegrab

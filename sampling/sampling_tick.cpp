@@ -1,6 +1,6 @@
 #include "sampling/sampling_tick.h"
 
-#include "sampling/screen_reads.h"
+#include "sampling/first_key_down.h"
 #include "text/number_text.h"
 
 #include <algorithm>

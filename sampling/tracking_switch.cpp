@@ -2,8 +2,8 @@
 
 namespace huegrab {
 
-std::optional<bool> HotkeyWindowProc(const HotkeyPress& press, TrackingState state,
-                                     const HotkeyBinding& binding) {
+std::optional<bool> StartStopAfterHotkey(const HotkeyPress& press, TrackingState state,
+                                         const HotkeyBinding& binding) {
     if (press.id != binding.id || press.virtualKey != binding.virtualKey ||
         press.modifiers != binding.modifiers)
         return std::nullopt;

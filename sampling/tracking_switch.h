@@ -26,7 +26,7 @@ struct HotkeyBinding {
 // identifier, key or modifier combination. The window sets its start/stop
 // switch to the answer and the switch's own handler does the work, so the
 // hotkey and a click behave alike.
-std::optional<bool> HotkeyWindowProc(const HotkeyPress& press, TrackingState state,
-                                     const HotkeyBinding& binding);
+std::optional<bool> StartStopAfterHotkey(const HotkeyPress& press, TrackingState state,
+                                         const HotkeyBinding& binding);
 
 } // namespace huegrab

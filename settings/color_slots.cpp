@@ -28,7 +28,7 @@ ColorShown ShowColor(const std::string& storedColor) {
 
 // Reads X, Y and C of the section into the fields, with 得16 built from C.
 ColorShown ReadPositionAndColor(const SettingsStore& store, const std::string& section,
-                                  PickedFields& fields) {
+                                PickedFields& fields) {
     fields.x = store.ReadSetting(section, "X");
     fields.y = store.ReadSetting(section, "Y");
     fields.value = store.ReadSetting(section, "C");

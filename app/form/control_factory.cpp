@@ -75,11 +75,11 @@ QString Translated(std::string_view utf8) {
     return QCoreApplication::translate(kFormContext, std::string(utf8).c_str());
 }
 
-bool Has(const ControlSpec& row, ControlFlag flag) {
+bool Has(const ControlRow& row, ControlFlag flag) {
     return (row.flags & flag) != 0;
 }
 
-QWidget* CreateFrame(const ControlSpec& row, QWidget* parent) {
+QWidget* CreateFrame(const ControlRow& row, QWidget* parent) {
     auto* frame = new FrameBox(parent);
     frame->setTitle(Translated(row.caption));
     frame->SetBorderless(Has(row, kBorderless));
@@ -90,7 +90,7 @@ QWidget* CreateFrame(const ControlSpec& row, QWidget* parent) {
     return frame;
 }
 
-QWidget* CreateLabel(const ControlSpec& row, QWidget* parent) {
+QWidget* CreateLabel(const ControlRow& row, QWidget* parent) {
     auto* label = new ClickableLabel(parent);
     // The labels that act on a click (slots, contact line) show the hand.
     if (Has(row, kHandPointer))
@@ -107,11 +107,11 @@ QWidget* CreateLabel(const ControlSpec& row, QWidget* parent) {
 }
 
 // Fields show their text left-aligned, or centred where the row says so.
-Qt::Alignment FieldAlignment(const ControlSpec& row) {
+Qt::Alignment FieldAlignment(const ControlRow& row) {
     return (Has(row, kCentred) ? Qt::AlignHCenter : Qt::AlignLeft) | Qt::AlignVCenter;
 }
 
-QWidget* CreateTextBox(const ControlSpec& row, QWidget* parent) {
+QWidget* CreateTextBox(const ControlRow& row, QWidget* parent) {
     auto* field = new QLineEdit(parent);
     field->setText(Text(row.caption));
     if (row.maxLength > 0) {
@@ -122,14 +122,14 @@ QWidget* CreateTextBox(const ControlSpec& row, QWidget* parent) {
     return field;
 }
 
-QWidget* CreateReadout(const ControlSpec& row, QWidget* parent) {
+QWidget* CreateReadout(const ControlRow& row, QWidget* parent) {
     auto* field = new ReadoutField(parent);
     field->setText(Text(row.caption));
     field->setAlignment(FieldAlignment(row));
     return field;
 }
 
-QWidget* CreateMultiLineTextBox(const ControlSpec& row, QWidget* parent) {
+QWidget* CreateMultiLineTextBox(const ControlRow& row, QWidget* parent) {
     auto* box = new QPlainTextEdit(parent);
     box->setPlainText(Text(row.caption));
     box->setReadOnly(Has(row, kReadOnly));
@@ -142,7 +142,7 @@ QWidget* CreateMultiLineTextBox(const ControlSpec& row, QWidget* parent) {
 // Option buttons of one kind in one container form one exclusive group. (Qt's
 // auto-exclusivity would reach into nested frames and join the mode buttons
 // with the window panel's selectors.)
-void JoinOptionGroup(QAbstractButton* button, const ControlSpec& row, QWidget* parent) {
+void JoinOptionGroup(QAbstractButton* button, const ControlRow& row, QWidget* parent) {
     const QString name = row.kind == ControlKind::OptionButton
                              ? QStringLiteral("optionGroup")
                              : QStringLiteral("optionButtonGroup");
@@ -155,7 +155,7 @@ void JoinOptionGroup(QAbstractButton* button, const ControlSpec& row, QWidget* p
     group->addButton(button, row.index);
 }
 
-QWidget* CreateButton(const ControlSpec& row, QWidget* parent, bool checkable) {
+QWidget* CreateButton(const ControlRow& row, QWidget* parent, bool checkable) {
     QPushButton* button = checkable ? new QPushButton(Translated(row.caption), parent)
                                     : new CommandButton(Translated(row.caption), parent);
     button->setAutoDefault(false);
@@ -174,7 +174,7 @@ QWidget* CreateComboBox(QWidget* parent) {
     return combo;
 }
 
-QWidget* CreateWidget(const ControlSpec& row, QWidget* parent) {
+QWidget* CreateWidget(const ControlRow& row, QWidget* parent) {
     switch (row.kind) {
     case ControlKind::Frame:
         return CreateFrame(row, parent);
@@ -241,7 +241,7 @@ QRect PixelRect(const TwipsRect& rect) {
                  TwipsToPixels(rect.height));
 }
 
-QWidget* CreateControl(const ControlSpec& row, QWidget* parent) {
+QWidget* CreateControl(const ControlRow& row, QWidget* parent) {
     QWidget* widget = CreateWidget(row, parent);
     if (widget == nullptr) {
         return nullptr;

@@ -12,7 +12,7 @@ namespace huegrab {
 // Builds the widget a layout row describes, as a child of `parent`: its
 // name and index, place and size in logical pixels, caption, tooltip,
 // colours and start state.
-QWidget* CreateControl(const ControlSpec& row, QWidget* parent);
+QWidget* CreateControl(const ControlRow& row, QWidget* parent);
 
 // The row's rectangle in logical pixels.
 QRect PixelRect(const TwipsRect& rect);

@@ -73,7 +73,7 @@ void Form1::BuildFromTable() {
     // field's caption: made its buddy, it gives the field its accessible
     // name, which would otherwise be the title of the frame around it.
     QLabel* caption = nullptr;
-    for (const ControlSpec& row : LayoutTable()) {
+    for (const ControlRow& row : LayoutTable()) {
         QWidget* parent = this;
         if (!row.parent.name.empty()) {
             parent = Control(row.parent.name, row.parent.index);

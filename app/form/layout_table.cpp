@@ -39,9 +39,9 @@ constexpr int kSwatchButtonHeight = 495;
 constexpr int kTextLineHeight = 225;
 
 // Rows that recur.
-constexpr ControlSpec Caption(std::string_view name, int index, ControlRef parent, TwipsRect rect,
-                              std::string_view caption,
-                              std::optional<ColorValue> fore = std::nullopt) {
+constexpr ControlRow Caption(std::string_view name, int index, ControlRef parent, TwipsRect rect,
+                             std::string_view caption,
+                             std::optional<ColorValue> fore = std::nullopt) {
     return {.name = name,
             .index = index,
             .kind = K::Label,
@@ -51,8 +51,8 @@ constexpr ControlSpec Caption(std::string_view name, int index, ControlRef paren
             .foreColor = fore};
 }
 // A white field the user types into.
-constexpr ControlSpec Input(std::string_view name, ControlRef parent, TwipsRect rect,
-                            int maxLength = 0) {
+constexpr ControlRow Input(std::string_view name, ControlRef parent, TwipsRect rect,
+                           int maxLength = 0) {
     return {.name = name,
             .kind = K::TextBox,
             .parent = parent,
@@ -62,8 +62,8 @@ constexpr ControlSpec Input(std::string_view name, ControlRef parent, TwipsRect 
 }
 // A grey read-only field the program writes: a line edit, or a readout for
 // the readings rewritten on every tick.
-constexpr ControlSpec GreyOutput(std::string_view name, ControlRef parent, TwipsRect rect,
-                                 ControlKind kind) {
+constexpr ControlRow GreyOutput(std::string_view name, ControlRef parent, TwipsRect rect,
+                                ControlKind kind) {
     return {.name = name,
             .kind = kind,
             .parent = parent,
@@ -71,14 +71,14 @@ constexpr ControlSpec GreyOutput(std::string_view name, ControlRef parent, Twips
             .backColor = kLightGrey,
             .flags = kReadOnly};
 }
-constexpr ControlSpec Output(std::string_view name, ControlRef parent, TwipsRect rect) {
+constexpr ControlRow Output(std::string_view name, ControlRef parent, TwipsRect rect) {
     return GreyOutput(name, parent, rect, K::TextBox);
 }
-constexpr ControlSpec Reading(std::string_view name, ControlRef parent, TwipsRect rect) {
+constexpr ControlRow Reading(std::string_view name, ControlRef parent, TwipsRect rect) {
     return GreyOutput(name, parent, rect, K::Readout);
 }
 // A component output: grey, read-only, centred grey text.
-constexpr ControlSpec Component(std::string_view name, ControlRef parent, int left, int top) {
+constexpr ControlRow Component(std::string_view name, ControlRef parent, int left, int top) {
     return {.name = name,
             .kind = K::Readout,
             .parent = parent,
@@ -88,9 +88,9 @@ constexpr ControlSpec Component(std::string_view name, ControlRef parent, int le
             .flags = kReadOnly | kCentred};
 }
 // The one-letter label 120 twips left of a component field.
-constexpr ControlSpec Letter(int index, ControlRef parent, int fieldLeft, int top,
-                             std::string_view letter,
-                             std::optional<ColorValue> fore = std::nullopt) {
+constexpr ControlRow Letter(int index, ControlRef parent, int fieldLeft, int top,
+                            std::string_view letter,
+                            std::optional<ColorValue> fore = std::nullopt) {
     return {.name = "Label2",
             .index = index,
             .kind = K::Label,
@@ -100,8 +100,8 @@ constexpr ControlSpec Letter(int index, ControlRef parent, int fieldLeft, int to
             .foreColor = fore,
             .flags = kCentred};
 }
-constexpr ControlSpec SmallButton(int index, ControlRef parent, int left, int top,
-                                  std::string_view caption, std::string_view tooltip) {
+constexpr ControlRow SmallButton(int index, ControlRef parent, int left, int top,
+                                 std::string_view caption, std::string_view tooltip) {
     return {.name = "Command11",
             .index = index,
             .kind = K::CommandButton,
@@ -111,8 +111,8 @@ constexpr ControlSpec SmallButton(int index, ControlRef parent, int left, int to
             .tooltip = tooltip};
 }
 // A numbered slot: white square, silver centred number, pointing hand.
-constexpr ControlSpec Slot(std::string_view name, int index, ControlRef parent, int left, int top,
-                           std::string_view caption) {
+constexpr ControlRow Slot(std::string_view name, int index, ControlRef parent, int left, int top,
+                          std::string_view caption) {
     return {.name = name,
             .index = index,
             .kind = K::Label,
@@ -123,7 +123,7 @@ constexpr ControlSpec Slot(std::string_view name, int index, ControlRef parent, 
             .backColor = kWhite,
             .flags = kBordered | kCentred | kHandPointer};
 }
-constexpr ControlSpec Bar(int index, ControlRef parent, TwipsRect rect) {
+constexpr ControlRow Bar(int index, ControlRef parent, TwipsRect rect) {
     return {.name = "Shape1",
             .index = index,
             .kind = K::Shape,
@@ -131,7 +131,7 @@ constexpr ControlSpec Bar(int index, ControlRef parent, TwipsRect rect) {
             .rect = rect,
             .backColor = kGreyText};
 }
-constexpr ControlSpec FocusMarker(int index, ControlRef parent, int left, int top) {
+constexpr ControlRow FocusMarker(int index, ControlRef parent, int left, int top) {
     return {.name = "焦点",
             .index = index,
             .kind = K::Shape,
@@ -140,7 +140,7 @@ constexpr ControlSpec FocusMarker(int index, ControlRef parent, int left, int to
             .backColor = kRed};
 }
 // A centre marker of the magnifier, in the place of a hidden cell.
-constexpr ControlSpec CentreMarker(int index, int left, int top, ColorValue color) {
+constexpr ControlRow CentreMarker(int index, int left, int top, ColorValue color) {
     return {.name = "pd",
             .index = index,
             .kind = K::CentreMarker,
@@ -160,7 +160,7 @@ constexpr char kFindByHandle[] = QT_TRANSLATE_NOOP("Form1", "根据句柄查找�
 constexpr char kCopyTitle[] = QT_TRANSLATE_NOOP("Form1", "复制窗口标题[\"title\"]以备粘贴使用！");
 constexpr char kPasteTitle[] = QT_TRANSLATE_NOOP("Form1", "粘贴来自剪切板标题[\"title\"]内容！");
 
-constexpr ControlSpec kLayout[] = {
+constexpr ControlRow kLayout[] = {
     // First in the tab order: the start/stop switch holds the focus.
     {.name = "Check1",
      .kind = K::CheckBox,
@@ -670,7 +670,7 @@ constexpr ControlSpec kLayout[] = {
 
 } // namespace
 
-std::span<const ControlSpec> LayoutTable() {
+std::span<const ControlRow> LayoutTable() {
     return kLayout;
 }
 

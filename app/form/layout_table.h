@@ -58,7 +58,7 @@ struct ControlRef {
     int index = -1;
 };
 
-struct ControlSpec {
+struct ControlRow {
     std::string_view name{}; // the control's name, UTF-8
     int index = -1;          // -1 for a single control, else the array index
     ControlKind kind = ControlKind::Label;
@@ -74,7 +74,7 @@ struct ControlSpec {
 
 // Every control of the main window, parents before their children. The first
 // row is the first stop of the tab order.
-std::span<const ControlSpec> LayoutTable();
+std::span<const ControlRow> LayoutTable();
 
 inline constexpr int kTwipsPerPixel = 15;
 // Twips to logical pixels, rounded to the nearest pixel.

@@ -8,7 +8,7 @@ namespace huegrab::bench {
 
 // What the root window shows while a benchmark moves the pointer over it.
 enum class RootPattern {
-    Solid,         // one colour: nothing under the pointer changes
+    Solid,        // one colour: nothing under the pointer changes
     TwoColors,    // a one-pixel checkerboard of two colours
     RandomColors, // every pixel a random colour (fixed seed)
 };

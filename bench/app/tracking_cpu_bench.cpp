@@ -110,8 +110,7 @@ bool Start(Subject& subject, int number) {
     server.Run({"xdotool", "key", "alt+grave"});
     std::this_thread::sleep_for(2s);
     if (LampColor(server) != 0xFF0000) {
-        std::fprintf(stderr, "cpu bench: tracking did not start (lamp %06lx)\n",
-                     LampColor(server));
+        std::fprintf(stderr, "cpu bench: tracking did not start (lamp %06lx)\n", LampColor(server));
         return false;
     }
     subject.pointer = OpenConnection(server.DisplayName());

@@ -56,7 +56,7 @@ Desktop* SharedDesktop() {
         if (!made->server)
             return made;
         made->client = xtest::TestClient::Connect(made->server->DisplayName());
-        std::vector<xtest::WindowSpec> specs(kWindows);
+        std::vector<xtest::TestWindowSetup> specs(kWindows);
         for (int i = 0; i < kWindows; ++i) {
             specs[i].x = (i * 7) % 900;
             specs[i].y = (i * 5) % 650;

@@ -98,7 +98,7 @@ std::unique_ptr<X11Desktop> X11Desktop::Open(const char* displayName) {
     state->masks = std::make_unique<EventMasks>(dpy);
     state->windows = std::make_unique<WindowReader>(dpy, state->root, *state->masks);
     // Size changes of the root (RandR) arrive as ConfigureNotify.
-    state->masks->Select(state->root, EventMasks::Part::RootSize, StructureNotifyMask);
+    state->masks->Select(state->root, EventMasks::Interest::RootSize, StructureNotifyMask);
     XFlush(dpy);
     return std::unique_ptr<X11Desktop>(new X11Desktop(std::move(state)));
 }
@@ -316,7 +316,7 @@ void X11Desktop::DispatchEvents() {
 
 void X11Desktop::WatchWindowDestroyed(WindowHandle window, std::function<void()> destroyed) {
     if (state_->watchedWindow != None)
-        state_->masks->Select(state_->watchedWindow, EventMasks::Part::DestroyWatch, 0);
+        state_->masks->Select(state_->watchedWindow, EventMasks::Interest::DestroyWatch, 0);
     state_->watchedWindow = None;
     state_->watchedWindowDestroyed = nullptr;
     if (window <= 0 || !destroyed)
@@ -325,7 +325,8 @@ void X11Desktop::WatchWindowDestroyed(WindowHandle window, std::function<void()>
     // What this connection selects on the window for other reasons (its
     // names, the root's size) stays selected beside it.
     EventMasks& masks = *state_->masks;
-    if (!masks.Made(xid, masks.AskSelect(xid, EventMasks::Part::DestroyWatch, StructureNotifyMask)))
+    if (!masks.Made(xid,
+                    masks.AskSelect(xid, EventMasks::Interest::DestroyWatch, StructureNotifyMask)))
         return; // gone already, or never a window
     state_->watchedWindow = xid;
     state_->watchedWindowDestroyed = std::move(destroyed);

@@ -6,14 +6,15 @@
 
 namespace huegrab::x11 {
 
-std::optional<xcb_void_cookie_t> EventMasks::AskSelect(Window window, Part part, long mask) {
+std::optional<xcb_void_cookie_t> EventMasks::AskSelect(Window window, Interest interest,
+                                                       long mask) {
     auto found = masks_.find(window);
     if (found == masks_.end()) {
         if (mask == 0)
             return std::nullopt;
-        found = masks_.emplace(window, PartMasks{}).first;
+        found = masks_.emplace(window, InterestMasks{}).first;
     }
-    long& own = found->second[static_cast<std::size_t>(part)];
+    long& own = found->second[static_cast<std::size_t>(interest)];
     if (own == mask)
         return std::nullopt;
     own = mask;
@@ -29,8 +30,8 @@ std::optional<xcb_void_cookie_t> EventMasks::AskSelect(Window window, Part part,
         XGetXCBConnection(display_), static_cast<xcb_window_t>(window), XCB_CW_EVENT_MASK, &value);
 }
 
-void EventMasks::Select(Window window, Part part, long mask) {
-    if (const auto sent = AskSelect(window, part, mask))
+void EventMasks::Select(Window window, Interest interest, long mask) {
+    if (const auto sent = AskSelect(window, interest, mask))
         xcb_discard_reply(XGetXCBConnection(display_), sent->sequence);
 }
 

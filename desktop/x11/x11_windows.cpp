@@ -263,12 +263,12 @@ std::optional<xcb_void_cookie_t> WindowReader::Watch(Window window) {
     // new window once the old one is gone.
     constexpr long kNamesEvents = PropertyChangeMask | StructureNotifyMask;
     if (watched_.window != None)
-        masks_.Select(watched_.window, EventMasks::Part::NamesWatch, 0);
+        masks_.Select(watched_.window, EventMasks::Interest::NamesWatch, 0);
     watched_ = {};
     if (window == None)
         return std::nullopt;
     watched_.window = window;
-    return masks_.AskSelect(window, EventMasks::Part::NamesWatch, kNamesEvents);
+    return masks_.AskSelect(window, EventMasks::Interest::NamesWatch, kNamesEvents);
 }
 
 void WindowReader::NoteEvent(const XEvent& event) {

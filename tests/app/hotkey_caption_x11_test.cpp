@@ -114,7 +114,7 @@ TEST_F(HotkeyCaptionOnX11, TheHotkeyOfConfigIniIsRegisteredAndNamed) {
     EXPECT_TRUE(PressUntil("ctrl+shift+F9", false));
 }
 
-TEST_F(HotkeyCaptionOnX11, AnUnreadableSpecKeepsTheDefault) {
+TEST_F(HotkeyCaptionOnX11, AnUnreadableKeyKeepsTheDefault) {
     testing::internal::CaptureStderr();
     const Captions captions = StartWindow("[Hotkey]\r\nKey=Alt+Nothing\r\n");
     const std::string diagnostics = testing::internal::GetCapturedStderr();

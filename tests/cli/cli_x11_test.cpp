@@ -87,14 +87,14 @@ TEST_F(CliOnX11, WaitPixelReturnsWhenAWindowOfTheColorAppears) {
     std::thread other([display] {
         std::this_thread::sleep_for(300ms);
         auto client = xtest::TestClient::Connect(display);
-        xtest::WindowSpec spec;
-        spec.x = 40;
-        spec.y = 40;
-        spec.width = 30;
-        spec.height = 30;
-        spec.rgb = 0x00FF00;
-        spec.overrideRedirect = true;
-        client->CreateWindow(spec);
+        xtest::TestWindowSetup setup;
+        setup.x = 40;
+        setup.y = 40;
+        setup.width = 30;
+        setup.height = 30;
+        setup.rgb = 0x00FF00;
+        setup.overrideRedirect = true;
+        client->CreateWindow(setup);
         std::this_thread::sleep_for(2s); // the window lives as long as its client
     });
     const auto appeared = Cli({"wait-pixel", "50", "60", "00FF00", "--timeout", "10"});
@@ -226,15 +226,15 @@ TEST_F(CliOnX11, SearchFindsOnePixelTargetsInRowOrderInsideTheRegion) {
 // for the same windows.
 TEST_F(CliOnX11, WindowCommandsPrintTheWindowToolsForms) {
     const auto titled = [&](int x, const std::string& title, const std::string& className) {
-        xtest::WindowSpec spec;
-        spec.x = x;
-        spec.y = 300;
-        spec.width = 50;
-        spec.height = 40;
-        spec.netWmName = title;
-        spec.className = className;
-        spec.overrideRedirect = true;
-        return static_cast<WindowHandle>(client_->CreateWindow(spec));
+        xtest::TestWindowSetup setup;
+        setup.x = x;
+        setup.y = 300;
+        setup.width = 50;
+        setup.height = 40;
+        setup.netWmName = title;
+        setup.className = className;
+        setup.overrideRedirect = true;
+        return static_cast<WindowHandle>(client_->CreateWindow(setup));
     };
     const WindowHandle alpha = titled(300, "huegrab cli alpha", "CliAlpha");
     const WindowHandle beta = titled(400, "huegrab cli beta \xE6\xA0\x87\xE9\xA2\x98", "CliBeta");
@@ -303,7 +303,7 @@ TEST_F(CliUnderOpenbox, WindowAtNamesTheManagedWindowAndTheListOnlyManagedOnes) 
     const auto origin = client_->RootPosition(xmessage->window);
     ASSERT_TRUE(origin);
     const std::string handle = std::to_string(xmessage->window);
-    xtest::WindowSpec hidden; // a helper window that is never shown
+    xtest::TestWindowSetup hidden; // a helper window that is never shown
     hidden.map = false;
     hidden.netWmName = "helper";
     ASSERT_NE(client_->CreateWindow(hidden), 0u);
@@ -328,10 +328,10 @@ TEST_F(CliUnderOpenbox, WindowAtNamesTheManagedWindowAndTheListOnlyManagedOnes) 
 // add lines to the three of window-at nor forge an entry of the list, for
 // readers that split at Unicode's line breaks (NEL, LS, PS) too.
 TEST_F(CliOnX11, TitlesWithLineBreaksStayOnTheirLine) {
-    xtest::WindowSpec spec = xtest::PlacedRectangle(580, 20, 40, 40);
-    spec.netWmName = "evil\nline2\r[9]0x1=forged\t\u2028[8]\u0085x\u2029é";
-    spec.className = "Cli\nClass\u2028";
-    const auto window = static_cast<WindowHandle>(client_->CreateWindow(spec));
+    xtest::TestWindowSetup setup = xtest::PlacedRectangle(580, 20, 40, 40);
+    setup.netWmName = "evil\nline2\r[9]0x1=forged\t\u2028[8]\u0085x\u2029é";
+    setup.className = "Cli\nClass\u2028";
+    const auto window = static_cast<WindowHandle>(client_->CreateWindow(setup));
     ASSERT_NE(window, 0);
 
     const std::string title = "evil line2 [9]0x1=forged  [8] x é";

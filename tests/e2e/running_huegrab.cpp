@@ -20,10 +20,10 @@ std::optional<TwipsRect> ClientRect(std::string_view name, int index) {
     ControlRef ref{name, index};
     bool found = false;
     while (!ref.name.empty()) {
-        const ControlSpec* row = nullptr;
-        for (const ControlSpec& spec : LayoutTable())
-            if (spec.name == ref.name && spec.index == ref.index)
-                row = &spec;
+        const ControlRow* row = nullptr;
+        for (const ControlRow& control : LayoutTable())
+            if (control.name == ref.name && control.index == ref.index)
+                row = &control;
         if (!row)
             return std::nullopt;
         if (!found) {
@@ -212,7 +212,7 @@ std::string RunningHuegrab::ScreenColor(Point point) {
 }
 
 std::vector<std::vector<std::string>> RunningHuegrab::ScreenColors(Point topLeft, int width,
-                                                                    int height) {
+                                                                   int height) {
     std::vector<std::vector<std::string>> colors(
         static_cast<std::size_t>(height),
         std::vector<std::string>(static_cast<std::size_t>(width)));

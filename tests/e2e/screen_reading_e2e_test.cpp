@@ -93,7 +93,7 @@ TEST(ScreenReadingEndToEnd, MagnifierShowsTheNeighbourhoodOfTheSamplePoint) {
 
     const Point frame = huegrab.Centre("Frame1", 5);
     const TwipsRect frameRect = [] {
-        for (const ControlSpec& row : LayoutTable())
+        for (const ControlRow& row : LayoutTable())
             if (row.name == "Frame1" && row.index == 5)
                 return row.rect;
         return TwipsRect{};
@@ -101,7 +101,7 @@ TEST(ScreenReadingEndToEnd, MagnifierShowsTheNeighbourhoodOfTheSamplePoint) {
     const Point frameTopLeft{frame.x - TwipsToPixels(frameRect.width / 2),
                              frame.y - TwipsToPixels(frameRect.height / 2)};
     const auto shot = huegrab.ScreenColors(frameTopLeft, TwipsToPixels(frameRect.width),
-                                            TwipsToPixels(frameRect.height));
+                                           TwipsToPixels(frameRect.height));
     for (int cell = 0; cell < 121; ++cell) {
         const int column = cell % 11, row = cell / 11;
         // The middle of the cell, inside its one-pixel border.

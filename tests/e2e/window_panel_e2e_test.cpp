@@ -18,14 +18,14 @@ protected:
         client = xtest::TestClient::Connect(huegrab.Server().DisplayName());
         ASSERT_NE(client, nullptr);
         // Another program's window, clear of ours in the bottom-right corner.
-        xtest::WindowSpec spec;
-        spec.x = 800;
-        spec.y = 600;
-        spec.width = 200;
-        spec.height = 150;
-        spec.netWmName = "e2e target 窗口";
-        spec.className = "DragTarget";
-        target = client->CreateWindow(spec);
+        xtest::TestWindowSetup setup;
+        setup.x = 800;
+        setup.y = 600;
+        setup.width = 200;
+        setup.height = 150;
+        setup.netWmName = "e2e target 窗口";
+        setup.className = "DragTarget";
+        target = client->CreateWindow(setup);
         ASSERT_NE(target, 0u);
         const auto origin = client->RootPosition(target);
         ASSERT_TRUE(origin);

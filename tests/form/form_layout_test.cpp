@@ -1,4 +1,4 @@
-// The window against the numbers of its description: every control with its
+// The window against the numbers it must have: every control with its
 // kind, parent, place, caption, tooltip, colours and start state, written out
 // here independently of the layout table; and the layout as a whole: nothing
 // overlaps, leaves its frame or clips its caption.
@@ -66,7 +66,7 @@ struct Expected {
     int parentIndex;
 };
 
-// Every control the window description names, by container.
+// Every control the window must have, by container.
 const Expected kControls[] = {
     {"Check1", -1, Kind::CheckBox, nullptr, -1},
     {"Frame1", 3, Kind::Frame, nullptr, -1},
@@ -340,7 +340,7 @@ TEST(FormLayout, LookupByNameAndKind) {
     EXPECT_TRUE(captions.contains(Q("特征码："))) << captions.join(',').toStdString();
 }
 
-// A place in twips as the description gives it; -1 where it gives none.
+// A place in twips; -1 where none is given.
 struct Place {
     const char* name;
     int index;
@@ -431,7 +431,7 @@ const Place kPlaces[] = {
     {"imgCursor", -1, 480, 0, -1, -1},
 };
 
-TEST(FormLayout, ControlsStandWhereTheDescriptionPutsThem) {
+TEST(FormLayout, ControlsStandAtTheirPlacesInTwips) {
     FormFixture f;
     for (const Place& p : kPlaces) {
         SCOPED_TRACE(Label(p.name, p.index));

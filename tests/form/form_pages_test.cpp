@@ -240,7 +240,7 @@ TEST_F(FormPages, TabReachesEveryControlThatActs) {
 // buttons drawn as buttons) are left to Space and the mouse.
 TEST_F(FormPages, EnterPressesCommandButtonsAsSpaceDoes) {
     int commandButtons = 0;
-    for (const ControlSpec& row : LayoutTable()) {
+    for (const ControlRow& row : LayoutTable()) {
         auto* button = form.Find<QPushButton>(row.name, row.index);
         if (button == nullptr)
             continue;

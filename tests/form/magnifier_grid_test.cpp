@@ -14,7 +14,7 @@ namespace {
 using testing_support::FormFixture;
 using testing_support::Px;
 
-// Cell i's square inside Frame1(5), from the twips of the description.
+// Cell i's square inside Frame1(5), from the twips of its frame and cell.
 QRect CellInFrame(int i) {
     const int column = i % 11;
     const int row = i / 11;

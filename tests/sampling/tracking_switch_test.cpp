@@ -5,14 +5,14 @@
 namespace huegrab {
 namespace {
 
-TEST(HotkeyWindowProc, AltTildeChecksWhileStoppedAndUnchecksWhileRunning) {
+TEST(StartStopAfterHotkey, AltTildeChecksWhileStoppedAndUnchecksWhileRunning) {
     const HotkeyBinding binding;
     const HotkeyPress press{1001, hotkey_mod::kAlt, vk::kOem3};
-    EXPECT_EQ(HotkeyWindowProc(press, TrackingState::Stopped, binding), true);
-    EXPECT_EQ(HotkeyWindowProc(press, TrackingState::Running, binding), false);
+    EXPECT_EQ(StartStopAfterHotkey(press, TrackingState::Stopped, binding), true);
+    EXPECT_EQ(StartStopAfterHotkey(press, TrackingState::Running, binding), false);
 }
 
-TEST(HotkeyWindowProc, OtherIdentifiersKeysModifiersAndStatesDoNothing) {
+TEST(StartStopAfterHotkey, OtherIdentifiersKeysModifiersAndStatesDoNothing) {
     const HotkeyBinding binding;
     const HotkeyPress ignored[] = {{1002, hotkey_mod::kAlt, vk::kOem3}, // another hotkey
                                    {1001, hotkey_mod::kAlt | hotkey_mod::kControl, vk::kOem3},
@@ -21,10 +21,10 @@ TEST(HotkeyWindowProc, OtherIdentifiersKeysModifiersAndStatesDoNothing) {
                                    {1001, hotkey_mod::kAlt, 0x31}, // Alt + 1
                                    {1001, hotkey_mod::kAlt, 0xFFC0}};
     for (const HotkeyPress& press : ignored)
-        EXPECT_EQ(HotkeyWindowProc(press, TrackingState::Stopped, binding), std::nullopt)
+        EXPECT_EQ(StartStopAfterHotkey(press, TrackingState::Stopped, binding), std::nullopt)
             << press.id << " " << press.modifiers << " " << std::hex << press.virtualKey;
-    EXPECT_EQ(HotkeyWindowProc({1001, hotkey_mod::kAlt, vk::kOem3}, static_cast<TrackingState>(0),
-                               binding),
+    EXPECT_EQ(StartStopAfterHotkey({1001, hotkey_mod::kAlt, vk::kOem3},
+                                   static_cast<TrackingState>(0), binding),
               std::nullopt);
 }
 

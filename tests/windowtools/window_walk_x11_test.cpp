@@ -14,7 +14,7 @@
 namespace huegrab {
 namespace {
 
-using xtest::WindowSpec;
+using xtest::TestWindowSetup;
 using xtest::XId;
 
 std::string Repeat(const std::string& piece, int times) {
@@ -27,10 +27,10 @@ std::string Repeat(const std::string& piece, int times) {
 class WindowWalkX11 : public X11ServerTest<800, 600, true> {
 protected:
     XId Make(const std::string& title, bool map = true) {
-        WindowSpec spec;
-        spec.netWmName = title;
-        spec.map = map;
-        const XId window = client_->CreateWindow(spec);
+        TestWindowSetup setup;
+        setup.netWmName = title;
+        setup.map = map;
+        const XId window = client_->CreateWindow(setup);
         EXPECT_NE(window, 0u);
         return window;
     }

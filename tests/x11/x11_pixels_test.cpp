@@ -137,7 +137,7 @@ TEST_F(Depth24Screen, RootColorReadsExactlyEverywhere) {
 TEST_F(Depth24Screen, WindowColorsReadExactlyUpToTheirEdges) {
     SetRootColor(0x000000);
     const std::uint32_t colors[] = {0xFF0000, 0x00FF00, 0x0000FF, 0xFF8000,
-                                     0x010203, 0xFEFDFC, 0x808080, 0xFFFFFF};
+                                    0x010203, 0xFEFDFC, 0x808080, 0xFFFFFF};
     int x = 10;
     for (const std::uint32_t rgb : colors) {
         SCOPED_TRACE(RgbText(rgb));

@@ -25,7 +25,7 @@ namespace {
 
 using namespace std::chrono_literals;
 using xtest::TestClient;
-using xtest::WindowSpec;
+using xtest::TestWindowSetup;
 using xtest::XId;
 using xtest::XvfbServer;
 
@@ -45,8 +45,8 @@ WindowHandle Handle(XId window) {
 
 class X11Windows : public X11ServerTest<kWidth, kHeight, true> {
 protected:
-    XId Make(const WindowSpec& spec) {
-        const XId window = client_->CreateWindow(spec);
+    XId Make(const TestWindowSetup& setup) {
+        const XId window = client_->CreateWindow(setup);
         EXPECT_NE(window, 0u);
         return window;
     }
@@ -74,15 +74,15 @@ protected:
         bool placed = false;
     };
     Target MakeTarget(const std::string& title) {
-        WindowSpec spec;
-        spec.x = 100;
-        spec.y = 120;
-        spec.width = 200;
-        spec.height = 150;
-        spec.netWmName = title;
-        spec.overrideRedirect = true;
+        TestWindowSetup setup;
+        setup.x = 100;
+        setup.y = 120;
+        setup.width = 200;
+        setup.height = 150;
+        setup.netWmName = title;
+        setup.overrideRedirect = true;
         Target target;
-        target.window = Make(spec);
+        target.window = Make(setup);
         target.child = client_->CreateChild(target.window, 20, 30, 40, 50, 0xFF0000);
         if (const auto origin = client_->RootPosition(target.window)) {
             std::tie(target.x, target.y) = *origin;
@@ -107,31 +107,31 @@ protected:
 };
 
 TEST_F(X11WindowsWithoutWm, UnmanagedAndUnmappedWindowsAreListedAsThemselves) {
-    WindowSpec overrideSpec;
-    overrideSpec.netWmName = "popup";
-    overrideSpec.overrideRedirect = true;
-    const XId popup = client_->CreateWindow(overrideSpec);
-    WindowSpec plainSpec;
-    plainSpec.netWmName = "plain";
-    const XId plain = client_->CreateWindow(plainSpec);
+    TestWindowSetup overrideSetup;
+    overrideSetup.netWmName = "popup";
+    overrideSetup.overrideRedirect = true;
+    const XId popup = client_->CreateWindow(overrideSetup);
+    TestWindowSetup plainSetup;
+    plainSetup.netWmName = "plain";
+    const XId plain = client_->CreateWindow(plainSetup);
     EXPECT_EQ(client_->Parent(popup), client_->Root());
     EXPECT_TRUE(Listed(popup));
     EXPECT_TRUE(Listed(plain));
 
-    WindowSpec hiddenSpec;
-    hiddenSpec.netWmName = "never shown";
-    hiddenSpec.map = false;
-    const XId hidden = client_->CreateWindow(hiddenSpec);
+    TestWindowSetup hiddenSetup;
+    hiddenSetup.netWmName = "never shown";
+    hiddenSetup.map = false;
+    const XId hidden = client_->CreateWindow(hiddenSetup);
     EXPECT_TRUE(Listed(hidden));
     EXPECT_EQ(desktop_->WindowText(Handle(hidden)), "never shown");
 }
 
 TEST_F(X11Windows, ManagedWindowsAreListedAsTheirClientWithTitleAndClass) {
-    WindowSpec spec;
-    spec.netWmName = "颜色拾取 – Ünïcödé";
-    spec.wmName = "legacy name";
-    spec.className = "HuegrabProbe";
-    const XId window = Make(spec);
+    TestWindowSetup setup;
+    setup.netWmName = "颜色拾取 – Ünïcödé";
+    setup.wmName = "legacy name";
+    setup.className = "HuegrabProbe";
+    const XId window = Make(setup);
 
     // openbox has put the window into a frame: the root's child is not it.
     const XId parent = client_->Parent(window);
@@ -161,29 +161,29 @@ TEST_F(X11Windows, LegacyTitlesOfEachEncodingReadAsUtf8) {
     };
     for (const auto& title : titles) {
         SCOPED_TRACE(title.type);
-        WindowSpec spec;
-        spec.wmName = title.bytes;
-        spec.wmNameType = title.type;
-        spec.overrideRedirect = true; // no frame needed here
-        ExpectNames(Handle(Make(spec)), title.expected, "HuegrabTest");
+        TestWindowSetup setup;
+        setup.wmName = title.bytes;
+        setup.wmNameType = title.type;
+        setup.overrideRedirect = true; // no frame needed here
+        ExpectNames(Handle(Make(setup)), title.expected, "HuegrabTest");
     }
 }
 
 TEST_F(X11Windows, LongTitlesAndClassesAreCutTo254BytesOnACharacterBoundary) {
-    WindowSpec ascii;
+    TestWindowSetup ascii;
     ascii.netWmName = std::string(300, 'a');
     ascii.className = std::string(300, 'C');
     const XId asciiWindow = Make(ascii);
     ExpectNames(Handle(asciiWindow), std::string(254, 'a'), std::string(254, 'C'));
 
-    WindowSpec wide; // 100 three-byte characters, 300 bytes
+    TestWindowSetup wide; // 100 three-byte characters, 300 bytes
     wide.netWmName = Repeat("中", 100);
     const XId wideWindow = Make(wide);
     const std::string title = desktop_->WindowText(Handle(wideWindow));
     EXPECT_EQ(title.size(), 252u);
     EXPECT_EQ(title, Repeat("中", 84));
 
-    WindowSpec legacy; // WM_NAME cut the same way
+    TestWindowSetup legacy; // WM_NAME cut the same way
     legacy.wmName = std::string(260, 'x') + "tail";
     legacy.overrideRedirect = true;
     EXPECT_EQ(desktop_->WindowText(Handle(Make(legacy))), std::string(254, 'x'));
@@ -193,17 +193,17 @@ TEST_F(X11Windows, LongTitlesAndClassesAreCutTo254BytesOnACharacterBoundary) {
 // reads as its first 254 bytes, and only a few KiB of each are fetched.
 TEST_F(X11Windows, HugeNamesReadAsTheirStartAndAreFetchedOnlyInPart) {
     const std::string huge = Repeat("中", 350000);
-    WindowSpec specs[3];
+    TestWindowSetup specs[3];
     specs[0].netWmName = huge;
     specs[1].wmName = huge;
     specs[2].className = huge;
     x11::WalkAtoms atoms;
     atoms.netWmName = client_->InternAtom("_NET_WM_NAME");
     atoms.utf8String = client_->InternAtom("UTF8_STRING");
-    for (const WindowSpec& spec : specs) {
-        const XId window = Make(spec);
-        ExpectNames(Handle(window), spec.className == huge ? "" : Repeat("中", 84),
-                    spec.className == huge ? Repeat("中", 84) : "HuegrabTest");
+    for (const TestWindowSetup& setup : specs) {
+        const XId window = Make(setup);
+        ExpectNames(Handle(window), setup.className == huge ? "" : Repeat("中", 84),
+                    setup.className == huge ? Repeat("中", 84) : "HuegrabTest");
         const auto read = x11::ReadNamesAndClass(client_->Connection(), window, atoms);
         for (const auto& value : {read.names.netWmName, read.names.wmName, read.wmClass})
             EXPECT_LE(value ? value->bytes.size() : 0, 4096u);
@@ -211,26 +211,26 @@ TEST_F(X11Windows, HugeNamesReadAsTheirStartAndAreFetchedOnlyInPart) {
 }
 
 TEST_F(X11Windows, WindowsWithoutTitleOrClassReadEmpty) {
-    WindowSpec spec;
-    spec.instanceName.clear();
-    spec.className.clear();
-    const XId window = Make(spec);
+    TestWindowSetup setup;
+    setup.instanceName.clear();
+    setup.className.clear();
+    const XId window = Make(setup);
     EXPECT_TRUE(Listed(window));
     ExpectNames(Handle(window), "", "");
 
-    WindowSpec instanceOnly; // WM_CLASS "name\0\0": the class half is empty
+    TestWindowSetup instanceOnly; // WM_CLASS "name\0\0": the class half is empty
     instanceOnly.className.clear();
     instanceOnly.netWmName = "has a title";
     ExpectNames(Handle(Make(instanceOnly)), "has a title", "");
 }
 
 TEST_F(X11Windows, TheWalkIsTopmostFirst) {
-    WindowSpec spec;
-    spec.netWmName = "lower";
-    const XId lower = Make(spec);
-    spec.netWmName = "upper";
-    spec.x = 50;
-    const XId upper = Make(spec);
+    TestWindowSetup setup;
+    setup.netWmName = "lower";
+    const XId lower = Make(setup);
+    setup.netWmName = "upper";
+    setup.x = 50;
+    const XId upper = Make(setup);
     EXPECT_LT(PlaceInWalk(upper), PlaceInWalk(lower));
 
     client_->RaiseWindow(lower); // the window manager restacks the frames
@@ -265,23 +265,23 @@ TEST_F(X11Windows, TheWindowAtAPointIsTheClientTheWindowManagerFramed) {
     const XId notepad = xmessage->window;
     ASSERT_NE(client_->Parent(notepad), client_->Root()) << "not framed";
     const auto notepadAt = client_->RootPosition(notepad);
-    WindowSpec managedSpec;
-    managedSpec.x = 300;
-    managedSpec.y = 100;
-    managedSpec.width = 150;
-    managedSpec.height = 100;
-    managedSpec.netWmName = "managed";
-    managedSpec.className = "Managed";
-    const XId managed = Make(managedSpec);
+    TestWindowSetup managedSetup;
+    managedSetup.x = 300;
+    managedSetup.y = 100;
+    managedSetup.width = 150;
+    managedSetup.height = 100;
+    managedSetup.netWmName = "managed";
+    managedSetup.className = "Managed";
+    const XId managed = Make(managedSetup);
     const XId managedChild = client_->CreateChild(managed, 10, 10, 50, 50, 0xFF0000);
     const auto managedAt = client_->RootPosition(managed);
-    WindowSpec popupSpec = xtest::PlacedRectangle(500, 300, 100, 100);
-    popupSpec.netWmName = "popup";
-    const XId popup = Make(popupSpec);
+    TestWindowSetup popupSetup = xtest::PlacedRectangle(500, 300, 100, 100);
+    popupSetup.netWmName = "popup";
+    const XId popup = Make(popupSetup);
     const XId popupChild = client_->CreateChild(popup, 0, 0, 50, 50, 0x00FF00);
     client_->CreateInputOnlyChild(popup, 50, 50, 50, 50);
     client_->CreateInputOnlyChild(popupChild, 0, 0, 20, 20);
-    WindowSpec glass = xtest::PlacedRectangle(650, 300, 50, 50);
+    TestWindowSetup glass = xtest::PlacedRectangle(650, 300, 50, 50);
     glass.inputOnly = true;
     Make(glass);
     client_->Sync();
@@ -342,21 +342,21 @@ TEST_F(X11Windows, TheListHoldsTheWindowsTheWindowManagerManages) {
     ASSERT_TRUE(xmessage);
     struct Case {
         const char* what;
-        WindowSpec spec;
+        TestWindowSetup setup;
         bool listed;
     };
     std::vector<Case> cases(5);
     cases[0] = {"a managed window", {}, true};
     cases[1] = {"a popup", xtest::PlacedRectangle(10, 10, 20, 20), false};
     cases[2] = {"a helper never shown", {}, false};
-    cases[2].spec.map = false;
+    cases[2].setup.map = false;
     cases[3] = {"an InputOnly popup", xtest::PlacedRectangle(40, 10, 20, 20), false};
-    cases[3].spec.inputOnly = true;
+    cases[3].setup.inputOnly = true;
     cases[4] = {"a managed window made last", {}, true};
     std::vector<XId> made;
     for (Case& c : cases) {
-        c.spec.netWmName = c.what;
-        made.push_back(Make(c.spec));
+        c.setup.netWmName = c.what;
+        made.push_back(Make(c.setup));
     }
     const auto titled = desktop_->TitledTopLevelWindows();
     const auto place = [&](XId window) {
@@ -466,9 +466,9 @@ TEST_F(X11Windows, WindowAndNamesAtFollowsWhatTheServerReportsBetweenTicks) {
     IdleHookLoop loop;
     desktop_->AttachEventLoop(loop);
     ASSERT_TRUE(loop.sleeping);
-    WindowSpec spec = xtest::PlacedRectangle(500, 100, 60, 60);
-    spec.wmName = "before";
-    const XId window = Make(spec);
+    TestWindowSetup setup = xtest::PlacedRectangle(500, 100, 60, 60);
+    setup.wmName = "before";
+    const XId window = Make(setup);
     // A tick: the loop hands on what came since the one before, then the lookup.
     const auto tick = [&](ScreenPoint point) {
         loop.sleeping();
@@ -503,11 +503,11 @@ TEST_F(X11Windows, WindowAndNamesAtFollowsWhatTheServerReportsBetweenTicks) {
     }
 
     // A new window given a destroyed one's id reads as itself, renames and all.
-    spec.className = "Reused";
+    setup.className = "Reused";
     const auto reuse = [&](XId id, const std::string& title) {
         client_->ReuseIdForNextWindow(id);
-        spec.wmName = title;
-        ASSERT_EQ(Make(spec), id);
+        setup.wmName = title;
+        ASSERT_EQ(Make(setup), id);
         expect(tick(kOver), id, title, "Reused");
         client_->SetTextProperty(id, "WM_NAME", "STRING", title + ", renamed");
         client_->Sync();
@@ -523,8 +523,8 @@ TEST_F(X11Windows, WindowAndNamesAtFollowsWhatTheServerReportsBetweenTicks) {
     loop.sleeping();
     EXPECT_TRUE(gone) << "the names watch let go of the window, and took the end's watch along";
 
-    spec.wmName = "kept";
-    const XId second = Make(spec);
+    setup.wmName = "kept";
+    const XId second = Make(setup);
     desktop_->WatchWindowDestroyed(Handle(second), [] {});
     expect(tick(kOver), second, "kept", "Reused");
     desktop_->WatchWindowDestroyed(0, nullptr);
@@ -570,9 +570,9 @@ TEST_F(X11Windows, WindowFromPointOffTheWindowsGivesTheRootOrNothing) {
 }
 
 TEST_F(X11Windows, HandlesThatAreNoWindowReadEmptyWithoutAnError) {
-    WindowSpec spec;
-    spec.netWmName = "short lived";
-    const XId gone = Make(spec);
+    TestWindowSetup setup;
+    setup.netWmName = "short lived";
+    const XId gone = Make(setup);
     client_->DestroyWindow(gone);
     const XId pixmap = client_->CreatePixmap();
 
@@ -595,15 +595,15 @@ TEST_F(X11Windows, WindowsDestroyedDuringTheWalkAreSkippedOrReadEmpty) {
         ASSERT_NE(other, nullptr);
         std::vector<XId> windows;
         for (int i = 0; i < 60; ++i) {
-            WindowSpec spec;
-            spec.x = (i % 10) * 70;
-            spec.y = (i / 10) * 80;
-            spec.width = 60;
-            spec.height = 60;
-            spec.netWmName = "race " + std::to_string(i);
-            spec.className = "Race";
-            spec.map = i < 6;
-            windows.push_back(other->CreateWindow(spec));
+            TestWindowSetup setup;
+            setup.x = (i % 10) * 70;
+            setup.y = (i / 10) * 80;
+            setup.width = 60;
+            setup.height = 60;
+            setup.netWmName = "race " + std::to_string(i);
+            setup.className = "Race";
+            setup.map = i < 6;
+            windows.push_back(other->CreateWindow(setup));
         }
         std::atomic<bool> done = false;
         std::thread destroyer([&] {
@@ -662,17 +662,17 @@ TEST_F(X11WindowsWithoutWm, TheWindowAtAPointIsTheInnermostWindow) {
 // itself), and only for windows it still manages (WM_STATE); one that has
 // gone leaves them behind, and then the top-level windows are walked.
 TEST_F(X11WindowsWithoutWm, AWindowManagersListCountsOnlyWhileItRuns) {
-    WindowSpec spec;
-    spec.netWmName = "managed";
-    const XId managed = client_->CreateWindow(spec);
+    TestWindowSetup setup;
+    setup.netWmName = "managed";
+    const XId managed = client_->CreateWindow(setup);
     client_->SetTextProperty(managed, "WM_STATE", "WM_STATE", "12345678");
-    spec.netWmName = "withdrawn";
-    const XId withdrawn = client_->CreateWindow(spec);
-    spec.netWmName = "unlisted";
-    const XId unlisted = client_->CreateWindow(spec);
-    spec.map = false;
-    spec.netWmName.clear();
-    const XId check = client_->CreateWindow(spec);
+    setup.netWmName = "withdrawn";
+    const XId withdrawn = client_->CreateWindow(setup);
+    setup.netWmName = "unlisted";
+    const XId unlisted = client_->CreateWindow(setup);
+    setup.map = false;
+    setup.netWmName.clear();
+    const XId check = client_->CreateWindow(setup);
     const XId root = client_->Root();
     client_->SetWindowsProperty(root, "_NET_CLIENT_LIST_STACKING", {withdrawn, managed});
     client_->SetWindowsProperty(root, "_NET_SUPPORTING_WM_CHECK", {check});
@@ -703,22 +703,22 @@ TEST_F(X11WindowsWithoutWm, AWindowManagersListCountsOnlyWhileItRuns) {
 // windows; a window manager's _NET_CLIENT_LIST (here one of our own making)
 // saves the search below a frame it names a client of.
 TEST_F(X11WindowsWithoutWm, TheBatchedWalkFindsWhatTheOneByOneWalkFinds) {
-    const auto Make = [&](const WindowSpec& spec) {
-        return client_->CreateWindow(spec);
+    const auto Make = [&](const TestWindowSetup& setup) {
+        return client_->CreateWindow(setup);
     };
     // Top-level windows, with and without titles.
     for (const char* title : {"managed one", "", "managed two"}) {
-        WindowSpec spec;
-        spec.netWmName = title;
-        Make(spec);
+        TestWindowSetup setup;
+        setup.netWmName = title;
+        Make(setup);
     }
-    WindowSpec legacy;
+    TestWindowSetup legacy;
     legacy.wmName = "legacy caf\xE9";
     Make(legacy);
     // Top-level windows no window manager knows: a popup, a never-mapped
     // window, and two home-made frames, one holding its client two levels
     // down, one holding it past the 256 windows a search looks at.
-    WindowSpec bare;
+    TestWindowSetup bare;
     bare.overrideRedirect = true;
     bare.netWmName = "popup";
     const XId popup = Make(bare);

@@ -76,19 +76,19 @@ void TestClient::SetWindowsProperty(XId window, const std::string& property,
                     static_cast<int>(values.size()));
 }
 
-XId TestClient::CreateWindow(const WindowSpec& spec) {
-    const auto windows = CreateWindows({spec});
+XId TestClient::CreateWindow(const TestWindowSetup& setup) {
+    const auto windows = CreateWindows({setup});
     return windows.empty() ? 0 : windows.front();
 }
 
-std::vector<XId> TestClient::CreateWindows(const std::vector<WindowSpec>& specs) {
+std::vector<XId> TestClient::CreateWindows(const std::vector<TestWindowSetup>& specs) {
     std::vector<XId> windows;
-    for (const WindowSpec& spec : specs) {
-        const XId window = CreateUnmapped(spec);
+    for (const TestWindowSetup& setup : specs) {
+        const XId window = CreateUnmapped(setup);
         if (window == 0)
             return {};
         windows.push_back(window);
-        if (spec.map)
+        if (setup.map)
             XMapWindow(Connection(), window);
     }
     XSync(Connection(), False);
@@ -120,37 +120,37 @@ void TestClient::ReuseIdForNextWindow(XId id) {
     display->resource_alloc = ReusedId;
 }
 
-XId TestClient::CreateUnmapped(const WindowSpec& spec) {
+XId TestClient::CreateUnmapped(const TestWindowSetup& setup) {
     Display* display = Connection();
     XSetWindowAttributes attributes{};
-    attributes.background_pixel = PixelFor(spec.rgb);
-    attributes.override_redirect = spec.overrideRedirect ? True : False;
+    attributes.background_pixel = PixelFor(setup.rgb);
+    attributes.override_redirect = setup.overrideRedirect ? True : False;
     // An InputOnly window has no background (and no depth of its own).
     const Window window =
-        XCreateWindow(display, Root(), spec.x, spec.y, static_cast<unsigned>(spec.width),
-                      static_cast<unsigned>(spec.height), 0, spec.inputOnly ? 0 : CopyFromParent,
-                      spec.inputOnly ? InputOnly : InputOutput, CopyFromParent,
-                      (spec.inputOnly ? 0 : CWBackPixel) | CWOverrideRedirect, &attributes);
+        XCreateWindow(display, Root(), setup.x, setup.y, static_cast<unsigned>(setup.width),
+                      static_cast<unsigned>(setup.height), 0, setup.inputOnly ? 0 : CopyFromParent,
+                      setup.inputOnly ? InputOnly : InputOutput, CopyFromParent,
+                      (setup.inputOnly ? 0 : CWBackPixel) | CWOverrideRedirect, &attributes);
     if (window == None)
         return 0;
 
     // Ask the window manager to keep the position and size given.
     XSizeHints hints{};
     hints.flags = USPosition | USSize;
-    hints.x = spec.x;
-    hints.y = spec.y;
-    hints.width = spec.width;
-    hints.height = spec.height;
+    hints.x = setup.x;
+    hints.y = setup.y;
+    hints.width = setup.width;
+    hints.height = setup.height;
     XSetWMNormalHints(display, window, &hints);
 
-    if (!spec.netWmName.empty())
-        SetTextProperty(window, "_NET_WM_NAME", "UTF8_STRING", spec.netWmName);
-    if (!spec.wmName.empty())
-        SetTextProperty(window, "WM_NAME", spec.wmNameType, spec.wmName);
-    if (!spec.instanceName.empty() || !spec.className.empty()) {
-        std::string wmClass = spec.instanceName;
+    if (!setup.netWmName.empty())
+        SetTextProperty(window, "_NET_WM_NAME", "UTF8_STRING", setup.netWmName);
+    if (!setup.wmName.empty())
+        SetTextProperty(window, "WM_NAME", setup.wmNameType, setup.wmName);
+    if (!setup.instanceName.empty() || !setup.className.empty()) {
+        std::string wmClass = setup.instanceName;
         wmClass += '\0';
-        wmClass += spec.className;
+        wmClass += setup.className;
         wmClass += '\0';
         SetTextProperty(window, "WM_CLASS", "STRING", wmClass);
     }

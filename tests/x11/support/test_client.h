@@ -20,7 +20,7 @@ inline constexpr unsigned kMod2Mask = 1u << 4; // NumLock on the usual keymaps
 
 // A top-level window for a test: a solid colour, and the title and class
 // properties a test wants to read back.
-struct WindowSpec {
+struct TestWindowSetup {
     int x = 0;
     int y = 0;
     int width = 100;
@@ -41,16 +41,16 @@ struct WindowSpec {
 
 // A solid rectangle that stays exactly where it is put: no window manager
 // frames or moves it.
-inline WindowSpec PlacedRectangle(int x, int y, int width, int height,
-                                  std::uint32_t rgb = 0xFFFFFF) {
-    WindowSpec spec;
-    spec.x = x;
-    spec.y = y;
-    spec.width = width;
-    spec.height = height;
-    spec.rgb = rgb;
-    spec.overrideRedirect = true;
-    return spec;
+inline TestWindowSetup PlacedRectangle(int x, int y, int width, int height,
+                                       std::uint32_t rgb = 0xFFFFFF) {
+    TestWindowSetup setup;
+    setup.x = x;
+    setup.y = y;
+    setup.width = width;
+    setup.height = height;
+    setup.rgb = rgb;
+    setup.overrideRedirect = true;
+    return setup;
 }
 
 // A second X client with its own connection, for making windows, grabbing
@@ -66,10 +66,10 @@ public:
 
     // A mapped window is waited for until it is viewable (under a window
     // manager, until it has been framed and shown). 0 on failure.
-    XId CreateWindow(const WindowSpec& spec);
+    XId CreateWindow(const TestWindowSetup& setup);
     // Many windows at once: all are created and mapped before the first is
     // waited for. Empty on failure.
-    std::vector<XId> CreateWindows(const std::vector<WindowSpec>& specs);
+    std::vector<XId> CreateWindows(const std::vector<TestWindowSetup>& specs);
     // A plain child window of a solid colour, mapped.
     XId CreateChild(XId parent, int x, int y, int width, int height, std::uint32_t rgb);
     // A mapped InputOnly child.
@@ -133,7 +133,7 @@ public:
     UnansweredRequestsUntilTakenOver(std::chrono::milliseconds timeout);
 
 private:
-    XId CreateUnmapped(const WindowSpec& spec);
+    XId CreateUnmapped(const TestWindowSetup& setup);
     explicit TestClient(XConnection connection) : connection_(std::move(connection)) {}
     XConnection connection_;
 };

@@ -116,9 +116,9 @@ bool XvfbServer::StartWindowManager() {
     // window mapped after the announcement gets framed and shown.
     bool managing = WaitUntil([&] { return WindowManagerRunning(probe->Connection()); }, 10000ms);
     for (int attempt = 0; managing && attempt < 20; ++attempt) {
-        WindowSpec spec;
-        spec.map = false;
-        const XId window = probe->CreateWindow(spec);
+        TestWindowSetup setup;
+        setup.map = false;
+        const XId window = probe->CreateWindow(setup);
         probe->MapWindow(window);
         const bool framed =
             probe->WaitViewable(window, 500ms) && probe->Parent(window) != probe->Root();

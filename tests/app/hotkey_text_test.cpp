@@ -1,5 +1,5 @@
 // The hotkey as config.ini spells it, and as the window names it.
-#include "app/hotkey_spec.h"
+#include "app/hotkey_text.h"
 #include "desktop/global_hotkeys.h"
 #include "desktop/pointer_and_keyboard.h"
 
@@ -11,15 +11,15 @@
 namespace huegrab {
 namespace {
 
-struct SpecCase {
+struct HotkeyTextCase {
     std::string text;
     std::optional<HotkeyKeys> keys; // nullopt: not a key combination
     std::string shown{};            // HotkeyDisplayName of keys
 };
 
-TEST(HotkeySpec, ReadsModifiersAndOneKeyAndNamesThemForTheWindow) {
+TEST(HotkeyText, ReadsModifiersAndOneKeyAndNamesThemForTheWindow) {
     using namespace hotkey_mod;
-    const std::vector<SpecCase> cases = {
+    const std::vector<HotkeyTextCase> cases = {
         {"Alt+TLDE", HotkeyKeys{kAlt, vk::kOem3}, "Alt+~"},
         {" alt + ` ", HotkeyKeys{kAlt, vk::kOem3}, "Alt+~"},
         {"Ctrl+Alt+F9", HotkeyKeys{kControl | kAlt, 0x78}, "Ctrl+Alt+F9"},
@@ -39,9 +39,9 @@ TEST(HotkeySpec, ReadsModifiersAndOneKeyAndNamesThemForTheWindow) {
         {"Alt+KK", std::nullopt},
         {"Alt++K", std::nullopt},
     };
-    for (const SpecCase& c : cases) {
+    for (const HotkeyTextCase& c : cases) {
         SCOPED_TRACE(c.text);
-        const std::optional<HotkeyKeys> keys = ParseHotkeySpec(c.text);
+        const std::optional<HotkeyKeys> keys = ParseHotkeyText(c.text);
         EXPECT_EQ(keys, c.keys);
         if (keys && c.keys) {
             EXPECT_EQ(HotkeyDisplayName(*keys), c.shown);

@@ -1,4 +1,4 @@
-#include "sampling/screen_reads.h"
+#include "sampling/first_key_down.h"
 
 namespace huegrab {
 

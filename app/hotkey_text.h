@@ -24,7 +24,7 @@ struct HotkeyKeys {
 // of 1 whatever the layout; a letter or digit; F1 ... F24; Space, Tab, Enter,
 // Esc, Backspace, Insert, Delete, Home, End, PageUp, PageDown, Left, Up,
 // Right, Down. nullopt for anything else.
-std::optional<HotkeyKeys> ParseHotkeySpec(std::string_view text);
+std::optional<HotkeyKeys> ParseHotkeyText(std::string_view text);
 
 // The hotkey as the window names it: "Alt+~", "Ctrl+Alt+F9".
 std::string HotkeyDisplayName(const HotkeyKeys& keys);

@@ -1,4 +1,4 @@
-#include "app/hotkey_spec.h"
+#include "app/hotkey_text.h"
 
 #include "desktop/hotkey_name.h"
 
@@ -69,7 +69,7 @@ std::optional<int> KeyNamed(std::string_view text) {
 
 } // namespace
 
-std::optional<HotkeyKeys> ParseHotkeySpec(std::string_view text) {
+std::optional<HotkeyKeys> ParseHotkeyText(std::string_view text) {
     HotkeyKeys keys;
     // The key comes last; "Alt++" cannot name the plus key, none is offered.
     const std::size_t lastPlus = text.rfind('+');
