@@ -1,16 +1,20 @@
 // Writes the window's icon, drawn in code, as the files an icon theme
 // installs: <folder>/<size>x<size>/<name>.png for each size the launchers of
 // common desktops ask for, and <folder>/scalable/<name>.svg from the same
-// drawing calls.
+// drawing calls; and <folder>/<name>.ico, the sizes Windows shows, for the
+// Windows build.
 #include "app/form/form_icons.h"
+#include "packaging/ico_file.h"
 
 #include <QDir>
+#include <QFile>
 #include <QFileInfo>
 #include <QGuiApplication>
 #include <QPainter>
 #include <QPixmap>
 #include <QSvgGenerator>
 #include <cstdio>
+#include <vector>
 
 namespace {
 
@@ -56,6 +60,20 @@ bool WriteSvg(const QString& folder, const QString& name) {
     return true;
 }
 
+bool WriteIco(const QString& folder, const QString& name) {
+    std::vector<QImage> images;
+    for (const int size : {16, 24, 32, 48, 64})
+        images.push_back(huegrab::AppIconPixmap(size).toImage());
+    const QString file = QStringLiteral("%1/%2.ico").arg(folder, name);
+    QFile ico(file);
+    const QByteArray bytes = huegrab::IcoFile(images);
+    if (!ico.open(QIODevice::WriteOnly) || ico.write(bytes) != bytes.size()) {
+        std::fprintf(stderr, "cannot write %s\n", qPrintable(file));
+        return false;
+    }
+    return true;
+}
+
 } // namespace
 
 int main(int argc, char** argv) {
@@ -69,5 +87,5 @@ int main(int argc, char** argv) {
     QGuiApplication application(argc, argv);
     const QString folder = QString::fromLocal8Bit(argv[1]);
     const QString name = QString::fromLocal8Bit(argv[2]);
-    return WritePngs(folder, name) && WriteSvg(folder, name) ? 0 : 1;
+    return WritePngs(folder, name) && WriteSvg(folder, name) && WriteIco(folder, name) ? 0 : 1;
 }
