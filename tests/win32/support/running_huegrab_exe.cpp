@@ -122,7 +122,8 @@ bool RunningHuegrabExe::Start() {
         ADD_FAILURE() << "cannot copy " << HUEGRAB_EXE << ": error " << ::GetLastError();
         return false;
     }
-    std::wstring line = L"\"" + program.wstring() + L"\"";
+    // The Chinese window whatever the locale: the tests read its captions.
+    std::wstring line = L"\"" + program.wstring() + L"\" --lang zh";
     STARTUPINFOW startup{};
     startup.cb = sizeof(startup);
     if (!::CreateProcessW(program.c_str(), line.data(), nullptr, nullptr, FALSE, 0, nullptr,
