@@ -44,7 +44,7 @@ endif
 endif
 
 # The static Qt for Windows, built from Debian's qt6-base source into
-# ~/.cache/huegrab once per machine (about 40 minutes of CPU); afterwards it
+# ~/.cache/huegrab once per machine (about half an hour of CPU); afterwards it
 # says it is there.
 qt-win64: deps-tests
 	@JOBS=$(JOBS) scripts/build-qt-win64
