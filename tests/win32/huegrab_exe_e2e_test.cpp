@@ -28,7 +28,7 @@ void PressHotkey() {
 
 // A window of the known colour (with the arrow cursor), well clear of the
 // program's window, which comes up centred.
-std::unique_ptr<TestWindow> KnownColourWindow() {
+std::unique_ptr<TestWindow> KnownColorWindow() {
     TestWindowOptions options;
     options.title = kTargetTitle;
     options.x = 40;
@@ -54,13 +54,13 @@ protected:
 
     // Tracks to `at`, then stops with the hotkey, which leaves the pointer
     // (and the readings) where they are.
-    void PickAt(POINT at, ColorValue colour) {
+    void PickAt(POINT at, ColorValue color) {
         PressHotkey();
-        ASSERT_TRUE(huegrab.WaitForColour("Label8", -1, kLampRed));
+        ASSERT_TRUE(huegrab.WaitForColor("Label8", -1, kLampRed));
         MovePointer(at);
-        ASSERT_TRUE(huegrab.WaitForColour("得颜色", -1, colour));
+        ASSERT_TRUE(huegrab.WaitForColor("得颜色", -1, color));
         PressHotkey();
-        ASSERT_TRUE(huegrab.WaitForColour("Label8", -1, kLampGreen));
+        ASSERT_TRUE(huegrab.WaitForColor("Label8", -1, kLampGreen));
     }
 
     RunningHuegrabExe huegrab;
@@ -114,13 +114,13 @@ TEST_F(HuegrabExe, OpensAtItsSizeWithItsChineseCaptionsDrawn) {
     EXPECT_GT(differing, 7u * 10) << "the two captions have the same shape: drawn as boxes?";
 }
 
-TEST_F(HuegrabExe, AltTildeTracksAKnownColourIntoTheReadoutsAndTheCopyButtons) {
-    const auto target = KnownColourWindow();
+TEST_F(HuegrabExe, AltTildeTracksAKnownColorIntoTheReadoutsAndTheCopyButtons) {
+    const auto target = KnownColorWindow();
     ASSERT_NE(target, nullptr);
-    EXPECT_TRUE(huegrab.WaitForColour("Label8", -1, kLampGreen)); // comes up stopped
+    EXPECT_TRUE(huegrab.WaitForColor("Label8", -1, kLampGreen)); // comes up stopped
     const POINT at = target->StripeCentre(0);
     PickAt(at, kKnown);
-    EXPECT_TRUE(huegrab.WaitForColour("色块", 0, kKnown)); // the focused slot follows
+    EXPECT_TRUE(huegrab.WaitForColor("色块", 0, kKnown)); // the focused slot follows
 
     const ColorSample expected = MakeColorSample(at.x, at.y, kKnown);
     const struct {
@@ -147,7 +147,7 @@ TEST_F(HuegrabExe, AltTildeTracksAKnownColourIntoTheReadoutsAndTheCopyButtons) {
 }
 
 TEST_F(HuegrabExe, SlotsGoToConfigIniBesideTheProgramAndTheCloseSavesTheFocusedOne) {
-    const auto target = KnownColourWindow();
+    const auto target = KnownColorWindow();
     ASSERT_NE(target, nullptr);
     const POINT at = target->StripeCentre(0);
     PickAt(at, kKnown);
@@ -175,11 +175,11 @@ TEST_F(HuegrabExe, SlotsGoToConfigIniBesideTheProgramAndTheCloseSavesTheFocusedO
 
     // Started again, slot 1 shows the pick.
     ASSERT_TRUE(huegrab.Start());
-    EXPECT_TRUE(huegrab.WaitForColour("色块", 0, kKnown));
+    EXPECT_TRUE(huegrab.WaitForColor("色块", 0, kKnown));
 }
 
 TEST_F(HuegrabExe, TheWindowPanelFindsAWindowByTitleAndItsHandleIsTheWindows) {
-    const auto target = KnownColourWindow();
+    const auto target = KnownColorWindow();
     ASSERT_NE(target, nullptr);
     huegrab.Click("Option2", 2);  // the window panel
     huegrab.Click("句柄选项", 1); // its search page
@@ -199,16 +199,16 @@ TEST_F(HuegrabExe, TheWindowPanelFindsAWindowByTitleAndItsHandleIsTheWindows) {
 }
 
 TEST_F(HuegrabExe, TheArrowsCursorCodeIsTheSameEachTimeAndNotTheIBeams) {
-    const auto target = KnownColourWindow();
+    const auto target = KnownColorWindow();
     ASSERT_NE(target, nullptr);
     huegrab.Click("Option2", 1); // the cursor panel
     const auto codeAt = [&](POINT at) {
         PressHotkey();
-        EXPECT_TRUE(huegrab.WaitForColour("Label8", -1, kLampRed));
+        EXPECT_TRUE(huegrab.WaitForColor("Label8", -1, kLampRed));
         MovePointer(at);
         PumpMessages(std::chrono::milliseconds(400));
         PressHotkey();
-        EXPECT_TRUE(huegrab.WaitForColour("Label8", -1, kLampGreen));
+        EXPECT_TRUE(huegrab.WaitForColor("Label8", -1, kLampGreen));
         return huegrab.FieldText("鼠标特征码");
     };
     const std::string arrow = codeAt(target->StripeCentre(0));

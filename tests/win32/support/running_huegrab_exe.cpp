@@ -44,8 +44,8 @@ std::optional<TwipsRect> ClientTwips(std::string_view name, int index) {
     ControlRef ref{name, index};
     bool found = false;
     while (!ref.name.empty()) {
-        const ControlSpec* row = nullptr;
-        for (const ControlSpec& spec : LayoutTable())
+        const ControlRow* row = nullptr;
+        for (const ControlRow& spec : LayoutTable())
             if (spec.name == ref.name && spec.index == ref.index)
                 row = &spec;
         if (!row)
@@ -213,9 +213,9 @@ std::string RunningHuegrabExe::FieldText(std::string_view name, int index) {
     return text && *text != kSentinel ? *text : std::string();
 }
 
-bool RunningHuegrabExe::WaitForColour(std::string_view name, int index, ColorValue colour) {
+bool RunningHuegrabExe::WaitForColor(std::string_view name, int index, ColorValue color) {
     const POINT at = Inside(name, index);
-    return PumpUntil([&] { return ScreenPixel(at) == colour; });
+    return PumpUntil([&] { return ScreenPixel(at) == color; });
 }
 
 void MovePointer(POINT to) {

@@ -45,7 +45,7 @@ public:
     std::string FieldText(std::string_view name, int index = -1);
     // Polls (handling this thread's messages) until the screen shows
     // `colour` at the control's Inside point.
-    bool WaitForColour(std::string_view name, int index, ColorValue colour);
+    bool WaitForColor(std::string_view name, int index, ColorValue color);
 
 private:
     std::filesystem::path folder_;
