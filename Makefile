@@ -1,3 +1,4 @@
+# SPDX-License-Identifier: GPL-3.0-or-later
 # The README's commands. Each target installs what is missing first.
 BUILD      ?= build
 BUILD_TYPE ?= RelWithDebInfo

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "app/color_slot_controls.h"
 
 #include "app/form/clickable_label.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "app/main_window_controller.h"
 
 #include "app/form/form1.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "app/offset_controls.h"
 
 #include "app/color_fields.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "app/qt_desktop_event_loop.h"
 
 #include <QAbstractEventDispatcher>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "app/tracking_controls.h"
 
 #include "app/color_fields.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // huegrab-cli: the readings of the huegrab window for scripts, no Qt.
 #include "cli/cli_arguments.h"
 #include "cli/cli_commands.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "cli/reading_format.h"
 
 #include "cli/one_line_text.h"

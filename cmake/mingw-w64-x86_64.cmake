@@ -1,3 +1,4 @@
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Cross-compiles for 64-bit Windows with Debian's MinGW-w64 (the POSIX-threads
 # variant, which has std::thread and std::mutex). Used for build-win64/:
 #   cmake -S . -B build-win64 --toolchain cmake/mingw-w64-x86_64.cmake

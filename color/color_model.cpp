@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Text forms of a colour value and the two parsers of typed colour codes.
 
 #include "color/color_model.h"

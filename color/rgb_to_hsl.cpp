@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The RGB to H/S/L conversion on the 0-240 scale.
 //
 // Every named quantity below is a 32-bit float. Each right-hand side is

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "lookup/clipboard_texts.h"
 
 #include "text/blank_text.h"

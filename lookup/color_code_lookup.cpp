@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "lookup/color_code_lookup.h"
 
 #include "text/number_text.h"

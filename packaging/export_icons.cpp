@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Writes the window's icon, drawn in code, as the files an icon theme
 // installs: <folder>/<size>x<size>/<name>.png for each size the launchers of
 // common desktops ask for, and <folder>/scalable/<name>.svg from the same

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // POSIX signals: the handler writes a byte to a self-pipe that a thread of
 // its own waits on.
 #include "platform/close_signals.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Windows: console control events arrive on a thread of their own, where
 // the callback runs.
 #include "platform/close_signals.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "platform/environment.h"
 #include "platform/win32/wide_text.h"
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "platform/bounded_read.h"
 #include "platform/files.h"
 #include "platform/win32/kernel_handles.h"

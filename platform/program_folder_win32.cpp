@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "platform/program_folder.h"
 #include "platform/win32/kernel_handles.h"
 #include "platform/win32/wide_text.h"

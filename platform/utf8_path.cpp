@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "platform/utf8_path.h"
 
 #include "text/utf16.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "sampling/sampling_tick.h"
 
 #include "sampling/first_key_down.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Forgiving number reading and the short text forms of numbers.
 
 #include "text/number_text.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "app/form/form1.h"
 
 #include "app/form/clickable_label.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "app/form/form_colors.h"
 
 #include "app/form/filled_label.h"

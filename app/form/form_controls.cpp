@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The one place that finds controls by name: every handle the handlers use
 // is looked up here, once, right after the layout is built.
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "app/form/layout_table.h"
 
 #include "app/form/form_colors.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // What Qt Widgets itself costs at the tracking rate, as a floor under the
 // tracking benchmark's figures. A small window runs a 100 ms timer on a
 // private Xvfb of 1920 x 1080, in seven copies side by side, each changing

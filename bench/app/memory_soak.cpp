@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The program's memory over a long stretch of tracking: the built huegrab
 // runs on a private Xvfb under openbox with the window panel on show (its
 // pick page probes the window under the pointer every tick), Alt + ~ starts

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "bench/app/root_pattern.h"
 
 #include <X11/Xlib.h>

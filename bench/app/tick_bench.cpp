@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // One complete tick of the running window against a real X server (Xvfb,
 // 1920 x 1080): pointer, nudge keys, the screen read, every readout, the
 // swatches and the magnifier. The window is shown on that server through

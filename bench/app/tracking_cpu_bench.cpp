@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The program's own CPU use while tracking: the built huegrab runs on a
 // private Xvfb of 1920 x 1080, Alt + ~ starts tracking, and its CPU time over
 // a stretch of wall time is read from /proc, in three cases: the pointer

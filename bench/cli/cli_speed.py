@@ -1,4 +1,5 @@
 #!/usr/bin/env python3
+# SPDX-License-Identifier: GPL-3.0-or-later
 """Whole-process speed of huegrab-cli beside the usual X11 tools.
 
 Starts a private 1920 x 1080 Xvfb, runs each command RUNS times and prints

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Cost per colour of the conversions every tick and every lookup runs,
 // measured over all 2^24 colours. "per_colour" is the time for one colour.
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Cost of one cursor feature code: the fold of the points alone, and the
 // whole capture and fold on the fake desktop, with a cursor image of the
 // usual sizes and with the screen copy used when there is none.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // One complete tick of the running window against a private Xvfb, with the
 // lookup page shown and with the cursor page shown (which adds the cursor
 // code and the drawing of its box), in one run for comparison.

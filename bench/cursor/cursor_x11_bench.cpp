@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The whole cursor feature code against a private Xvfb: one XFixes read of
 // a cursor-font cursor per code, and on a server without XFixes the 32 x 32
 // screen copy.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // What a storm of keyboard mapping changes costs the X11 backend with the
 // hotkey registered. xdotool types a character the keymap lacks by binding
 // it to a spare keycode and clearing that again, two mapping changes per

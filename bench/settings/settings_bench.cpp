@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // A colour-slot click against a real config.ini of ten full sections: nine
 // keys stored into the focused slot (one locked, flushed, atomic replacement
 // of the file) and nine keys read from the clicked one (nine opens and reads).

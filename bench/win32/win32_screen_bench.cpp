@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Times the screen reads of one sampling tick on Windows: the backend's one
 // BitBlt of the 11 x 11 block around the sample point (which holds the
 // sample point too) beside 122 single GetPixel reads, each with its own

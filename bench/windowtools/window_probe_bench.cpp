@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The window panel's live probe as the tick runs it (the pointer's read,
 // then the window and its names at that point) on a private Xvfb with
 // openbox, the pointer still over an xmessage window: over an inner widget,

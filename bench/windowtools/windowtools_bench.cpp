@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The window list over 1,000 titled top-level windows, each framed by
 // openbox, on a private Xvfb: once with the backend's batched walk, once
 // with the same walk and titles asked one request at a time.

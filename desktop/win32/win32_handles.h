@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
 // Owners of the GDI and user32 resources the backend acquires: every one is

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "desktop/win32/win32_text.h"
 
 #include "text/unicode.h"

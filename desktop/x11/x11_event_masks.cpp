@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "desktop/x11/x11_event_masks.h"
 
 #include <X11/Xlib-xcb.h>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "desktop/x11/x11_shm_image.h"
 
 #include "desktop/x11/x11_error_trap.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "desktop/x11/x11_windows_at_point.h"
 
 #include "desktop/x11/x11_xcb_reply.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
 // The window a user means at a root point. Backend-internal: pulls in Xlib.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "platform/win32/wide_text.h"
 
 #include "text/utf16.h"

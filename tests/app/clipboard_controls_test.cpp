@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The eleven Command11 buttons against a scripted clipboard and desktop.
 
 #include "tests/app/app_fixture.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The cursor page on the fake desktop: slot switching, the focus marker,
 // Command7, the tick's code while the page is chosen, the drawing boxes.
 

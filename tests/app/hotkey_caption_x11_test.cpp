@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The window and the real X11 desktop on a private Xvfb: the hotkey comes
 // from config.ini, and when another client holds it the window says so,
 // naming the key, in the lamp's tooltip and the caption beside the box.

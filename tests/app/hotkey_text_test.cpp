@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The hotkey as config.ini spells it, and as the window names it.
 #include "app/hotkey_text.h"
 #include "desktop/global_hotkeys.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "app/form/form_colors.h"
 #include "tests/app/app_fixture.h"
 

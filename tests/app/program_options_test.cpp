@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The window program's command line: the parser, then the built program
 // answering --help, --version and a bad option with no display at all.
 #include "app/program_options.h"

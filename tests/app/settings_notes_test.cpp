@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // What the window says about its settings file: nothing while saves can go
 // ahead, a line in the lamp's tooltip when this session's slots cannot be
 // kept.

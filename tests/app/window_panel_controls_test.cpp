@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The window panel on a scripted desktop: the "P" switch, the crosshair
 // drag, the live probe of the tick, search, list and its copies.
 

@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Installs the build into a fresh prefix and checks what lands there: both
 # programs, a launcher entry and AppStream data that their validators
 # accept, the icon at each size and as SVG in the hicolor theme, the manual

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The built huegrab-cli.exe on Windows (under wine when cross-compiled):
 // the bytes it prints are the bytes a script reads.
 #include "desktop/win32/win32_window_handle.h"

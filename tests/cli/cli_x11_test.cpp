@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The built huegrab-cli against a private X server, with real clients on
 // the other side: xsetroot and test windows give known pixels, xdotool
 // moves the pointer.

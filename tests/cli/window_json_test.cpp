@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The JSON of the window commands: whatever another program put into its
 // title, the document stays valid JSON in valid UTF-8 and reads back as the
 // title was.

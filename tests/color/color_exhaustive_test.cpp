@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Checks over all 2^24 colours: RgbToHsl against a second, independent
 // transcription of the same float/double rounding rules, and the text forms
 // against plain bit arithmetic.

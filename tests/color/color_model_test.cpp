@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Text forms, the sample record and RgbToHsl on chosen colours.
 
 #include "color/color_model.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The cursor feature code on the fake desktop: worked values, the methods'
 // points, the hot spot, transparency, and the screen copy without an image.
 

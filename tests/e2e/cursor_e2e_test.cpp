@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The cursor page of the running program on Xvfb: while tracking, the code
 // field and the drawing box follow the cursor of the window under the
 // pointer.

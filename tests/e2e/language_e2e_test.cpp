@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The window's language as the user chooses it: the locale, [Window]
 // Language of config.ini and --lang, seen in the title of the running window.
 #include "tests/e2e/running_huegrab.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "tests/e2e/running_huegrab.h"
 
 #include "app/form/layout_table.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "settings/settings_path.h"
 #include "tests/e2e/running_huegrab.h"
 #include "tests/x11/support/x_connection.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "tests/e2e/running_huegrab.h"
 #include "tests/x11/support/test_client.h"
 #include "tests/x11/support/x_connection.h"

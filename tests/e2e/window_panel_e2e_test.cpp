@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The window panel and the clipboard buttons of the built program, under
 // openbox, against another program's window and xclip.
 

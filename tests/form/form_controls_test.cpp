@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The typed handles: every one resolves from the real layout, and a missing
 // or mistyped control is reported by name instead of failing at a click.
 #include "app/form/clickable_label.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The window in English: every text is translated, and every caption fits
 // its control on each page, in the window's own font.
 #include "app/form/translation.h"

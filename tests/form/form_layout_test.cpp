@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The window against the numbers it must have: every control with its
 // kind, parent, place, caption, tooltip, colours and start state, written out
 // here independently of the layout table; and the layout as a whole: nothing

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Page switching with the mouse, the keyboard focus that follows it, and the
 // contact line.
 #include "app/form/clickable_label.h"

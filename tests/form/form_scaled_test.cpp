@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The main window on a desktop scaled by two (the test runs with
 // QT_SCALE_FACTOR=2), where it is larger than the screen.
 #include "tests/form/form_test_support.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The window's building blocks: colour helpers, the picture box, the
 // clickable label, the text placement of small controls and the icons.
 #include "app/form/clickable_label.h"

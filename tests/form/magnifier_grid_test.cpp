@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The magnifier as it is seen: the frame with the grid and its centre
 // markers rendered to an image and checked cell by cell.
 #include "app/form/form_colors.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // A picture box on a desktop scaled by two (the test runs with
 // QT_SCALE_FACTOR=2): its canvas is in device pixels.
 #include "app/form/picture_box.h"

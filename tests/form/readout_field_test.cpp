@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The readout field against the read-only line edit it replaces: the same
 // picture for the same text and state, and the same ways to select and copy.
 #include "app/form/form_colors.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // What a tick costs on screen: which widgets repaint, in how many pieces,
 // and that the drawing shortcuts paint exactly what the style would.
 #include "app/form/form_colors.h"

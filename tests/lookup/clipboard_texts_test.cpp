@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The texts of the copy and paste buttons, without a window.
 
 #include "lookup/clipboard_texts.h"

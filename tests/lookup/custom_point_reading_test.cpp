@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "desktop/fake/fake_desktop.h"
 #include "lookup/custom_point_reading.h"
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // A termination signal reaches the callback, on a thread of its own, and
 // none can end the process once the watch is gone.
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The program's folder, as the system names it.
 
 #include "platform/program_folder.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The one owner of Windows handles, with handles that only count their
 // closes: the template itself needs no Windows.
 

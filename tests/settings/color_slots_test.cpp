@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "settings/color_slots.h"
 #include "settings/settings_file.h"
 #include "temp_folder.h"

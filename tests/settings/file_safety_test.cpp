@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The settings file against what users and crashes do to it: write
 // protection, symbolic links, things that are not files, killed writers and
 // writers that keep the lock busy.

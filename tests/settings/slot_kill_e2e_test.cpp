@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The real program on a private X server with openbox, killed with SIGKILL at
 // random moments while colour-slot clicks save sections: after every kill
 // config.ini still reads as whole sections, no section it held is lost, and

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The forgiving number reader and the short number texts.
 
 #include "text/number_text.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The one UTF-16 decoder, in both of its modes, and the way back.
 
 #include "text/utf16.h"

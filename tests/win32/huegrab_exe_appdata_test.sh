@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
 # huegrab.exe started from a folder it cannot write to keeps config.ini in
 # %APPDATA%\huegrab: here the folder is made immutable on the host (chattr),
 # which stops even root, and the close stores the focused slot.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // huegrab.exe as a Windows user meets it (under wine on the tests' Xvfb):
 // driven with SendInput, read back from the screen's pixels, the Windows
 // clipboard and the system's own INI functions.

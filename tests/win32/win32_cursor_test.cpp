@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "cursor/cursor_feature_code.h"
 #include "desktop/win32/win32_cursor.h"
 #include "desktop/win32/win32_desktop.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "platform/environment.h"
 #include "platform/files.h"
 #include "platform/utf8_path.h"

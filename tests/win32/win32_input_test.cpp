@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "desktop/win32/win32_desktop.h"
 #include "desktop/win32/win32_screen.h"
 #include "tests/win32/support/test_windows.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Search, list and the window-text rule over a scripted desktop.
 
 #include "desktop/fake/fake_desktop.h"

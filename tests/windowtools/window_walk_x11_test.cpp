@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Search and list over a real X server managed by openbox, with windows of a
 // second client; handles are checked against what xdotool makes of them.
 

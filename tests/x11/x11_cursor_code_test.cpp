@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Cursor feature codes of the live X11 desktop on a private Xvfb: cursors of
 // known pixels give the worked values, cursor-font shapes give stable and
 // distinct codes, and a server without XFixes makes the code a copy of the

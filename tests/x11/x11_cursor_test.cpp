@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The cursor image of the X11 desktop through XFixes, on a private Xvfb:
 // cursors of exactly known pixels set by a second client on the root and on
 // a window, and a root cursor left behind by a client that has exited.

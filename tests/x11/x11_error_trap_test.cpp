@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The error trap on a private Xvfb: which request failed, as the server
 // reported it, reaches the trap that was open when the request was sent.
 

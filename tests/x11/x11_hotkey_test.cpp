@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The global hotkey of the X11 desktop: passive grabs on a private Xvfb,
 // pressed with xdotool, with and without lock keys, and contested by a
 // second client.

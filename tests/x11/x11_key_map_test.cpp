@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "desktop/global_hotkeys.h"
 #include "desktop/hotkey_name.h"
 #include "desktop/pointer_and_keyboard.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Screen pixels of the X11 desktop on private Xvfb screens of depth 24, 16
 // and 8: known colours come from xsetroot and from windows of a second client.
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Pointer and keyboard state of the X11 desktop against a private Xvfb,
 // driven by xdotool as another client would.
 

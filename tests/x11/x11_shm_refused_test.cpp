@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Large reads go through shared memory; when the server refuses such a read
 // (an X error), the plain read that follows must still fill the block. The
 // program's own XShmGetImage below stands in for libXext's and, while asked

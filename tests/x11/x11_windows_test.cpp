@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Window titles, class names, the top-level walk and the window under a
 // point, on a private Xvfb managed by openbox (which reparents its clients
 // into frames), with windows of a second client.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "tests/win32/support/running_huegrab_exe.h"
 
 #include "app/form/layout_table.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "tests/win32/support/test_windows.h"
 
 #include "desktop/win32/win32_handles.h"

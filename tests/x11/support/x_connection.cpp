@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "tests/x11/support/x_connection.h"
 
 #include <X11/XKBlib.h>
