@@ -11,6 +11,7 @@
 
 #include <string_view>
 #include <thread>
+#include <vector>
 
 namespace huegrab::cli {
 namespace {
@@ -189,6 +190,33 @@ Outcome Lookup(const Request& request) {
     return {kExitDone, FormatReading(request, {std::nullopt, request.color, request.order}), {}};
 }
 
+// What the request needs of the desktop beyond its pixels, the first
+// that a desktop lacks named in its refusal.
+std::vector<DesktopAbility> AbilitiesNeeded(const Request& request) {
+    switch (request.command) {
+    case Command::Pointer:
+        return {DesktopAbility::ReadPointer};
+    case Command::Pixel:
+        if (request.point)
+            return {};
+        return {DesktopAbility::ReadPointer};
+    case Command::WindowAt:
+        if (request.point)
+            return {DesktopAbility::Windows};
+        return {DesktopAbility::Windows, DesktopAbility::ReadPointer};
+    case Command::Windows:
+    case Command::Find:
+        return {DesktopAbility::Windows};
+    case Command::CursorCode:
+        return {DesktopAbility::CursorImage, DesktopAbility::ReadPointer};
+    case Command::WaitPixel:
+    case Command::Search:
+    case Command::Lookup:
+        break;
+    }
+    return {};
+}
+
 } // namespace
 
 bool NeedsDesktop(const Request& request) {
@@ -200,6 +228,16 @@ Outcome RunRequest(const Request& request, DesktopServices* desktop) {
         return Lookup(request);
     if (!desktop)
         return Failure(kExitUsage, request, "no desktop");
+    // An answer the desktop cannot give is said as such, never passed off
+    // as "nothing there".
+    for (const DesktopAbility ability : AbilitiesNeeded(request)) {
+        if (auto whyNot = desktop->WhyNotOffered(ability)) {
+            if (ability == DesktopAbility::ReadPointer && request.command != Command::Pointer &&
+                request.command != Command::CursorCode)
+                *whyNot += "; give the point as X Y";
+            return Failure(kExitUsage, request, std::move(*whyNot));
+        }
+    }
     switch (request.command) {
     case Command::Pointer:
         return Pointer(request, *desktop);

@@ -44,6 +44,8 @@ public:
     std::optional<CursorImage> cursor;
     bool failCursorPos = false;       // GetCursorPos reports failure
     std::set<HotkeyKeys> heldHotkeys; // combinations another program has registered
+    // Abilities the desktop lacks, with the line WhyNotOffered gives.
+    std::map<DesktopAbility, std::string> notOffered;
     // Runs inside UnregisterHotKey: a call that, say, ends the process as
     // Xlib does when the X connection broke.
     std::function<void()> duringUnregisterHotKey;
@@ -81,6 +83,10 @@ public:
         return cursor;
     }
     std::optional<ScreenRect> ScreenBounds() override { return ScreenRect{0, 0, width_, height_}; }
+    std::optional<std::string> WhyNotOffered(DesktopAbility ability) override {
+        const auto it = notOffered.find(ability);
+        return it == notOffered.end() ? std::nullopt : std::optional(it->second);
+    }
 
 private:
     const Window* FindWindow(WindowHandle handle) const;

@@ -82,6 +82,47 @@ TEST(CliCommands, ReadingsOnAScriptedDesktop) {
     }
 }
 
+// A desktop that reads pixels but not the pointer, windows or cursor (a
+// Wayland session): the commands that need them say so and end with status
+// 2, never "nothing found"; the ones given a point still read it.
+TEST(CliCommands, WhatTheDesktopDoesNotOfferIsRefusedInPlainWords) {
+    FakeDesktop desktop(64, 48, 0x808080);
+    desktop.windows = {{7, "Found", "Class", 0, 0, 64, 48}};
+    desktop.cursor = CursorImage{1, 1, 0, 0, {0xFF000000u}};
+    desktop.notOffered = {{DesktopAbility::ReadPointer, "no pointer here"},
+                          {DesktopAbility::Windows, "no windows here"},
+                          {DesktopAbility::CursorImage, "no cursor here"}};
+    struct Case {
+        std::vector<std::string> arguments;
+        Outcome expected;
+    };
+    const std::vector<Case> cases = {
+        {{"pointer"}, {kExitUsage, "", "pointer: no pointer here"}},
+        {{"pixel"}, {kExitUsage, "", "pixel: no pointer here; give the point as X Y"}},
+        {{"pixel", "1", "2", "--format", "{hex}"}, {kExitDone, "808080\n", ""}},
+        {{"window-at", "1", "2"}, {kExitUsage, "", "window-at: no windows here"}},
+        {{"window-at"}, {kExitUsage, "", "window-at: no windows here"}},
+        {{"windows"}, {kExitUsage, "", "windows: no windows here"}},
+        {{"find", "Found"}, {kExitUsage, "", "find: no windows here"}},
+        {{"cursor-code"}, {kExitUsage, "", "cursor-code: no cursor here"}},
+        {{"search", "808080"}, {kExitDone, "0,0\n", ""}},
+        {{"wait-pixel", "3", "4", "808080"},
+         {kExitDone, "x=3 y=4 c=8421504 hex=808080 r=128 g=128 b=128 h=160 s=0 l=120\n", ""}},
+    };
+    for (const auto& [arguments, expected] : cases) {
+        SCOPED_TRACE(testing::PrintToString(arguments));
+        const Outcome outcome = RunCli(arguments, &desktop);
+        EXPECT_EQ(outcome.status, expected.status);
+        EXPECT_EQ(outcome.out, expected.out);
+        EXPECT_EQ(outcome.error, expected.error);
+    }
+    // Only the pointer missing: a window at a named point is read.
+    desktop.notOffered.erase(DesktopAbility::Windows);
+    EXPECT_EQ(RunCli({"window-at", "1", "2"}, &desktop).status, kExitDone);
+    EXPECT_EQ(RunCli({"window-at"}, &desktop).error,
+              "window-at: no pointer here; give the point as X Y");
+}
+
 // The screen comes in strips of rows (a quarter million pixels each), never
 // pixel by pixel, and the reading stops at the strip with the first match.
 TEST(CliCommands, SearchReadsTheScreenInStripsAndLookupNeedsNoDesktop) {
