@@ -44,7 +44,9 @@ int main(int argc, char* argv[]) {
     // The desktop comes first: without one there is nothing to pick from,
     // and Qt would abort less helpfully.
     std::string whyNot;
-    std::unique_ptr<DesktopServices> desktop = OpenDesktop(whyNot);
+    // Its own window runs on XWayland in a Wayland session, and its hotkey
+    // and window watch are X11 ones: it reads the desktop through X11 too.
+    std::unique_ptr<DesktopServices> desktop = OpenDesktop(whyNot, WaylandSession::UseXWayland);
     if (!desktop) {
         std::fprintf(stderr, "huegrab: %s\n", whyNot.c_str());
         return 1;

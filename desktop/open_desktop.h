@@ -8,10 +8,18 @@
 
 namespace huegrab {
 
-// Opens the desktop of the backend this build was made for (X11 on Linux,
-// Win32 on Windows). On failure it returns nullptr and puts into `whyNot`
-// one or two lines for a person at a terminal.
-std::unique_ptr<DesktopServices> OpenDesktop(std::string& whyNot);
+// What a Linux program reads in a Wayland session: the desktop portal
+// (screen pixels only), or the X server of XWayland, which a program whose
+// own window runs on XWayland needs for that window.
+enum class WaylandSession { UsePortal, UseXWayland };
+
+// Opens the desktop of the backend this build was made for: on Linux X11,
+// or in a Wayland session what `onWayland` says (HUEGRAB_DESKTOP=x11 or
+// wayland in the environment overrides both); Win32 on Windows. On failure
+// it returns nullptr and puts into `whyNot` one or two lines for a person
+// at a terminal.
+std::unique_ptr<DesktopServices> OpenDesktop(std::string& whyNot,
+                                             WaylandSession onWayland = WaylandSession::UsePortal);
 
 // How the process ends when its desktop goes away while it runs (the X
 // server quits): "<program>: lost the connection ..." on stderr, then exit

@@ -8,7 +8,7 @@
 
 namespace huegrab {
 
-std::unique_ptr<DesktopServices> OpenDesktop(std::string& whyNot) {
+std::unique_ptr<DesktopServices> OpenDesktop(std::string& whyNot, WaylandSession /*onWayland*/) {
     if (auto desktop = Win32Desktop::Open())
         return desktop;
     whyNot = "cannot create the hidden window that receives the global hotkey.";
