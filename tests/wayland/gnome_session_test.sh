@@ -1,0 +1,175 @@
+#!/usr/bin/env bash
+# huegrab-cli in a Wayland session: a headless GNOME Shell with a virtual
+# 1280 x 720 monitor, the desktop portal and its GNOME backend on a private
+# session bus, and a fullscreen foot terminal of background #3366CC as the
+# known picture. The pixels must come through the Screenshot portal; what
+# Wayland does not offer must be refused in plain words.
+#
+#   gnome_session_test.sh HUEGRAB_CLI
+#
+# Everything runs in a PID and mount namespace of its own: when the test
+# ends, however it ends, the kernel ends every process it started (the
+# shell, the portals, the buses, whatever D-Bus started on demand) and the
+# document portal's FUSE mount goes with the namespace.
+set -uo pipefail
+
+cli=$1
+here=$(cd "$(dirname "$0")" && pwd)
+if [[ -z ${HUEGRAB_IN_TEST_NAMESPACE:-} ]]; then
+    for tool in gnome-shell foot dbus-daemon gdbus unshare \
+        /usr/libexec/xdg-desktop-portal /usr/libexec/xdg-desktop-portal-gnome; do
+        command -v "$tool" >/dev/null ||
+            { echo "gnome_session_test: $tool is missing (scripts/install-deps --for-tests)" >&2; exit 1; }
+    done
+    work=$(mktemp -d /tmp/huegrab-gnome.XXXXXX)
+    trap 'rm -rf "$work"' EXIT
+    # Root may make the namespaces itself; anyone else makes them inside a
+    # user namespace of their own, where they count as its root.
+    as_root=()
+    [[ $(id -u) -eq 0 ]] || as_root=(--map-root-user)
+    HUEGRAB_IN_TEST_NAMESPACE=1 HUEGRAB_TEST_WORK=$work \
+        unshare "${as_root[@]}" --pid --fork --mount --mount-proc --kill-child \
+        bash "$here/$(basename "$0")" "$cli"
+    exit $?
+fi
+
+work=$HUEGRAB_TEST_WORK
+failures=0
+started=$SECONDS
+fail() { echo "FAIL: $*" >&2; failures=$((failures + 1)); }
+log() { echo "[$((SECONDS - started))s] $*"; }
+
+# A private home, runtime folder and settings: nothing of the user's session
+# is read or changed.
+export XDG_RUNTIME_DIR=$work/run HOME=$work/home
+export XDG_CONFIG_HOME=$HOME/.config XDG_DATA_HOME=$HOME/.local/share XDG_CACHE_HOME=$HOME/.cache
+mkdir -p "$XDG_RUNTIME_DIR" "$HOME" && chmod 700 "$XDG_RUNTIME_DIR"
+export XDG_CURRENT_DESKTOP=GNOME XDG_SESSION_TYPE=wayland GSETTINGS_BACKEND=memory NO_AT_BRIDGE=1
+unset DISPLAY WAYLAND_DISPLAY HUEGRAB_DESKTOP
+
+# Two buses: the session bus, and a stand-in for the system bus so that the
+# shell asks no real system service of the machine anything.
+dbus-daemon --session --nofork --address="unix:path=$work/system_bus" >"$work/system_bus.log" 2>&1 &
+dbus-daemon --session --nofork --address="unix:path=$XDG_RUNTIME_DIR/bus" >"$work/bus.log" 2>&1 &
+export DBUS_SYSTEM_BUS_ADDRESS=unix:path=$work/system_bus
+export DBUS_SESSION_BUS_ADDRESS=unix:path=$XDG_RUNTIME_DIR/bus
+
+bus() {
+    gdbus call --session --timeout 5 "$@"
+}
+owned() {
+    bus -d org.freedesktop.DBus -o /org/freedesktop/DBus -m org.freedesktop.DBus.NameHasOwner "$1" \
+        2>/dev/null | grep -q true
+}
+# Waits up to 30 s for a bus name to be taken.
+wait_for_name() {
+    local i
+    for ((i = 0; i < 300; i++)); do
+        owned "$1" && return 0
+        sleep 0.1
+    done
+    echo "gnome_session_test: $1 never appeared on the session bus" >&2
+    return 1
+}
+show_logs() {
+    local file
+    for file in "$work"/*.log; do
+        echo "---- $(basename "$file") (last lines)" >&2
+        tail -n 15 "$file" >&2
+    done
+}
+cpu_seconds() { # user + system time of a running process
+    awk -v hz="$(getconf CLK_TCK)" '{ printf "%.1f", ($14 + $15) / hz }' "/proc/$1/stat" 2>/dev/null
+}
+
+for ((i = 0; i < 100; i++)); do
+    [[ -S $XDG_RUNTIME_DIR/bus && -S $work/system_bus ]] && break
+    sleep 0.05
+done
+
+gnome-shell --headless --wayland --no-x11 --wayland-display=wayland-huegrab \
+    --virtual-monitor 1280x720 >"$work/shell.log" 2>&1 &
+shell=$!
+# The shell's screenshot service is there once the shell has started.
+wait_for_name org.gnome.Shell.Screenshot || { show_logs; exit 1; }
+export WAYLAND_DISPLAY=wayland-huegrab
+log "GNOME Shell is up"
+
+# The GNOME backend first: the portal asks for it as it starts, and a copy
+# that D-Bus started meanwhile would lose the name and take the screenshot
+# interface with it.
+/usr/libexec/xdg-desktop-portal-gnome >"$work/portal-gnome.log" 2>&1 &
+wait_for_name org.freedesktop.impl.portal.desktop.gnome || { show_logs; exit 1; }
+/usr/libexec/xdg-desktop-portal >"$work/portal.log" 2>&1 &
+wait_for_name org.freedesktop.portal.Desktop || { show_logs; exit 1; }
+log "the desktop portal is up"
+
+# Screenshots without a dialog, for programs outside a sandbox (app id "").
+set_permission() {
+    bus -d org.freedesktop.impl.portal.PermissionStore -o /org/freedesktop/impl/portal/PermissionStore \
+        -m org.freedesktop.impl.portal.PermissionStore.SetPermission screenshot true screenshot '' \
+        "['$1']" >/dev/null
+}
+set_permission yes || { show_logs; exit 1; }
+
+foot --override=colors.background=3366cc --fullscreen >"$work/foot.log" 2>&1 &
+
+# Runs huegrab-cli; its status, stdout and stderr land in $status, $out, $err.
+run_cli() {
+    out=$("$cli" "$@" 2>"$work/err") && status=0 || status=$?
+    err=$(<"$work/err")
+}
+expect() { # expect STATUS OUT ERR-PATTERN -- ARGUMENTS...
+    local want_status=$1 want_out=$2 want_err=$3
+    shift 4
+    run_cli "$@"
+    [[ $status -eq $want_status && $out == "$want_out" && $err == $want_err ]] ||
+        fail "huegrab-cli $*: status $status, out '$out', err '$err' (want $want_status, '$want_out', '$want_err')"
+}
+
+# The window may first show in the overview, scaled down; the middle of the
+# screen is its background either way once it is there.
+expect 0 "x=640 y=360 c=13395507 hex=CC6633 r=51 g=102 b=204 h=147 s=144 l=120" "" -- \
+    wait-pixel 640 360 CC6633 --timeout 30
+log "the foot window is on the screen"
+[[ $status -eq 0 ]] || { show_logs; exit 1; }
+
+expect 0 "#3366CC" "" -- pixel 640 360 --format '#{rrggbb}'
+expect 0 "x=700 y=400 c=13395507 hex=3366CC r=51 g=102 b=204 h=147 s=144 l=120" "" -- \
+    pixel --rgb 700 400
+expect 0 "600,300" "" -- search --rgb 3366CC --region 600,300,100,100
+expect 1 "" "huegrab-cli: pixel: 1280,0 is off the screen" -- pixel 1280 0
+expect 1 "" "huegrab-cli: pixel: 0,-1 is off the screen" -- pixel 0 -1
+# Timed: a reading is one screenshot.
+before=$(date +%s%N)
+for _ in 1 2 3 4 5; do "$cli" pixel 640 360 >/dev/null 2>&1; done
+log "five readings took $((($(date +%s%N) - before) / 1000000)) ms"
+
+# What Wayland does not give another program, said as such.
+not_available="huegrab-cli: * not available in a Wayland session: *"
+expect 2 "" "$not_available" -- pointer
+expect 2 "" "$not_available; give the point as X Y" -- pixel
+expect 2 "" "$not_available" -- window-at 10 10
+expect 2 "" "$not_available" -- windows
+expect 2 "" "$not_available" -- find foot
+expect 2 "" "$not_available" -- cursor-code
+HUEGRAB_DESKTOP=gnome run_cli pixel 1 1
+[[ $status -eq 2 && $err == *'HUEGRAB_DESKTOP is "gnome"'* ]] || fail "HUEGRAB_DESKTOP=gnome: $status '$err'"
+HUEGRAB_DESKTOP=x11 run_cli pixel 1 1
+[[ $status -eq 2 && $err == *'cannot open the X display'* ]] || fail "HUEGRAB_DESKTOP=x11: $status '$err'"
+
+# Each reading's screenshot is gone once read.
+left=$(find "$HOME" -name '*.png' | head -n 3)
+[[ -z $left ]] || fail "screenshots left behind: $left"
+
+# A refused screenshot is an error, never a colour.
+set_permission no
+expect 2 "" "huegrab-cli: the screenshot portal gave no screenshot (not allowed*" -- pixel 640 360
+log "GNOME Shell used $(cpu_seconds "$shell") s of CPU"
+
+if ((failures > 0)); then
+    show_logs
+    echo "gnome_session_test: $failures check(s) failed" >&2
+    exit 1
+fi
+log "all checks passed"
