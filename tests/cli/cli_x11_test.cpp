@@ -479,7 +479,7 @@ TEST_F(CliOnX11, BadUsageAndAMissingDesktopExitWithStatusTwoAndOneLine) {
     }
     xtest::CommandOptions noServer;
     noServer.captureErrors = true;
-    noServer.environment = {{"DISPLAY", ":65000"}};
+    noServer.environment = {{"DISPLAY", ":65000"}, {"HUEGRAB_DESKTOP", "x11"}};
     const auto noDesktop = xtest::RunCommand({HUEGRAB_CLI, "pixel", "1", "1"}, noServer);
     EXPECT_EQ(noDesktop.exitCode, 2);
     EXPECT_EQ(noDesktop.errors, "huegrab-cli: cannot open the X display \":65000\".\n");

@@ -85,7 +85,9 @@ XvfbServer::~XvfbServer() {
 }
 
 EnvironmentVars XvfbServer::Environment(const EnvironmentVars& extra) const {
-    EnvironmentVars environment{{"DISPLAY", displayName_}};
+    // X11 also when the tests run inside a Wayland session: huegrab-cli
+    // would read that session's screen through its portal otherwise.
+    EnvironmentVars environment{{"DISPLAY", displayName_}, {"HUEGRAB_DESKTOP", "x11"}};
     environment.insert(environment.end(), extra.begin(), extra.end());
     return environment;
 }

@@ -39,7 +39,7 @@ public:
     // ":N", for XOpenDisplay and $DISPLAY.
     const std::string& DisplayName() const { return displayName_; }
     const ServerOptions& Options() const { return options_; }
-    // DISPLAY=:N plus `extra`, for children.
+    // DISPLAY=:N and HUEGRAB_DESKTOP=x11 plus `extra`, for children.
     EnvironmentVars Environment(const EnvironmentVars& extra = {}) const;
 
     // A command against this server, to its end, stdout captured:
