@@ -1,35 +1,46 @@
 #!/usr/bin/env bash
-# huegrab-cli in a Wayland session: a headless GNOME Shell with a virtual
-# 1280 x 720 monitor, the desktop portal and its GNOME backend on a private
-# session bus, and a fullscreen foot terminal of background #3366CC as the
-# known picture. The pixels must come through the Screenshot portal; what
-# Wayland does not offer must be refused in plain words.
+# huegrab-cli in a Wayland session: a headless compositor with a 1280 x 720
+# output, the desktop portal and the compositor's portal backend on a
+# private session bus, and a fullscreen foot terminal of background #3366CC
+# as the known picture. The pixels must come through the Screenshot portal;
+# what Wayland does not offer must be refused in plain words.
 #
-#   gnome_session_test.sh HUEGRAB_CLI
+#   wayland_session_test.sh gnome|sway HUEGRAB_CLI
+#
+# gnome: GNOME Shell --headless with a virtual monitor and
+# xdg-desktop-portal-gnome. sway: sway on wlroots' headless backend with
+# xdg-desktop-portal-wlr (which takes its screenshots with grim) and the
+# PipeWire daemon that portal needs to start.
 #
 # Everything runs in a PID and mount namespace of its own: when the test
 # ends, however it ends, the kernel ends every process it started (the
-# shell, the portals, the buses, whatever D-Bus started on demand) and the
-# document portal's FUSE mount goes with the namespace.
+# compositor, the portals, the buses, whatever D-Bus started on demand) and
+# the document portal's FUSE mount goes with the namespace.
 set -uo pipefail
 
-cli=$1
+desktop=$1
+cli=$2
 here=$(cd "$(dirname "$0")" && pwd)
+name="${desktop}_session_test"
+case $desktop in
+gnome) tools=(gnome-shell /usr/libexec/xdg-desktop-portal-gnome) ;;
+sway) tools=(sway pipewire grim setpriv /usr/libexec/xdg-desktop-portal-wlr) ;;
+*) echo "usage: wayland_session_test.sh gnome|sway HUEGRAB_CLI" >&2; exit 2 ;;
+esac
 if [[ -z ${HUEGRAB_IN_TEST_NAMESPACE:-} ]]; then
-    for tool in gnome-shell foot dbus-daemon gdbus unshare \
-        /usr/libexec/xdg-desktop-portal /usr/libexec/xdg-desktop-portal-gnome; do
+    for tool in "${tools[@]}" foot dbus-daemon gdbus unshare /usr/libexec/xdg-desktop-portal; do
         command -v "$tool" >/dev/null ||
-            { echo "gnome_session_test: $tool is missing (scripts/install-deps --for-tests)" >&2; exit 1; }
+            { echo "$name: $tool is missing (scripts/install-deps --for-tests)" >&2; exit 1; }
     done
-    work=$(mktemp -d /tmp/huegrab-gnome.XXXXXX)
+    work=$(mktemp -d "/tmp/huegrab-$desktop.XXXXXX")
     trap 'rm -rf "$work"' EXIT
     # Root may make the namespaces itself; anyone else makes them inside a
-    # user namespace of their own, where they count as its root.
-    as_root=()
-    [[ $(id -u) -eq 0 ]] || as_root=(--map-root-user)
+    # user namespace of their own, where they may.
+    own_user=()
+    [[ $(id -u) -eq 0 ]] || own_user=(--user --map-current-user)
     HUEGRAB_IN_TEST_NAMESPACE=1 HUEGRAB_TEST_WORK=$work \
-        unshare "${as_root[@]}" --pid --fork --mount --mount-proc --kill-child \
-        bash "$here/$(basename "$0")" "$cli"
+        unshare "${own_user[@]}" --pid --fork --mount --mount-proc --kill-child \
+        bash "$here/$(basename "$0")" "$desktop" "$cli"
     exit $?
 fi
 
@@ -44,11 +55,11 @@ log() { echo "[$((SECONDS - started))s] $*"; }
 export XDG_RUNTIME_DIR=$work/run HOME=$work/home
 export XDG_CONFIG_HOME=$HOME/.config XDG_DATA_HOME=$HOME/.local/share XDG_CACHE_HOME=$HOME/.cache
 mkdir -p "$XDG_RUNTIME_DIR" "$HOME" && chmod 700 "$XDG_RUNTIME_DIR"
-export XDG_CURRENT_DESKTOP=GNOME XDG_SESSION_TYPE=wayland GSETTINGS_BACKEND=memory NO_AT_BRIDGE=1
+export XDG_SESSION_TYPE=wayland GSETTINGS_BACKEND=memory NO_AT_BRIDGE=1
 unset DISPLAY WAYLAND_DISPLAY HUEGRAB_DESKTOP
 
 # Two buses: the session bus, and a stand-in for the system bus so that the
-# shell asks no real system service of the machine anything.
+# compositor asks no real system service of the machine anything.
 dbus-daemon --session --nofork --address="unix:path=$work/system_bus" >"$work/system_bus.log" 2>&1 &
 dbus-daemon --session --nofork --address="unix:path=$XDG_RUNTIME_DIR/bus" >"$work/bus.log" 2>&1 &
 export DBUS_SYSTEM_BUS_ADDRESS=unix:path=$work/system_bus
@@ -68,7 +79,7 @@ wait_for_name() {
         owned "$1" && return 0
         sleep 0.1
     done
-    echo "gnome_session_test: $1 never appeared on the session bus" >&2
+    echo "$name: $1 never appeared on the session bus" >&2
     return 1
 }
 show_logs() {
@@ -87,19 +98,62 @@ for ((i = 0; i < 100; i++)); do
     sleep 0.05
 done
 
-gnome-shell --headless --wayland --no-x11 --wayland-display=wayland-huegrab \
-    --virtual-monitor 1280x720 >"$work/shell.log" 2>&1 &
-shell=$!
-# The shell's screenshot service is there once the shell has started.
-wait_for_name org.gnome.Shell.Screenshot || { show_logs; exit 1; }
-export WAYLAND_DISPLAY=wayland-huegrab
-log "GNOME Shell is up"
+start_gnome() {
+    export XDG_CURRENT_DESKTOP=GNOME
+    gnome-shell --headless --wayland --no-x11 --wayland-display=wayland-huegrab \
+        --virtual-monitor 1280x720 >"$work/shell.log" 2>&1 &
+    compositor=$!
+    # The shell's screenshot service is there once the shell has started.
+    wait_for_name org.gnome.Shell.Screenshot || return 1
+    export WAYLAND_DISPLAY=wayland-huegrab
+    log "GNOME Shell is up"
+    # The GNOME backend first: the portal asks for it as it starts, and a
+    # copy that D-Bus started meanwhile would lose the name and take the
+    # screenshot interface with it.
+    /usr/libexec/xdg-desktop-portal-gnome >"$work/portal-gnome.log" 2>&1 &
+    wait_for_name org.freedesktop.impl.portal.desktop.gnome || return 1
+    foot --override=colors.background=3366cc --fullscreen >"$work/foot.log" 2>&1 &
+}
 
-# The GNOME backend first: the portal asks for it as it starts, and a copy
-# that D-Bus started meanwhile would lose the name and take the screenshot
-# interface with it.
-/usr/libexec/xdg-desktop-portal-gnome >"$work/portal-gnome.log" 2>&1 &
-wait_for_name org.freedesktop.impl.portal.desktop.gnome || { show_logs; exit 1; }
+start_sway() {
+    export XDG_CURRENT_DESKTOP=sway
+    local user=()
+    # sway will not run as root: as root, its own user is nobody, which
+    # must be able to make its socket here.
+    if [[ $(id -u) -eq 0 ]]; then
+        user=(setpriv --reuid=65534 --regid=65534 --clear-groups)
+        chown 65534:65534 "$XDG_RUNTIME_DIR" "$HOME"
+        chmod 755 "$work"
+    fi
+    cat >"$work/sway.config" <<'CONFIG'
+output HEADLESS-1 resolution 1280x720
+default_border none
+exec foot --override=colors.background=3366cc --fullscreen
+CONFIG
+    WLR_BACKENDS=headless WLR_LIBINPUT_NO_DEVICES=1 WLR_RENDERER=pixman \
+        "${user[@]}" sway -c "$work/sway.config" >"$work/sway.log" 2>&1 &
+    compositor=$!
+    local i socket
+    for ((i = 0; i < 300; i++)); do
+        for socket in "$XDG_RUNTIME_DIR"/wayland-[0-9]; do
+            [[ -S $socket ]] && break 2
+        done
+        sleep 0.1
+    done
+    [[ -S $socket ]] || return 1
+    export WAYLAND_DISPLAY=${socket##*/}
+    log "sway is up"
+    # The wlroots portal gives up without PipeWire, screenshots included.
+    pipewire >"$work/pipewire.log" 2>&1 &
+    for ((i = 0; i < 100; i++)); do
+        [[ -S $XDG_RUNTIME_DIR/pipewire-0 ]] && break
+        sleep 0.05
+    done
+    /usr/libexec/xdg-desktop-portal-wlr >"$work/portal-wlr.log" 2>&1 &
+    wait_for_name org.freedesktop.impl.portal.desktop.wlr || return 1
+}
+
+"start_$desktop" || { show_logs; exit 1; }
 /usr/libexec/xdg-desktop-portal >"$work/portal.log" 2>&1 &
 wait_for_name org.freedesktop.portal.Desktop || { show_logs; exit 1; }
 log "the desktop portal is up"
@@ -111,8 +165,6 @@ set_permission() {
         "['$1']" >/dev/null
 }
 set_permission yes || { show_logs; exit 1; }
-
-foot --override=colors.background=3366cc --fullscreen >"$work/foot.log" 2>&1 &
 
 # Runs huegrab-cli; its status, stdout and stderr land in $status, $out, $err.
 run_cli() {
@@ -127,8 +179,8 @@ expect() { # expect STATUS OUT ERR-PATTERN -- ARGUMENTS...
         fail "huegrab-cli $*: status $status, out '$out', err '$err' (want $want_status, '$want_out', '$want_err')"
 }
 
-# The window may first show in the overview, scaled down; the middle of the
-# screen is its background either way once it is there.
+# GNOME may first show the window in the overview, scaled down; the middle
+# of the screen is its background either way once it is there.
 expect 0 "x=640 y=360 c=13395507 hex=CC6633 r=51 g=102 b=204 h=147 s=144 l=120" "" -- \
     wait-pixel 640 360 CC6633 --timeout 30
 log "the foot window is on the screen"
@@ -162,14 +214,17 @@ HUEGRAB_DESKTOP=x11 run_cli pixel 1 1
 left=$(find "$HOME" -name '*.png' | head -n 3)
 [[ -z $left ]] || fail "screenshots left behind: $left"
 
-# A refused screenshot is an error, never a colour.
-set_permission no
-expect 2 "" "huegrab-cli: the screenshot portal gave no screenshot (not allowed*" -- pixel 640 360
-log "GNOME Shell used $(cpu_seconds "$shell") s of CPU"
+# A refused screenshot is an error, never a colour. (The wlroots portal
+# does not ask the permission store.)
+if [[ $desktop == gnome ]]; then
+    set_permission no
+    expect 2 "" "huegrab-cli: the screenshot portal gave no screenshot (not allowed*" -- pixel 640 360
+fi
+log "the compositor used $(cpu_seconds "$compositor") s of CPU"
 
 if ((failures > 0)); then
     show_logs
-    echo "gnome_session_test: $failures check(s) failed" >&2
+    echo "$name: $failures check(s) failed" >&2
     exit 1
 fi
 log "all checks passed"
