@@ -71,8 +71,9 @@ int main(int argc, char** argv) {
             return kExitUsage;
         }
         // As the window says it: a script's readings of such windows are
-        // black, not wrong by mistake.
-        if (IsWaylandSession())
+        // black, not wrong by mistake. The portal's screenshots have their
+        // pixels, so only the X11 desktop in a Wayland session says it.
+        if (ReadsThroughXWayland())
             Write(stderr, WaylandSessionNote("huegrab-cli"));
     }
     const Outcome outcome = RunRequest(request, desktop.get());

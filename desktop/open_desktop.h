@@ -21,6 +21,11 @@ enum class WaylandSession { UsePortal, UseXWayland };
 std::unique_ptr<DesktopServices> OpenDesktop(std::string& whyNot,
                                              WaylandSession onWayland = WaylandSession::UsePortal);
 
+// Whether OpenDesktop(…, onWayland) reads a Wayland session through
+// XWayland, where windows that draw natively on Wayland read as black: the
+// session is a Wayland one and X11 was chosen for it. Never on Windows.
+bool ReadsThroughXWayland(WaylandSession onWayland = WaylandSession::UsePortal);
+
 // How the process ends when its desktop goes away while it runs (the X
 // server quits): "<program>: lost the connection ..." on stderr, then exit
 // with `status`. Call it before OpenDesktop. Without it, "huegrab" and 1.

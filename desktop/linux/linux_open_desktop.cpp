@@ -42,6 +42,16 @@ std::unique_ptr<DesktopServices> OpenDesktop(std::string& whyNot, WaylandSession
     return *choice.desktop == LinuxDesktop::Wayland ? OpenWayland(whyNot) : OpenX11(whyNot);
 }
 
+bool ReadsThroughXWayland(WaylandSession onWayland) {
+    const SessionEnvironment environment = ReadSessionEnvironment();
+    const DesktopChoice session = ChooseLinuxDesktop(
+        {nullptr, environment.waylandDisplay, environment.sessionType}, LinuxDesktop::Wayland);
+    const DesktopChoice choice = ChooseLinuxDesktop(
+        environment,
+        onWayland == WaylandSession::UsePortal ? LinuxDesktop::Wayland : LinuxDesktop::X11);
+    return session.desktop == LinuxDesktop::Wayland && choice.desktop == LinuxDesktop::X11;
+}
+
 void ExitWhenTheDesktopIsLost(const char* program, int status) {
     x11::SetLostConnectionExit(program, status);
     wayland::SetLostDesktopExit(program, status);

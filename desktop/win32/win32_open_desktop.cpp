@@ -15,6 +15,10 @@ std::unique_ptr<DesktopServices> OpenDesktop(std::string& whyNot, WaylandSession
     return nullptr;
 }
 
+bool ReadsThroughXWayland(WaylandSession /*onWayland*/) {
+    return false;
+}
+
 void ExitWhenTheDesktopIsLost(const char* /*program*/, int /*status*/) {}
 
 } // namespace huegrab
