@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
 # huegrab-cli in a Wayland session: a headless compositor with a 1280 x 720
 # output, the desktop portal and the compositor's portal backend on a
 # private session bus, and a fullscreen foot terminal of background #3366CC
