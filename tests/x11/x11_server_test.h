@@ -40,6 +40,10 @@ protected:
         ASSERT_NE(server_, nullptr) << "the X server did not start";
         client_ = xtest::TestClient::Connect(server_->DisplayName());
         ASSERT_NE(client_, nullptr);
+        // Our client may be given the ids of the windows of the one before.
+        if (WindowManager) {
+            ASSERT_TRUE(client_->WaitForWindowManager()) << "the window manager does not answer";
+        }
         desktop_ = X11Desktop::Open(server_->DisplayName().c_str());
         ASSERT_NE(desktop_, nullptr);
     }

@@ -44,6 +44,40 @@ void TestClient::Sync() {
     XSync(Connection(), False);
 }
 
+bool TestClient::WaitForWindowManager(std::chrono::milliseconds timeout) {
+    Display* display = Connection();
+    // A window it never manages, whose frame extents it is asked for: it
+    // answers in the order of its events, so the answer comes after all
+    // that came before the request.
+    const Window window = XCreateSimpleWindow(display, Root(), 0, 0, 1, 1, 0, 0, 0);
+    const Atom extents = InternAtom("_NET_FRAME_EXTENTS");
+    XEvent request{};
+    request.xclient.type = ClientMessage;
+    request.xclient.window = window;
+    request.xclient.message_type = InternAtom("_NET_REQUEST_FRAME_EXTENTS");
+    request.xclient.format = 32;
+    XSendEvent(display, Root(), False, SubstructureRedirectMask | SubstructureNotifyMask, &request);
+    XSync(display, False);
+    const bool answered = WaitUntil(
+        [&] {
+            Atom type = None;
+            int format = 0;
+            unsigned long count = 0;
+            unsigned long after = 0;
+            unsigned char* data = nullptr;
+            const bool read =
+                XGetWindowProperty(display, window, extents, 0, 4, False, AnyPropertyType, &type,
+                                   &format, &count, &after, &data) == Success;
+            if (data)
+                XFree(data);
+            return read && type != None;
+        },
+        timeout);
+    XDestroyWindow(display, window);
+    XSync(display, False);
+    return answered;
+}
+
 XId TestClient::InternAtom(const std::string& name) {
     return XInternAtom(Connection(), name.c_str(), False);
 }

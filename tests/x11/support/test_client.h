@@ -64,6 +64,13 @@ public:
     _XDisplay* Connection() const { return connection_.get(); }
     XId Root() const;
     void Sync();
+    // Waits until the window manager has handled every event the server
+    // sent it before this call. A client that closed may leave it windows
+    // still to unmanage, and a client connecting after is handed the same
+    // ids again: without the wait, the window manager's late work on the
+    // old window (unmapping, reparenting it) lands on a new one. False
+    // when it does not answer within the timeout.
+    bool WaitForWindowManager(std::chrono::milliseconds timeout = 5000ms);
 
     // A mapped window is waited for until it is viewable (under a window
     // manager, until it has been framed and shown). 0 on failure.
