@@ -2,6 +2,7 @@
 #include "app/hotkey_text.h"
 
 #include "desktop/hotkey_name.h"
+#include "text/ascii_case.h"
 
 #include <algorithm>
 #include <array>
@@ -10,13 +11,6 @@
 
 namespace huegrab {
 namespace {
-
-std::string Lower(std::string_view text) {
-    std::string lower(text);
-    std::transform(lower.begin(), lower.end(), lower.begin(),
-                   [](unsigned char c) { return static_cast<char>(std::tolower(c)); });
-    return lower;
-}
 
 std::string_view Trimmed(std::string_view text) {
     while (!text.empty() && (text.front() == ' ' || text.front() == '\t'))
@@ -43,7 +37,7 @@ std::optional<unsigned> ModifierNamed(std::string_view lower) {
 }
 
 std::optional<int> KeyNamed(std::string_view text) {
-    const std::string lower = Lower(text);
+    const std::string lower = AsciiLower(text);
     if (lower.size() == 1 && std::isalnum(static_cast<unsigned char>(lower[0])))
         return std::toupper(static_cast<unsigned char>(lower[0]));
     if (lower.size() >= 2 && lower.size() <= 3 && lower[0] == 'f' &&
@@ -84,7 +78,8 @@ std::optional<HotkeyKeys> ParseHotkeyText(std::string_view text) {
         lastPlus == std::string_view::npos ? std::string_view() : text.substr(0, lastPlus + 1);
     while (!rest.empty()) {
         const std::size_t plus = rest.find('+');
-        const std::optional<unsigned> flag = ModifierNamed(Lower(Trimmed(rest.substr(0, plus))));
+        const std::optional<unsigned> flag =
+            ModifierNamed(AsciiLower(Trimmed(rest.substr(0, plus))));
         if (!flag || (keys.modifiers & *flag) != 0)
             return std::nullopt;
         keys.modifiers |= *flag;

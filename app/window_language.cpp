@@ -1,18 +1,10 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "app/window_language.h"
 
-#include <algorithm>
-#include <cctype>
+#include "text/ascii_case.h"
 
 namespace huegrab {
 namespace {
-
-std::string Lower(std::string_view text) {
-    std::string lower(text);
-    std::transform(lower.begin(), lower.end(), lower.begin(),
-                   [](unsigned char c) { return static_cast<char>(std::tolower(c)); });
-    return lower;
-}
 
 bool IsSet(const std::optional<std::string>& value) {
     return value && !value->empty();
@@ -27,7 +19,8 @@ bool IsPlainLocale(std::string_view name) {
 WindowLanguage LanguageOfLocaleName(std::string_view name) {
     if (name.empty() || IsPlainLocale(name))
         return WindowLanguage::Chinese;
-    return Lower(name.substr(0, 2)) == "zh" ? WindowLanguage::Chinese : WindowLanguage::English;
+    return AsciiLower(name.substr(0, 2)) == "zh" ? WindowLanguage::Chinese
+                                                 : WindowLanguage::English;
 }
 
 // The first entry of a LANGUAGE list that is not empty.
@@ -47,7 +40,7 @@ std::string_view FirstListed(std::string_view list) {
 } // namespace
 
 std::optional<WindowLanguage> ParseLanguageName(std::string_view name) {
-    const std::string lower = Lower(name);
+    const std::string lower = AsciiLower(name);
     if (lower == "zh")
         return WindowLanguage::Chinese;
     if (lower == "en")
