@@ -675,4 +675,26 @@ std::span<const ControlRow> LayoutTable() {
     return kLayout;
 }
 
+std::optional<TwipsRect> ClientTwips(ControlRef control) {
+    TwipsRect rect;
+    bool found = false;
+    while (!control.name.empty()) {
+        const ControlRow* row = nullptr;
+        for (const ControlRow& candidate : LayoutTable())
+            if (candidate.name == control.name && candidate.index == control.index)
+                row = &candidate;
+        if (!row)
+            return std::nullopt;
+        if (!found) {
+            rect = row->rect;
+            found = true;
+        } else {
+            rect.left += row->rect.left;
+            rect.top += row->rect.top;
+        }
+        control = row->parent;
+    }
+    return rect;
+}
+
 } // namespace huegrab

@@ -77,6 +77,10 @@ struct ControlRow {
 // row is the first stop of the tab order.
 std::span<const ControlRow> LayoutTable();
 
+// A control's rectangle relative to the window's client area, its parents'
+// offsets added up; nullopt for a control the table does not hold.
+std::optional<TwipsRect> ClientTwips(ControlRef control);
+
 inline constexpr int kTwipsPerPixel = 15;
 // Twips to logical pixels, rounded to the nearest pixel.
 constexpr int TwipsToPixels(int twips) {

@@ -12,35 +12,6 @@
 
 namespace huegrab::e2e {
 
-namespace {
-
-// The rectangle of a control in logical pixels relative to the client area,
-// found by adding up its parents' offsets.
-std::optional<TwipsRect> ClientRect(std::string_view name, int index) {
-    TwipsRect rect;
-    ControlRef ref{name, index};
-    bool found = false;
-    while (!ref.name.empty()) {
-        const ControlRow* row = nullptr;
-        for (const ControlRow& control : LayoutTable())
-            if (control.name == ref.name && control.index == ref.index)
-                row = &control;
-        if (!row)
-            return std::nullopt;
-        if (!found) {
-            rect = row->rect;
-            found = true;
-        } else {
-            rect.left += row->rect.left;
-            rect.top += row->rect.top;
-        }
-        ref = row->parent;
-    }
-    return rect;
-}
-
-} // namespace
-
 RunningHuegrab::RunningHuegrab(bool windowManager, int scale) : scale_(scale) {
     xtest::ServerOptions options;
     options.width = 1024;
@@ -123,7 +94,7 @@ std::string RunningHuegrab::ConfigText() const {
 }
 
 Point RunningHuegrab::Centre(std::string_view name, int index) const {
-    const std::optional<TwipsRect> rect = ClientRect(name, index);
+    const std::optional<TwipsRect> rect = ClientTwips({name, index});
     EXPECT_TRUE(rect) << "no control " << name << "(" << index << ")";
     if (!rect)
         return origin_;
@@ -132,7 +103,7 @@ Point RunningHuegrab::Centre(std::string_view name, int index) const {
 }
 
 Point RunningHuegrab::Inside(std::string_view name, int index) const {
-    const std::optional<TwipsRect> rect = ClientRect(name, index);
+    const std::optional<TwipsRect> rect = ClientTwips({name, index});
     EXPECT_TRUE(rect) << "no control " << name << "(" << index << ")";
     if (!rect)
         return origin_;

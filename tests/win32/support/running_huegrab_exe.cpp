@@ -38,31 +38,6 @@ std::filesystem::path FreshFolder() {
     return folder;
 }
 
-// The rectangle of a control in logical pixels relative to the client
-// area, adding up its parents' offsets.
-std::optional<TwipsRect> ClientTwips(std::string_view name, int index) {
-    TwipsRect rect;
-    ControlRef ref{name, index};
-    bool found = false;
-    while (!ref.name.empty()) {
-        const ControlRow* row = nullptr;
-        for (const ControlRow& spec : LayoutTable())
-            if (spec.name == ref.name && spec.index == ref.index)
-                row = &spec;
-        if (!row)
-            return std::nullopt;
-        if (!found) {
-            rect = row->rect;
-            found = true;
-        } else {
-            rect.left += row->rect.left;
-            rect.top += row->rect.top;
-        }
-        ref = row->parent;
-    }
-    return rect;
-}
-
 struct FindWindowOf {
     DWORD process = 0;
     HWND found = nullptr;
@@ -175,7 +150,7 @@ std::string RunningHuegrabExe::ConfigBytes() const {
 }
 
 RECT RunningHuegrabExe::ScreenRect(std::string_view name, int index) const {
-    const std::optional<TwipsRect> twips = ClientTwips(name, index);
+    const std::optional<TwipsRect> twips = ClientTwips({name, index});
     EXPECT_TRUE(twips) << "no control " << name << "(" << index << ")";
     if (!twips)
         return RECT{origin_.x, origin_.y, origin_.x, origin_.y};
