@@ -113,7 +113,7 @@ start_gnome() {
     # screenshot interface with it.
     /usr/libexec/xdg-desktop-portal-gnome >"$work/portal-gnome.log" 2>&1 &
     wait_for_name org.freedesktop.impl.portal.desktop.gnome || return 1
-    foot --override=colors.background=3366cc --fullscreen >"$work/foot.log" 2>&1 &
+    foot --override=colors.background=3366cc --fullscreen sleep 3600 >"$work/foot.log" 2>&1 &
 }
 
 start_sway() {
@@ -129,7 +129,9 @@ start_sway() {
     cat >"$work/sway.config" <<'CONFIG'
 output HEADLESS-1 resolution 1280x720
 default_border none
-exec foot --override=colors.background=3366cc --fullscreen
+# foot runs a command of its own: without one it would run the login shell,
+# and nobody's is nologin, which ends foot at once.
+exec foot --override=colors.background=3366cc --fullscreen sleep 3600
 CONFIG
     WLR_BACKENDS=headless WLR_LIBINPUT_NO_DEVICES=1 WLR_RENDERER=pixman \
         "${user[@]}" sway -c "$work/sway.config" >"$work/sway.log" 2>&1 &
