@@ -2,10 +2,12 @@
 #include "app/cursor_panel_controls.h"
 
 #include "app/color_fields.h"
+#include "app/desktop_abilities.h"
 #include "app/form/clickable_label.h"
 #include "app/form/form1.h"
 #include "app/form/form_colors.h"
 #include "app/form/picture_box.h"
+#include "app/window_notes.h"
 #include "cursor/cursor_feature_code.h"
 
 #include <QAbstractButton>
@@ -29,14 +31,32 @@ QRgb ToQRgb(ColorValue value) {
 } // namespace
 
 CursorPanelControls::CursorPanelControls(Form1& form, CursorImageSource& cursor,
-                                         PointerAndKeyboard& input, ScreenPixels& screen)
+                                         PointerAndKeyboard& input, ScreenPixels& screen,
+                                         const DesktopAbilities& abilities)
     : panel_(form.Controls().cursor), modes_(form.Controls().modes), cursor_(cursor), input_(input),
-      screen_(screen), drawing_(kCursorPictureSide, kCursorPictureSide, QImage::Format_RGB32) {
+      screen_(screen),
+      whyNoCode_(abilities.WhyNotAll({DesktopAbility::CursorImage, DesktopAbility::ReadPointer})),
+      drawing_(kCursorPictureSide, kCursorPictureSide, QImage::Format_RGB32) {
     static_assert(CursorSlots::kCount == kCursorSlotCount, "one label and box per slot");
     QObject::connect(panel_.test, &QPushButton::clicked, this, [this] { ComputeForCurrentSlot(); });
     for (int k = 0; k < CursorSlots::kCount; ++k)
         QObject::connect(panel_.slotLabels[static_cast<std::size_t>(k)], &ClickableLabel::clicked,
                          this, [this, k] { SelectSlot(k); });
+    ShowWhyNotOffered(form.Controls().modes);
+}
+
+void CursorPanelControls::ShowWhyNotOffered(const ModePages& modes) {
+    if (!whyNoCode_)
+        return;
+    // Without the image the code would be read off the screen, at the
+    // corner where the position is unknown: the code of no cursor at all.
+    const QString line =
+        NotOfferedLine(QT_TRANSLATE_NOOP("Form1", "读不到鼠标形状：%1"), *whyNoCode_);
+    modes.pages[kCursorPage]->setToolTip(line);
+    panel_.code->setPlaceholderText(line); // where the code would be
+    panel_.code->setToolTip(line);
+    panel_.test->setToolTip(line);
+    panel_.test->setEnabled(false);
 }
 
 void CursorPanelControls::TickStep() {
@@ -45,6 +65,8 @@ void CursorPanelControls::TickStep() {
 }
 
 void CursorPanelControls::ComputeForCurrentSlot() {
+    if (whyNoCode_)
+        return;
     // The method is read now, so a new choice counts from the next code on.
     const CursorFeatureCode result =
         GetCursorFeatureCode(cursor_, input_, screen_, panel_.method->currentIndex(), kLightGrey);

@@ -9,9 +9,12 @@
 #include <QImage>
 #include <QObject>
 #include <array>
+#include <optional>
+#include <string>
 
 namespace huegrab {
 
+class DesktopAbilities;
 class Form1;
 struct CursorPanel;
 struct ModePages;
@@ -19,10 +22,12 @@ struct ModePages;
 // The cursor page: the method list, the code field, the four drawing boxes
 // and the four cursor slots. The code is computed by Command7 and, while
 // the page is chosen, by every tick; it always goes to the current slot.
+// On a desktop that cannot show the cursor (or where it is) no code is
+// computed: the field stays empty and the page says why.
 class CursorPanelControls : public QObject {
 public:
     CursorPanelControls(Form1& form, CursorImageSource& cursor, PointerAndKeyboard& input,
-                        ScreenPixels& screen);
+                        ScreenPixels& screen, const DesktopAbilities& abilities);
 
     // The tick's step after the magnifier: the code for the current slot,
     // only while "抓鼠标" is the chosen mode.
@@ -36,6 +41,7 @@ public:
     int FocusedCursorSlot() const { return slots_.Focused(); }
 
 private:
+    void ShowWhyNotOffered(const ModePages& modes);
     void MoveFocusMarker(int k);
 
     const CursorPanel& panel_;
@@ -43,6 +49,8 @@ private:
     CursorImageSource& cursor_;
     PointerAndKeyboard& input_;
     ScreenPixels& screen_;
+    // Why no code can be read: the cursor's image and position are needed.
+    std::optional<std::string> whyNoCode_;
     CursorSlots slots_;
     QImage drawing_; // reused by every computation
     // What each slot's box shows: a tick that draws the same picture again

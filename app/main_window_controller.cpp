@@ -37,10 +37,12 @@ void StoreSlotOnAbruptExit() {
 MainWindowController::MainWindowController(Form1& form, DesktopServices& desktop,
                                            std::string applicationFolder)
     : form_(form), hotkeys_(desktop), events_(desktop),
-      applicationFolder_(std::move(applicationFolder)), tracking_(form, desktop, desktop, state_),
-      offset_(form, state_), lookup_(form, desktop), colorSlots_(form, state_),
-      cursorPanel_(form, desktop, desktop, desktop),
-      windowPanel_(form, desktop, desktop, form.Shell()), clipboard_(form, desktop, form.Shell()) {
+      applicationFolder_(std::move(applicationFolder)), abilities_(desktop),
+      tracking_(form, desktop, desktop, state_, abilities_), offset_(form, state_),
+      lookup_(form, desktop), colorSlots_(form, state_),
+      cursorPanel_(form, desktop, desktop, desktop, abilities_),
+      windowPanel_(form, desktop, desktop, form.Shell(), abilities_),
+      clipboard_(form, desktop, form.Shell()) {
     // The later steps of the tick, in their order: the cursor code, then the
     // window under the pointer.
     tracking_.AddTickStep([this](const TickResult&) { cursorPanel_.TickStep(); });
@@ -74,24 +76,46 @@ void MainWindowController::Startup() {
     // window is intercepted.
     hotkeys_.SetHotkeyHandler([this](const HotkeyPress& press) { tracking_.HandleHotkey(press); });
     WatchDesktopEvents();
-    const HotkeyKeys keys = HotkeyFromSettings(settings);
-    state_.hotkey = HotkeyBinding{};
-    state_.hotkey.modifiers = keys.modifiers;
-    state_.hotkey.virtualKey = keys.virtualKey;
-    // Without the hotkey (another program holds it) the check box still works.
-    state_.hotkeyRegistered = hotkeys_.RegisterHotKey(state_.hotkey.id, state_.hotkey.modifiers,
-                                                      state_.hotkey.virtualKey);
-    ShowHotkeyState(form_.Controls().tracking, keys, state_.hotkeyRegistered);
+    RegisterTheHotkey(settings);
 
     form_.Controls().cursor.method->setCurrentIndex(0);
     state_.focusedColorSlot = 0;
     NoteSettingsProblems(settings);
+    NoteTrackingLimits();
     colorSlots_.Restore();
     started_ = true;
 
     static const bool exitHookRegistered = std::atexit(StoreSlotOnAbruptExit) == 0;
     (void)exitHookRegistered;
     g_running = this;
+}
+
+void MainWindowController::RegisterTheHotkey(const SettingsFile& settings) {
+    const HotkeyKeys keys = HotkeyFromSettings(settings);
+    state_.hotkey = HotkeyBinding{};
+    state_.hotkey.modifiers = keys.modifiers;
+    state_.hotkey.virtualKey = keys.virtualKey;
+    // Without the hotkey (another program holds it, or the desktop has no
+    // hotkeys) the check box still works.
+    if (const auto& whyNot = abilities_.WhyNot(DesktopAbility::Hotkeys)) {
+        state_.hotkeyRegistered = false;
+        ShowHotkeyNotOffered(form_.Controls().tracking, keys, *whyNot);
+        return;
+    }
+    state_.hotkeyRegistered = hotkeys_.RegisterHotKey(state_.hotkey.id, state_.hotkey.modifiers,
+                                                      state_.hotkey.virtualKey);
+    ShowHotkeyState(form_.Controls().tracking, keys, state_.hotkeyRegistered);
+}
+
+void MainWindowController::NoteTrackingLimits() {
+    const TrackingView& view = form_.Controls().tracking;
+    if (const auto& whyNot = abilities_.WhyNot(DesktopAbility::ReadPointer)) {
+        // Said alone: without the pointer's position there is nothing to nudge.
+        NoteTrackingNotOffered(view, *whyNot);
+        return;
+    }
+    if (const auto& whyNot = abilities_.WhyNot(DesktopAbility::MovePointer))
+        NoteNudgeNotOffered(view, *whyNot);
 }
 
 HotkeyKeys MainWindowController::HotkeyFromSettings(const SettingsFile& settings) {

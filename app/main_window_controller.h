@@ -4,6 +4,7 @@
 #include "app/clipboard_controls.h"
 #include "app/color_slot_controls.h"
 #include "app/cursor_panel_controls.h"
+#include "app/desktop_abilities.h"
 #include "app/hotkey_text.h"
 #include "app/lookup_controls.h"
 #include "app/offset_controls.h"
@@ -56,6 +57,11 @@ private:
     // Says in the window, once at startup, when this session's slots will
     // not be kept or the settings have moved to the user's own folder.
     void NoteSettingsProblems(const SettingsFile& settings);
+    // Registers the hotkey where the desktop has hotkeys, and names it (or
+    // why there is none) in the window.
+    void RegisterTheHotkey(const SettingsFile& settings);
+    // Says in the lamp's tooltip what tracking cannot do on this desktop.
+    void NoteTrackingLimits();
     bool IsNudgeKeyForTheForm(QObject* watched, QEvent* event) const;
     bool HandOnHotkeyPressedInAPopup(QEvent* event);
 
@@ -65,6 +71,8 @@ private:
     GlobalHotkeys& hotkeys_;
     DesktopEvents& events_;
     std::string applicationFolder_;
+    // Before the handlers, which read it as they are built.
+    DesktopAbilities abilities_;
     WindowState state_;
     TrackingControls tracking_;
     OffsetControls offset_;

@@ -2,6 +2,7 @@
 #include "app/tracking_controls.h"
 
 #include "app/color_fields.h"
+#include "app/desktop_abilities.h"
 #include "app/form/clickable_label.h"
 #include "app/form/form1.h"
 #include "app/form/form_colors.h"
@@ -21,8 +22,11 @@ constexpr ColorValue kLampStopped = 0x00FF00; // green
 } // namespace
 
 TrackingControls::TrackingControls(Form1& form, PointerAndKeyboard& input, ScreenPixels& screen,
-                                   WindowState& state)
-    : form_(form), controls_(form.Controls()), input_(input), screen_(screen), state_(state) {
+                                   WindowState& state, const DesktopAbilities& abilities)
+    : form_(form), controls_(form.Controls()),
+      input_(input, abilities.Offers(DesktopAbility::MovePointer)),
+      followsPointer_(abilities.Offers(DesktopAbility::ReadPointer)), screen_(screen),
+      state_(state) {
     QObject::connect(controls_.tracking.startStop, &QCheckBox::toggled, &form_,
                      [this](bool checked) { OnStartStopChanged(checked); });
     timer_.setObjectName(QStringLiteral("Timer1"));
@@ -59,6 +63,11 @@ void TrackingControls::HandleHotkey(const HotkeyPress& press) {
 }
 
 void TrackingControls::RunTick() {
+    // The desktop's answer without the ability is no position, which the
+    // tick would show as the screen's corner. A point picked by a click
+    // would be the one to sample here.
+    if (!followsPointer_)
+        return;
     TickInputs inputs;
     inputs.pickOffset = state_.offset.PickOffset();
     inputs.relativeToOrigin = controls_.origin.enable->isChecked();

@@ -2,6 +2,7 @@
 #include "app/window_notes.h"
 
 #include "app/form/form_controls.h"
+#include "app/form/readout_label.h"
 #include "app/form/translation.h"
 #include "desktop/global_hotkeys.h"
 #include "desktop/pointer_and_keyboard.h"
@@ -52,6 +53,23 @@ void ShowHotkeyState(const TrackingView& view, const HotkeyKeys& keys, bool regi
             .arg(name));
 }
 
+void ShowHotkeyNotOffered(const TrackingView& view, const HotkeyKeys& keys,
+                          const std::string& whyNot) {
+    const QString name = QString::fromStdString(HotkeyDisplayName(keys));
+    // One pass over both: the desktop's words are text, whatever they hold.
+    const QString why = Translated(QT_TRANSLATE_NOOP("Form1", "热键 %1：%2"))
+                            .arg(name, QString::fromStdString(whyNot));
+    view.lamp->setToolTip(
+        Translated(QT_TRANSLATE_NOOP("Form1", "没有热键：请点“启动／停止”复选框。")) +
+        QStringLiteral("\n") + why);
+    view.hotkeyCaption->setText(Translated(QT_TRANSLATE_NOOP("Form1", "[%1]不可用")).arg(name));
+    view.hotkeyCaption->setToolTip(why);
+}
+
+QString NotOfferedLine(const char* leadIn, const std::string& whyNot) {
+    return Translated(leadIn).arg(QString::fromStdString(whyNot));
+}
+
 void NoteSettingsNotWritable(const TrackingView& view, const std::string& path) {
     AddLampLine(
         view, Translated(QT_TRANSLATE_NOOP("Form1", "设置文件 %1 不能写入：本次的颜色槽不会保存。"))
@@ -63,6 +81,16 @@ void NoteSettingsMoved(const TrackingView& view, const std::string& newPath) {
                 Translated(QT_TRANSLATE_NOOP("Form1", "程序所在的文件夹不能写入，设置从此保存在 %1"
                                                       "（原来的颜色槽会一并带过去）。"))
                     .arg(QString::fromStdString(newPath)));
+}
+
+void NoteTrackingNotOffered(const TrackingView& view, const std::string& whyNot) {
+    const QString line = NotOfferedLine(QT_TRANSLATE_NOOP("Form1", "跟踪不能跟随鼠标：%1"), whyNot);
+    AddLampLine(view, line);
+    view.rawPosition->setToolTip(line); // the position that stays as it is
+}
+
+void NoteNudgeNotOffered(const TrackingView& view, const std::string& whyNot) {
+    AddLampLine(view, NotOfferedLine(QT_TRANSLATE_NOOP("Form1", "方向键不能微移鼠标：%1"), whyNot));
 }
 
 } // namespace huegrab

@@ -3,6 +3,7 @@
 
 #include "app/hotkey_text.h"
 
+#include <QString>
 #include <string>
 
 namespace huegrab {
@@ -15,10 +16,25 @@ struct TrackingView;
 // lamp's tooltip: call before the notes below are added.
 void ShowHotkeyState(const TrackingView& view, const HotkeyKeys& keys, bool registered);
 
+// The desktop cannot register the hotkey at all: the caption says the key
+// is unavailable, its tooltip and the lamp's say why. Replaces the lamp's
+// tooltip, as ShowHotkeyState does.
+void ShowHotkeyNotOffered(const TrackingView& view, const HotkeyKeys& keys,
+                          const std::string& whyNot);
+
+// A line that says what the window cannot do on this desktop: a translated
+// lead-in with one %1, followed by the desktop's own words for why.
+QString NotOfferedLine(const char* leadIn, const std::string& whyNot);
+
 // Adds a line to the lamp's tooltip, in plain words; stderr has the details.
 // The settings file cannot be written (slots of this session are lost):
 void NoteSettingsNotWritable(const TrackingView& view, const std::string& path);
 // The settings moved from beside the program into the user's own folder:
 void NoteSettingsMoved(const TrackingView& view, const std::string& newPath);
+// The desktop does not tell where the pointer is: tracking shows nothing,
+// and the position line says why too.
+void NoteTrackingNotOffered(const TrackingView& view, const std::string& whyNot);
+// The desktop does not let the arrow keys move the pointer.
+void NoteNudgeNotOffered(const TrackingView& view, const std::string& whyNot);
 
 } // namespace huegrab

@@ -2,10 +2,12 @@
 #include "app/window_panel_controls.h"
 
 #include "app/color_fields.h"
+#include "app/desktop_abilities.h"
 #include "app/form/form1.h"
 #include "app/form/form_colors.h"
 #include "app/form/icon_image.h"
 #include "app/form/picture_box.h"
+#include "app/window_notes.h"
 #include "windowtools/window_probe.h"
 #include "windowtools/window_walk.h"
 
@@ -19,10 +21,18 @@
 
 namespace huegrab {
 
+namespace {
+constexpr int kWindowPage = 2; // the mode page of the panel
+} // namespace
+
 WindowPanelControls::WindowPanelControls(Form1& form, PointerAndKeyboard& input,
-                                         DesktopWindows& windows, ShellServices& shell)
+                                         DesktopWindows& windows, ShellServices& shell,
+                                         const DesktopAbilities& abilities)
     : form_(form), panel_(form.Controls().window), startStop_(form.Controls().tracking.startStop),
-      input_(input), windows_(windows), shell_(shell) {
+      input_(input), windows_(windows), shell_(shell),
+      whyNoWindows_(abilities.WhyNot(DesktopAbility::Windows)),
+      whyNoWindowAtPointer_(
+          abilities.WhyNotAll({DesktopAbility::Windows, DesktopAbility::ReadPointer})) {
     QObject::connect(panel_.probe, &QPushButton::clicked, this, [this] { ProbeSwitched(); });
     QObject::connect(panel_.search, &QPushButton::clicked, this, [this] { Search(); });
     QObject::connect(panel_.list, &QPushButton::clicked, this, [this] { List(); });
@@ -31,9 +41,44 @@ WindowPanelControls::WindowPanelControls(Form1& form, PointerAndKeyboard& input,
                      [this] { CopyListedHandle(); });
     panel_.crossHair->installEventFilter(this);
     panel_.windowList->viewport()->installEventFilter(this);
+    ShowWhyNotOffered();
+}
+
+void WindowPanelControls::ShowWhyNotOffered() {
+    const auto say = [](const QString& line, std::initializer_list<QWidget*> controls) {
+        for (QWidget* control : controls) {
+            control->setEnabled(false);
+            control->setToolTip(line);
+        }
+    };
+    if (whyNoWindowAtPointer_) {
+        const QString line = NotOfferedLine(QT_TRANSLATE_NOOP("Form1", "拾取不到鼠标下的窗口：%1"),
+                                            *whyNoWindowAtPointer_);
+        // "P" stays up for good: the crosshair is never armed. The empty
+        // title field says why where a title would be.
+        say(line, {panel_.probe, panel_.crossHair});
+        panel_.title->setPlaceholderText(line);
+        panel_.title->setToolTip(line);
+    }
+    if (!whyNoWindows_)
+        return;
+    const QString line =
+        NotOfferedLine(QT_TRANSLATE_NOOP("Form1", "读不到桌面的窗口：%1"), *whyNoWindows_);
+    // The panel's frame says it wherever the pointer rests on it. What would
+    // ask the desktop is disabled, and so is the handle field with its
+    // buttons, which serve only to look a handle up.
+    form_.Controls().modes.pages[kWindowPage]->setToolTip(line);
+    const ClipboardButtons& buttons = form_.Controls().clipboard;
+    say(line, {panel_.handle, buttons.pasteWindowHandle, buttons.findWindowByHandle, panel_.search,
+               panel_.list, panel_.copyList, panel_.windowList});
+    panel_.searchResults->setPlainText(line);
+    panel_.windowList->setWordWrap(true); // the one line, read whole
+    panel_.windowList->addItem(line);
 }
 
 void WindowPanelControls::ShowWindow(WindowHandle window) {
+    if (whyNoWindows_)
+        return;
     ShowFacts(DescribeWindow(windows_, window));
 }
 
@@ -47,7 +92,7 @@ void WindowPanelControls::ShowFacts(const WindowFacts& facts) {
 void WindowPanelControls::LiveProbeStep(ScreenPoint pointer, bool nudged) {
     // The pick page's own visibility setting counts, not whether the window
     // panel is on show.
-    if (panel_.pages[0]->isHidden() || panel_.probe->isChecked())
+    if (whyNoWindowAtPointer_ || panel_.pages[0]->isHidden() || panel_.probe->isChecked())
         return;
     if (nudged)
         pointer = input_.GetCursorPos().value_or(pointer);
@@ -55,7 +100,7 @@ void WindowPanelControls::LiveProbeStep(ScreenPoint pointer, bool nudged) {
 }
 
 void WindowPanelControls::ProbeSwitched() {
-    const bool armed = panel_.probe->isChecked();
+    const bool armed = panel_.probe->isChecked() && !whyNoWindowAtPointer_;
     panel_.crossHair->setEnabled(armed);
     SetBackColor(panel_.crossHair, armed ? kWhite : kLightGrey);
     startStop_->setFocus();
@@ -143,7 +188,7 @@ void WindowPanelControls::EndCrosshairDrag() {
 
 void WindowPanelControls::Search() {
     QString search = panel_.searchText->text();
-    if (search.isEmpty())
+    if (search.isEmpty() || whyNoWindows_)
         return;
     // A title copied by the "C" button comes between double quotes.
     search.remove(QLatin1Char('"'));
@@ -152,12 +197,16 @@ void WindowPanelControls::Search() {
 }
 
 void WindowPanelControls::List() {
+    if (whyNoWindows_)
+        return; // the list keeps saying why
     panel_.windowList->clear();
     for (const std::string& line : ListTopLevelWindows(windows_))
         panel_.windowList->addItem(QString::fromStdString(line));
 }
 
 void WindowPanelControls::CopyList() {
+    if (whyNoWindows_)
+        return;
     // One line is copied as it is; an empty list leaves the clipboard alone.
     const int count = panel_.windowList->count();
     if (count < 1)
@@ -177,7 +226,7 @@ void WindowPanelControls::CopyList() {
 
 void WindowPanelControls::CopyListedHandle() {
     const QList<QListWidgetItem*> selected = panel_.windowList->selectedItems();
-    if (selected.isEmpty())
+    if (selected.isEmpty() || whyNoWindows_)
         return;
     shell_.ClearClipboard();
     shell_.SetClipboardText(HandleOfListLine(selected.front()->text().toStdString()));

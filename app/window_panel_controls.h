@@ -7,20 +7,25 @@
 #include "desktop/shell_services.h"
 
 #include <QObject>
+#include <optional>
+#include <string>
 
 namespace huegrab {
 
+class DesktopAbilities;
 class Form1;
 struct WindowFacts;
 
 // The window panel: the pick page with its "P" switch and the crosshair
 // that is dragged onto a window, the title search, and the window list with
 // its copy actions. While tracking runs and the pick page is set visible
-// with "P" up, every tick shows the window under the pointer.
+// with "P" up, every tick shows the window under the pointer. On a desktop
+// that does not show its windows the panel asks it nothing: its controls
+// are disabled and say why, and no field shows a handle.
 class WindowPanelControls : public QObject {
 public:
     WindowPanelControls(Form1& form, PointerAndKeyboard& input, DesktopWindows& windows,
-                        ShellServices& shell);
+                        ShellServices& shell, const DesktopAbilities& abilities);
 
     // Handle, title and class of a window into the pick page.
     void ShowWindow(WindowHandle window);
@@ -43,6 +48,9 @@ protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
+    // Disables what needs the desktop's windows (or, for the crosshair, its
+    // pointer too) and puts the reason where the answers would be.
+    void ShowWhyNotOffered();
     void ShowFacts(const WindowFacts& facts);
     // A double click the list must not act on.
     static bool IsNonLeftDoubleClick(const QEvent& event);
@@ -61,6 +69,10 @@ private:
     PointerAndKeyboard& input_;
     DesktopWindows& windows_;
     ShellServices& shell_;
+    // Why the desktop cannot list or describe windows; why no window can be
+    // found under the pointer (that needs the pointer as well).
+    std::optional<std::string> whyNoWindows_;
+    std::optional<std::string> whyNoWindowAtPointer_;
     bool crosshairDragging_ = false;
 };
 

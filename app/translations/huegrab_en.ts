@@ -274,5 +274,37 @@ now</translation>
         <source>程序所在的文件夹不能写入，设置从此保存在 %1（原来的颜色槽会一并带过去）。</source>
         <translation>The program&apos;s folder cannot be written, so the settings are kept in %1 from now on (the colour slots kept so far come along).</translation>
     </message>
+    <message>
+        <source>读不到鼠标形状：%1</source>
+        <translation>The cursor shape cannot be read: %1</translation>
+    </message>
+    <message>
+        <source>热键 %1：%2</source>
+        <translation>Hotkey %1: %2</translation>
+    </message>
+    <message>
+        <source>没有热键：请点“启动／停止”复选框。</source>
+        <translation>There is no hotkey: use the Start/stop box.</translation>
+    </message>
+    <message>
+        <source>[%1]不可用</source>
+        <translation>[%1] unavailable</translation>
+    </message>
+    <message>
+        <source>跟踪不能跟随鼠标：%1</source>
+        <translation>Tracking cannot follow the pointer: %1</translation>
+    </message>
+    <message>
+        <source>方向键不能微移鼠标：%1</source>
+        <translation>The arrow keys cannot nudge the pointer: %1</translation>
+    </message>
+    <message>
+        <source>拾取不到鼠标下的窗口：%1</source>
+        <translation>The window under the pointer cannot be picked: %1</translation>
+    </message>
+    <message>
+        <source>读不到桌面的窗口：%1</source>
+        <translation>The desktop&apos;s windows cannot be read: %1</translation>
+    </message>
 </context>
 </TS>
