@@ -48,8 +48,9 @@ CursorPanelControls::CursorPanelControls(Form1& form, CursorImageSource& cursor,
 void CursorPanelControls::ShowWhyNotOffered(const ModePages& modes) {
     if (!whyNoCode_)
         return;
-    // Without the image the code would be read off the screen, at the
-    // corner where the position is unknown: the code of no cursor at all.
+    // Without them the code would be read off the screen, where no cursor is
+    // drawn, or at its corner, where the position is unknown: the code of no
+    // cursor at all.
     const QString line =
         NotOfferedLine(QT_TRANSLATE_NOOP("Form1", "读不到鼠标形状：%1"), *whyNoCode_);
     modes.pages[kCursorPage]->setToolTip(line);

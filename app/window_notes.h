@@ -31,10 +31,12 @@ QString NotOfferedLine(const char* leadIn, const std::string& whyNot);
 void NoteSettingsNotWritable(const TrackingView& view, const std::string& path);
 // The settings moved from beside the program into the user's own folder:
 void NoteSettingsMoved(const TrackingView& view, const std::string& newPath);
-// The desktop does not tell where the pointer is: tracking shows nothing,
-// and the position line says why too.
+
+// Adds a line to the lamp's tooltip with the desktop's reason.
+// The desktop does not tell where the pointer is, so tracking shows nothing
+// (the position line says why as well):
 void NoteTrackingNotOffered(const TrackingView& view, const std::string& whyNot);
-// The desktop does not let the arrow keys move the pointer.
+// The desktop does not let the arrow keys move the pointer:
 void NoteNudgeNotOffered(const TrackingView& view, const std::string& whyNot);
 
 } // namespace huegrab
