@@ -6,6 +6,7 @@
 #include "desktop/desktop_events.h"
 #include "desktop/desktop_windows.h"
 #include "desktop/global_hotkeys.h"
+#include "desktop/point_picking.h"
 #include "desktop/pointer_and_keyboard.h"
 #include "desktop/screen_pixels.h"
 
@@ -22,7 +23,8 @@ class DesktopServices : public ScreenPixels,
                         public DesktopWindows,
                         public GlobalHotkeys,
                         public DesktopEvents,
-                        public CursorImageSource {
+                        public CursorImageSource,
+                        public PointPicking {
 public:
     // Whether the desktop can do `ability` at all: nullopt when it can,
     // otherwise one line for a person saying why not. The calls of an

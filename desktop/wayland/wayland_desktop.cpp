@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "desktop/wayland/wayland_desktop.h"
 
+#include "desktop/wayland/click_picker.h"
 #include "desktop/wayland/png_screenshot.h"
 #include "desktop/wayland/screenshot_portal.h"
 #include "desktop/wayland/wayland_lost.h"
@@ -28,7 +29,7 @@ std::unique_ptr<WaylandDesktop> WaylandDesktop::Open(std::string& whyNot) {
 }
 
 WaylandDesktop::WaylandDesktop(std::unique_ptr<wayland::ScreenshotPortal> portal)
-    : portal_(std::move(portal)) {}
+    : portal_(std::move(portal)), picker_(std::make_unique<wayland::ClickPicker>()) {}
 
 WaylandDesktop::~WaylandDesktop() = default;
 
@@ -102,6 +103,14 @@ void WaylandDesktop::ReadBlockInStrips(const ScreenRect& area,
 std::optional<ScreenRect> WaylandDesktop::ScreenBounds() {
     unread_ = Screenshot();
     return ScreenRect{0, 0, unread_->width, unread_->height};
+}
+
+bool WaylandDesktop::PicksPointsByClick() {
+    return picker_->Offered();
+}
+
+std::optional<ScreenPoint> WaylandDesktop::PickPointByClick(std::string& whyNot) {
+    return picker_->Pick(whyNot);
 }
 
 } // namespace huegrab

@@ -10,8 +10,9 @@
 namespace huegrab {
 
 namespace wayland {
+class ClickPicker;
 class ScreenshotPortal;
-}
+} // namespace wayland
 
 // The desktop of a Wayland session, as the desktop portal offers it to an
 // ordinary program: screen pixels through one screenshot per read. A
@@ -39,6 +40,11 @@ public:
                            const std::function<bool(const PixelBlock& strip)>& take) override;
     std::optional<ScreenRect> ScreenBounds() override;
 
+    // The user clicks the point where the compositor lets slurp draw over
+    // the screen (see wayland::ClickPicker).
+    bool PicksPointsByClick() override;
+    std::optional<ScreenPoint> PickPointByClick(std::string& whyNot) override;
+
     // Not offered: empty answers (see WhyNotOffered).
     std::optional<ScreenPoint> GetCursorPos() override { return std::nullopt; }
     void SetCursorPos(std::int32_t, std::int32_t) override {}
@@ -60,6 +66,7 @@ private:
 
     std::unique_ptr<wayland::ScreenshotPortal> portal_; // keeps GLib out of this header
     std::optional<PixelBlock> unread_;                  // taken for ScreenBounds, not yet read
+    std::unique_ptr<wayland::ClickPicker> picker_;
 };
 
 } // namespace huegrab

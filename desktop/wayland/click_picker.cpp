@@ -1,0 +1,79 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#include "desktop/wayland/click_picker.h"
+
+#include "desktop/wayland/compositor_globals.h"
+#include "platform/child_process.h"
+
+#include <charconv>
+
+namespace huegrab::wayland {
+namespace {
+
+constexpr std::string_view kPicker = "slurp";
+// What slurp can print for a point, with room to spare; more is no point.
+constexpr std::size_t kOutputLimit = 256;
+
+std::optional<std::int32_t> ReadCoordinate(std::string_view text) {
+    std::int32_t value = 0;
+    const auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), value);
+    if (text.empty() || error != std::errc() || end != text.data() + text.size())
+        return std::nullopt;
+    return value;
+}
+
+// The last line slurp wrote on stderr ("selection cancelled"), kept short.
+std::string LastLine(std::string text) {
+    while (!text.empty() && (text.back() == '\n' || text.back() == '\r'))
+        text.pop_back();
+    if (const std::size_t newline = text.rfind('\n'); newline != std::string::npos)
+        text.erase(0, newline + 1);
+    if (text.size() > 120)
+        text.resize(120);
+    return text;
+}
+
+} // namespace
+
+std::optional<ScreenPoint> ReadPickedPoint(std::string_view text) {
+    if (text.ends_with('\n'))
+        text.remove_suffix(1);
+    const std::size_t space = text.find(' ');
+    if (space == std::string_view::npos)
+        return std::nullopt;
+    const auto x = ReadCoordinate(text.substr(0, space));
+    const auto y = ReadCoordinate(text.substr(space + 1));
+    if (!x || !y)
+        return std::nullopt;
+    return ScreenPoint{*x, *y};
+}
+
+bool ClickPicker::Offered() {
+    if (!offered_)
+        offered_ = platform::FindProgram(kPicker) && CompositorOffers("zwlr_layer_shell_v1");
+    return *offered_;
+}
+
+std::optional<ScreenPoint> ClickPicker::Pick(std::string& whyNot) {
+    // A clear overlay: the screen is read right after the click, and a
+    // tinted one still fading out would tint the reading.
+    std::string reason;
+    const auto outcome = platform::RunProgram(kPicker, {"-p", "-b", "00000000", "-f", "%x %y"},
+                                              kOutputLimit, reason);
+    if (!outcome) {
+        whyNot = "cannot pick a point: " + reason;
+        return std::nullopt;
+    }
+    if (!outcome->Succeeded()) {
+        const std::string said = LastLine(outcome->err);
+        whyNot = "no point was picked";
+        if (!said.empty())
+            whyNot += " (slurp: " + said + ")";
+        return std::nullopt;
+    }
+    const auto point = outcome->outCut ? std::nullopt : ReadPickedPoint(outcome->out);
+    if (!point)
+        whyNot = "slurp printed no point: \"" + LastLine(outcome->out) + "\"";
+    return point;
+}
+
+} // namespace huegrab::wayland

@@ -1,0 +1,34 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#pragma once
+
+#include "desktop/screen_geometry.h"
+
+#include <optional>
+#include <string>
+#include <string_view>
+
+namespace huegrab::wayland {
+
+// The point slurp prints with the format "%x %y": two decimal integers with
+// one space between, an optional line end, nothing else.
+std::optional<ScreenPoint> ReadPickedPoint(std::string_view text);
+
+// Click-to-pick on compositors that tell no program where the pointer is
+// but let one draw over every window (wlroots ones: sway, …): slurp shows
+// a crosshair over the screen and prints the point the user clicks, in
+// layout coordinates (the screenshot's own on an unscaled desktop).
+class ClickPicker {
+public:
+    // Whether picking works here: slurp is installed and the compositor
+    // offers wlr-layer-shell, the protocol its overlay needs. Asked once.
+    bool Offered();
+
+    // Runs slurp and waits for the click; nullopt with the reason when no
+    // point was picked (Esc, or slurp could not run).
+    std::optional<ScreenPoint> Pick(std::string& whyNot);
+
+private:
+    std::optional<bool> offered_;
+};
+
+} // namespace huegrab::wayland
