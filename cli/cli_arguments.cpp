@@ -31,7 +31,16 @@ struct CommandSyntax {
 
 const std::vector<CommandSyntax>& Commands() {
     static const std::vector<CommandSyntax> commands = {
-        {Command::Pointer, "pointer", {}, {}, 0, "print the pointer position as x,y", ""},
+        {Command::Pointer,
+         "pointer",
+         {},
+         {},
+         0,
+         "print the pointer position as x,y",
+         "In a Wayland session the compositor tells no program where the pointer\n"
+         "is. On sway and other wlroots compositors, with slurp installed, it asks\n"
+         "you to click the point instead and prints that; Esc cancels (exit status\n"
+         "1). Elsewhere in a Wayland session it ends with status 2 and says why.\n"},
         {Command::Pixel,
          "pixel",
          {{"--rgb", false}, {"--format", true}, {"--json", false}},
@@ -53,7 +62,11 @@ const std::vector<CommandSyntax>& Commands() {
          "  huegrab-cli pixel 5 5        x=5 y=5 c=13395507 hex=CC6633 …   BBGGRR\n"
          "  huegrab-cli pixel --rgb 5 5  x=5 y=5 c=13395507 hex=3366CC …   RRGGBB\n"
          "\n"
-         "Exit status 1 when the point is off the screen.\n"},
+         "Exit status 1 when the point is off the screen.\n"
+         "\n"
+         "Without X Y in a Wayland session, on sway and other wlroots compositors\n"
+         "with slurp installed, it asks you to click the point to read; Esc\n"
+         "cancels (exit status 1). Elsewhere in a Wayland session give X Y.\n"},
         {Command::WaitPixel,
          "wait-pixel",
          {{"--not", false}, {"--timeout", true}, {"--rgb", false}},

@@ -56,21 +56,54 @@ std::optional<ScreenPoint> TargetPoint(const Request& request, PointerAndKeyboar
     return request.point ? request.point : input.GetCursorPos();
 }
 
-Outcome Pointer(const Request& request, PointerAndKeyboard& input) {
-    const auto point = input.GetCursorPos();
-    if (!point)
-        return Failure(kExitNotFound, request, "the pointer is not on this screen");
-    return {kExitDone, PointText(*point) + "\n", {}};
+// Whether the request's point is to be clicked by the user: it asks where
+// the pointer is, on a desktop that cannot tell but picks points by click.
+bool PointByClick(const Request& request, DesktopServices& desktop) {
+    const bool wantsPointer = request.command == Command::Pointer ||
+                              (request.command == Command::Pixel && !request.point);
+    return wantsPointer && desktop.WhyNotOffered(DesktopAbility::ReadPointer) &&
+           desktop.PicksPointsByClick();
 }
 
-Outcome Pixel(const Request& request, PointerAndKeyboard& input, ScreenPixels& screen) {
-    const auto point = TargetPoint(request, input);
-    if (!point)
-        return Failure(kExitNotFound, request, "the pointer is not on this screen");
+struct PointOrFailure {
+    std::optional<ScreenPoint> point;
+    Outcome failure; // when there is no point
+};
+
+// The pointer's position, or where the desktop picks points by click, the
+// point the user clicks once told to.
+PointOrFailure PointerPoint(const Request& request, DesktopServices& desktop,
+                            const Notice& notice) {
+    if (!PointByClick(request, desktop)) {
+        if (const auto point = desktop.GetCursorPos())
+            return {point, {}};
+        return {std::nullopt, Failure(kExitNotFound, request, "the pointer is not on this screen")};
+    }
+    if (notice)
+        notice("click the point to read (Esc cancels)");
+    std::string whyNot;
+    if (const auto point = desktop.PickPointByClick(whyNot))
+        return {point, {}};
+    return {std::nullopt, Failure(kExitNotFound, request, std::move(whyNot))};
+}
+
+Outcome Pointer(const Request& request, DesktopServices& desktop, const Notice& notice) {
+    const PointOrFailure pointer = PointerPoint(request, desktop, notice);
+    if (!pointer.point)
+        return pointer.failure;
+    return {kExitDone, PointText(*pointer.point) + "\n", {}};
+}
+
+Outcome Pixel(const Request& request, DesktopServices& desktop, const Notice& notice) {
+    const PointOrFailure target =
+        request.point ? PointOrFailure{request.point, {}} : PointerPoint(request, desktop, notice);
+    if (!target.point)
+        return target.failure;
+    const ScreenPoint point = *target.point;
     const ColorValue value =
-        OnScreen(screen, *point) ? ReadScreenPixel(screen, point->x, point->y) : kInvalidColor;
+        OnScreen(desktop, point) ? ReadScreenPixel(desktop, point.x, point.y) : kInvalidColor;
     if (value < 0)
-        return Failure(kExitNotFound, request, PointText(*point) + " is off the screen");
+        return Failure(kExitNotFound, request, PointText(point) + " is off the screen");
     return {kExitDone, FormatReading(request, {point, value, request.order}), {}};
 }
 
@@ -223,14 +256,17 @@ bool NeedsDesktop(const Request& request) {
     return request.command != Command::Lookup;
 }
 
-Outcome RunRequest(const Request& request, DesktopServices* desktop) {
+Outcome RunRequest(const Request& request, DesktopServices* desktop, const Notice& notice) {
     if (!NeedsDesktop(request))
         return Lookup(request);
     if (!desktop)
         return Failure(kExitUsage, request, "no desktop");
     // An answer the desktop cannot give is said as such, never passed off
-    // as "nothing there".
+    // as "nothing there". A pointer it cannot read may still be clicked.
+    const bool byClick = PointByClick(request, *desktop);
     for (const DesktopAbility ability : AbilitiesNeeded(request)) {
+        if (byClick && ability == DesktopAbility::ReadPointer)
+            continue;
         if (auto whyNot = desktop->WhyNotOffered(ability)) {
             if (ability == DesktopAbility::ReadPointer && request.command != Command::Pointer &&
                 request.command != Command::CursorCode)
@@ -240,9 +276,9 @@ Outcome RunRequest(const Request& request, DesktopServices* desktop) {
     }
     switch (request.command) {
     case Command::Pointer:
-        return Pointer(request, *desktop);
+        return Pointer(request, *desktop, notice);
     case Command::Pixel:
-        return Pixel(request, *desktop, *desktop);
+        return Pixel(request, *desktop, notice);
     case Command::WaitPixel:
         return WaitPixel(request, *desktop, *desktop);
     case Command::Search:

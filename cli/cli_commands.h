@@ -4,6 +4,7 @@
 #include "cli/cli_arguments.h"
 #include "desktop/desktop_services.h"
 
+#include <functional>
 #include <string>
 
 namespace huegrab::cli {
@@ -22,8 +23,12 @@ struct Outcome {
 // Whether the request reads the desktop (lookup does not).
 bool NeedsDesktop(const Request& request);
 
+// A line the program says on stderr while it works, before its result (the
+// request to click a point), without the program's name.
+using Notice = std::function<void(const std::string& line)>;
+
 // Carries out one request. `desktop` may be null only when NeedsDesktop()
 // is false.
-Outcome RunRequest(const Request& request, DesktopServices* desktop);
+Outcome RunRequest(const Request& request, DesktopServices* desktop, const Notice& notice = {});
 
 } // namespace huegrab::cli

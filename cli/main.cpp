@@ -76,7 +76,12 @@ int main(int argc, char** argv) {
         if (ReadsThroughXWayland())
             Write(stderr, WaylandSessionNote("huegrab-cli"));
     }
-    const Outcome outcome = RunRequest(request, desktop.get());
+    // Said at once, before a wait for the user's click.
+    const auto notice = [](const std::string& line) {
+        Write(stderr, "huegrab-cli: " + line + "\n");
+        std::fflush(stderr);
+    };
+    const Outcome outcome = RunRequest(request, desktop.get(), notice);
     desktop.reset();
     return Finish(outcome.out, outcome.error, outcome.status, outputClosed);
 }

@@ -26,6 +26,15 @@ std::optional<ScreenPoint> FakeDesktop::GetCursorPos() {
     return pointer;
 }
 
+std::optional<ScreenPoint> FakeDesktop::PickPointByClick(std::string& whyNot) {
+    ++picks;
+    if (!picksByClick)
+        return PointPicking::PickPointByClick(whyNot);
+    if (!clickedPoint)
+        whyNot = "no point was picked";
+    return clickedPoint;
+}
+
 void FakeDesktop::SetCursorPos(std::int32_t x, std::int32_t y) {
     // Like a real screen, the pointer cannot leave it.
     pointer = {std::clamp(x, 0, width_ - 1), std::clamp(y, 0, height_ - 1)};

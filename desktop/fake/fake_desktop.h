@@ -46,6 +46,10 @@ public:
     std::set<HotkeyKeys> heldHotkeys; // combinations another program has registered
     // Abilities the desktop lacks, with the line WhyNotOffered gives.
     std::map<DesktopAbility, std::string> notOffered;
+    // Click-to-pick: offered when set; a pick gives `clickedPoint`, and
+    // nullopt stands for a user who cancelled.
+    bool picksByClick = false;
+    std::optional<ScreenPoint> clickedPoint;
     // Runs inside UnregisterHotKey: a call that, say, ends the process as
     // Xlib does when the X connection broke.
     std::function<void()> duringUnregisterHotKey;
@@ -56,6 +60,7 @@ public:
     int keyboardReads = 0;
     int blockReads = 0;
     int cursorImageReads = 0;
+    int picks = 0;
     std::map<int, HotkeyKeys> registeredHotkeys; // by id
 
     // Delivers a hotkey press as the desktop would; true if a handler ran.
@@ -83,6 +88,8 @@ public:
         return cursor;
     }
     std::optional<ScreenRect> ScreenBounds() override { return ScreenRect{0, 0, width_, height_}; }
+    bool PicksPointsByClick() override { return picksByClick; }
+    std::optional<ScreenPoint> PickPointByClick(std::string& whyNot) override;
     std::optional<std::string> WhyNotOffered(DesktopAbility ability) override {
         const auto it = notOffered.find(ability);
         return it == notOffered.end() ? std::nullopt : std::optional(it->second);

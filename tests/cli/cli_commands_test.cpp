@@ -123,6 +123,69 @@ TEST(CliCommands, WhatTheDesktopDoesNotOfferIsRefusedInPlainWords) {
               "window-at: no pointer here; give the point as X Y");
 }
 
+// A desktop that cannot read the pointer but lets the user click a point
+// (a wlroots compositor): pointer and pixel without X Y say so first, then
+// take the clicked point; nothing else asks for a click.
+TEST(CliCommands, APointerThatCannotBeReadIsClicked) {
+    FakeDesktop desktop(64, 48, 0x808080);
+    desktop.SetPixel(5, 6, 0x0000FF);
+    desktop.pointer = {1, 1};
+    desktop.cursor = CursorImage{1, 1, 0, 0, {0xFF000000u}};
+    desktop.notOffered = {{DesktopAbility::ReadPointer, "no pointer here"},
+                          {DesktopAbility::Windows, "no windows here"}};
+    desktop.picksByClick = true;
+    const std::string ask = "click the point to read (Esc cancels)";
+    struct Case {
+        std::vector<std::string> arguments;
+        std::optional<ScreenPoint> clicked;
+        Outcome expected;
+        std::vector<std::string> notices;
+    };
+    const std::vector<Case> cases = {
+        {{"pointer"}, ScreenPoint{5, 6}, {kExitDone, "5,6\n", ""}, {ask}},
+        {{"pixel"},
+         ScreenPoint{5, 6},
+         {kExitDone, "x=5 y=6 c=255 hex=0000FF r=255 g=0 b=0 h=0 s=240 l=120\n", ""},
+         {ask}},
+        {{"pixel", "--rgb", "--format", "{x} {y} {hex}"},
+         ScreenPoint{5, 6},
+         {kExitDone, "5 6 FF0000\n", ""},
+         {ask}},
+        {{"pixel"},
+         ScreenPoint{64, 0},
+         {kExitNotFound, "", "pixel: 64,0 is off the screen"},
+         {ask}},
+        {{"pointer"}, std::nullopt, {kExitNotFound, "", "pointer: no point was picked"}, {ask}},
+        {{"pixel"}, std::nullopt, {kExitNotFound, "", "pixel: no point was picked"}, {ask}},
+        // A point given, or a command that is refused anyway: no click.
+        {{"pixel", "5", "6", "--format", "{hex}"},
+         ScreenPoint{0, 0},
+         {kExitDone, "0000FF\n", ""},
+         {}},
+        {{"window-at"}, ScreenPoint{5, 6}, {kExitUsage, "", "window-at: no windows here"}, {}},
+        {{"cursor-code"}, ScreenPoint{5, 6}, {kExitUsage, "", "cursor-code: no pointer here"}, {}},
+    };
+    for (const auto& [arguments, clicked, expected, notices] : cases) {
+        SCOPED_TRACE(testing::PrintToString(arguments));
+        desktop.clickedPoint = clicked;
+        desktop.picks = 0;
+        std::vector<std::string> said;
+        const std::vector<std::string_view> views(arguments.begin(), arguments.end());
+        const Outcome outcome = RunRequest(std::get<Request>(ParseArguments(views)), &desktop,
+                                           [&](const std::string& line) { said.push_back(line); });
+        EXPECT_EQ(outcome.status, expected.status);
+        EXPECT_EQ(outcome.out, expected.out);
+        EXPECT_EQ(outcome.error, expected.error);
+        EXPECT_EQ(said, notices);
+        EXPECT_EQ(desktop.picks, static_cast<int>(notices.size()));
+    }
+    // Where the pointer can be read, it is, clicks or not.
+    desktop.notOffered.clear();
+    desktop.picks = 0;
+    EXPECT_EQ(RunCli({"pointer"}, &desktop).out, "1,1\n");
+    EXPECT_EQ(desktop.picks, 0);
+}
+
 // The screen comes in strips of rows (a quarter million pixels each), never
 // pixel by pixel, and the reading stops at the strip with the first match.
 TEST(CliCommands, SearchReadsTheScreenInStripsAndLookupNeedsNoDesktop) {
