@@ -94,14 +94,32 @@ Outcome Pointer(const Request& request, DesktopServices& desktop, const Notice& 
     return {kExitDone, PointText(*pointer.point) + "\n", {}};
 }
 
+// The whole screen as it is now, where the desktop tells its size.
+std::optional<PixelBlock> WholeScreen(ScreenPixels& screen) {
+    const auto bounds = screen.ScreenBounds();
+    if (!bounds || bounds->width < 1 || bounds->height < 1)
+        return std::nullopt;
+    return screen.ReadBlock(bounds->x, bounds->y, bounds->width, bounds->height);
+}
+
 Outcome Pixel(const Request& request, DesktopServices& desktop, const Notice& notice) {
+    // A clicked point's colour is the screen's as the click was asked for:
+    // read after it, a compositor that draws the pointer into its pictures
+    // (a software cursor: headless, many virtual machines) would give the
+    // pointer's own image there.
+    const bool byClick = !request.point && PointByClick(request, desktop);
+    const std::optional<PixelBlock> before =
+        byClick ? WholeScreen(desktop) : std::optional<PixelBlock>();
     const PointOrFailure target =
         request.point ? PointOrFailure{request.point, {}} : PointerPoint(request, desktop, notice);
     if (!target.point)
         return target.failure;
     const ScreenPoint point = *target.point;
-    const ColorValue value =
-        OnScreen(desktop, point) ? ReadScreenPixel(desktop, point.x, point.y) : kInvalidColor;
+    ColorValue value = kInvalidColor;
+    if (before)
+        value = before->At(point.x, point.y);
+    else if (OnScreen(desktop, point))
+        value = ReadScreenPixel(desktop, point.x, point.y);
     if (value < 0)
         return Failure(kExitNotFound, request, PointText(point) + " is off the screen");
     return {kExitDone, FormatReading(request, {point, value, request.order}), {}};

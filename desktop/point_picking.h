@@ -21,7 +21,9 @@ public:
 
     // Lets the user click one point of the screen and waits, as long as it
     // takes, until they have (or cancelled). nullopt with one line for a
-    // person in `whyNot` when no point was picked.
+    // person in `whyNot` when no point was picked. The pointer is at the
+    // point then, and a compositor that draws it into its screen pictures
+    // shows it there: the colour of the point is read before the pick.
     virtual std::optional<ScreenPoint> PickPointByClick(std::string& whyNot) {
         whyNot = "this desktop picks no point by click";
         return std::nullopt;

@@ -30,6 +30,8 @@ std::optional<ScreenPoint> FakeDesktop::PickPointByClick(std::string& whyNot) {
     ++picks;
     if (!picksByClick)
         return PointPicking::PickPointByClick(whyNot);
+    if (duringPick)
+        duringPick();
     if (!clickedPoint)
         whyNot = "no point was picked";
     return clickedPoint;

@@ -50,6 +50,7 @@ public:
     // nullopt stands for a user who cancelled.
     bool picksByClick = false;
     std::optional<ScreenPoint> clickedPoint;
+    std::function<void()> duringPick; // the screen changing while the user picks
     // Runs inside UnregisterHotKey: a call that, say, ends the process as
     // Xlib does when the X connection broke.
     std::function<void()> duringUnregisterHotKey;

@@ -179,6 +179,15 @@ TEST(CliCommands, APointerThatCannotBeReadIsClicked) {
         EXPECT_EQ(said, notices);
         EXPECT_EQ(desktop.picks, static_cast<int>(notices.size()));
     }
+    // The colour is the screen's as the click was asked for, not the
+    // pointer's image that the desktop draws at the point afterwards.
+    desktop.clickedPoint = ScreenPoint{5, 6};
+    desktop.duringPick = [&desktop] {
+        desktop.SetPixel(5, 6, 0xFFFFFF);
+    };
+    EXPECT_EQ(RunCli({"pixel", "--format", "{hex}"}, &desktop).out, "0000FF\n");
+    EXPECT_EQ(RunCli({"pixel", "--format", "{hex}"}, &desktop).out, "FFFFFF\n");
+    desktop.duringPick = nullptr;
     // Where the pointer can be read, it is, clicks or not.
     desktop.notOffered.clear();
     desktop.picks = 0;
