@@ -6,12 +6,14 @@
 # as the known picture. The pixels must come through the Screenshot portal;
 # what Wayland does not offer must be refused in plain words.
 #
-#   wayland_session_test.sh gnome|sway HUEGRAB_CLI
+#   wayland_session_test.sh gnome|sway HUEGRAB_CLI VIRTUAL_POINTER
 #
 # gnome: GNOME Shell --headless with a virtual monitor and
 # xdg-desktop-portal-gnome. sway: sway on wlroots' headless backend with
 # xdg-desktop-portal-wlr (which takes its screenshots with grim) and the
-# PipeWire daemon that portal needs to start.
+# PipeWire daemon that portal needs to start. Its seat gets a pointer (the
+# tests' virtual one, VIRTUAL_POINTER) and a keyboard (wtype), with which
+# the points that pointer and pixel ask for are clicked through slurp.
 #
 # Everything runs in a PID and mount namespace of its own: when the test
 # ends, however it ends, the kernel ends every process it started (the
@@ -21,12 +23,13 @@ set -uo pipefail
 
 desktop=$1
 cli=$2
+virtual_pointer=${3:-}
 here=$(cd "$(dirname "$0")" && pwd)
 name="${desktop}_session_test"
 case $desktop in
 gnome) tools=(gnome-shell /usr/libexec/xdg-desktop-portal-gnome) ;;
-sway) tools=(sway pipewire grim setpriv /usr/libexec/xdg-desktop-portal-wlr) ;;
-*) echo "usage: wayland_session_test.sh gnome|sway HUEGRAB_CLI" >&2; exit 2 ;;
+sway) tools=(sway pipewire grim setpriv slurp wtype pgrep /usr/libexec/xdg-desktop-portal-wlr) ;;
+*) echo "usage: wayland_session_test.sh gnome|sway HUEGRAB_CLI VIRTUAL_POINTER" >&2; exit 2 ;;
 esac
 if [[ -z ${HUEGRAB_IN_TEST_NAMESPACE:-} ]]; then
     for tool in "${tools[@]}" foot dbus-daemon gdbus unshare /usr/libexec/xdg-desktop-portal; do
@@ -41,7 +44,7 @@ if [[ -z ${HUEGRAB_IN_TEST_NAMESPACE:-} ]]; then
     [[ $(id -u) -eq 0 ]] || own_user=(--user --map-current-user)
     HUEGRAB_IN_TEST_NAMESPACE=1 HUEGRAB_TEST_WORK=$work \
         unshare "${own_user[@]}" --pid --fork --mount --mount-proc --kill-child \
-        bash "$here/$(basename "$0")" "$desktop" "$cli"
+        bash "$here/$(basename "$0")" "$desktop" "$cli" "$virtual_pointer"
     exit $?
 fi
 
@@ -154,6 +157,20 @@ CONFIG
     done
     /usr/libexec/xdg-desktop-portal-wlr >"$work/portal-wlr.log" 2>&1 &
     wait_for_name org.freedesktop.impl.portal.desktop.wlr || return 1
+    # A pointer and a keyboard in the seat from the start: a client such as
+    # slurp takes the seat's devices as it starts. The keyboard is a wtype
+    # that only sleeps; each key comes from a wtype of its own.
+    coproc POINTER { "$virtual_pointer" 1280 720 2>"$work/pointer.log"; }
+    local ready=
+    read -r -t 10 ready <&"${POINTER[0]}"
+    [[ $ready == ready ]] || return 1
+    wtype -s 100000000 >"$work/keyboard.log" 2>&1 &
+}
+
+# Moves or clicks the virtual pointer; returns once sway has handled it.
+pointer() {
+    local reply=
+    echo "$*" >&"${POINTER[1]}" && read -r -t 10 reply <&"${POINTER[0]}" && [[ $reply == ok ]]
 }
 
 "start_$desktop" || { show_logs; exit 1; }
@@ -200,10 +217,55 @@ before=$(date +%s%N)
 for _ in 1 2 3 4 5; do "$cli" pixel 640 360 >/dev/null 2>&1; done
 log "five readings took $((($(date +%s%N) - before) / 1000000)) ms"
 
-# What Wayland does not give another program, said as such.
+# huegrab-cli ARGUMENTS... in the background; 0.1 s after it has started
+# slurp, `act` (a click, a key), repeated every 0.6 s until it has ended:
+# slurp's overlay may not be up at the first. What lands on foot meanwhile
+# does no harm, and no two clicks come close enough for a double click.
+# Its status, stdout and stderr land in $status, $out, $err.
+run_picking() { # run_picking ACT ARGUMENTS...
+    local act=$1 i pid next=
+    shift
+    "$cli" "$@" >"$work/out" 2>"$work/err" &
+    pid=$!
+    for ((i = 0; i < 200; i++)); do
+        kill -0 "$pid" 2>/dev/null || break
+        [[ -z $next ]] && pgrep -x -P "$pid" slurp >/dev/null && next=$((i + 2))
+        if [[ -n $next ]] && ((i >= next)); then
+            $act || fail "$act did not reach sway"
+            next=$((i + 12))
+        fi
+        sleep 0.05
+    done
+    kill "$pid" 2>/dev/null && fail "huegrab-cli $* went on picking"
+    wait "$pid" && status=0 || status=$?
+    out=$(<"$work/out")
+    err=$(<"$work/err")
+}
+click_at() { pointer move "$1" "$2" && pointer click; }
+press_escape() { wtype -k Escape; }
+ask="huegrab-cli: click the point to read (Esc cancels)"
+expect_picking() { # expect_picking STATUS OUT ERR ACT ARGUMENTS...
+    local want_status=$1 want_out=$2 want_err=$3
+    shift 3
+    run_picking "$@"
+    [[ $status -eq $want_status && $out == "$want_out" && $err == "$want_err" ]] ||
+        fail "huegrab-cli ${*:2} with $1: status $status, out '$out', err '$err' (want $want_status, '$want_out', '$want_err')"
+}
+
+# What Wayland does not give another program, said as such. On sway the
+# user clicks the point instead.
 not_available="huegrab-cli: * not available in a Wayland session: *"
-expect 2 "" "$not_available" -- pointer
-expect 2 "" "$not_available; give the point as X Y" -- pixel
+if [[ $desktop == sway ]]; then
+    expect_picking 0 "321,123" "$ask" "click_at 321 123" pointer
+    expect_picking 0 "x=700 y=400 c=13395507 hex=3366CC r=51 g=102 b=204 h=147 s=144 l=120" \
+        "$ask" "click_at 700 400" pixel --rgb
+    expect_picking 1 "" "$ask"$'\n'"huegrab-cli: pixel: no point was picked (slurp: selection cancelled)" \
+        press_escape pixel
+    log "three picks by click"
+else
+    expect 2 "" "$not_available" -- pointer
+    expect 2 "" "$not_available; give the point as X Y" -- pixel
+fi
 expect 2 "" "$not_available" -- window-at 10 10
 expect 2 "" "$not_available" -- windows
 expect 2 "" "$not_available" -- find foot
