@@ -54,8 +54,8 @@ bool ClickPicker::Offered() {
 }
 
 std::optional<ScreenPoint> ClickPicker::Pick(std::string& whyNot) {
-    // A clear overlay: the screen is read right after the click, and a
-    // tinted one still fading out would tint the reading.
+    // A clear overlay: the user chooses a colour by what they see, which a
+    // tint would change; the crosshair pointer says a pick is on.
     std::string reason;
     const auto outcome = platform::RunProgram(kPicker, {"-p", "-b", "00000000", "-f", "%x %y"},
                                               kOutputLimit, reason);
@@ -64,10 +64,12 @@ std::optional<ScreenPoint> ClickPicker::Pick(std::string& whyNot) {
         return std::nullopt;
     }
     if (!outcome->Succeeded()) {
-        const std::string said = LastLine(outcome->err);
-        whyNot = "no point was picked";
-        if (!said.empty())
-            whyNot += " (slurp: " + said + ")";
+        std::string said = LastLine(outcome->err);
+        if (said.empty() && outcome->signal != 0)
+            said = std::string("ended by signal ") + std::to_string(outcome->signal);
+        else if (said.empty())
+            said = "exit status " + std::to_string(outcome->exitStatus.value_or(-1));
+        whyNot = "no point was picked (slurp: " + said + ")";
         return std::nullopt;
     }
     const auto point = outcome->outCut ? std::nullopt : ReadPickedPoint(outcome->out);
