@@ -6,14 +6,14 @@
 # as the known picture. The pixels must come through the Screenshot portal;
 # what Wayland does not offer must be refused in plain words.
 #
-#   wayland_session_test.sh gnome|sway HUEGRAB_CLI VIRTUAL_POINTER
+#   wayland_session_test.sh gnome|sway HUEGRAB_CLI VIRTUAL_INPUT
 #
 # gnome: GNOME Shell --headless with a virtual monitor and
 # xdg-desktop-portal-gnome. sway: sway on wlroots' headless backend with
 # xdg-desktop-portal-wlr (which takes its screenshots with grim) and the
-# PipeWire daemon that portal needs to start. Its seat gets a pointer (the
-# tests' virtual one, VIRTUAL_POINTER) and a keyboard (wtype), with which
-# the points that pointer and pixel ask for are clicked through slurp.
+# PipeWire daemon that portal needs to start. Its seat gets a pointer and a
+# keyboard (virtual ones, VIRTUAL_INPUT), with which the points that
+# pointer and pixel ask for are clicked through slurp.
 #
 # Everything runs in a PID and mount namespace of its own: when the test
 # ends, however it ends, the kernel ends every process it started (the
@@ -23,13 +23,13 @@ set -uo pipefail
 
 desktop=$1
 cli=$2
-virtual_pointer=${3:-}
+virtual_input=${3:-}
 here=$(cd "$(dirname "$0")" && pwd)
 name="${desktop}_session_test"
 case $desktop in
 gnome) tools=(gnome-shell /usr/libexec/xdg-desktop-portal-gnome) ;;
-sway) tools=(sway pipewire grim setpriv slurp wtype pgrep /usr/libexec/xdg-desktop-portal-wlr) ;;
-*) echo "usage: wayland_session_test.sh gnome|sway HUEGRAB_CLI VIRTUAL_POINTER" >&2; exit 2 ;;
+sway) tools=(sway pipewire grim setpriv slurp pgrep /usr/libexec/xdg-desktop-portal-wlr) ;;
+*) echo "usage: wayland_session_test.sh gnome|sway HUEGRAB_CLI VIRTUAL_INPUT" >&2; exit 2 ;;
 esac
 if [[ -z ${HUEGRAB_IN_TEST_NAMESPACE:-} ]]; then
     for tool in "${tools[@]}" foot dbus-daemon gdbus unshare /usr/libexec/xdg-desktop-portal; do
@@ -44,7 +44,7 @@ if [[ -z ${HUEGRAB_IN_TEST_NAMESPACE:-} ]]; then
     [[ $(id -u) -eq 0 ]] || own_user=(--user --map-current-user)
     HUEGRAB_IN_TEST_NAMESPACE=1 HUEGRAB_TEST_WORK=$work \
         unshare "${own_user[@]}" --pid --fork --mount --mount-proc --kill-child \
-        bash "$here/$(basename "$0")" "$desktop" "$cli" "$virtual_pointer"
+        bash "$here/$(basename "$0")" "$desktop" "$cli" "$virtual_input"
     exit $?
 fi
 
@@ -157,20 +157,21 @@ CONFIG
     done
     /usr/libexec/xdg-desktop-portal-wlr >"$work/portal-wlr.log" 2>&1 &
     wait_for_name org.freedesktop.impl.portal.desktop.wlr || return 1
-    # A pointer and a keyboard in the seat from the start: a client such as
-    # slurp takes the seat's devices as it starts. The keyboard is a wtype
-    # that only sleeps; each key comes from a wtype of its own.
-    coproc POINTER { "$virtual_pointer" 1280 720 2>"$work/pointer.log"; }
+    # A pointer and a keyboard in the seat from the start, and to the end:
+    # a client such as slurp takes the seat's devices as it starts. (A
+    # keyboard that comes and goes, wtype's, leaves the seat without a
+    # keymap, and slurp 1.4 crashes on the next key state it gets.)
+    coproc INPUT { "$virtual_input" 1280 720 2>"$work/input.log"; }
     local ready=
-    read -r -t 10 ready <&"${POINTER[0]}"
+    read -r -t 10 ready <&"${INPUT[0]}"
     [[ $ready == ready ]] || return 1
-    wtype -s 100000000 >"$work/keyboard.log" 2>&1 &
 }
 
-# Moves or clicks the virtual pointer; returns once sway has handled it.
-pointer() {
+# Moves or clicks the virtual pointer or presses Esc; returns once sway has
+# handled it.
+input() {
     local reply=
-    echo "$*" >&"${POINTER[1]}" && read -r -t 10 reply <&"${POINTER[0]}" && [[ $reply == ok ]]
+    echo "$*" >&"${INPUT[1]}" && read -r -t 10 reply <&"${INPUT[0]}" && [[ $reply == ok ]]
 }
 
 "start_$desktop" || { show_logs; exit 1; }
@@ -241,8 +242,8 @@ run_picking() { # run_picking ACT ARGUMENTS...
     out=$(<"$work/out")
     err=$(<"$work/err")
 }
-click_at() { pointer move "$1" "$2" && pointer click; }
-press_escape() { wtype -k Escape; }
+click_at() { input move "$1" "$2" && input click; }
+press_escape() { input escape; }
 ask="huegrab-cli: click the point to read (Esc cancels)"
 expect_picking() { # expect_picking STATUS OUT ERR ACT ARGUMENTS...
     local want_status=$1 want_out=$2 want_err=$3
@@ -261,7 +262,24 @@ if [[ $desktop == sway ]]; then
         "$ask" "click_at 700 400" pixel --rgb
     expect_picking 1 "" "$ask"$'\n'"huegrab-cli: pixel: no point was picked (slurp: selection cancelled)" \
         press_escape pixel
-    log "three picks by click"
+    # A huegrab-cli killed while the user picks takes slurp with it: its
+    # overlay would otherwise hold every click of the session.
+    "$cli" pointer >/dev/null 2>"$work/err" &
+    pid=$!
+    for ((i = 0; i < 200; i++)); do
+        slurp_pid=$(pgrep -x -P "$pid" slurp) && break
+        kill -0 "$pid" 2>/dev/null || break
+        sleep 0.05
+    done
+    [[ -n $slurp_pid ]] || fail "huegrab-cli pointer started no slurp: $(<"$work/err")"
+    kill -KILL "$pid"
+    running() { [[ -n $1 && $(awk '{ print $3 }' "/proc/$1/stat" 2>/dev/null) =~ ^[RSD]$ ]]; }
+    for ((i = 0; i < 40; i++)); do
+        running "$slurp_pid" || break
+        sleep 0.05
+    done
+    running "$slurp_pid" && fail "slurp outlived a killed huegrab-cli"
+    log "three picks by click; slurp ends with huegrab-cli"
 else
     expect 2 "" "$not_available" -- pointer
     expect 2 "" "$not_available; give the point as X Y" -- pixel
