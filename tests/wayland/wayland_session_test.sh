@@ -252,6 +252,27 @@ expect_picking() { # expect_picking STATUS OUT ERR ACT ARGUMENTS...
     [[ $status -eq $want_status && $out == "$want_out" && $err == "$want_err" ]] ||
         fail "huegrab-cli ${*:2} with $1: status $status, out '$out', err '$err' (want $want_status, '$want_out', '$want_err')"
 }
+# A huegrab-cli killed while the user picks takes slurp with it: its
+# overlay would otherwise hold every click of the session.
+running() { [[ $(awk '{ print $3 }' "/proc/$1/stat" 2>/dev/null) =~ ^[RSD]$ ]]; }
+expect_slurp_ends_with_cli() {
+    local i pid slurp=
+    "$cli" pointer >/dev/null 2>"$work/err" &
+    pid=$!
+    for ((i = 0; i < 200; i++)); do
+        slurp=$(pgrep -x -P "$pid" slurp) && break
+        kill -0 "$pid" 2>/dev/null || break
+        sleep 0.05
+    done
+    kill -KILL "$pid" 2>/dev/null
+    wait "$pid" 2>/dev/null
+    [[ -n $slurp ]] || { fail "huegrab-cli pointer started no slurp: $(<"$work/err")"; return; }
+    for ((i = 0; i < 40; i++)); do
+        running "$slurp" || return 0
+        sleep 0.05
+    done
+    fail "slurp outlived a killed huegrab-cli"
+}
 
 # What Wayland does not give another program, said as such. On sway the
 # user clicks the point instead.
@@ -262,23 +283,7 @@ if [[ $desktop == sway ]]; then
         "$ask" "click_at 700 400" pixel --rgb
     expect_picking 1 "" "$ask"$'\n'"huegrab-cli: pixel: no point was picked (slurp: selection cancelled)" \
         press_escape pixel
-    # A huegrab-cli killed while the user picks takes slurp with it: its
-    # overlay would otherwise hold every click of the session.
-    "$cli" pointer >/dev/null 2>"$work/err" &
-    pid=$!
-    for ((i = 0; i < 200; i++)); do
-        slurp_pid=$(pgrep -x -P "$pid" slurp) && break
-        kill -0 "$pid" 2>/dev/null || break
-        sleep 0.05
-    done
-    [[ -n $slurp_pid ]] || fail "huegrab-cli pointer started no slurp: $(<"$work/err")"
-    kill -KILL "$pid"
-    running() { [[ -n $1 && $(awk '{ print $3 }' "/proc/$1/stat" 2>/dev/null) =~ ^[RSD]$ ]]; }
-    for ((i = 0; i < 40; i++)); do
-        running "$slurp_pid" || break
-        sleep 0.05
-    done
-    running "$slurp_pid" && fail "slurp outlived a killed huegrab-cli"
+    expect_slurp_ends_with_cli
     log "three picks by click; slurp ends with huegrab-cli"
 else
     expect 2 "" "$not_available" -- pointer
