@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "desktop/wayland/compositor_globals.h"
 
+#include <cstdint>
 #include <memory>
 #include <wayland-client.h>
 
