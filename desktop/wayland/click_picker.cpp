@@ -48,8 +48,15 @@ std::optional<ScreenPoint> ReadPickedPoint(std::string_view text) {
 }
 
 bool ClickPicker::Offered() {
-    if (!offered_)
-        offered_ = platform::FindProgram(kPicker) && CompositorOffers("zwlr_layer_shell_v1");
+    if (!offered_) {
+        // slurp prints layout coordinates, which are the screenshot's only
+        // where no output is scaled: elsewhere a picked point would read
+        // another pixel.
+        const auto compositor =
+            platform::FindProgram(kPicker) ? ReadCompositorGlobals() : std::nullopt;
+        offered_ = compositor && compositor->interfaces.contains("zwlr_layer_shell_v1") &&
+                   !compositor->scaledOutput;
+    }
     return *offered_;
 }
 

@@ -19,8 +19,9 @@ std::optional<ScreenPoint> ReadPickedPoint(std::string_view text);
 // layout coordinates (the screenshot's own on an unscaled desktop).
 class ClickPicker {
 public:
-    // Whether picking works here: slurp is installed and the compositor
-    // offers wlr-layer-shell, the protocol its overlay needs. Asked once.
+    // Whether picking works here: slurp is installed, the compositor offers
+    // wlr-layer-shell, the protocol its overlay needs, and draws no output
+    // scaled. Asked once.
     bool Offered();
 
     // Runs slurp and waits for the click; nullopt with the reason when no

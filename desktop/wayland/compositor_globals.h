@@ -1,13 +1,21 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
-#include <string_view>
+#include <optional>
+#include <set>
+#include <string>
 
 namespace huegrab::wayland {
 
-// Whether the compositor of this session (WAYLAND_DISPLAY, else wayland-0)
-// announces the global `interface` ("zwlr_layer_shell_v1") to its clients:
-// one connection and one round trip. False when none can be reached.
-bool CompositorOffers(std::string_view interface);
+// What the compositor of this session (WAYLAND_DISPLAY, else wayland-0)
+// announces to its clients, as far as the click picker asks.
+struct CompositorGlobals {
+    std::set<std::string, std::less<>> interfaces; // "zwlr_layer_shell_v1", …
+    bool scaledOutput = false;                     // an output drawn at a scale other than 1
+};
+
+// One connection and two round trips; nullopt when no compositor can be
+// reached.
+std::optional<CompositorGlobals> ReadCompositorGlobals();
 
 } // namespace huegrab::wayland

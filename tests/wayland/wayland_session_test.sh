@@ -28,7 +28,7 @@ here=$(cd "$(dirname "$0")" && pwd)
 name="${desktop}_session_test"
 case $desktop in
 gnome) tools=(gnome-shell /usr/libexec/xdg-desktop-portal-gnome) ;;
-sway) tools=(sway pipewire grim setpriv slurp pgrep /usr/libexec/xdg-desktop-portal-wlr) ;;
+sway) tools=(sway swaymsg pipewire grim setpriv slurp pgrep /usr/libexec/xdg-desktop-portal-wlr) ;;
 *) echo "usage: wayland_session_test.sh gnome|sway HUEGRAB_CLI VIRTUAL_INPUT" >&2; exit 2 ;;
 esac
 if [[ -z ${HUEGRAB_IN_TEST_NAMESPACE:-} ]]; then
@@ -284,7 +284,16 @@ if [[ $desktop == sway ]]; then
     expect_picking 1 "" "$ask"$'\n'"huegrab-cli: pixel: no point was picked (slurp: selection cancelled)" \
         press_escape pixel
     expect_slurp_ends_with_cli
-    log "three picks by click; slurp ends with huegrab-cli"
+    # On a scaled output slurp's layout coordinates are not the screenshot's:
+    # no picking there, the plain refusal instead.
+    SWAYSOCK=$(echo "$XDG_RUNTIME_DIR"/sway-ipc.*.sock) swaymsg output HEADLESS-1 scale 2 >/dev/null ||
+        fail "swaymsg could not scale the output"
+    # (Limited in time: a pick here would wait for a click.)
+    out=$(timeout 20 "$cli" pointer 2>"$work/err") && status=0 || status=$?
+    err=$(<"$work/err")
+    [[ $status -eq 2 && $err == $not_available ]] ||
+        fail "huegrab-cli pointer on a scaled output: status $status, err '$err'"
+    log "three picks by click; slurp ends with huegrab-cli; no pick on a scaled output"
 else
     expect 2 "" "$not_available" -- pointer
     expect 2 "" "$not_available; give the point as X Y" -- pixel
