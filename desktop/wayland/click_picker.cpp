@@ -5,6 +5,8 @@
 #include "platform/child_process.h"
 
 #include <charconv>
+#include <climits>
+#include <cstdint>
 
 namespace huegrab::wayland {
 namespace {
@@ -56,6 +58,8 @@ bool ClickPicker::Offered() {
             platform::FindProgram(kPicker) ? ReadCompositorGlobals() : std::nullopt;
         offered_ = compositor && compositor->interfaces.contains("zwlr_layer_shell_v1") &&
                    !compositor->scaledOutput;
+        if (compositor)
+            layoutOrigin_ = compositor->layoutOrigin;
     }
     return *offered_;
 }
@@ -80,9 +84,18 @@ std::optional<ScreenPoint> ClickPicker::Pick(std::string& whyNot) {
         return std::nullopt;
     }
     const auto point = outcome->outCut ? std::nullopt : ReadPickedPoint(outcome->out);
-    if (!point)
+    if (!point) {
         whyNot = "slurp printed no point: \"" + LastLine(outcome->out) + "\"";
-    return point;
+        return std::nullopt;
+    }
+    // 64-bit: a layout corner far out must not wrap the difference.
+    const std::int64_t x = std::int64_t{point->x} - layoutOrigin_.x;
+    const std::int64_t y = std::int64_t{point->y} - layoutOrigin_.y;
+    if (x < INT32_MIN || x > INT32_MAX || y < INT32_MIN || y > INT32_MAX) {
+        whyNot = "slurp printed a point off the desktop: \"" + LastLine(outcome->out) + "\"";
+        return std::nullopt;
+    }
+    return ScreenPoint{static_cast<std::int32_t>(x), static_cast<std::int32_t>(y)};
 }
 
 } // namespace huegrab::wayland

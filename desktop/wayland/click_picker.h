@@ -16,7 +16,8 @@ std::optional<ScreenPoint> ReadPickedPoint(std::string_view text);
 // Click-to-pick on compositors that tell no program where the pointer is
 // but let one draw over every window (wlroots ones: sway, …): slurp shows
 // a crosshair over the screen and prints the point the user clicks, in
-// layout coordinates (the screenshot's own on an unscaled desktop).
+// layout coordinates; on an unscaled desktop those are the screenshot's
+// once moved by the layout's top left corner.
 class ClickPicker {
 public:
     // Whether picking works here: slurp is installed, the compositor offers
@@ -24,12 +25,14 @@ public:
     // scaled. Asked once.
     bool Offered();
 
-    // Runs slurp and waits for the click; nullopt with the reason when no
-    // point was picked (Esc, or slurp could not run).
+    // Runs slurp and waits for the click; the point in the screenshot's
+    // coordinates, or nullopt with the reason when no point was picked
+    // (Esc, or slurp could not run).
     std::optional<ScreenPoint> Pick(std::string& whyNot);
 
 private:
     std::optional<bool> offered_;
+    ScreenPoint layoutOrigin_; // as Offered found it
 };
 
 } // namespace huegrab::wayland

@@ -1,6 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
+#include "desktop/screen_geometry.h"
+
 #include <optional>
 #include <set>
 #include <string>
@@ -12,6 +14,10 @@ namespace huegrab::wayland {
 struct CompositorGlobals {
     std::set<std::string, std::less<>> interfaces; // "zwlr_layer_shell_v1", …
     bool scaledOutput = false;                     // an output drawn at a scale other than 1
+    // The top left corner of the outputs' layout, where a screenshot of the
+    // whole desktop starts: (0, 0) unless an output lies left of or above
+    // the origin, or none touches it.
+    ScreenPoint layoutOrigin;
 };
 
 // One connection and two round trips; nullopt when no compositor can be

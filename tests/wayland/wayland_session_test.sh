@@ -284,16 +284,20 @@ if [[ $desktop == sway ]]; then
     expect_picking 1 "" "$ask"$'\n'"huegrab-cli: pixel: no point was picked (slurp: selection cancelled)" \
         press_escape pixel
     expect_slurp_ends_with_cli
+    # An output moved off the layout's origin: the screenshot starts at its
+    # corner, and so do the points picked, up to its far one.
+    sway() { SWAYSOCK=$(echo "$XDG_RUNTIME_DIR"/sway-ipc.*.sock) swaymsg "$@" >/dev/null; }
+    sway output HEADLESS-1 position 100 50 || fail "swaymsg could not move the output"
+    expect_picking 0 "1279,719 3366CC" "$ask" "click_at 1279 719" pixel --format '{x},{y} {rrggbb}'
     # On a scaled output slurp's layout coordinates are not the screenshot's:
     # no picking there, the plain refusal instead.
-    SWAYSOCK=$(echo "$XDG_RUNTIME_DIR"/sway-ipc.*.sock) swaymsg output HEADLESS-1 scale 2 >/dev/null ||
-        fail "swaymsg could not scale the output"
+    sway output HEADLESS-1 scale 2 || fail "swaymsg could not scale the output"
     # (Limited in time: a pick here would wait for a click.)
     out=$(timeout 20 "$cli" pointer 2>"$work/err") && status=0 || status=$?
     err=$(<"$work/err")
     [[ $status -eq 2 && $err == $not_available ]] ||
         fail "huegrab-cli pointer on a scaled output: status $status, err '$err'"
-    log "three picks by click; slurp ends with huegrab-cli; no pick on a scaled output"
+    log "four picks by click; slurp ends with huegrab-cli; no pick on a scaled output"
 else
     expect 2 "" "$not_available" -- pointer
     expect 2 "" "$not_available; give the point as X Y" -- pixel
