@@ -12,7 +12,7 @@ namespace huegrab::wayland {
 namespace {
 
 constexpr std::string_view kPicker = "slurp";
-// What slurp can print for a point, with room to spare; more is no point.
+// Far more than slurp prints for a point; anything longer is no point.
 constexpr std::size_t kOutputLimit = 256;
 
 std::optional<std::int32_t> ReadCoordinate(std::string_view text) {
