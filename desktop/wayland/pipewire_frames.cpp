@@ -3,6 +3,7 @@
 
 #include <algorithm>
 #include <atomic>
+#include <cerrno>
 #include <condition_variable>
 #include <cstring>
 #include <mutex>
@@ -200,8 +201,10 @@ struct PipeWireFrames::State {
     static void OnCoreError(void* data, std::uint32_t id, int /*seq*/, int res,
                             const char* message) {
         auto& state = *static_cast<State*>(data);
-        // Errors of other objects (a refused link) reach the stream's state.
-        if (id != PW_ID_CORE)
+        // Errors of other objects (a refused link) reach the stream's state;
+        // of the core's own, only a lost connection ends the stream, and
+        // any error before the first round trip.
+        if (id != PW_ID_CORE || (res != -EPIPE && state.synced))
             return;
         state.coreError = message ? message : std::strerror(-res);
         state.MarkBroken();
