@@ -2,14 +2,10 @@
 // PipeWireFrames against a screen cast of the test's own making: an output
 // stream on the private daemon of with_pipewire.sh, linked by WirePlumber.
 #include "desktop/wayland/pipewire_frames.h"
+#include "tests/wayland/support/test_screen_cast.h"
 
-#include <cstring>
+#include <cstdlib>
 #include <gtest/gtest.h>
-#include <mutex>
-#include <pipewire/pipewire.h>
-#include <spa/buffer/meta.h>
-#include <spa/param/video/format-utils.h>
-#include <spa/pod/builder.h>
 #include <sys/socket.h>
 #include <thread>
 #include <unistd.h>
@@ -21,172 +17,15 @@ using namespace std::chrono_literals;
 
 constexpr std::int32_t kWidth = 64;
 constexpr std::int32_t kHeight = 48;
-constexpr std::int32_t kCursorSide = 32;
 
-// Pixel (x, y) of a picture tagged `tag`, as 0x00BBGGRR: every pixel differs
-// from its neighbours and from the same pixel of another picture.
+// Pixel (x, y) of a TestPicture tagged `tag`, as 0x00BBGGRR.
 ColorValue Expected(std::int32_t x, std::int32_t y, std::uint8_t tag) {
     return (x * 4) | ((y * 5) << 8) | (tag << 16);
 }
 
-// What one buffer of the screen cast carries.
-struct Picture {
-    std::uint8_t tag = 1;
-    std::optional<ScreenPoint> cursor = std::nullopt; // none: cursor id 0
-    spa_region crop{};                                // zero: no crop
-    bool empty = false;                               // a cursor-only update
-    bool corrupted = false;
-};
-
-// A screen cast: an output stream that drives itself, as a compositor's
-// does, sending on request the picture last given.
-class TestScreenCast {
-public:
-    TestScreenCast(spa_video_format format, std::int32_t stride)
-        : format_(format), stride_(stride) {
-        loop_ = pw_thread_loop_new("test-cast", nullptr);
-        context_ = pw_context_new(pw_thread_loop_get_loop(loop_), nullptr, 0);
-        pw_thread_loop_start(loop_);
-        pw_thread_loop_lock(loop_);
-        core_ = pw_context_connect(context_, nullptr, 0);
-        EXPECT_NE(core_, nullptr);
-        stream_ = pw_stream_new(core_, "test-cast",
-                                pw_properties_new(PW_KEY_MEDIA_CLASS, "Video/Source", nullptr));
-        static const pw_stream_events events = [] {
-            pw_stream_events e{};
-            e.version = PW_VERSION_STREAM_EVENTS;
-            e.state_changed = [](void* data, pw_stream_state, pw_stream_state, const char*) {
-                pw_thread_loop_signal(static_cast<TestScreenCast*>(data)->loop_, false);
-            };
-            e.param_changed = &TestScreenCast::OnParamChanged;
-            e.process = &TestScreenCast::OnProcess;
-            return e;
-        }();
-        pw_stream_add_listener(stream_, &listener_, &events, this);
-        std::uint8_t buffer[512];
-        spa_pod_builder b{};
-        spa_pod_builder_init(&b, buffer, sizeof buffer);
-        const spa_rectangle size{kWidth, kHeight};
-        const spa_fraction rate{0, 1};
-        spa_pod_frame f;
-        spa_pod_builder_push_object(&b, &f, SPA_TYPE_OBJECT_Format, SPA_PARAM_EnumFormat);
-        spa_pod_builder_add(&b, SPA_FORMAT_mediaType, SPA_POD_Id(SPA_MEDIA_TYPE_video),
-                            SPA_FORMAT_mediaSubtype, SPA_POD_Id(SPA_MEDIA_SUBTYPE_raw),
-                            SPA_FORMAT_VIDEO_format, SPA_POD_Id(format_), SPA_FORMAT_VIDEO_size,
-                            SPA_POD_Rectangle(&size), SPA_FORMAT_VIDEO_framerate,
-                            SPA_POD_Fraction(&rate), 0);
-        const auto* param = static_cast<const spa_pod*>(spa_pod_builder_pop(&b, &f));
-        pw_stream_connect(
-            stream_, PW_DIRECTION_OUTPUT, PW_ID_ANY,
-            static_cast<pw_stream_flags>(PW_STREAM_FLAG_DRIVER | PW_STREAM_FLAG_MAP_BUFFERS),
-            &param, 1);
-        while (pw_stream_get_node_id(stream_) == SPA_ID_INVALID)
-            pw_thread_loop_timed_wait(loop_, 1);
-        pw_thread_loop_unlock(loop_);
-    }
-    ~TestScreenCast() {
-        pw_thread_loop_stop(loop_);
-        pw_stream_destroy(stream_);
-        pw_core_disconnect(core_);
-        pw_context_destroy(context_);
-        pw_thread_loop_destroy(loop_);
-    }
-    TestScreenCast(const TestScreenCast&) = delete;
-    TestScreenCast& operator=(const TestScreenCast&) = delete;
-
-    std::uint32_t NodeId() const { return pw_stream_get_node_id(stream_); }
-
-    void Send(const Picture& picture) {
-        pw_thread_loop_lock(loop_);
-        picture_ = picture;
-        pw_stream_trigger_process(stream_);
-        pw_thread_loop_unlock(loop_);
-    }
-
-private:
-    static void OnParamChanged(void* data, std::uint32_t id, const spa_pod* param) {
-        auto& cast = *static_cast<TestScreenCast*>(data);
-        if (id != SPA_PARAM_Format || param == nullptr)
-            return;
-        std::uint8_t buffer[512];
-        spa_pod_builder b{};
-        spa_pod_builder_init(&b, buffer, sizeof buffer);
-        const spa_pod* params[3];
-        spa_pod_frame f;
-        spa_pod_builder_push_object(&b, &f, SPA_TYPE_OBJECT_ParamBuffers, SPA_PARAM_Buffers);
-        spa_pod_builder_add(&b, SPA_PARAM_BUFFERS_buffers, SPA_POD_Int(4), SPA_PARAM_BUFFERS_blocks,
-                            SPA_POD_Int(1), SPA_PARAM_BUFFERS_size,
-                            SPA_POD_Int(cast.stride_ * kHeight), SPA_PARAM_BUFFERS_stride,
-                            SPA_POD_Int(cast.stride_), SPA_PARAM_BUFFERS_dataType,
-                            SPA_POD_CHOICE_FLAGS_Int(1 << SPA_DATA_MemFd), 0);
-        params[0] = static_cast<const spa_pod*>(spa_pod_builder_pop(&b, &f));
-        const std::pair<spa_meta_type, std::size_t> metas[] = {
-            {SPA_META_VideoCrop, sizeof(spa_meta_region)},
-            {SPA_META_Cursor,
-             sizeof(spa_meta_cursor) + sizeof(spa_meta_bitmap) + kCursorSide * kCursorSide * 4}};
-        for (int i = 0; i < 2; ++i) {
-            spa_pod_builder_push_object(&b, &f, SPA_TYPE_OBJECT_ParamMeta, SPA_PARAM_Meta);
-            spa_pod_builder_add(&b, SPA_PARAM_META_type, SPA_POD_Id(metas[i].first),
-                                SPA_PARAM_META_size, SPA_POD_Int(metas[i].second), 0);
-            params[i + 1] = static_cast<const spa_pod*>(spa_pod_builder_pop(&b, &f));
-        }
-        pw_stream_update_params(cast.stream_, params, 3);
-    }
-
-    static void OnProcess(void* data) {
-        auto& cast = *static_cast<TestScreenCast*>(data);
-        pw_buffer* buffer = pw_stream_dequeue_buffer(cast.stream_);
-        if (buffer == nullptr)
-            return;
-        cast.Fill(*buffer->buffer);
-        pw_stream_queue_buffer(cast.stream_, buffer);
-    }
-
-    void Fill(spa_buffer& buffer) {
-        const bool redFirst = format_ == SPA_VIDEO_FORMAT_RGBx || format_ == SPA_VIDEO_FORMAT_RGBA;
-        auto* bytes = static_cast<std::uint8_t*>(buffer.datas[0].data);
-        // Padding of a colour of its own: a reader ignoring the stride sees it.
-        std::memset(bytes, 0xEE, static_cast<std::size_t>(stride_) * kHeight);
-        for (std::int32_t y = 0; y < kHeight; ++y) {
-            for (std::int32_t x = 0; x < kWidth; ++x) {
-                std::uint8_t* p = bytes + y * stride_ + x * 4;
-                const auto red = static_cast<std::uint8_t>(x * 4);
-                p[redFirst ? 0 : 2] = red;
-                p[1] = static_cast<std::uint8_t>(y * 5);
-                p[redFirst ? 2 : 0] = picture_.tag;
-                p[3] = 0xFF;
-            }
-        }
-        spa_chunk& chunk = *buffer.datas[0].chunk;
-        chunk.offset = 0;
-        chunk.stride = stride_;
-        chunk.size = picture_.empty ? 0 : static_cast<std::uint32_t>(stride_ * kHeight);
-        chunk.flags = picture_.corrupted ? SPA_CHUNK_FLAG_CORRUPTED : SPA_CHUNK_FLAG_NONE;
-        if (auto* crop = static_cast<spa_meta_region*>(
-                spa_buffer_find_meta_data(&buffer, SPA_META_VideoCrop, sizeof(spa_meta_region))))
-            crop->region = picture_.crop;
-        auto* cursor = static_cast<spa_meta_cursor*>(
-            spa_buffer_find_meta_data(&buffer, SPA_META_Cursor, sizeof(spa_meta_cursor)));
-        ASSERT_NE(cursor, nullptr) << "no cursor metadata negotiated";
-        *cursor = {};
-        if (picture_.cursor) {
-            cursor->id = 1;
-            cursor->position = {picture_.cursor->x, picture_.cursor->y};
-        }
-    }
-
-    spa_video_format format_;
-    std::int32_t stride_;
-    Picture picture_;
-    pw_thread_loop* loop_ = nullptr;
-    pw_context* context_ = nullptr;
-    pw_core* core_ = nullptr;
-    pw_stream* stream_ = nullptr;
-    spa_hook listener_{};
-};
-
 // Sends `picture` until `seen` holds: the link may drop the first frames.
-template <typename Seen> bool SendUntil(TestScreenCast& cast, const Picture& picture, Seen seen) {
+template <typename Seen>
+bool SendUntil(TestScreenCast& cast, const TestPicture& picture, Seen seen) {
     for (int i = 0; i < 100; ++i) {
         cast.Send(picture);
         for (int j = 0; j < 5; ++j) {
@@ -232,7 +71,7 @@ TEST_F(PipeWireFramesTest, ReadsEveryFormatRespectingStride) {
     };
     for (const FormatCase& c : cases) {
         SCOPED_TRACE(c.name);
-        TestScreenCast cast(c.format, c.stride);
+        TestScreenCast cast(c.format, kWidth, kHeight, c.stride);
         const auto frames = ConnectTo(cast);
         ASSERT_NE(frames, nullptr);
         EXPECT_EQ(frames->ReadBlock(0, 0, 1, 1), std::nullopt);
@@ -264,7 +103,7 @@ TEST_F(PipeWireFramesTest, ReadsEveryFormatRespectingStride) {
 // whole, uncorrupted one replaces it; the pointer follows every buffer that
 // says where it is.
 TEST_F(PipeWireFramesTest, KeepsTheLastFrameUntilAGoodOneReplacesIt) {
-    TestScreenCast cast(SPA_VIDEO_FORMAT_BGRx, kWidth * 4 + 16);
+    TestScreenCast cast(SPA_VIDEO_FORMAT_BGRx, kWidth, kHeight, kWidth * 4 + 16);
     const auto frames = ConnectTo(cast);
     ASSERT_NE(frames, nullptr);
     ASSERT_TRUE(SendUntil(cast, {.tag = 1, .cursor = ScreenPoint{5, 6}},
@@ -274,7 +113,7 @@ TEST_F(PipeWireFramesTest, KeepsTheLastFrameUntilAGoodOneReplacesIt) {
 
     struct Step {
         const char* name;
-        Picture picture;
+        TestPicture picture;
         ScreenPoint pointer;   // what Pointer() answers afterwards
         std::uint8_t frameTag; // whose pixels ReadBlock() answers afterwards
     };
@@ -305,7 +144,8 @@ TEST_F(PipeWireFramesTest, KeepsTheLastFrameUntilAGoodOneReplacesIt) {
 }
 
 TEST_F(PipeWireFramesTest, BreaksWhenTheCastEnds) {
-    auto cast = std::make_unique<TestScreenCast>(SPA_VIDEO_FORMAT_BGRx, kWidth * 4);
+    auto cast =
+        std::make_unique<TestScreenCast>(SPA_VIDEO_FORMAT_BGRx, kWidth, kHeight, kWidth * 4);
     const auto frames = ConnectTo(*cast);
     ASSERT_NE(frames, nullptr);
     ASSERT_TRUE(SendUntil(*cast, {.tag = 1}, [&] { return frames->FrameSize().has_value(); }));
