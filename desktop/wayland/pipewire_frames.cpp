@@ -367,7 +367,7 @@ std::unique_ptr<PipeWireFrames> PipeWireFrames::Connect(int remoteFd, std::uint3
     }();
 
     const LoopLock lock(state->loop.get());
-    // The core closes the fd it was given, also when it fails.
+    // PipeWire owns the fd from here, and closes it also when it fails.
     const bool ownRemote = remoteFd >= 0;
     state->core.reset(ownRemote
                           ? pw_context_connect_fd(state->context.get(), fd.Release(), nullptr, 0)
@@ -417,7 +417,7 @@ std::unique_ptr<PipeWireFrames> PipeWireFrames::Connect(int remoteFd, std::uint3
                  std::strerror(-res) + ")";
         return nullptr;
     }
-    return std::unique_ptr<PipeWireFrames>(new PipeWireFrames(std::move(state)));
+    return std::make_unique<PipeWireFrames>(std::move(state));
 }
 
 std::optional<PixelBlock> PipeWireFrames::ReadBlock(std::int32_t left, std::int32_t top,

@@ -50,11 +50,12 @@ public:
     // The stream has failed or was disconnected: no frame will come again.
     bool Broken() const;
 
+    // What the stream's thread shares with the readers; only Connect makes
+    // one.
     struct State;
-
-private:
     explicit PipeWireFrames(std::unique_ptr<State> state);
 
+private:
     std::unique_ptr<State> state_;
 };
 

@@ -143,12 +143,21 @@ TEST_F(PipeWireFramesTest, KeepsTheLastFrameUntilAGoodOneReplacesIt) {
     EXPECT_FALSE(frames->Broken());
 }
 
-TEST_F(PipeWireFramesTest, BreaksWhenTheCastEnds) {
+// A node that is not there, or a cast that ends: broken, and the waiting
+// for a first frame over; a frame already there is kept.
+TEST_F(PipeWireFramesTest, BreaksWhenTheCastIsNotThereOrEnds) {
+    std::string whyNot;
+    const auto nowhere = PipeWireFrames::Connect(-1, 4000, whyNot);
+    ASSERT_NE(nowhere, nullptr) << whyNot;
+    EXPECT_FALSE(nowhere->WaitForFirstFrame(10s));
+    EXPECT_TRUE(nowhere->Broken());
+
     auto cast =
         std::make_unique<TestScreenCast>(SPA_VIDEO_FORMAT_BGRx, kWidth, kHeight, kWidth * 4);
     const auto frames = ConnectTo(*cast);
     ASSERT_NE(frames, nullptr);
     ASSERT_TRUE(SendUntil(*cast, {.tag = 1}, [&] { return frames->FrameSize().has_value(); }));
+    EXPECT_FALSE(frames->Broken());
     cast.reset();
     for (int i = 0; i < 500 && !frames->Broken(); ++i)
         std::this_thread::sleep_for(10ms);
