@@ -7,6 +7,7 @@
 #include <cstdlib>
 #include <gtest/gtest.h>
 #include <sys/socket.h>
+#include <sys/un.h>
 #include <thread>
 #include <unistd.h>
 
@@ -37,13 +38,27 @@ bool SendUntil(TestScreenCast& cast, const TestPicture& picture, Seen seen) {
     return false;
 }
 
-std::unique_ptr<PipeWireFrames> ConnectTo(const TestScreenCast& cast) {
+// A connection of our own to the daemon, as the screen-cast portal hands
+// one out.
+int DaemonSocket() {
+    const int fd = socket(AF_UNIX, SOCK_STREAM | SOCK_CLOEXEC, 0);
+    sockaddr_un address{};
+    address.sun_family = AF_UNIX;
+    const std::string path = std::string(std::getenv("XDG_RUNTIME_DIR")) + "/pipewire-0";
+    path.copy(address.sun_path, sizeof address.sun_path - 1);
+    EXPECT_EQ(connect(fd, reinterpret_cast<const sockaddr*>(&address), sizeof address), 0) << path;
+    return fd;
+}
+
+// Through the session's default daemon, or a connection handed over.
+std::unique_ptr<PipeWireFrames> ConnectTo(const TestScreenCast& cast, bool viaFd = false) {
     std::string whyNot;
-    auto frames = PipeWireFrames::Connect(-1, cast.NodeId(), whyNot);
+    auto frames = PipeWireFrames::Connect(viaFd ? DaemonSocket() : -1, cast.NodeId(), whyNot);
     EXPECT_NE(frames, nullptr) << whyNot;
     return frames;
 }
 
+// One pixel of the newest frame; -2 before the first.
 ColorValue PixelOf(const PipeWireFrames& frames, std::int32_t x, std::int32_t y) {
     const std::optional<PixelBlock> block = frames.ReadBlock(x, y, 1, 1);
     return block ? block->At(x, y) : -2;
@@ -58,21 +73,22 @@ struct FormatCase {
     const char* name;
     spa_video_format format;
     std::int32_t stride;
+    bool viaFd;
 };
 
 // Each format, its rows padded or not: the colours in 0x00BBGGRR, blocks
 // past the frame's edges invalid there, the pointer from the metadata.
 TEST_F(PipeWireFramesTest, ReadsEveryFormatRespectingStride) {
     const FormatCase cases[] = {
-        {"BGRx padded", SPA_VIDEO_FORMAT_BGRx, kWidth * 4 + 32},
-        {"RGBx padded", SPA_VIDEO_FORMAT_RGBx, kWidth * 4 + 12},
-        {"BGRA", SPA_VIDEO_FORMAT_BGRA, kWidth * 4},
-        {"RGBA", SPA_VIDEO_FORMAT_RGBA, kWidth * 4},
+        {"BGRx padded, handed a connection", SPA_VIDEO_FORMAT_BGRx, kWidth * 4 + 32, true},
+        {"RGBx padded", SPA_VIDEO_FORMAT_RGBx, kWidth * 4 + 12, false},
+        {"BGRA", SPA_VIDEO_FORMAT_BGRA, kWidth * 4, false},
+        {"RGBA", SPA_VIDEO_FORMAT_RGBA, kWidth * 4, false},
     };
     for (const FormatCase& c : cases) {
         SCOPED_TRACE(c.name);
         TestScreenCast cast(c.format, kWidth, kHeight, c.stride);
-        const auto frames = ConnectTo(cast);
+        const auto frames = ConnectTo(cast, c.viaFd);
         ASSERT_NE(frames, nullptr);
         EXPECT_EQ(frames->ReadBlock(0, 0, 1, 1), std::nullopt);
         EXPECT_FALSE(frames->WaitForFirstFrame(50ms));
