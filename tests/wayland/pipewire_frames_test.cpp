@@ -44,7 +44,8 @@ int DaemonSocket() {
     const int fd = socket(AF_UNIX, SOCK_STREAM | SOCK_CLOEXEC, 0);
     sockaddr_un address{};
     address.sun_family = AF_UNIX;
-    const std::string path = std::string(std::getenv("XDG_RUNTIME_DIR")) + "/pipewire-0";
+    const char* runtime = std::getenv("XDG_RUNTIME_DIR");
+    const std::string path = std::string(runtime ? runtime : "") + "/pipewire-0";
     path.copy(address.sun_path, sizeof address.sun_path - 1);
     EXPECT_EQ(connect(fd, reinterpret_cast<const sockaddr*>(&address), sizeof address), 0) << path;
     return fd;
