@@ -28,7 +28,6 @@ private:
     explicit ScreenshotPortal(ConnectionPtr bus) : bus_(std::move(bus)) {}
 
     ConnectionPtr bus_;
-    unsigned requests_ = 0;
 };
 
 } // namespace huegrab::wayland
