@@ -1,191 +1,22 @@
 #!/usr/bin/env bash
 # SPDX-License-Identifier: GPL-3.0-or-later
-# huegrab-cli in a Wayland session: a headless compositor with a 1280 x 720
-# output, the desktop portal and the compositor's portal backend on a
-# private session bus, and a fullscreen foot terminal of background #3366CC
-# as the known picture. The pixels must come through the Screenshot portal;
-# what Wayland does not offer must be refused in plain words.
+# huegrab-cli in a Wayland session (see wayland_session.sh): the pixels
+# must come through the Screenshot portal; what Wayland does not offer must
+# be refused in plain words. On sway the seat's virtual pointer and
+# keyboard (VIRTUAL_INPUT) click the points that pointer and pixel ask for
+# through slurp.
 #
 #   wayland_session_test.sh gnome|sway HUEGRAB_CLI VIRTUAL_INPUT
-#
-# gnome: GNOME Shell --headless with a virtual monitor and
-# xdg-desktop-portal-gnome. sway: sway on wlroots' headless backend with
-# xdg-desktop-portal-wlr (which takes its screenshots with grim) and the
-# PipeWire daemon that portal needs to start. Its seat gets a pointer and a
-# keyboard (virtual ones, VIRTUAL_INPUT), with which the points that
-# pointer and pixel ask for are clicked through slurp.
-#
-# Everything runs in a PID and mount namespace of its own: when the test
-# ends, however it ends, the kernel ends every process it started (the
-# compositor, the portals, the buses, whatever D-Bus started on demand) and
-# the document portal's FUSE mount goes with the namespace.
 set -uo pipefail
 
-desktop=$1
+here=$(cd "$(dirname "$0")" && pwd)
+source "$here/wayland_session.sh"
+enter_test_namespace "${1:-}_session_test" "$@"
 cli=$2
 virtual_input=${3:-}
-here=$(cd "$(dirname "$0")" && pwd)
-name="${desktop}_session_test"
-case $desktop in
-gnome) tools=(gnome-shell /usr/libexec/xdg-desktop-portal-gnome) ;;
-sway) tools=(sway swaymsg pipewire grim setpriv slurp pgrep /usr/libexec/xdg-desktop-portal-wlr) ;;
-*) echo "usage: wayland_session_test.sh gnome|sway HUEGRAB_CLI VIRTUAL_INPUT" >&2; exit 2 ;;
-esac
-if [[ -z ${HUEGRAB_IN_TEST_NAMESPACE:-} ]]; then
-    for tool in "${tools[@]}" foot dbus-daemon gdbus unshare /usr/libexec/xdg-desktop-portal; do
-        command -v "$tool" >/dev/null ||
-            { echo "$name: $tool is missing (scripts/install-deps --for-tests)" >&2; exit 1; }
-    done
-    work=$(mktemp -d "/tmp/huegrab-$desktop.XXXXXX")
-    trap 'rm -rf "$work"' EXIT
-    # Root may make the namespaces itself; anyone else makes them inside a
-    # user namespace of their own, where they may.
-    own_user=()
-    [[ $(id -u) -eq 0 ]] || own_user=(--user --map-current-user)
-    HUEGRAB_IN_TEST_NAMESPACE=1 HUEGRAB_TEST_WORK=$work \
-        unshare "${own_user[@]}" --pid --fork --mount --mount-proc --kill-child \
-        bash "$here/$(basename "$0")" "$desktop" "$cli" "$virtual_input"
-    exit $?
-fi
 
-work=$HUEGRAB_TEST_WORK
-failures=0
-started=$SECONDS
-fail() { echo "FAIL: $*" >&2; failures=$((failures + 1)); }
-log() { echo "[$((SECONDS - started))s] $*"; }
-
-# A private home, runtime folder and settings: nothing of the user's session
-# is read or changed.
-export XDG_RUNTIME_DIR=$work/run HOME=$work/home
-export XDG_CONFIG_HOME=$HOME/.config XDG_DATA_HOME=$HOME/.local/share XDG_CACHE_HOME=$HOME/.cache
-mkdir -p "$XDG_RUNTIME_DIR" "$HOME" && chmod 700 "$XDG_RUNTIME_DIR"
-export XDG_SESSION_TYPE=wayland GSETTINGS_BACKEND=memory NO_AT_BRIDGE=1
-unset DISPLAY WAYLAND_DISPLAY HUEGRAB_DESKTOP
-
-# Two buses: the session bus, and a stand-in for the system bus so that the
-# compositor asks no real system service of the machine anything.
-dbus-daemon --session --nofork --address="unix:path=$work/system_bus" >"$work/system_bus.log" 2>&1 &
-dbus-daemon --session --nofork --address="unix:path=$XDG_RUNTIME_DIR/bus" >"$work/bus.log" 2>&1 &
-export DBUS_SYSTEM_BUS_ADDRESS=unix:path=$work/system_bus
-export DBUS_SESSION_BUS_ADDRESS=unix:path=$XDG_RUNTIME_DIR/bus
-
-bus() {
-    gdbus call --session --timeout 5 "$@"
-}
-owned() {
-    bus -d org.freedesktop.DBus -o /org/freedesktop/DBus -m org.freedesktop.DBus.NameHasOwner "$1" \
-        2>/dev/null | grep -q true
-}
-# Waits up to 30 s for a bus name to be taken.
-wait_for_name() {
-    local i
-    for ((i = 0; i < 300; i++)); do
-        owned "$1" && return 0
-        sleep 0.1
-    done
-    echo "$name: $1 never appeared on the session bus" >&2
-    return 1
-}
-show_logs() {
-    local file
-    for file in "$work"/*.log; do
-        echo "---- $(basename "$file") (last lines)" >&2
-        tail -n 15 "$file" >&2
-    done
-}
-cpu_seconds() { # user + system time of a running process
-    awk -v hz="$(getconf CLK_TCK)" '{ printf "%.1f", ($14 + $15) / hz }' "/proc/$1/stat" 2>/dev/null
-}
-
-for ((i = 0; i < 100; i++)); do
-    [[ -S $XDG_RUNTIME_DIR/bus && -S $work/system_bus ]] && break
-    sleep 0.05
-done
-
-start_gnome() {
-    export XDG_CURRENT_DESKTOP=GNOME
-    gnome-shell --headless --wayland --no-x11 --wayland-display=wayland-huegrab \
-        --virtual-monitor 1280x720 >"$work/shell.log" 2>&1 &
-    compositor=$!
-    # The shell's screenshot service is there once the shell has started.
-    wait_for_name org.gnome.Shell.Screenshot || return 1
-    export WAYLAND_DISPLAY=wayland-huegrab
-    log "GNOME Shell is up"
-    # The GNOME backend first: the portal asks for it as it starts, and a
-    # copy that D-Bus started meanwhile would lose the name and take the
-    # screenshot interface with it.
-    /usr/libexec/xdg-desktop-portal-gnome >"$work/portal-gnome.log" 2>&1 &
-    wait_for_name org.freedesktop.impl.portal.desktop.gnome || return 1
-    foot --override=colors.background=3366cc --fullscreen sleep 3600 >"$work/foot.log" 2>&1 &
-}
-
-start_sway() {
-    export XDG_CURRENT_DESKTOP=sway
-    local user=()
-    # sway will not run as root: as root, its own user is nobody, which
-    # must be able to make its socket here.
-    if [[ $(id -u) -eq 0 ]]; then
-        user=(setpriv --reuid=65534 --regid=65534 --clear-groups)
-        chown 65534:65534 "$XDG_RUNTIME_DIR" "$HOME"
-        chmod 755 "$work"
-    fi
-    cat >"$work/sway.config" <<'CONFIG'
-output HEADLESS-1 resolution 1280x720
-default_border none
-# foot runs a command of its own: without one it would run the login shell,
-# and nobody's is nologin, which ends foot at once.
-exec foot --override=colors.background=3366cc --fullscreen sleep 3600
-CONFIG
-    WLR_BACKENDS=headless WLR_LIBINPUT_NO_DEVICES=1 WLR_RENDERER=pixman \
-        "${user[@]}" sway -c "$work/sway.config" >"$work/sway.log" 2>&1 &
-    compositor=$!
-    local i socket
-    for ((i = 0; i < 300; i++)); do
-        for socket in "$XDG_RUNTIME_DIR"/wayland-[0-9]; do
-            [[ -S $socket ]] && break 2
-        done
-        sleep 0.1
-    done
-    [[ -S $socket ]] || return 1
-    export WAYLAND_DISPLAY=${socket##*/}
-    log "sway is up"
-    # The wlroots portal gives up without PipeWire, screenshots included.
-    pipewire >"$work/pipewire.log" 2>&1 &
-    for ((i = 0; i < 100; i++)); do
-        [[ -S $XDG_RUNTIME_DIR/pipewire-0 ]] && break
-        sleep 0.05
-    done
-    /usr/libexec/xdg-desktop-portal-wlr >"$work/portal-wlr.log" 2>&1 &
-    wait_for_name org.freedesktop.impl.portal.desktop.wlr || return 1
-    # A pointer and a keyboard in the seat from the start, and to the end:
-    # a client such as slurp takes the seat's devices as it starts. (A
-    # keyboard that comes and goes, wtype's, leaves the seat without a
-    # keymap, and slurp 1.4 crashes on the next key state it gets.)
-    coproc INPUT { "$virtual_input" 1280 720 2>"$work/input.log"; }
-    local ready=
-    read -r -t 10 ready <&"${INPUT[0]}"
-    [[ $ready == ready ]] || return 1
-}
-
-# Moves or clicks the virtual pointer or presses Esc; returns once sway has
-# handled it.
-input() {
-    local reply=
-    echo "$*" >&"${INPUT[1]}" && read -r -t 10 reply <&"${INPUT[0]}" && [[ $reply == ok ]]
-}
-
-"start_$desktop" || { show_logs; exit 1; }
-/usr/libexec/xdg-desktop-portal >"$work/portal.log" 2>&1 &
-wait_for_name org.freedesktop.portal.Desktop || { show_logs; exit 1; }
-log "the desktop portal is up"
-
-# Screenshots without a dialog, for programs outside a sandbox (app id "").
-set_permission() {
-    bus -d org.freedesktop.impl.portal.PermissionStore -o /org/freedesktop/impl/portal/PermissionStore \
-        -m org.freedesktop.impl.portal.PermissionStore.SetPermission screenshot true screenshot '' \
-        "['$1']" >/dev/null
-}
-set_permission yes || { show_logs; exit 1; }
+start_session || exit 1
+set_screenshot_permission yes || { show_logs; exit 1; }
 
 # Runs huegrab-cli; its status, stdout and stderr land in $status, $out, $err.
 run_cli() {
@@ -318,7 +149,7 @@ left=$(find "$HOME" -name '*.png' | head -n 3)
 # A refused screenshot is an error, never a colour. (The wlroots portal
 # does not ask the permission store.)
 if [[ $desktop == gnome ]]; then
-    set_permission no
+    set_screenshot_permission no
     expect 2 "" "huegrab-cli: the screenshot portal gave no screenshot (not allowed*" -- pixel 640 360
 fi
 log "the compositor used $(cpu_seconds "$compositor") s of CPU"
