@@ -119,13 +119,13 @@ void ScreenCast::Close() noexcept {
 
 std::optional<ScreenCastPortal> ScreenCastPortal::Open(std::string& whyNot) {
     GError* rawError = nullptr;
-    std::shared_ptr<GDBusConnection> bus(g_bus_get_sync(G_BUS_TYPE_SESSION, nullptr, &rawError),
-                                         GObjectUnref());
+    ConnectionPtr connection(g_bus_get_sync(G_BUS_TYPE_SESSION, nullptr, &rawError));
     ErrorPtr error(rawError);
-    if (!bus) {
+    if (!connection) {
         whyNot = "no D-Bus session bus (" + ErrorMessage(error) + ")";
         return std::nullopt;
     }
+    const std::shared_ptr<GDBusConnection> bus(std::move(connection));
     // Reading the interface's properties finds out whether the portal and
     // its screencast part are there, starting the portal if need be.
     rawError = nullptr;
