@@ -232,7 +232,8 @@ portal_screenshot() { # FILE
         return 1
     for ((i = 0; i < 50; i++)); do
         shot=$(find "$HOME" -name '*.png' -newer "$marker" 2>/dev/null | head -n 1)
-        # The portal answers once the file is written; this waits for the file.
+        # The file is watched for, not the portal's answer; then a moment
+        # for its writing to end.
         [[ -n $shot ]] && sleep 0.2 && mv "$shot" "$1" && return 0
         sleep 0.1
     done
@@ -252,8 +253,8 @@ rd_start() {
     local answer
     read -r -t 10 answer <&"${RD[0]}"
     [[ $answer == ready ]] || { echo "$name: remote input did not start: $answer" >&2; return 1; }
-    # Mutter drops the first key of a new session: this one is a Shift,
-    # which does nothing.
+    # The first key of a new session got lost on GNOME 43: this one is a
+    # Shift, which does nothing.
     rd_key 0xffe1
 }
 rd_send() { # one command, and its answer
