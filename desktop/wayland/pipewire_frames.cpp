@@ -82,7 +82,10 @@ bool IsKnownFormat(spa_video_format format) {
            format == SPA_VIDEO_FORMAT_RGBx || format == SPA_VIDEO_FORMAT_RGBA;
 }
 
-// Raw video in the four formats, any size and rate.
+// Raw video in the four formats, any size and rate, but at most ten frames
+// a second: the program reads the screen ten times a second, and a desktop
+// that honours the limit (GNOME does) sends no frames nobody reads while a
+// video plays.
 const spa_pod* BuildFormats(spa_pod_builder& builder) {
     const spa_rectangle defaultSize{1280, 720};
     const spa_rectangle minSize{1, 1};
@@ -90,6 +93,8 @@ const spa_pod* BuildFormats(spa_pod_builder& builder) {
     const spa_fraction defaultRate{0, 1};
     const spa_fraction minRate{0, 1};
     const spa_fraction maxRate{1000, 1};
+    const spa_fraction readRate{10, 1};
+    const spa_fraction slowestRate{1, 1};
     spa_pod_frame frame;
     spa_pod_builder_push_object(&builder, &frame, SPA_TYPE_OBJECT_Format, SPA_PARAM_EnumFormat);
     spa_pod_builder_add(
@@ -99,7 +104,8 @@ const spa_pod* BuildFormats(spa_pod_builder& builder) {
                                SPA_VIDEO_FORMAT_BGRA, SPA_VIDEO_FORMAT_RGBx, SPA_VIDEO_FORMAT_RGBA),
         SPA_FORMAT_VIDEO_size, SPA_POD_CHOICE_RANGE_Rectangle(&defaultSize, &minSize, &maxSize),
         SPA_FORMAT_VIDEO_framerate, SPA_POD_CHOICE_RANGE_Fraction(&defaultRate, &minRate, &maxRate),
-        0);
+        SPA_FORMAT_VIDEO_maxFramerate,
+        SPA_POD_CHOICE_RANGE_Fraction(&readRate, &slowestRate, &readRate), 0);
     return static_cast<const spa_pod*>(spa_pod_builder_pop(&builder, &frame));
 }
 

@@ -2,7 +2,9 @@
 #include "desktop/wayland/wayland_desktop.h"
 
 #include "desktop/wayland/click_picker.h"
+#include "desktop/wayland/live_screen.h"
 #include "desktop/wayland/png_screenshot.h"
+#include "desktop/wayland/screencast_portal.h"
 #include "desktop/wayland/screenshot_portal.h"
 #include "desktop/wayland/wayland_lost.h"
 
@@ -17,25 +19,44 @@ using namespace std::chrono_literals;
 // The desktop may first ask the user whether to allow screenshots: give
 // a person time to answer.
 constexpr auto kScreenshotTimeout = 60s;
+// The first cast waits for the user's answer in the share dialog.
+constexpr auto kCastTimeout = 120s;
 
 } // namespace
 
-std::unique_ptr<WaylandDesktop> WaylandDesktop::Open(std::string& whyNot) {
+std::unique_ptr<WaylandDesktop>
+WaylandDesktop::Open(WaylandReading reading, ScreenShareConsent consent, std::string& whyNot) {
     auto portal = wayland::ScreenshotPortal::Open(whyNot);
     if (!portal)
         return nullptr;
+    // Without a screen-cast portal the screenshots still read the screen.
+    std::string noCast;
+    const auto cast = wayland::ScreenCastPortal::Open(noCast);
+    auto live = cast ? std::make_unique<wayland::LiveScreen>(std::move(consent)) : nullptr;
     return std::make_unique<WaylandDesktop>(
-        std::make_unique<wayland::ScreenshotPortal>(std::move(*portal)));
+        reading, std::make_unique<wayland::ScreenshotPortal>(std::move(*portal)), std::move(live),
+        cast && cast->OffersCursorMetadata());
 }
 
-WaylandDesktop::WaylandDesktop(std::unique_ptr<wayland::ScreenshotPortal> portal)
-    : portal_(std::move(portal)), picker_(std::make_unique<wayland::ClickPicker>()) {}
+WaylandDesktop::WaylandDesktop(WaylandReading reading,
+                               std::unique_ptr<wayland::ScreenshotPortal> portal,
+                               std::unique_ptr<wayland::LiveScreen> live, bool castShowsPointer)
+    : reading_(reading), portal_(std::move(portal)), live_(std::move(live)),
+      castShowsPointer_(castShowsPointer && live_),
+      picker_(std::make_unique<wayland::ClickPicker>()) {
+    // The window reads the screen from the cast alone: it starts now, so
+    // that its dialog shows as the window comes up.
+    if (reading_ == WaylandReading::Live && live_)
+        live_->Start();
+}
 
 WaylandDesktop::~WaylandDesktop() = default;
 
 std::optional<std::string> WaylandDesktop::WhyNotOffered(DesktopAbility ability) {
     switch (ability) {
     case DesktopAbility::ReadPointer:
+        if (castShowsPointer_)
+            return std::nullopt;
         return "not available in a Wayland session: the compositor does not tell other "
                "programs where the pointer is";
     case DesktopAbility::MovePointer:
@@ -74,13 +95,35 @@ PixelBlock WaylandDesktop::Screenshot() {
     return std::move(*shot);
 }
 
+std::optional<PixelBlock> WaylandDesktop::LiveBlock(std::int32_t left, std::int32_t top,
+                                                    std::int32_t width, std::int32_t height) {
+    if (!live_ || !live_->Ready())
+        return std::nullopt;
+    return live_->ReadBlock(left, top, width, height);
+}
+
 ColorValue WaylandDesktop::GetPixel(std::int32_t x, std::int32_t y) {
-    return Screenshot().At(x, y);
+    return ReadBlock(x, y, 1, 1).At(x, y);
 }
 
 PixelBlock WaylandDesktop::ReadBlock(std::int32_t left, std::int32_t top, std::int32_t width,
                                      std::int32_t height) {
+    if (auto block = LiveBlock(left, top, width, height))
+        return std::move(*block);
+    if (reading_ == WaylandReading::Live)
+        return PixelBlock{left, top, width, height,
+                          std::vector<ColorValue>(static_cast<std::size_t>(width) *
+                                                      static_cast<std::size_t>(height),
+                                                  kInvalidColor)};
     return wayland::CutBlock(Screenshot(), left, top, width, height);
+}
+
+std::optional<ScreenPoint> WaylandDesktop::GetCursorPos() {
+    if (!castShowsPointer_)
+        return std::nullopt;
+    if (reading_ == WaylandReading::Screenshots && !live_->WaitUntilReady(kCastTimeout))
+        wayland::LoseDesktop(live_->Failure().value_or("the screen cast did not start in time"));
+    return live_->Pointer();
 }
 
 void WaylandDesktop::ReadBlockInStrips(const ScreenRect& area,

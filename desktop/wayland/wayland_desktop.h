@@ -2,6 +2,7 @@
 #pragma once
 
 #include "desktop/desktop_services.h"
+#include "desktop/screen_share_consent.h"
 
 #include <memory>
 #include <optional>
@@ -11,28 +12,40 @@ namespace huegrab {
 
 namespace wayland {
 class ClickPicker;
+class LiveScreen;
 class ScreenshotPortal;
 } // namespace wayland
 
+// How the desktop reads the screen: one screenshot per read (a script's
+// single readings), or a screen cast that stays open (the window's tracking).
+enum class WaylandReading { Screenshots, Live };
+
 // The desktop of a Wayland session, as the desktop portal offers it to an
-// ordinary program: screen pixels through one screenshot per read. A
-// Wayland compositor tells other programs neither where the pointer is nor
-// which windows it shows, and takes no global key grabs from them: those
-// abilities are not offered, and WhyNotOffered says so.
+// ordinary program: screen pixels through screenshots or a screen cast, and
+// the pointer where the desktop sends it with the cast (GNOME, KDE). A
+// Wayland compositor does not tell other programs which windows it shows,
+// and takes no global key grabs from them: those abilities are not
+// offered, and WhyNotOffered says so.
 class WaylandDesktop final : public DesktopServices {
 public:
     // nullptr, with a line for a person in `whyNot`, without a screenshot
-    // portal on the session bus.
-    static std::unique_ptr<WaylandDesktop> Open(std::string& whyNot);
-    explicit WaylandDesktop(std::unique_ptr<wayland::ScreenshotPortal> portal);
+    // portal on the session bus. `consent` keeps the screen cast's token.
+    static std::unique_ptr<WaylandDesktop> Open(WaylandReading reading, ScreenShareConsent consent,
+                                                std::string& whyNot);
+    // `live` is nullptr without a screen-cast portal; `castShowsPointer`
+    // when the cast can carry the pointer's position.
+    WaylandDesktop(WaylandReading reading, std::unique_ptr<wayland::ScreenshotPortal> portal,
+                   std::unique_ptr<wayland::LiveScreen> live, bool castShowsPointer);
     ~WaylandDesktop() override;
 
     std::optional<std::string> WhyNotOffered(DesktopAbility ability) override;
 
-    // Pixels: each read is a fresh screenshot, except that the first read
-    // after ScreenBounds uses the one taken to answer it. A screenshot the
-    // portal will not give ends the process as a lost desktop does (see
-    // ExitWhenTheDesktopIsLost): no reading must pass for one.
+    // Pixels: from the cast once it runs. Before that, with Screenshots
+    // each read is a fresh screenshot, except that the first read after
+    // ScreenBounds uses the one taken to answer it; a screenshot the portal
+    // will not give ends the process as a lost desktop does (see
+    // ExitWhenTheDesktopIsLost): no reading must pass for one. Live, reads
+    // before the cast runs (its share dialog is open) are off the screen.
     ColorValue GetPixel(std::int32_t x, std::int32_t y) override;
     PixelBlock ReadBlock(std::int32_t left, std::int32_t top, std::int32_t width,
                          std::int32_t height) override;
@@ -45,8 +58,13 @@ public:
     bool PicksPointsByClick() override;
     std::optional<ScreenPoint> PickPointByClick(std::string& whyNot) override;
 
+    // The pointer from the cast, which the first call starts. With
+    // Screenshots the call waits for the cast (and the user, the first
+    // time); a cast that will not start ends the process as above. Live, it
+    // returns at once, nullopt until the cast runs.
+    std::optional<ScreenPoint> GetCursorPos() override;
+
     // Not offered: empty answers (see WhyNotOffered).
-    std::optional<ScreenPoint> GetCursorPos() override { return std::nullopt; }
     void SetCursorPos(std::int32_t, std::int32_t) override {}
     std::uint32_t KeysPressed(std::span<const int>) override { return 0; }
     bool RegisterHotKey(int, unsigned, int) override { return false; }
@@ -64,8 +82,15 @@ private:
     // The whole desktop now.
     PixelBlock Screenshot();
 
+    // The cast's block, once it runs; nullopt before.
+    std::optional<PixelBlock> LiveBlock(std::int32_t left, std::int32_t top, std::int32_t width,
+                                        std::int32_t height);
+
+    WaylandReading reading_;
     std::unique_ptr<wayland::ScreenshotPortal> portal_; // keeps GLib out of this header
-    std::optional<PixelBlock> unread_;                  // taken for ScreenBounds, not yet read
+    std::unique_ptr<wayland::LiveScreen> live_;         // nullptr: no screen-cast portal
+    bool castShowsPointer_;
+    std::optional<PixelBlock> unread_; // taken for ScreenBounds, not yet read
     std::unique_ptr<wayland::ClickPicker> picker_;
 };
 
