@@ -20,6 +20,8 @@ namespace {
 
 constexpr char kNoteForTooltip[] = QT_TRANSLATE_NOOP(
     "Form1", "Wayland 会话：原生 Wayland 程序的窗口读作黑色；Alt+~ 仅在 X11 窗口有焦点时有效。");
+constexpr char kPortalNoteForTooltip[] = QT_TRANSLATE_NOOP(
+    "Form1", "Wayland 会话：屏幕经桌面门户共享读取；Alt+~ 仅在 X11 窗口有焦点时有效。");
 
 // Settings made for Qt alone, each with what the user had (nullopt: not
 // set), to be put back once Qt has read them.
@@ -69,12 +71,19 @@ void GiveStartedProgramsTheUsersEnvironment() {
     setForQtAlone.clear();
 }
 
-void NoteWaylandLimits(QWidget& statusLamp) {
+void NoteWaylandLimits(QWidget& statusLamp, bool readsThroughXWayland) {
+    constexpr char kHotkeyLimit[] = ", and Alt+~ works only while an X11 window has the focus";
     const std::string note =
-        WaylandSessionNote("huegrab", ", and Alt+~ works only while an X11 window has the focus");
+        readsThroughXWayland
+            ? WaylandSessionNote("huegrab", kHotkeyLimit)
+            : std::string("huegrab: this is a Wayland session; the screen is read through the "
+                          "desktop portal's screen share") +
+                  kHotkeyLimit + ".\n";
     std::fputs(note.c_str(), stderr);
     statusLamp.setToolTip(statusLamp.toolTip() + QStringLiteral("\n") +
-                          QCoreApplication::translate(kFormContext, kNoteForTooltip));
+                          QCoreApplication::translate(kFormContext, readsThroughXWayland
+                                                                        ? kNoteForTooltip
+                                                                        : kPortalNoteForTooltip));
 }
 
 } // namespace huegrab

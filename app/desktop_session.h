@@ -5,9 +5,9 @@ class QWidget;
 
 namespace huegrab {
 
-// A Wayland session runs the program through XWayland: the window must then
-// be an X11 window too, so that it and the desktop reads speak to one X
-// server. Call before QApplication exists; true on a Wayland session.
+// A Wayland session runs the window through XWayland, whose X server gives
+// it the hotkey: Qt must then make an X11 window. Call before QApplication
+// exists; true on a Wayland session.
 bool UseX11OnWayland();
 
 // Qt takes "-display NAME" (or "--display NAME") from the command line for
@@ -29,7 +29,8 @@ void SendWindowUpdatesOverTheConnection();
 void GiveStartedProgramsTheUsersEnvironment();
 
 // What works less on a Wayland session, said once on stderr and in the
-// tooltip of the status lamp.
-void NoteWaylandLimits(QWidget& statusLamp);
+// tooltip of the status lamp: the hotkey only while an X11 window has the
+// focus, and, read through XWayland, black windows of Wayland programs.
+void NoteWaylandLimits(QWidget& statusLamp, bool readsThroughXWayland);
 
 } // namespace huegrab

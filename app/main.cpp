@@ -6,8 +6,10 @@
 #include "app/qt_shell.h"
 #include "app/window_language_setup.h"
 #include "desktop/open_desktop.h"
+#include "desktop/wayland_session.h"
 #include "platform/close_signals.h"
 #include "platform/program_folder.h"
+#include "settings/screen_share_token.h"
 
 #include <QApplication>
 #include <QLabel>
@@ -37,16 +39,23 @@ int main(int argc, char* argv[]) {
         return std::fflush(stdout) == 0 ? 0 : 2;
     }
 
-    const bool wayland = UseX11OnWayland();
+    UseX11OnWayland();
     UseTheDisplayOfTheCommandLine(argc, argv);
     SendWindowUpdatesOverTheConnection();
 
     // The desktop comes first: without one there is nothing to pick from,
-    // and Qt would abort less helpfully.
+    // and Qt would abort less helpfully. Its own window runs on XWayland in
+    // a Wayland session, which gives it the hotkey; the screen and the
+    // pointer come from the desktop portal's screen cast, whose consent
+    // config.ini keeps.
+    ScreenShareConsent consent;
+    if (const std::optional<std::string> folder = platform::ProgramFolder()) {
+        auto file = KeepScreenShareTokenFor(*folder);
+        consent = {std::move(file.load), std::move(file.store)};
+    }
     std::string whyNot;
-    // Its own window runs on XWayland in a Wayland session, and its hotkey
-    // and window watch are X11 ones: it reads the desktop through X11 too.
-    std::unique_ptr<DesktopServices> desktop = OpenDesktop(whyNot, WaylandSession::UseXWayland);
+    std::unique_ptr<DesktopServices> desktop =
+        OpenDesktop(whyNot, WaylandSession::LiveWithXWayland, std::move(consent));
     if (!desktop) {
         std::fprintf(stderr, "huegrab: %s\n", whyNot.c_str());
         return 1;
@@ -69,8 +78,8 @@ int main(int argc, char* argv[]) {
         [&form] { QMetaObject::invokeMethod(&form, "close", Qt::QueuedConnection); });
 
     controller.Startup();
-    if (wayland) // after Startup, which names the hotkey in the same tooltip
-        NoteWaylandLimits(*form.Controls().tracking.lamp);
+    if (IsWaylandSession()) // after Startup, which names the hotkey in the same tooltip
+        NoteWaylandLimits(*form.Controls().tracking.lamp, ReadsThroughXWayland(*desktop));
     form.CenterOnScreen();
     form.show();
     controller.CloseWhenTheWindowIsDestroyed(); // its native window exists once shown

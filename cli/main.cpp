@@ -6,9 +6,12 @@
 #include "desktop/wayland_session.h"
 #include "platform/device_pixels.h"
 #include "platform/program_arguments.h"
+#include "platform/program_folder.h"
 #include "platform/standard_streams.h"
+#include "settings/screen_share_token.h"
 
 #include <cstdio>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -65,7 +68,14 @@ int main(int argc, char** argv) {
         // desktop, as one that never opened.
         ExitWhenTheDesktopIsLost("huegrab-cli", kExitUsage);
         std::string whyNot;
-        desktop = OpenDesktop(whyNot);
+        // On Wayland the pointer comes with a screen share, which the
+        // desktop asks the user about once; config.ini keeps the answer.
+        ScreenShareConsent consent;
+        if (const std::optional<std::string> folder = platform::ProgramFolder()) {
+            auto file = KeepScreenShareTokenFor(*folder);
+            consent = {std::move(file.load), std::move(file.store)};
+        }
+        desktop = OpenDesktop(whyNot, WaylandSession::Screenshots, std::move(consent));
         if (!desktop) {
             Write(stderr, "huegrab-cli: " + FirstLine(whyNot) + "\n");
             return kExitUsage;
@@ -73,7 +83,7 @@ int main(int argc, char** argv) {
         // As the window says it: a script's readings of such windows are
         // black, not wrong by mistake. The portal's screenshots have their
         // pixels, so only the X11 desktop in a Wayland session says it.
-        if (ReadsThroughXWayland())
+        if (ReadsThroughXWayland(*desktop))
             Write(stderr, WaylandSessionNote("huegrab-cli"));
     }
     // Said at once, before a wait for the user's click.

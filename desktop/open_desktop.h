@@ -2,29 +2,34 @@
 #pragma once
 
 #include "desktop/desktop_services.h"
+#include "desktop/screen_share_consent.h"
 
 #include <memory>
 #include <string>
 
 namespace huegrab {
 
-// What a Linux program reads in a Wayland session: the desktop portal
-// (screen pixels only), or the X server of XWayland, which a program whose
-// own window runs on XWayland needs for that window.
-enum class WaylandSession { UsePortal, UseXWayland };
+// What a Linux program reads in a Wayland session: the desktop portal's
+// screenshots, one per reading (a script), or the portal's screen cast for a
+// window that follows the pointer. Such a window runs on XWayland, whose X
+// server then gives it the hotkey and the key state; without the portal it
+// reads the whole desktop through XWayland.
+enum class WaylandSession { Screenshots, LiveWithXWayland };
 
 // Opens the desktop of the backend this build was made for: on Linux X11,
 // or in a Wayland session what `onWayland` says (HUEGRAB_DESKTOP=x11 or
-// wayland in the environment overrides both); Win32 on Windows. On failure
-// it returns nullptr and puts into `whyNot` one or two lines for a person
-// at a terminal.
+// wayland in the environment overrides both); Win32 on Windows. `consent`
+// keeps a Wayland desktop's screen-share token between runs. On failure it
+// returns nullptr and puts into `whyNot` one or two lines for a person at a
+// terminal.
 std::unique_ptr<DesktopServices> OpenDesktop(std::string& whyNot,
-                                             WaylandSession onWayland = WaylandSession::UsePortal);
+                                             WaylandSession onWayland = WaylandSession::Screenshots,
+                                             ScreenShareConsent consent = {});
 
-// Whether OpenDesktop(…, onWayland) reads a Wayland session through
-// XWayland, where windows that draw natively on Wayland read as black: the
-// session is a Wayland one and X11 was chosen for it. Never on Windows.
-bool ReadsThroughXWayland(WaylandSession onWayland = WaylandSession::UsePortal);
+// Whether `desktop` (from OpenDesktop) reads a Wayland session through
+// XWayland, where windows that draw natively on Wayland read as black.
+// Never on Windows.
+bool ReadsThroughXWayland(const DesktopServices& desktop);
 
 // How the process ends when its desktop goes away while it runs (the X
 // server quits): "<program>: lost the connection ..." on stderr, then exit

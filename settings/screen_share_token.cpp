@@ -1,6 +1,11 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "settings/screen_share_token.h"
 
+#include "platform/environment.h"
+#include "platform/utf8_path.h"
+#include "settings/settings_file.h"
+#include "settings/settings_path.h"
+
 #include <algorithm>
 #include <array>
 #include <iterator>
@@ -43,6 +48,22 @@ bool WriteScreenShareToken(SettingsStore& settings, std::string_view desktopName
     const std::array<IniKeyValue, 1> values{
         IniKeyValue{key, IsToken(token) ? std::string(token) : std::string()}};
     return settings.WriteSettings(kScreenShareSection, values);
+}
+
+ScreenShareTokenFile KeepScreenShareTokenFor(std::string_view programFolder) {
+    std::string path = SettingsPath(programFolder);
+    std::string earlier = SettingsPathBesideProgram(programFolder);
+    if (earlier == path)
+        earlier.clear();
+    const std::string desktop = platform::EnvironmentValue("XDG_CURRENT_DESKTOP").value_or("");
+    const auto file = [path = std::move(path), earlier = std::move(earlier)] {
+        return SettingsFile(platform::PathFromUtf8(path), platform::PathFromUtf8(earlier));
+    };
+    return {[file, desktop] { return ReadScreenShareToken(file(), desktop); },
+            [file, desktop](const std::string& token) {
+                SettingsFile settings = file();
+                WriteScreenShareToken(settings, desktop, token);
+            }};
 }
 
 } // namespace huegrab

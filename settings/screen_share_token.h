@@ -3,6 +3,7 @@
 
 #include "settings/settings_store.h"
 
+#include <functional>
 #include <string>
 #include <string_view>
 
@@ -26,5 +27,15 @@ std::string ReadScreenShareToken(const SettingsStore& settings, std::string_view
 // stores the empty text. False when the file could not be written.
 bool WriteScreenShareToken(SettingsStore& settings, std::string_view desktopName,
                            std::string_view token);
+
+// The token of the desktop named by XDG_CURRENT_DESKTOP, kept in the
+// config.ini of the program in `programFolder` (SettingsPath, with the file
+// beside the program as the earlier one), as a pair of calls for the
+// desktop to make when it needs them.
+struct ScreenShareTokenFile {
+    std::function<std::string()> load;
+    std::function<void(const std::string& token)> store;
+};
+ScreenShareTokenFile KeepScreenShareTokenFor(std::string_view programFolder);
 
 } // namespace huegrab

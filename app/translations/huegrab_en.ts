@@ -8,6 +8,10 @@
         <translation>Wayland session: windows of native Wayland programs read as black; Alt+~ works only while an X11 window has the focus.</translation>
     </message>
     <message>
+        <source>Wayland 会话：屏幕经桌面门户共享读取；Alt+~ 仅在 X11 窗口有焦点时有效。</source>
+        <translation>Wayland session: the screen is read through the desktop portal&apos;s screen share; Alt+~ works only while an X11 window has the focus.</translation>
+    </message>
+    <message>
         <source>Huegrab抓点／抓色v3.20.1001正式版</source>
         <translation>Huegrab point / colour picker v3.20.1001</translation>
     </message>

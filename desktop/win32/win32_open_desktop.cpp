@@ -8,14 +8,15 @@
 
 namespace huegrab {
 
-std::unique_ptr<DesktopServices> OpenDesktop(std::string& whyNot, WaylandSession /*onWayland*/) {
+std::unique_ptr<DesktopServices> OpenDesktop(std::string& whyNot, WaylandSession /*onWayland*/,
+                                             ScreenShareConsent /*consent*/) {
     if (auto desktop = Win32Desktop::Open())
         return desktop;
     whyNot = "cannot create the hidden window that receives the global hotkey.";
     return nullptr;
 }
 
-bool ReadsThroughXWayland(WaylandSession /*onWayland*/) {
+bool ReadsThroughXWayland(const DesktopServices& /*desktop*/) {
     return false;
 }
 
