@@ -7,13 +7,18 @@
 //
 //   key KEYSYM     press and release a key (X keysym, e.g. 0xff0d Return)
 //   move DX DY     move the pointer by DX, DY
-//   to X Y         move it into the top left corner, then on to X, Y
+//   to X Y         move it into the bottom right corner, then on to X, Y
+//                  (not the top left one: GNOME's hot corner has a barrier
+//                  there that at times held the next move's X back)
 //   click [CODE]   press and release a button (evdev code; left: 272)
 //
 // "ready" first, once the session runs.
+//
+//   remote_input [WIDTH HEIGHT]    the screen's size, 1280 x 720 if not given
 #include "desktop/wayland/glib_handles.h"
 
 #include <cstdio>
+#include <cstdlib>
 #include <iostream>
 #include <sstream>
 #include <string>
@@ -63,7 +68,12 @@ private:
     std::string path_;
 };
 
-bool Run(Session& session, const std::string& line, std::string& whyNot) {
+struct ScreenSize {
+    double width = 1280;
+    double height = 720;
+};
+
+bool Run(Session& session, const ScreenSize& screen, const std::string& line, std::string& whyNot) {
     std::istringstream words(line);
     std::string command;
     words >> command;
@@ -81,10 +91,14 @@ bool Run(Session& session, const std::string& line, std::string& whyNot) {
             whyNot = "usage: " + command + " X Y";
             return false;
         }
-        // The screen's edge stops the pointer in the corner.
-        if (command == "to" && !session.Notify("NotifyPointerMotionRelative",
-                                               g_variant_new("(dd)", -1e5, -1e5), whyNot))
-            return false;
+        // The screen's edges stop the pointer in the corner.
+        if (command == "to") {
+            if (!session.Notify("NotifyPointerMotionRelative", g_variant_new("(dd)", 1e5, 1e5),
+                                whyNot))
+                return false;
+            x -= screen.width - 1;
+            y -= screen.height - 1;
+        }
         return session.Notify("NotifyPointerMotionRelative", g_variant_new("(dd)", x, y), whyNot);
     }
     if (command == "click") {
@@ -99,7 +113,12 @@ bool Run(Session& session, const std::string& line, std::string& whyNot) {
 
 } // namespace
 
-int main() {
+int main(int argc, char* argv[]) {
+    ScreenSize screen;
+    if (argc == 3) {
+        screen.width = std::atof(argv[1]);
+        screen.height = std::atof(argv[2]);
+    }
     GError* rawError = nullptr;
     ConnectionPtr bus(g_bus_get_sync(G_BUS_TYPE_SESSION, nullptr, &rawError));
     const ErrorPtr error(rawError);
@@ -120,7 +139,7 @@ int main() {
         whyNot.clear();
         bool done = false;
         try {
-            done = Run(session, line, whyNot);
+            done = Run(session, screen, line, whyNot);
         } catch (const std::exception&) {
             whyNot = "not a number in: " + line;
         }

@@ -35,31 +35,8 @@ end_cast() {
 field() { # the value of NAME=… in $line
     sed -n "s/.*\\b$1=\\([^ ]*\\).*/\\1/p" <<<"$line"
 }
-# The chooser: its body, Adwaita's light grey, below the list of monitors.
-wait_for_chooser() {
-    "$cli" wait-pixel 640 470 FAFAFA --timeout 10 >/dev/null ||
-        { echo "$name: the chooser did not show" >&2; return 1; }
-}
-
-# The chooser comes up with the focus on "Remember this selection" (ticked:
-# the cast asks to keep the consent) or, at times, on the monitor's row
-# without selecting it. Tab moves on until the focus enters the row, which
-# selects the monitor and makes "Share" clickable; from the row, Tab Tab
-# reaches "Share" over "Cancel", and Return presses it.
-select_monitor() {
-    wait_for_chooser || return 1
-    local i
-    for ((i = 0; i < 4; i++)); do
-        rd_key 0xff09 || return 1
-        # "Share" in Adwaita's blue, no longer faded.
-        "$cli" wait-pixel 880 240 E48435 --timeout 2 >/dev/null 2>&1 &&
-            { log "Tab $((i + 1)) selected the monitor"; return 0; }
-    done
-    echo "$name: Tab did not select the monitor in the chooser" >&2
-    return 1
-}
 start_cast "" 20
-select_monitor && rd_key 0xff09 0xff09 0xff0d # Tab Tab Return: "Share"
+accept_chooser "$cli"
 end_cast
 log "the first cast, through the chooser: $line"
 first_token=$(field token)
@@ -84,7 +61,7 @@ log "the third cast, with the second one's token: $line"
 
 # Cancelled in the chooser: refused, and said so.
 start_cast "" 20
-select_monitor && rd_key 0xff09 0xff0d # Tab Return: "Cancel"
+select_monitor "$cli" && rd_key 0xff09 0xff0d # Tab Return: "Cancel"
 end_cast
 [[ $status -eq 1 && $line == "screencast_start: the screen share was refused" ]] ||
     fail "a cancelled chooser: status $status, '$line'"

@@ -58,6 +58,8 @@ enter_test_namespace() {
     work=$HUEGRAB_TEST_WORK
     failures=0
     started=$SECONDS
+    private_tmp "$work" "$here" "$@" ||
+        { echo "$name: cannot give the session a /tmp of its own" >&2; exit 1; }
     # A private home, runtime folder and settings: nothing of the user's
     # session is read or changed.
     export XDG_RUNTIME_DIR=$work/run HOME=$work/home
@@ -76,6 +78,24 @@ enter_test_namespace() {
     for ((i = 0; i < 100; i++)); do
         [[ -S $XDG_RUNTIME_DIR/bus && -S $work/system_bus ]] && break
         sleep 0.05
+    done
+}
+
+# A /tmp of its own: the wlroots portal writes every screenshot to
+# /tmp/out.png, and XWayland puts its socket and lock file there; sessions
+# running side by side must not share them. What the test needs of the
+# machine's /tmp (its work folder, a build tree, the scripts) is carried
+# over: each path given that lies in /tmp, by its first folder there.
+private_tmp() { # PATH...
+    mount --bind /tmp /mnt && mount -t tmpfs -o mode=1777 tmpfs /tmp && mkdir -m 1777 /tmp/.X11-unix ||
+        return 1
+    local path top
+    for path in "$@"; do
+        [[ $path == /tmp/* && -e /mnt/${path#/tmp/} ]] || continue
+        top=${path#/tmp/}
+        top=${top%%/*}
+        [[ -e /tmp/$top ]] && continue
+        mkdir "/tmp/$top" && mount --bind "/mnt/$top" "/tmp/$top" || return 1
     done
 }
 
@@ -128,13 +148,23 @@ start_gnome() {
     # to whoever reads them.
     start_pipewire || return 1
     wireplumber >"$work/wireplumber.log" 2>&1 &
-    gnome-shell --headless --wayland --no-x11 --wayland-display=wayland-huegrab \
+    # XWayland only where a test runs an X11 program ($gnome_x11 set).
+    local x11=(--no-x11)
+    [[ -z ${gnome_x11:-} ]] || x11=()
+    gnome-shell --headless --wayland "${x11[@]}" --wayland-display=wayland-huegrab \
         --virtual-monitor 1280x720 >"$work/shell.log" 2>&1 &
     compositor=$!
     # The shell's screenshot service is there once the shell has started.
     wait_for_name org.gnome.Shell.Screenshot || return 1
     export WAYLAND_DISPLAY=wayland-huegrab
     log "GNOME Shell is up"
+    if [[ -n ${gnome_x11:-} ]]; then
+        # For X11 programs: XWayland's display, as the shell names it, and
+        # the cookie it lets in.
+        xwayland_display=$(sed -n 's/.*Using public X11 display \(:[0-9]*\).*/\1/p' "$work/shell.log")
+        xwayland_auth=$(find "$XDG_RUNTIME_DIR" -maxdepth 1 -name '.mutter-Xwaylandauth.*' | head -n 1)
+        [[ -n $xwayland_display && -n $xwayland_auth ]] || return 1
+    fi
     # The GNOME backend first: the portal asks for it as it starts, and a
     # copy that D-Bus started meanwhile would lose the name and take the
     # screenshot interface with it.
@@ -273,3 +303,32 @@ rd_key() {
 rd_pointer_to() { rd_send to "$1" "$2"; }
 # Clicks the left button where the pointer is.
 rd_click() { rd_send click 272; }
+
+# ---- GNOME's screen-share chooser
+#
+# The chooser: its body, Adwaita's light grey, below the list of monitors.
+wait_for_chooser() { # HUEGRAB_CLI
+    "$1" wait-pixel 640 470 FAFAFA --timeout 10 >/dev/null ||
+        { echo "$name: the chooser did not show" >&2; return 1; }
+}
+# The chooser comes up with the focus on "Remember this selection" (ticked:
+# the cast asks to keep the consent) or, at times, on the monitor's row
+# without selecting it. Tab moves on until the focus enters the row, which
+# selects the monitor and makes "Share" clickable; from the row, Tab Tab
+# reaches "Share" over "Cancel", and Return presses it.
+select_monitor() { # HUEGRAB_CLI
+    wait_for_chooser "$1" || return 1
+    local i
+    for ((i = 0; i < 4; i++)); do
+        rd_key 0xff09 || return 1
+        # "Share" in Adwaita's blue, no longer faded.
+        "$1" wait-pixel 880 240 E48435 --timeout 2 >/dev/null 2>&1 &&
+            { log "Tab $((i + 1)) selected the monitor"; return 0; }
+    done
+    echo "$name: Tab did not select the monitor in the chooser" >&2
+    return 1
+}
+# Accepts the chooser: the monitor, then "Share".
+accept_chooser() { # HUEGRAB_CLI
+    select_monitor "$1" && rd_key 0xff09 0xff09 0xff0d # Tab Tab Return
+}

@@ -4,16 +4,22 @@
 # must come through the Screenshot portal; what Wayland does not offer must
 # be refused in plain words. On sway the seat's virtual pointer and
 # keyboard (VIRTUAL_INPUT) click the points that pointer and pixel ask for
-# through slurp.
+# through slurp. On GNOME the pointer comes with a screen cast: the first
+# reading shows the share dialog, accepted through Mutter's remote-desktop
+# interface (REMOTE_INPUT), which also moves the pointer.
 #
-#   wayland_session_test.sh gnome|sway HUEGRAB_CLI VIRTUAL_INPUT
+#   wayland_session_test.sh gnome|sway HUEGRAB_CLI VIRTUAL_INPUT REMOTE_INPUT
 set -uo pipefail
 
 here=$(cd "$(dirname "$0")" && pwd)
 source "$here/wayland_session.sh"
 enter_test_namespace "${1:-}_session_test" "$@"
-cli=$2
 virtual_input=${3:-}
+remote_input=${4:-}
+# A copy of its own, so that its config.ini (which keeps the share's
+# token) lands here.
+mkdir -p "$work/bin" && cp "$2" "$work/bin/huegrab-cli" || exit 1
+cli=$work/bin/huegrab-cli
 
 start_session || exit 1
 set_screenshot_permission yes || { show_logs; exit 1; }
@@ -130,8 +136,24 @@ if [[ $desktop == sway ]]; then
         fail "huegrab-cli pointer on a scaled output: status $status, err '$err'"
     log "four picks by click; slurp ends with huegrab-cli; no pick on a scaled output"
 else
-    expect 2 "" "$not_available" -- pointer
-    expect 2 "" "$not_available; give the point as X Y" -- pixel
+    # The first reading of the pointer asks for the share; the dialog is
+    # accepted once, and config.ini keeps the token for the next.
+    leave_overview "$cli" && rd_start "$remote_input" && rd_pointer_to 200 150 ||
+        { show_logs; exit 1; }
+    "$cli" pointer >"$work/out" 2>"$work/err" &
+    pid=$!
+    accept_chooser "$cli" || fail "the share dialog was not accepted"
+    wait "$pid" && status=0 || status=$?
+    [[ $status -eq 0 && $(<"$work/out") == "200,150" && -z $(<"$work/err") ]] ||
+        fail "huegrab-cli pointer through the share dialog: status $status, out '$(<"$work/out")', err '$(<"$work/err")'"
+    grep -qE '^GNOME=[0-9a-f-]{36}'$'\r''?$' "$work/bin/config.ini" ||
+        fail "no share token in config.ini: '$(cat "$work/bin/config.ini" 2>&1)'"
+    # No dialog the second time (one would wait for the user: limited in time).
+    rd_pointer_to 1000 600
+    out=$(timeout 20 "$cli" pixel --rgb 2>"$work/err") && status=0 || status=$?
+    [[ $status -eq 0 && $out == "x=1000 y=600 c=13395507 hex=3366CC r=51 g=102 b=204 h=147 s=144 l=120" ]] ||
+        fail "huegrab-cli pixel with the kept token: status $status, out '$out', err '$(<"$work/err")'"
+    log "the pointer from the screen cast; its token kept and used"
 fi
 expect 2 "" "$not_available" -- window-at 10 10
 expect 2 "" "$not_available" -- windows
