@@ -306,6 +306,8 @@ rd_click() { rd_send click 272; }
 
 # ---- GNOME's screen-share chooser
 #
+# Where select_monitor clicks, on the chooser's heading.
+chooser_click=(640 313)
 # The chooser: its body, Adwaita's light grey, below the list of monitors.
 wait_for_chooser() { # HUEGRAB_CLI
     "$1" wait-pixel 640 470 FAFAFA --timeout 10 >/dev/null ||
@@ -318,6 +320,9 @@ wait_for_chooser() { # HUEGRAB_CLI
 # reaches "Share" over "Cancel", and Return presses it.
 select_monitor() { # HUEGRAB_CLI
     wait_for_chooser "$1" || return 1
+    # A click on its heading gives it the keyboard, which a window that
+    # came up with it may have taken. The pointer stays there.
+    rd_pointer_to "${chooser_click[@]}" && rd_click || return 1
     local i
     for ((i = 0; i < 4; i++)); do
         rd_key 0xff09 || return 1
