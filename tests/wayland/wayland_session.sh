@@ -333,7 +333,41 @@ select_monitor() { # HUEGRAB_CLI
     echo "$name: Tab did not select the monitor in the chooser" >&2
     return 1
 }
-# Accepts the chooser: the monitor, then "Share".
+# Accepts the chooser: the monitor, then a click on "Share" (Tab Tab Return
+# from the row pressed "Cancel" at times). The pointer stays there.
+chooser_share=(852 249)
 accept_chooser() { # HUEGRAB_CLI
-    select_monitor "$1" && rd_key 0xff09 0xff09 0xff0d # Tab Tab Return
+    select_monitor "$1" && rd_pointer_to "${chooser_share[@]}" && rd_click
+}
+
+# ---- The window on XWayland (GNOME with $gnome_x11 set)
+#
+# window_program HUEGRAB: a copy of the program of its own, so that its
+# config.ini lands in the work folder; $control_point must name the
+# control_point program.
+window_program() { # HUEGRAB
+    mkdir -p "$work/program" && cp "$1" "$work/program/huegrab"
+}
+x11() { DISPLAY=$xwayland_display XAUTHORITY=$xwayland_auth "$@"; }
+# Starts the window and waits for it; $window is its process, $origin its
+# client area's top-left corner on the screen.
+start_window() {
+    DISPLAY=$xwayland_display XAUTHORITY=$xwayland_auth "$work/program/huegrab" \
+        >>"$work/huegrab.log" 2>&1 &
+    window=$!
+    local id
+    id=$(x11 timeout 20 xdotool search --sync --onlyvisible --name '^Huegrab' | head -n 1)
+    [[ -n $id ]] || { echo "$name: the window did not show" >&2; return 1; }
+    # XWayland's root is the desktop.
+    origin=($(x11 xwininfo -id "$id" | awk -F: '/Absolute upper-left [XY]/ { print $2 }'))
+    log "the window is up at ${origin[0]},${origin[1]}"
+}
+# The screen point just inside control NAME.
+at() { # NAME
+    local offset
+    offset=($("$control_point" "$1")) || return 1
+    echo "$((origin[0] + offset[0])) $((origin[1] + offset[1]))"
+}
+click() { # NAME
+    rd_pointer_to $(at "$1") && rd_click
 }

@@ -138,13 +138,13 @@ if [[ $desktop == sway ]]; then
 else
     # The first reading of the pointer asks for the share; the dialog is
     # accepted once, and config.ini keeps the token for the next.
-    # The pointer is where the dialog was clicked.
+    # The pointer is where the dialog's "Share" was clicked.
     leave_overview "$cli" && rd_start "$remote_input" || { show_logs; exit 1; }
     "$cli" pointer >"$work/out" 2>"$work/err" &
     pid=$!
     accept_chooser "$cli" || fail "the share dialog was not accepted"
     wait "$pid" && status=0 || status=$?
-    [[ $status -eq 0 && $(<"$work/out") == "${chooser_click[0]},${chooser_click[1]}" &&
+    [[ $status -eq 0 && $(<"$work/out") == "${chooser_share[0]},${chooser_share[1]}" &&
         -z $(<"$work/err") ]] ||
         fail "huegrab-cli pointer through the share dialog: status $status, out '$(<"$work/out")', err '$(<"$work/err")'"
     grep -qE '^GNOME=[0-9a-f-]{36}'$'\r''?$' "$work/bin/config.ini" ||

@@ -20,39 +20,23 @@ cli=$2 control_point=$4 remote_input=$5
 start_session || exit 1
 set_screenshot_permission yes && leave_overview "$cli" && rd_start "$remote_input" ||
     { show_logs; exit 1; }
-# A copy of its own, so that its config.ini lands here.
-mkdir -p "$work/program" && cp "$3" "$work/program/huegrab" || exit 1
-x11() { DISPLAY=$xwayland_display XAUTHORITY=$xwayland_auth "$@"; }
-
-start_window() {
-    DISPLAY=$xwayland_display XAUTHORITY=$xwayland_auth "$work/program/huegrab" \
-        >>"$work/huegrab.log" 2>&1 &
-    window=$!
-    local id
-    id=$(x11 timeout 20 xdotool search --sync --onlyvisible --name '^Huegrab' | head -n 1)
-    [[ -n $id ]] || { echo "$name: the window did not show" >&2; return 1; }
-    # Its client area on the screen: XWayland's root is the desktop.
-    origin=($(x11 xwininfo -id "$id" | awk -F: '/Absolute upper-left [XY]/ { print $2 }'))
-    log "the window is up at ${origin[0]},${origin[1]}"
-}
-# The screen point just inside control NAME.
-at() { # NAME
-    local offset
-    offset=($("$control_point" "$1")) || return 1
-    echo "$((origin[0] + offset[0])) $((origin[1] + offset[1]))"
-}
-click() { # NAME
-    rd_pointer_to $(at "$1") && rd_click
-}
+window_program "$3" || exit 1
 # The swatch shows COLOR (BBGGRR) within a few seconds.
 swatch_shows() { # COLOR WHAT
-    "$cli" wait-pixel $(at 得颜色) "$1" --timeout 5 >/dev/null ||
-        fail "the swatch does not show $2: $("$cli" pixel $(at 得颜色) --format '{rrggbb}' 2>&1)"
+    "$cli" wait-pixel $(at 得颜色) "$1" --timeout 5 >/dev/null && return 0
+    fail "the swatch does not show $2: $("$cli" pixel $(at 得颜色) --format '{rrggbb}' 2>&1)"
+    [[ -z ${HUEGRAB_TEST_SHOTS:-} ]] || portal_screenshot "$HUEGRAB_TEST_SHOTS/huegrab-gnome-failed.png"
 }
 # Tracking on; the pointer over foot, away from the window, then over the
 # window's own lamp, red while tracking.
 follow_pointer() {
-    click Check1
+    # A click that comes as the share dialog closes may only raise the
+    # window: clicked until the lamp turns red.
+    local i
+    for ((i = 0; i < 3; i++)); do
+        click Check1
+        "$cli" wait-pixel $(at Label8) 0000FF --timeout 2 >/dev/null && break
+    done
     rd_pointer_to 100 650
     swatch_shows CC6633 "foot's #3366CC under the pointer"
     rd_pointer_to $(at Label8)
