@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "desktop/wayland/compositor_globals.h"
 
+#include "desktop/wayland/owned.h"
 #include "xdg-output-unstable-v1-client-protocol.h"
 
 #include <algorithm>
@@ -12,11 +13,6 @@
 
 namespace huegrab::wayland {
 namespace {
-
-template <class T, void (*Destroy)(T*)> struct Deleter {
-    void operator()(T* object) const { Destroy(object); }
-};
-template <class T, void (*Destroy)(T*)> using Owned = std::unique_ptr<T, Deleter<T, Destroy>>;
 
 using Display = Owned<wl_display, wl_display_disconnect>;
 using Registry = Owned<wl_registry, wl_registry_destroy>;

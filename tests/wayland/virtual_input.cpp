@@ -14,6 +14,7 @@
 //   escape     the Esc key pressed and released
 // "ready" on stdout once both devices exist, "ok" after each command once
 // the compositor has handled it. The devices go when stdin ends.
+#include "desktop/wayland/owned.h"
 #include "virtual-keyboard-unstable-v1-client-protocol.h"
 #include "wlr-virtual-pointer-unstable-v1-client-protocol.h"
 
@@ -34,10 +35,7 @@
 
 namespace {
 
-template <class T, void (*Destroy)(T*)> struct Deleter {
-    void operator()(T* object) const { Destroy(object); }
-};
-template <class T, void (*Destroy)(T*)> using Owned = std::unique_ptr<T, Deleter<T, Destroy>>;
+using huegrab::wayland::Owned;
 
 using Display = Owned<wl_display, wl_display_disconnect>;
 using Registry = Owned<wl_registry, wl_registry_destroy>;

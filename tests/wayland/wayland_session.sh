@@ -100,6 +100,16 @@ private_tmp() { # PATH...
 }
 
 fail() { echo "FAIL: $*" >&2; failures=$((failures + 1)); }
+# The end of a test script: its status, the logs if a check failed.
+finish_test() {
+    if ((failures > 0)); then
+        show_logs
+        echo "$name: $failures check(s) failed" >&2
+        exit 1
+    fi
+    log "all checks passed"
+    exit 0
+}
 log() { echo "[$((SECONDS - started))s] $*"; }
 
 bus() {
