@@ -133,6 +133,17 @@ bool LiveScreen::ShowsPointer() {
 
 namespace {
 
+// The cell of a grid of `to` cells that holds the centre of cell `index` of
+// a grid of `from` cells over the same length: a scaled monitor's frame
+// pixel for a desktop point, and back. Whole cells map exactly.
+std::int64_t CentreTo(std::int64_t index, std::int64_t to, std::int64_t from) {
+    if (from <= 0)
+        return index;
+    const std::int64_t scaled = (2 * index + 1) * to;
+    // Rounded down, also below zero.
+    return scaled >= 0 ? scaled / (2 * from) : -((-scaled + 2 * from - 1) / (2 * from));
+}
+
 CastMapping MappingOf(const ScreenCastStream& stream, StreamSize frame) {
     CastMapping mapping{stream.area, frame.width, frame.height};
     if (!stream.positionKnown)
@@ -179,7 +190,7 @@ std::optional<PixelBlock> LiveScreen::ReadBlock(std::int32_t left, std::int32_t 
     // top-left, all read from the one block of the frame that the desktop
     // block covers.
     const auto frameEdge = [](std::int64_t offset, std::int64_t frame, std::int64_t area) {
-        return std::clamp<std::int64_t>(offset * frame / area, 0, frame - 1);
+        return std::clamp<std::int64_t>(CentreTo(offset, frame, area), 0, frame - 1);
     };
     const std::int64_t x0 = frameEdge(frameLeft, mapping.frameWidth, mapping.area.width);
     const std::int64_t y0 = frameEdge(frameTop, mapping.frameHeight, mapping.area.height);
@@ -213,17 +224,14 @@ std::optional<ScreenPoint> CastMapping::ToFrame(std::int32_t x, std::int32_t y) 
     const std::int64_t dy = std::int64_t{y} - area.y;
     if (dx < 0 || dy < 0 || dx >= area.width || dy >= area.height)
         return std::nullopt;
-    return ScreenPoint{static_cast<std::int32_t>(dx * frameWidth / area.width),
-                       static_cast<std::int32_t>(dy * frameHeight / area.height)};
+    return ScreenPoint{static_cast<std::int32_t>(CentreTo(dx, frameWidth, area.width)),
+                       static_cast<std::int32_t>(CentreTo(dy, frameHeight, area.height))};
 }
 
 ScreenPoint CastMapping::ToDesktop(ScreenPoint framePixel) const {
-    const auto scale = [](std::int64_t value, std::int64_t to, std::int64_t from) {
-        return from > 0 ? value * to / from : value;
-    };
     return ScreenPoint{
-        static_cast<std::int32_t>(area.x + scale(framePixel.x, area.width, frameWidth)),
-        static_cast<std::int32_t>(area.y + scale(framePixel.y, area.height, frameHeight))};
+        static_cast<std::int32_t>(area.x + CentreTo(framePixel.x, area.width, frameWidth)),
+        static_cast<std::int32_t>(area.y + CentreTo(framePixel.y, area.height, frameHeight))};
 }
 
 } // namespace huegrab::wayland
