@@ -123,7 +123,16 @@ std::optional<ScreenPoint> WaylandDesktop::GetCursorPos() {
         return std::nullopt;
     if (reading_ == WaylandReading::Screenshots && !live_->WaitUntilReady(kCastTimeout))
         wayland::LoseDesktop(live_->Failure().value_or("the screen cast did not start in time"));
-    return live_->Pointer();
+    std::optional<ScreenPoint> pointer = live_->Pointer();
+    // The window goes on without the cast (the user may have refused the
+    // share); a person at a terminal learns why once.
+    if (!pointer && !castFailureSaid_) {
+        if (const std::optional<std::string> failure = live_->Failure()) {
+            std::fprintf(stderr, "huegrab: %s; the readings stay empty.\n", failure->c_str());
+            castFailureSaid_ = true;
+        }
+    }
+    return pointer;
 }
 
 void WaylandDesktop::ReadBlockInStrips(const ScreenRect& area,

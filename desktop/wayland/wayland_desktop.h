@@ -90,6 +90,7 @@ private:
     std::unique_ptr<wayland::ScreenshotPortal> portal_; // keeps GLib out of this header
     std::unique_ptr<wayland::LiveScreen> live_;         // nullptr: no screen-cast portal
     bool castShowsPointer_;
+    bool castFailureSaid_ = false;
     std::optional<PixelBlock> unread_; // taken for ScreenBounds, not yet read
     std::unique_ptr<wayland::ClickPicker> picker_;
 };

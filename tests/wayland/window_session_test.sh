@@ -5,7 +5,8 @@
 # Wayland windows through the portal's screen cast. The first start shows
 # the share dialog, accepted once through Mutter's remote-desktop interface,
 # which also moves the pointer and clicks; the second start asks nothing,
-# its token kept in config.ini. HUEGRAB_TEST_SHOTS, if set, names a folder
+# its token kept in config.ini. A third, the dialog cancelled, reads nothing
+# and says why. HUEGRAB_TEST_SHOTS, if set, names a folder
 # for a screenshot of the window tracking.
 #
 #   window_session_test.sh gnome HUEGRAB_CLI HUEGRAB CONTROL_POINT REMOTE_INPUT
@@ -67,5 +68,25 @@ start_window || { show_logs; exit 1; }
 follow_pointer
 stop_window
 log "tracked again with the kept token"
+
+# The token forgotten and the dialog cancelled: no readings, and a line on
+# stderr that says why.
+sed -i '/^GNOME=/d' "$work/program/config.ini"
+start_window || { show_logs; exit 1; }
+select_monitor "$cli" && rd_key 0xff09 0xff0d || fail "the share dialog was not cancelled" # Tab Return
+click Check1
+"$cli" wait-pixel $(at Label8) 0000FF --timeout 2 >/dev/null || click Check1
+for ((i = 0; i < 50; i++)); do
+    grep -q "share was refused; the readings stay empty" "$work/huegrab.log" && break
+    sleep 0.1
+done
+grep -q "share was refused; the readings stay empty" "$work/huegrab.log" ||
+    fail "a refused share was not said: $(tail -n 3 "$work/huegrab.log")"
+# The swatch keeps the colour slot 1 restored (the lamp's red).
+rd_pointer_to 100 650
+! "$cli" wait-pixel $(at 得颜色) CC6633 --timeout 2 >/dev/null ||
+    fail "the swatch shows a reading without the share"
+stop_window
+log "a refused share said so, and nothing was read"
 log "the compositor used $(cpu_seconds "$compositor") s of CPU"
 finish_test
