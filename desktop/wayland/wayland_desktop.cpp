@@ -43,12 +43,7 @@ WaylandDesktop::WaylandDesktop(WaylandReading reading,
                                std::unique_ptr<wayland::LiveScreen> live, bool castShowsPointer)
     : reading_(reading), portal_(std::move(portal)), live_(std::move(live)),
       castShowsPointer_(castShowsPointer && live_),
-      picker_(std::make_unique<wayland::ClickPicker>()) {
-    // The window reads the screen from the cast alone: it starts now, so
-    // that its dialog shows as the window comes up.
-    if (reading_ == WaylandReading::Live && live_)
-        live_->Start();
-}
+      picker_(std::make_unique<wayland::ClickPicker>()) {}
 
 WaylandDesktop::~WaylandDesktop() = default;
 
@@ -97,6 +92,11 @@ PixelBlock WaylandDesktop::Screenshot() {
 
 std::optional<PixelBlock> WaylandDesktop::LiveBlock(std::int32_t left, std::int32_t top,
                                                     std::int32_t width, std::int32_t height) {
+    // The window's first reading starts the cast, so that the desktop's
+    // share dialog comes when the user switches tracking on, above the
+    // window. One-shot readings take screenshots and start nothing.
+    if (live_ && reading_ == WaylandReading::Live)
+        live_->Start();
     if (!live_ || !live_->Ready())
         return std::nullopt;
     return live_->ReadBlock(left, top, width, height);
@@ -121,6 +121,7 @@ PixelBlock WaylandDesktop::ReadBlock(std::int32_t left, std::int32_t top, std::i
 std::optional<ScreenPoint> WaylandDesktop::GetCursorPos() {
     if (!castShowsPointer_)
         return std::nullopt;
+    live_->Start();
     if (reading_ == WaylandReading::Screenshots && !live_->WaitUntilReady(kCastTimeout))
         wayland::LoseDesktop(live_->Failure().value_or("the screen cast did not start in time"));
     std::optional<ScreenPoint> pointer = live_->Pointer();

@@ -44,8 +44,9 @@ public:
     // each read is a fresh screenshot, except that the first read after
     // ScreenBounds uses the one taken to answer it; a screenshot the portal
     // will not give ends the process as a lost desktop does (see
-    // ExitWhenTheDesktopIsLost): no reading must pass for one. Live, reads
-    // before the cast runs (its share dialog is open) are off the screen.
+    // ExitWhenTheDesktopIsLost): no reading must pass for one. Live, the
+    // first read starts the cast, and reads before it runs (its share
+    // dialog is open) are off the screen.
     ColorValue GetPixel(std::int32_t x, std::int32_t y) override;
     PixelBlock ReadBlock(std::int32_t left, std::int32_t top, std::int32_t width,
                          std::int32_t height) override;

@@ -3,11 +3,11 @@
 # The window in a GNOME session (see wayland_session.sh), as a user meets
 # it: it runs on XWayland, and its tracking follows the pointer over native
 # Wayland windows through the portal's screen cast. The first start shows
-# the share dialog, accepted once through Mutter's remote-desktop interface,
-# which also moves the pointer and clicks; the second start asks nothing,
-# its token kept in config.ini. A third, the dialog cancelled, reads nothing
-# and says why. HUEGRAB_TEST_SHOTS, if set, names a folder
-# for a screenshot of the window tracking.
+# the share dialog as tracking starts, accepted once through Mutter's
+# remote-desktop interface, which also moves the pointer and clicks; the
+# second start asks nothing, its token kept in config.ini. A third, the
+# dialog cancelled, reads nothing and says why. HUEGRAB_TEST_SHOTS, if set,
+# names a folder for a screenshot of the window tracking.
 #
 #   window_session_test.sh gnome HUEGRAB_CLI HUEGRAB CONTROL_POINT REMOTE_INPUT
 set -uo pipefail
@@ -28,16 +28,19 @@ swatch_shows() { # COLOR WHAT
     fail "the swatch does not show $2: $("$cli" pixel $(at 得颜色) --format '{rrggbb}' 2>&1)"
     [[ -z ${HUEGRAB_TEST_SHOTS:-} ]] || portal_screenshot "$HUEGRAB_TEST_SHOTS/huegrab-gnome-failed.png"
 }
-# Tracking on; the pointer over foot, away from the window, then over the
-# window's own lamp, red while tracking.
-follow_pointer() {
-    # A click that comes as the share dialog closes may only raise the
-    # window: clicked until the lamp turns red.
+# Tracking on. A click that comes as the window comes up may only raise
+# it: clicked until the lamp turns red.
+switch_on() {
     local i
     for ((i = 0; i < 3; i++)); do
         click Check1
-        "$cli" wait-pixel $(at Label8) 0000FF --timeout 2 >/dev/null && break
+        "$cli" wait-pixel $(at Label8) 0000FF --timeout 2 >/dev/null && return 0
     done
+    fail "the tracking switch did not turn on"
+}
+# The pointer over foot, away from the window, then over the window's own
+# lamp, red while tracking.
+follow_pointer() {
     rd_pointer_to 100 650
     swatch_shows CC6633 "foot's #3366CC under the pointer"
     rd_pointer_to $(at Label8)
@@ -49,8 +52,8 @@ stop_window() {
     [[ $status -eq 0 ]] || fail "the window ended with status $status on SIGTERM"
 }
 
-start_window || { show_logs; exit 1; }
-accept_chooser "$cli" || { show_logs; exit 1; }
+# The first reading asks for the share, above the window.
+start_window && switch_on && accept_chooser "$cli" || { show_logs; exit 1; }
 follow_pointer
 if [[ -n ${HUEGRAB_TEST_SHOTS:-} ]]; then
     rd_pointer_to 250 500
@@ -64,7 +67,7 @@ log "tracked through the share dialog; the token kept"
 
 # Again, with no dialog: nothing accepts one now, and without the cast the
 # swatch would stay as it is.
-start_window || { show_logs; exit 1; }
+start_window && switch_on || { show_logs; exit 1; }
 follow_pointer
 stop_window
 log "tracked again with the kept token"
@@ -72,10 +75,8 @@ log "tracked again with the kept token"
 # The token forgotten and the dialog cancelled: no readings, and a line on
 # stderr that says why.
 sed -i '/^GNOME=/d' "$work/program/config.ini"
-start_window || { show_logs; exit 1; }
+start_window && switch_on || { show_logs; exit 1; }
 select_monitor "$cli" && rd_key 0xff09 0xff0d || fail "the share dialog was not cancelled" # Tab Return
-click Check1
-"$cli" wait-pixel $(at Label8) 0000FF --timeout 2 >/dev/null || click Check1
 for ((i = 0; i < 50; i++)); do
     grep -q "share was refused; the readings stay empty" "$work/huegrab.log" && break
     sleep 0.1
