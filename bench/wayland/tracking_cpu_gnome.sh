@@ -70,4 +70,5 @@ measure "tracking, pointer still" keep_still
 measure "tracking, pointer moving" keep_moving
 # Tracking off: the cast stays open, the window no longer changes.
 click Check1
+rd_pointer_to 100 600
 measure "cast, not tracking, moving" keep_moving
