@@ -129,7 +129,7 @@ std::optional<ScreenPoint> WaylandDesktop::GetCursorPos() {
     // share); a person at a terminal learns why once.
     if (!pointer && !castFailureSaid_) {
         if (const std::optional<std::string> failure = live_->Failure()) {
-            std::fprintf(stderr, "huegrab: %s; the readings stay empty.\n", failure->c_str());
+            std::fprintf(stderr, "huegrab: %s; no readings without it.\n", failure->c_str());
             castFailureSaid_ = true;
         }
     }
