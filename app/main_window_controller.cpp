@@ -38,7 +38,7 @@ MainWindowController::MainWindowController(Form1& form, DesktopServices& desktop
                                            std::string applicationFolder)
     : form_(form), hotkeys_(desktop), events_(desktop),
       applicationFolder_(std::move(applicationFolder)), abilities_(desktop),
-      tracking_(form, desktop, desktop, state_, abilities_), offset_(form, state_),
+      tracking_(form, desktop, desktop, desktop, state_, abilities_), offset_(form, state_),
       lookup_(form, desktop), colorSlots_(form, state_),
       cursorPanel_(form, desktop, desktop, desktop, abilities_),
       windowPanel_(form, desktop, desktop, form.Shell(), abilities_),
@@ -109,6 +109,10 @@ void MainWindowController::RegisterTheHotkey(const SettingsFile& settings) {
 
 void MainWindowController::NoteTrackingLimits() {
     const TrackingView& view = form_.Controls().tracking;
+    if (tracking_.PicksByClick()) {
+        NoteTrackingByClick(view); // nothing to nudge either
+        return;
+    }
     if (const auto& whyNot = abilities_.WhyNot(DesktopAbility::ReadPointer)) {
         // Said alone: without the pointer's position there is nothing to nudge.
         NoteTrackingNotOffered(view, *whyNot);

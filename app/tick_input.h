@@ -23,4 +23,19 @@ private:
     bool canNudge_;
 };
 
+// The pointer as a tick at a point the user clicked sees it: at that point,
+// with no key down, and not to be moved.
+class PickedPointInput final : public PointerAndKeyboard {
+public:
+    explicit PickedPointInput(ScreenPoint point) : point_(point) {}
+
+    std::optional<ScreenPoint> GetCursorPos() override { return point_; }
+    void SetCursorPos(std::int32_t, std::int32_t) override {}
+    std::uint32_t KeysPressed(std::span<const int>) override { return 0; }
+    PointerAndKeys ReadPointerAndKeys(std::span<const int>) override { return {point_, 0}; }
+
+private:
+    ScreenPoint point_;
+};
+
 } // namespace huegrab

@@ -13,6 +13,7 @@
 #include <QCheckBox>
 #include <QLabel>
 #include <QLineEdit>
+#include <QMetaObject>
 
 namespace huegrab {
 
@@ -22,10 +23,14 @@ constexpr ColorValue kLampStopped = 0x00FF00; // green
 } // namespace
 
 TrackingControls::TrackingControls(Form1& form, PointerAndKeyboard& input, ScreenPixels& screen,
-                                   WindowState& state, const DesktopAbilities& abilities)
+                                   PointPicking& picking, WindowState& state,
+                                   const DesktopAbilities& abilities)
     : form_(form), controls_(form.Controls()),
       input_(input, abilities.Offers(DesktopAbility::MovePointer)),
-      followsPointer_(abilities.Offers(DesktopAbility::ReadPointer)), screen_(screen),
+      followsPointer_(abilities.Offers(DesktopAbility::ReadPointer)), picking_(picking),
+      // Asked here, on the window's thread, so the picking thread finds the
+      // answer settled.
+      picksByClick_(!followsPointer_ && picking.PicksPointsByClick()), screen_(screen),
       state_(state) {
     QObject::connect(controls_.tracking.startStop, &QCheckBox::toggled, &form_,
                      [this](bool checked) { OnStartStopChanged(checked); });
@@ -34,16 +39,26 @@ TrackingControls::TrackingControls(Form1& form, PointerAndKeyboard& input, Scree
     QObject::connect(&timer_, &QTimer::timeout, &timer_, [this] { RunTick(); });
 }
 
+TrackingControls::~TrackingControls() {
+    if (pickThread_.joinable())
+        pickThread_.join();
+}
+
 void TrackingControls::AddTickStep(TickStep step) {
     laterSteps_.push_back(std::move(step));
 }
 
 void TrackingControls::StopTicking() {
     timer_.stop();
+    ticksStopped_ = true; // nor does a pick that ends later write
 }
 
 void TrackingControls::OnStartStopChanged(bool checked) {
-    if (checked) {
+    if (checked && picksByClick_) {
+        SetBackColor(controls_.tracking.lamp, kLampRunning);
+        state_.trackingState = TrackingState::Running;
+        StartPick();
+    } else if (checked) {
         SetBackColor(controls_.tracking.lamp, kLampRunning);
         timer_.stop(); // a fresh period: the first tick comes a full interval later
         timer_.start();
@@ -62,12 +77,41 @@ void TrackingControls::HandleHotkey(const HotkeyPress& press) {
         controls_.tracking.startStop->setChecked(*check);
 }
 
+void TrackingControls::StartPick() {
+    // Switched off and on again while the user still picks: that pick stays
+    // the one, and its point is shown since the switch is on again.
+    if (pickThread_.joinable())
+        return;
+    pickThread_ = std::thread([this] {
+        std::string whyNot;
+        const std::optional<ScreenPoint> point = picking_.PickPointByClick(whyNot);
+        QMetaObject::invokeMethod(
+            &timer_, [this, point] { FinishPick(point); }, Qt::QueuedConnection);
+    });
+}
+
+void TrackingControls::FinishPick(std::optional<ScreenPoint> point) {
+    pickThread_.join(); // its last step was to queue this call
+    // Switched off meanwhile, or shutting down: the point is not wanted.
+    if (ticksStopped_ || state_.trackingState != TrackingState::Running)
+        return;
+    if (point) {
+        PickedPointInput clicked(*point);
+        RunTickWith(clicked);
+    }
+    // A cancelled pick leaves the readouts as they were.
+    controls_.tracking.startStop->setChecked(false);
+}
+
 void TrackingControls::RunTick() {
     // The desktop's answer without the ability is no position, which the
-    // tick would show as the screen's corner. A point picked by a click
-    // would be the one to sample here.
+    // tick would show as the screen's corner.
     if (!followsPointer_)
         return;
+    RunTickWith(input_);
+}
+
+void TrackingControls::RunTickWith(PointerAndKeyboard& pointer) {
     TickInputs inputs;
     inputs.pickOffset = state_.offset.PickOffset();
     inputs.relativeToOrigin = controls_.origin.enable->isChecked();
@@ -76,7 +120,7 @@ void TrackingControls::RunTick() {
         inputs.originY = FieldText(controls_.origin.y);
     }
 
-    const TickResult result = RunSamplingTick(input_, screen_, inputs);
+    const TickResult result = RunSamplingTick(pointer, screen_, inputs);
 
     const PickedPanel& picked = controls_.picked;
     SetLabelText(controls_.tracking.rawPosition, result.rawPosition);

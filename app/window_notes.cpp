@@ -89,6 +89,14 @@ void NoteTrackingNotOffered(const TrackingView& view, const std::string& whyNot)
     view.rawPosition->setToolTip(line); // the position that stays as it is
 }
 
+void NoteTrackingByClick(const TrackingView& view) {
+    const QString line = Translated(QT_TRANSLATE_NOOP(
+        "Form1",
+        "这里读不到鼠标位置：启动后请在屏幕上点一下要取色的点（Esc 取消），读完自动停止。"));
+    AddLampLine(view, line);
+    view.rawPosition->setToolTip(line);
+}
+
 void NoteNudgeNotOffered(const TrackingView& view, const std::string& whyNot) {
     AddLampLine(view, NotOfferedLine(QT_TRANSLATE_NOOP("Form1", "方向键不能微移鼠标：%1"), whyNot));
 }

@@ -36,6 +36,8 @@ void NoteSettingsMoved(const TrackingView& view, const std::string& newPath);
 // The desktop does not tell where the pointer is, so tracking shows nothing
 // (the position line says why as well):
 void NoteTrackingNotOffered(const TrackingView& view, const std::string& whyNot);
+// Nor does it, but switching on lets the user click the point to read:
+void NoteTrackingByClick(const TrackingView& view);
 // The desktop does not let the arrow keys move the pointer:
 void NoteNudgeNotOffered(const TrackingView& view, const std::string& whyNot);
 

@@ -299,6 +299,10 @@ now</translation>
         <translation>Tracking cannot follow the pointer: %1</translation>
     </message>
     <message>
+        <source>这里读不到鼠标位置：启动后请在屏幕上点一下要取色的点（Esc 取消），读完自动停止。</source>
+        <translation>The pointer cannot be read here: after switching on, click the point to read on the screen (Esc cancels); tracking then stops by itself.</translation>
+    </message>
+    <message>
         <source>方向键不能微移鼠标：%1</source>
         <translation>The arrow keys cannot nudge the pointer: %1</translation>
     </message>

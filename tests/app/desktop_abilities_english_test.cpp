@@ -44,5 +44,21 @@ TEST_F(EnglishWithoutAbilities, EveryNoteIsEnglishAndEndsInTheDesktopsReason) {
         c.tracking.hotkeyCaption->contentsRect().width());
 }
 
+// Nor reads the pointer, but lets the user click a point: the lamp says so.
+class EnglishClickToPick : public EnglishWithoutAbilities {
+protected:
+    void PrepareDesktop() override {
+        EnglishWithoutAbilities::PrepareDesktop();
+        desktop.picksByClick = true;
+    }
+};
+
+TEST_F(EnglishClickToPick, TheLampSaysToClickThePoint) {
+    const QString lamp = form->Controls().tracking.lamp->toolTip();
+    EXPECT_FALSE(lamp.contains(QRegularExpression(QStringLiteral("[\\x{3000}-\\x{9fff}]"))))
+        << lamp.toStdString();
+    EXPECT_TRUE(lamp.contains(QStringLiteral("click the point"))) << lamp.toStdString();
+}
+
 } // namespace
 } // namespace huegrab
