@@ -40,8 +40,10 @@ TrackingControls::TrackingControls(Form1& form, PointerAndKeyboard& input, Scree
 }
 
 TrackingControls::~TrackingControls() {
-    if (pickThread_.joinable())
+    if (pickThread_.joinable()) {
+        picking_.EndPicking();
         pickThread_.join();
+    }
 }
 
 void TrackingControls::AddTickStep(TickStep step) {
@@ -51,6 +53,8 @@ void TrackingControls::AddTickStep(TickStep step) {
 void TrackingControls::StopTicking() {
     timer_.stop();
     ticksStopped_ = true; // nor does a pick that ends later write
+    if (pickThread_.joinable())
+        picking_.EndPicking(); // the window is closing: no one waits for the click
 }
 
 void TrackingControls::OnStartStopChanged(bool checked) {

@@ -34,7 +34,7 @@ class TrackingControls {
 public:
     TrackingControls(Form1& form, PointerAndKeyboard& input, ScreenPixels& screen,
                      PointPicking& picking, WindowState& state, const DesktopAbilities& abilities);
-    // Waits for a pick still on: it ends when the user clicks or presses Esc.
+    // Ends a pick still on and waits for its thread.
     ~TrackingControls();
     TrackingControls(const TrackingControls&) = delete;
     TrackingControls& operator=(const TrackingControls&) = delete;
@@ -50,6 +50,7 @@ public:
     void AddTickStep(TickStep step);
     // Stops the timer alone, leaving the switch, lamp and state as they are:
     // the first step of shutdown, so no tick runs while values are stored.
+    // A pick under way is ended, and its point dropped.
     void StopTicking();
     const QTimer& Timer() const { return timer_; }
     // Switching on picks one point by click instead of following the pointer.

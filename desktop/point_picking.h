@@ -28,6 +28,10 @@ public:
         whyNot = "this desktop picks no point by click";
         return std::nullopt;
     }
+
+    // Ends a pick under way on another thread, as a cancel would, and any
+    // later one at once: for a program that is closing. Safe from any thread.
+    virtual void EndPicking() {}
 };
 
 } // namespace huegrab

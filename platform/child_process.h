@@ -6,6 +6,7 @@
 // child_process_posix.cpp; the Windows tree has no use for it.
 
 #include <cstddef>
+#include <mutex>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -25,6 +26,21 @@ struct ChildOutcome {
     bool Succeeded() const { return exitStatus == 0; }
 };
 
+// Ends a helper that RunProgram runs on another thread: the caller's way
+// out of a wait that lasts as long as the helper likes (a pick the user
+// never makes). Ending is for good: a program started after it ends at once.
+class ChildStop {
+public:
+    // Sends SIGTERM to the helper running now, and to any started later.
+    void Stop();
+
+private:
+    friend class RunningChild;
+    std::mutex mutex_;
+    int running_ = 0; // the pid while it is not yet reaped, else 0
+    bool stopped_ = false;
+};
+
 // The executable file `program` names: itself when it holds a slash,
 // otherwise the first match in a folder of PATH, as a shell finds it.
 // nullopt when there is none.
@@ -37,8 +53,10 @@ std::optional<std::string> FindProgram(std::string_view program);
 // The child gets default signal handling, and ends with SIGTERM should the
 // thread that started it end first, so that no helper outlives a killed
 // program. nullopt, with the reason in `whyNot`, when it could not start.
+// A `stop` given ends it early on request.
 std::optional<ChildOutcome> RunProgram(std::string_view program,
                                        const std::vector<std::string>& arguments,
-                                       std::size_t outLimit, std::string& whyNot);
+                                       std::size_t outLimit, std::string& whyNot,
+                                       ChildStop* stop = nullptr);
 
 } // namespace huegrab::platform

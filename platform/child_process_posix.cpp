@@ -122,6 +122,42 @@ bool ReadAll(std::array<Capture, 2> captures, std::size_t limit) {
     return true;
 }
 
+} // namespace
+
+// Makes `child` the one `stop` ends while it lives; Reap must come after
+// this is gone, so that no signal reaches a pid taken over by another.
+class RunningChild {
+public:
+    RunningChild(ChildStop* stop, pid_t child) : stop_(stop) {
+        if (stop_ == nullptr)
+            return;
+        const std::lock_guard lock(stop_->mutex_);
+        stop_->running_ = child;
+        if (stop_->stopped_)
+            ::kill(child, SIGTERM);
+    }
+    ~RunningChild() {
+        if (stop_ == nullptr)
+            return;
+        const std::lock_guard lock(stop_->mutex_);
+        stop_->running_ = 0;
+    }
+    RunningChild(const RunningChild&) = delete;
+    RunningChild& operator=(const RunningChild&) = delete;
+
+private:
+    ChildStop* stop_;
+};
+
+void ChildStop::Stop() {
+    const std::lock_guard lock(mutex_);
+    stopped_ = true;
+    if (running_ != 0)
+        ::kill(running_, SIGTERM);
+}
+
+namespace {
+
 int Reap(pid_t child) {
     int status = 0;
     while (::waitpid(child, &status, 0) < 0 && errno == EINTR) {
@@ -159,7 +195,7 @@ std::optional<std::string> FindProgram(std::string_view program) {
 
 std::optional<ChildOutcome> RunProgram(std::string_view program,
                                        const std::vector<std::string>& arguments,
-                                       std::size_t outLimit, std::string& whyNot) {
+                                       std::size_t outLimit, std::string& whyNot, ChildStop* stop) {
     const std::optional<std::string> path = FindProgram(program);
     if (!path) {
         whyNot = std::string(program) + " is not installed";
@@ -194,6 +230,8 @@ std::optional<ChildOutcome> RunProgram(std::string_view program,
     errors->write.Close();
     errorReport->write.Close();
 
+    std::optional<RunningChild> running(std::in_place, stop, child);
+
     // The report pipe closes on a successful exec; an errno comes through
     // it otherwise.
     int execError = 0;
@@ -202,6 +240,7 @@ std::optional<ChildOutcome> RunProgram(std::string_view program,
            errno == EINTR) {
     }
     if (got == static_cast<ssize_t>(sizeof execError)) {
+        running.reset();
         Reap(child);
         whyNot = std::string("cannot start ") + *path + ": " + std::strerror(execError);
         return std::nullopt;
@@ -214,6 +253,7 @@ std::optional<ChildOutcome> RunProgram(std::string_view program,
     // A child still writing gets SIGPIPE rather than hanging the wait.
     output->read.Close();
     errors->read.Close();
+    running.reset();
     const int status = Reap(child);
     if (WIFEXITED(status))
         outcome.exitStatus = WEXITSTATUS(status);

@@ -50,7 +50,8 @@ public:
     // nullopt stands for a user who cancelled.
     bool picksByClick = false;
     std::optional<ScreenPoint> clickedPoint;
-    std::function<void()> duringPick; // the screen changing while the user picks
+    std::function<void()> duringPick;   // the screen changing while the user picks
+    std::function<void()> onEndPicking; // the user's pick ending as EndPicking asks
     // Runs inside UnregisterHotKey: a call that, say, ends the process as
     // Xlib does when the X connection broke.
     std::function<void()> duringUnregisterHotKey;
@@ -91,6 +92,10 @@ public:
     std::optional<ScreenRect> ScreenBounds() override { return ScreenRect{0, 0, width_, height_}; }
     bool PicksPointsByClick() override { return picksByClick; }
     std::optional<ScreenPoint> PickPointByClick(std::string& whyNot) override;
+    void EndPicking() override {
+        if (onEndPicking)
+            onEndPicking();
+    }
     std::optional<std::string> WhyNotOffered(DesktopAbility ability) override {
         const auto it = notOffered.find(ability);
         return it == notOffered.end() ? std::nullopt : std::optional(it->second);

@@ -54,6 +54,7 @@ public:
     std::optional<ScreenPoint> PickPointByClick(std::string& whyNot) override {
         return portal_->PickPointByClick(whyNot);
     }
+    void EndPicking() override { portal_->EndPicking(); }
 
     bool RegisterHotKey(int id, unsigned modifiers, int virtualKey) override {
         return xwayland_->RegisterHotKey(id, modifiers, virtualKey);

@@ -69,7 +69,7 @@ std::optional<ScreenPoint> ClickPicker::Pick(std::string& whyNot) {
     // tint would change; the crosshair pointer says a pick is on.
     std::string reason;
     const auto outcome = platform::RunProgram(kPicker, {"-p", "-b", "00000000", "-f", "%x %y"},
-                                              kOutputLimit, reason);
+                                              kOutputLimit, reason, &stop_);
     if (!outcome) {
         whyNot = "cannot pick a point: " + reason;
         return std::nullopt;

@@ -2,6 +2,7 @@
 #pragma once
 
 #include "desktop/screen_geometry.h"
+#include "platform/child_process.h"
 
 #include <optional>
 #include <string>
@@ -29,8 +30,11 @@ public:
     // coordinates, or nullopt with the reason when no point was picked
     // (Esc, or slurp could not run).
     std::optional<ScreenPoint> Pick(std::string& whyNot);
+    // Ends slurp if it runs, and any started later, from any thread.
+    void End() { stop_.Stop(); }
 
 private:
+    platform::ChildStop stop_;
     std::optional<bool> offered_;
     ScreenPoint layoutOrigin_; // as Offered found it
 };

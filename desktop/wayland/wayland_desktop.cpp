@@ -166,4 +166,8 @@ std::optional<ScreenPoint> WaylandDesktop::PickPointByClick(std::string& whyNot)
     return picker_->Pick(whyNot);
 }
 
+void WaylandDesktop::EndPicking() {
+    picker_->End();
+}
+
 } // namespace huegrab

@@ -58,6 +58,7 @@ public:
     // the screen (see wayland::ClickPicker).
     bool PicksPointsByClick() override;
     std::optional<ScreenPoint> PickPointByClick(std::string& whyNot) override;
+    void EndPicking() override;
 
     // The pointer from the cast, which the first call starts. With
     // Screenshots the call waits for the cast (and the user, the first

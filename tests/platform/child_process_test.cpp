@@ -4,9 +4,11 @@
 
 #include "platform/child_process.h"
 
+#include <chrono>
 #include <csignal>
 #include <gtest/gtest.h>
 #include <pthread.h>
+#include <thread>
 
 namespace huegrab::platform {
 namespace {
@@ -91,6 +93,26 @@ TEST(ChildProcess, TheHelperGetsDefaultSignalHandling) {
     ASSERT_TRUE(term && interrupt) << whyNot;
     EXPECT_EQ(term->signal, SIGTERM);
     EXPECT_EQ(interrupt->signal, SIGINT);
+}
+
+TEST(ChildProcess, AStopEndsTheHelperRunningNowOrLater) {
+    for (const bool stopFirst : {false, true}) {
+        SCOPED_TRACE(stopFirst ? "stopped before it starts" : "stopped while it runs");
+        ChildStop stop;
+        if (stopFirst)
+            stop.Stop();
+        std::thread stopper([&] {
+            if (!stopFirst) {
+                std::this_thread::sleep_for(std::chrono::milliseconds(100));
+                stop.Stop();
+            }
+        });
+        std::string whyNot;
+        const auto outcome = RunProgram("sleep", {"30"}, 100, whyNot, &stop);
+        stopper.join();
+        ASSERT_TRUE(outcome) << whyNot;
+        EXPECT_EQ(outcome->signal, SIGTERM);
+    }
 }
 
 } // namespace
