@@ -14,6 +14,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QMetaObject>
+#include <system_error>
 
 namespace huegrab {
 
@@ -90,12 +91,19 @@ void TrackingControls::StartPick() {
     // reading: started now, it runs by the time the user has clicked, and
     // its share dialog comes now rather than after the click.
     screen_.ReadBlock(0, 0, 1, 1);
-    pickThread_ = std::thread([this] {
-        std::string whyNot;
-        const std::optional<ScreenPoint> point = picking_.PickPointByClick(whyNot);
+    try {
+        pickThread_ = std::thread([this] {
+            std::string whyNot;
+            const std::optional<ScreenPoint> point = picking_.PickPointByClick(whyNot);
+            QMetaObject::invokeMethod(
+                &timer_, [this, point] { FinishPick(point); }, Qt::QueuedConnection);
+        });
+    } catch (const std::system_error&) {
+        // No thread to wait on: as if the user had cancelled.
         QMetaObject::invokeMethod(
-            &timer_, [this, point] { FinishPick(point); }, Qt::QueuedConnection);
-    });
+            &timer_, [this] { controls_.tracking.startStop->setChecked(false); },
+            Qt::QueuedConnection);
+    }
 }
 
 void TrackingControls::FinishPick(std::optional<ScreenPoint> point) {
