@@ -87,10 +87,6 @@ void TrackingControls::StartPick() {
     // the one, and its point is shown since the switch is on again.
     if (pickThread_.joinable())
         return;
-    // A desktop that reads through a screen share starts it with its first
-    // reading: started now, it runs by the time the user has clicked, and
-    // its share dialog comes now rather than after the click.
-    screen_.ReadBlock(0, 0, 1, 1);
     try {
         pickThread_ = std::thread([this] {
             std::string whyNot;
