@@ -70,6 +70,18 @@ std::optional<std::string> WaylandDesktop::WhyNotOffered(DesktopAbility ability)
     return std::nullopt;
 }
 
+std::optional<PixelBlock> WaylandDesktop::TakeScreenshot(std::string& whyNot) {
+    const auto file = portal_->Take(kScreenshotTimeout, whyNot);
+    if (!file)
+        return std::nullopt;
+    auto shot = wayland::ReadPngScreenshot(*file, whyNot);
+    // The file was made for this one read and nobody else knows its name:
+    // left behind, every reading would leave a screenshot in the user's
+    // pictures.
+    std::remove(file->c_str());
+    return shot;
+}
+
 PixelBlock WaylandDesktop::Screenshot() {
     if (unread_) {
         PixelBlock shot = std::move(*unread_);
@@ -77,14 +89,7 @@ PixelBlock WaylandDesktop::Screenshot() {
         return shot;
     }
     std::string whyNot;
-    const auto file = portal_->Take(kScreenshotTimeout, whyNot);
-    if (!file)
-        wayland::LoseDesktop(whyNot);
-    auto shot = wayland::ReadPngScreenshot(*file, whyNot);
-    // The file was made for this one read and nobody else knows its name:
-    // left behind, every reading would leave a screenshot in the user's
-    // pictures.
-    std::remove(file->c_str());
+    auto shot = TakeScreenshot(whyNot);
     if (!shot)
         wayland::LoseDesktop(whyNot);
     return std::move(*shot);
@@ -95,7 +100,7 @@ std::optional<PixelBlock> WaylandDesktop::LiveBlock(std::int32_t left, std::int3
     // The window's first reading starts the cast, so that the desktop's
     // share dialog comes when the user switches tracking on, above the
     // window. One-shot readings take screenshots and start nothing.
-    if (live_ && reading_ == WaylandReading::Live)
+    if (live_ && reading_ == WaylandReading::Live && castShowsPointer_)
         live_->Start();
     if (!live_ || !live_->Ready())
         return std::nullopt;
@@ -110,12 +115,22 @@ PixelBlock WaylandDesktop::ReadBlock(std::int32_t left, std::int32_t top, std::i
                                      std::int32_t height) {
     if (auto block = LiveBlock(left, top, width, height))
         return std::move(*block);
-    if (reading_ == WaylandReading::Live)
-        return PixelBlock{left, top, width, height,
-                          std::vector<ColorValue>(static_cast<std::size_t>(width) *
-                                                      static_cast<std::size_t>(height),
-                                                  kInvalidColor)};
-    return wayland::CutBlock(Screenshot(), left, top, width, height);
+    if (reading_ == WaylandReading::Screenshots)
+        return wayland::CutBlock(Screenshot(), left, top, width, height);
+    // The window where points are picked by click reads the screen as it
+    // was when the pick began; one that follows the pointer has nothing to
+    // read until the cast runs.
+    std::optional<PixelBlock> picked;
+    {
+        const std::lock_guard lock(pickedMutex_);
+        picked.swap(pickedScreen_);
+    }
+    if (picked)
+        return wayland::CutBlock(*picked, left, top, width, height);
+    return PixelBlock{
+        left, top, width, height,
+        std::vector<ColorValue>(static_cast<std::size_t>(width) * static_cast<std::size_t>(height),
+                                kInvalidColor)};
 }
 
 std::optional<ScreenPoint> WaylandDesktop::GetCursorPos() {
@@ -163,6 +178,18 @@ bool WaylandDesktop::PicksPointsByClick() {
 }
 
 std::optional<ScreenPoint> WaylandDesktop::PickPointByClick(std::string& whyNot) {
+    // The window reads the picked point after the click, when a compositor
+    // that draws the pointer into its pictures would show the pointer
+    // there: the screen is taken as the pick begins. (A script's reading
+    // takes its own.)
+    if (reading_ == WaylandReading::Live) {
+        std::string noShot;
+        std::optional<PixelBlock> shot = TakeScreenshot(noShot);
+        if (!shot)
+            std::fprintf(stderr, "huegrab: %s; the picked point has no colour.\n", noShot.c_str());
+        const std::lock_guard lock(pickedMutex_);
+        pickedScreen_ = std::move(shot);
+    }
     return picker_->Pick(whyNot);
 }
 

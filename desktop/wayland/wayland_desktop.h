@@ -5,6 +5,7 @@
 #include "desktop/screen_share_consent.h"
 
 #include <memory>
+#include <mutex>
 #include <optional>
 #include <string>
 
@@ -44,9 +45,11 @@ public:
     // each read is a fresh screenshot, except that the first read after
     // ScreenBounds uses the one taken to answer it; a screenshot the portal
     // will not give ends the process as a lost desktop does (see
-    // ExitWhenTheDesktopIsLost): no reading must pass for one. Live, the
-    // first read starts the cast, and reads before it runs (its share
-    // dialog is open) are off the screen.
+    // ExitWhenTheDesktopIsLost): no reading must pass for one. Live, where
+    // the cast shows the pointer, the first read starts the cast, and reads
+    // before it runs (its share dialog is open) are off the screen; where
+    // points are picked by click, reads come from the screenshot taken as
+    // the pick began (see PickPointByClick).
     ColorValue GetPixel(std::int32_t x, std::int32_t y) override;
     PixelBlock ReadBlock(std::int32_t left, std::int32_t top, std::int32_t width,
                          std::int32_t height) override;
@@ -81,7 +84,11 @@ public:
     std::optional<CursorImage> GetCursorImage() override { return std::nullopt; }
 
 private:
-    // The whole desktop now.
+    // The whole desktop now; nullopt, with the reason, when the portal
+    // gives no screenshot.
+    std::optional<PixelBlock> TakeScreenshot(std::string& whyNot);
+    // The same, or the one ScreenBounds took; a screenshot the portal will
+    // not give ends the process.
     PixelBlock Screenshot();
 
     // The cast's block, once it runs; nullopt before.
@@ -94,6 +101,9 @@ private:
     bool castShowsPointer_;
     bool castFailureSaid_ = false;
     std::optional<PixelBlock> unread_; // taken for ScreenBounds, not yet read
+    // The window's screen as its pick began, taken on the picking thread.
+    std::mutex pickedMutex_;
+    std::optional<PixelBlock> pickedScreen_;
     std::unique_ptr<wayland::ClickPicker> picker_;
 };
 

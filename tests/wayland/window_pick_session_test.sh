@@ -2,12 +2,10 @@
 # SPDX-License-Identifier: GPL-3.0-or-later
 # The window on sway's XWayland (see wayland_session.sh), where no program
 # may read the pointer: switching tracking on lets the user click one point
-# through slurp, with the seat's virtual pointer here; the readouts then
-# show that point and tracking goes off again. Closing the window during a
-# pick ends slurp. What the readouts show is not checked here: the wlroots
-# portal gives this headless session no screen cast ("Operation not
-# permitted"), which the window reads through; the fake desktop's tests
-# check them.
+# through slurp, with the seat's virtual pointer here; the swatch then
+# shows that point's colour, read from a screenshot taken as the pick
+# began, and tracking goes off again. Closing the window during a pick
+# ends slurp.
 #
 #   window_pick_session_test.sh sway HUEGRAB_CLI HUEGRAB CONTROL_POINT VIRTUAL_INPUT
 set -uo pipefail
@@ -17,15 +15,8 @@ source "$here/wayland_session.sh"
 enter_test_namespace window_sway_session_test "$@"
 cli=$2 control_point=$4 virtual_input=$5
 
-# The window asks for a screen cast: the wlroots portal is told to share the
-# one output without a chooser of its own, which would run a second slurp.
-mkdir -p "$XDG_CONFIG_HOME/xdg-desktop-portal-wlr" &&
-    printf '[screencast]\nchooser_type=none\noutput_name=HEADLESS-1\n' \
-        >"$XDG_CONFIG_HOME/xdg-desktop-portal-wlr/config" || exit 1
 start_session || exit 1
 set_screenshot_permission yes || { show_logs; exit 1; }
-# WirePlumber links the cast's stream to the window that reads it.
-wireplumber >"$work/wireplumber.log" 2>&1 &
 "$cli" wait-pixel 640 360 CC6633 --timeout 30 >/dev/null || { fail "foot did not show"; finish_test; }
 # sway starts XWayland as the first X client comes, on the socket it made
 # in this session's own /tmp. It lets in clients of its own user: as root,
@@ -53,13 +44,22 @@ for point in "40 680" "1240 680" "40 40" "1240 40"; do
 done
 [[ -n $target ]] || { fail "no point of foot beside the window"; finish_test; }
 
-# Switched on, the window waits for the click on slurp's overlay; a click
-# that only raised the window is repeated.
-for ((i = 0; i < 3; i++)); do
-    click Check1 || fail "the click did not reach sway"
-    lamp_is 0000FF 2 && break
-done
-lamp_is 0000FF 1 || { fail "the tracking switch did not turn on"; finish_test; }
+# Switched on, the window takes a screenshot, then waits for the click on
+# slurp's overlay; a click that only raised the window is repeated. Slurp
+# is awaited before anything else is read: the wlroots portal writes every
+# screenshot to the one file, and two at once spoil each other.
+switch_on() {
+    local i j
+    for ((i = 0; i < 3; i++)); do
+        click Check1 || fail "the click did not reach sway"
+        for ((j = 0; j < 30; j++)); do
+            pgrep -x slurp >/dev/null && { lamp_is 0000FF 2; return; }
+            sleep 0.1
+        done
+    done
+    return 1
+}
+switch_on || { fail "the tracking switch did not turn on"; finish_test; }
 for ((i = 0; i < 100; i++)); do
     pgrep -x slurp >/dev/null && break
     sleep 0.1
@@ -73,10 +73,12 @@ for ((i = 0; i < 20; i++)); do
     sleep 0.1
 done
 ! pgrep -x slurp >/dev/null || fail "slurp still runs after the click"
-log "picked a point by click; tracking went off"
+"$cli" wait-pixel $(at 得颜色) CC6633 --timeout 5 >/dev/null ||
+    fail "the swatch does not show foot's #3366CC: $("$cli" pixel $(at 得颜色) --format '{rrggbb}' 2>&1)"
+log "picked a point by click; the swatch shows its colour; tracking went off"
 
 # Closing the window while it waits for a click ends slurp with it.
-click Check1 && lamp_is 0000FF 2 || fail "the tracking switch did not turn on again"
+switch_on || fail "the tracking switch did not turn on again"
 for ((i = 0; i < 100; i++)); do
     slurp=$(pgrep -x slurp) && break
     sleep 0.1
