@@ -24,6 +24,17 @@ struct PixelBlock {
     std::int32_t height = 0;
     std::vector<ColorValue> pixels; // row-major, width * height
 
+    // A block at left, top whose every pixel is off the screen, for a
+    // reader to fill in what it can; a negative size counts as 0.
+    static PixelBlock OffScreen(std::int32_t left, std::int32_t top, std::int32_t width,
+                                std::int32_t height) {
+        const std::int32_t w = std::max(width, 0);
+        const std::int32_t h = std::max(height, 0);
+        return {left, top, w, h,
+                std::vector<ColorValue>(static_cast<std::size_t>(w) * static_cast<std::size_t>(h),
+                                        kInvalidColor)};
+    }
+
     // The pixel at screen point (x, y); kInvalidColor outside the block.
     ColorValue At(std::int32_t x, std::int32_t y) const {
         // 64-bit differences: a block near the coordinate limits must not wrap.

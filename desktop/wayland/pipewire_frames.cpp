@@ -432,12 +432,7 @@ std::optional<PixelBlock> PipeWireFrames::ReadBlock(std::int32_t left, std::int3
     const Frame& frame = state_->frame;
     if (frame.bytes.empty())
         return std::nullopt;
-    PixelBlock block;
-    block.left = left;
-    block.top = top;
-    block.width = std::max(width, 0);
-    block.height = std::max(height, 0);
-    block.pixels.assign(static_cast<std::size_t>(block.width) * block.height, kInvalidColor);
+    PixelBlock block = PixelBlock::OffScreen(left, top, width, height);
     for (std::int32_t row = 0; row < block.height; ++row) {
         const std::int64_t y = std::int64_t{top} + row;
         if (y < 0 || y >= frame.height)

@@ -127,10 +127,7 @@ PixelBlock WaylandDesktop::ReadBlock(std::int32_t left, std::int32_t top, std::i
     }
     if (picked)
         return wayland::CutBlock(*picked, left, top, width, height);
-    return PixelBlock{
-        left, top, width, height,
-        std::vector<ColorValue>(static_cast<std::size_t>(width) * static_cast<std::size_t>(height),
-                                kInvalidColor)};
+    return PixelBlock::OffScreen(left, top, width, height);
 }
 
 std::optional<ScreenPoint> WaylandDesktop::GetCursorPos() {

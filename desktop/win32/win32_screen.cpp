@@ -54,12 +54,7 @@ ColorValue ReadScreenPixel(std::int32_t x, std::int32_t y) {
 
 PixelBlock ReadScreenBlock(std::int32_t left, std::int32_t top, std::int32_t width,
                            std::int32_t height) {
-    PixelBlock block;
-    block.left = left;
-    block.top = top;
-    block.width = std::max(width, 0);
-    block.height = std::max(height, 0);
-    block.pixels.assign(static_cast<std::size_t>(block.width) * block.height, kInvalidColor);
+    PixelBlock block = PixelBlock::OffScreen(left, top, width, height);
 
     // The block cut to the virtual screen, in 64 bits so that a block near
     // the coordinate limits cannot wrap.
